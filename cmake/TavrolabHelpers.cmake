@@ -1,0 +1,33 @@
+# Warnings for our own targets only; third-party headers come in as system includes.
+function(tav_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+endfunction()
+
+# tav_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [ENV VAR=value ...])
+# One test program per folder, registered with CTest test by test.
+function(tav_add_test name)
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        TAV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAV_BINARY_DIR="${CMAKE_BINARY_DIR}"
+        TAV_BIN_DIR="${TAVROLAB_BIN_DIR}")
+    tav_warnings(${name})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENV}")
+endfunction()
+
+# tav_add_fuzzer(name SOURCES ... LIBS ...): only when TAVROLAB_FUZZ is on (clang).
+function(tav_add_fuzzer name)
+    cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT TAVROLAB_FUZZ)
+        return()
+    endif()
+    add_executable(${name} ${F_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${F_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+endfunction()

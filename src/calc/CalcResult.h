@@ -1,0 +1,88 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The bill of materials of one calculation: priced article rows, filling rows, the cut list, the
+// filled inserts and the per-door element list. Errors travel as texts inside the rows; any row
+// with an error text makes the order total 0.
+
+// One priced line for a profile or an accessory article.
+struct ArticleRow {
+    std::string code;
+    std::string name;
+    int32_t stockLength = 0; // length of one stock bar (0.1 mm) when sold in bars, else 0
+    int32_t quantity = 0;    // bars, pieces or a total length in 0.1 mm
+    int32_t cost = 0;        // kopecks for the whole row
+    std::string error;       // empty, or an error text
+    int32_t counted = 0;     // 1: quantity counts bars or pieces; 0: it is a length
+};
+
+// One line per filling material.
+struct FillingRow {
+    std::string code;
+    std::string name;
+    int32_t thickness = 0; // 0.1 mm
+    double area = 0.0;     // m²
+    int32_t cost = 0;      // kopecks; stays the price per m² when the row has an error
+    std::string error;
+};
+
+// One line of the cut list.
+struct CutPieceRow {
+    std::string number; // "%d-%d": profile group and index of the piece in the group (0: accessory)
+    std::string code;
+    std::string name;
+    std::string length; // "%0.1f" mm, or "%d" pieces for accessories sold by the piece
+    std::string mark;   // "%d" number of the edge or splitter on the sketch, "0" for accessories
+    int32_t doorIndex = -1;
+};
+
+// One line per insert that has a material.
+struct FillingPieceRow {
+    std::string number; // "%d-%d": filling group and index of the insert in the group, from 1
+    std::string code;
+    std::string name;
+    std::string height;
+    std::string width;
+    std::string mark; // "%d" number of the insert on the sketch
+    int32_t doorIndex = 0;
+};
+
+// One line of the per-door element list (filled by the project after each calculation).
+struct ElementRow {
+    std::string kind;
+    std::string code;
+    std::string name;
+    std::string mark;
+    std::string door;
+};
+
+class CalcResult {
+public:
+    std::vector<ArticleRow> articles;
+    std::vector<FillingRow> fillings;
+    std::vector<CutPieceRow> cutList;
+    std::vector<FillingPieceRow> fillingPieces;
+    std::vector<ElementRow> elements;
+    uint8_t pricesDirty = 1;
+    int32_t total = 0;            // kopecks
+    double discountPercent = 0.0; // the copy used for computing
+
+    // Row numbering of the running calculation; both restart at 1 with every clear().
+    int32_t profileGroupCounter = 1;
+    int32_t fillingGroupCounter = 1;
+
+    // Empties the five lists, marks the prices dirty and restarts both counters.
+    void clear();
+
+    // Sum of all row costs, or 0 as soon as any row carries an error. Leaves pricesDirty alone.
+    void recomputeTotal();
+    // Recomputes the total when the prices are dirty and clears the flag.
+    void refreshTotal();
+    // refreshTotal(), then the discount in kopecks, rounded up to the next kopeck.
+    int32_t discountAmount();
+    // refreshTotal(), then total.
+    int32_t priceTotal();
+};
