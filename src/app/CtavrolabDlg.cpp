@@ -1,0 +1,208 @@
+#include "app/CtavrolabDlg.h"
+
+#include "app/Panels.h"
+#include "model/Project.h"
+#include "ui/catalog/DlgTabs.h"
+#include "ui/catalog/Pictures.h"
+#include "ui/output/DlgOrder.h"
+#include "ui/output/DlgPrint.h"
+#include "ui/output/SumDlg.h"
+#include "ui/sketch/TopPanelDlg.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48})
+        icon.addPixmap(pictures::systemPicture(0, size));
+    return icon;
+}
+
+} // namespace
+
+CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                          Qt::WindowCloseButtonHint),
+      project_(project) {
+    setWindowIcon(programIcon());
+    setWindowTitle(QStringLiteral("tavrolab"));
+    setMinimumSize(kMinWidth, kMinHeight);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(245, 245, 237));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    // Panels in their order of creation; they are destroyed in the same order.
+    top_ = new TopPanelDlg(project_, *this, this);
+    sum_ = new SumDlg(project_, *this, this);
+    right_ = panels::createRightPanel(project_, *this, this);
+    tabs_ = new DlgTabs(*this, this);
+    info_ = panels::createInfoPanel(project_, this);
+    sketch_ = panels::createSketch(project_, *this, this);
+    for (int mode = 0; mode < 4; ++mode)
+        tables_[static_cast<size_t>(mode)] = panels::createTable(project_, mode, this);
+    order_ = new DlgOrder(project_, *this, this);
+    logo_ = new QLabel(this);
+    logo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    // The panels' own commands that open another panel's dialog go through the window.
+    connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
+    connect(top_->printDialog(), &DlgPrint::printRequested, this, &CtavrolabDlg::printDocuments);
+
+    resize(kMinWidth, kMinHeight);
+    layoutPanels();
+    showTab(0);
+    // Popups float above every panel.
+    top_->raise();
+}
+
+CtavrolabDlg::~CtavrolabDlg() {
+    // Destroy the panels in the order they were created.
+    delete top_;
+    delete sum_;
+    delete right_;
+    delete tabs_;
+    delete info_;
+    delete sketch_;
+    for (QWidget* t : tables_)
+        delete t;
+    delete order_;
+}
+
+void CtavrolabDlg::send(QWidget* panel, Notify n) {
+    if (auto* receiver = dynamic_cast<NotifyReceiver*>(panel))
+        receiver->receive(n);
+}
+
+void CtavrolabDlg::notify(Notify n) {
+    switch (n) {
+    case Notify::CatalogSelection:
+        send(top_, n);
+        send(right_, n);
+        break;
+    case Notify::ProjectChanged:
+        send(right_, n);
+        for (QWidget* t : tables_)
+            send(t, Notify::ProjectChanged);
+        send(sketch_, Notify::ProjectChanged);
+        sketch_->update();
+        send(sum_, Notify::TotalsChanged);
+        send(top_, Notify::TotalsChanged);
+        break;
+    case Notify::Hover:
+        send(info_, n);
+        break;
+    case Notify::SketchPress:
+        send(right_, n);
+        break;
+    case Notify::TotalsChanged:
+    case Notify::OrderFieldChanged:
+        send(sum_, Notify::TotalsChanged);
+        send(top_, Notify::TotalsChanged);
+        for (QWidget* t : tables_)
+            send(t, Notify::ProjectChanged);
+        break;
+    case Notify::DiscountChanged:
+        send(sum_, n);
+        break;
+    case Notify::PopupOpened:
+    case Notify::PopupClosed: {
+        const bool closed = n == Notify::PopupClosed;
+        setMinimizeBox(closed);
+        for (QWidget* w : {static_cast<QWidget*>(top_), right_, sketch_,
+                           static_cast<QWidget*>(sum_), static_cast<QWidget*>(tabs_)}) {
+            w->setEnabled(closed);
+            send(w, n);
+        }
+        break;
+    }
+    case Notify::TabChanged:
+        layoutPanels();
+        showTab(tabs_->selectedTab());
+        break;
+    case Notify::OrderChanged:
+        send(order_, n);
+        send(tables_[1], Notify::ProjectChanged);
+        break;
+    }
+}
+
+void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {
+    // Printing of the documents is not part of this build yet; the choice is accepted.
+    (void)order;
+    (void)price;
+    (void)profiles;
+    (void)assembly;
+}
+
+bool CtavrolabDlg::hasMinimizeBox() const {
+    return windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
+}
+
+void CtavrolabDlg::setMinimizeBox(bool on) {
+    if (hasMinimizeBox() == on)
+        return;
+    // Changing the flags of a shown window hides it; show it again where it was.
+    const bool visible = isVisible();
+    const QRect g = geometry();
+    setWindowFlag(Qt::WindowMinimizeButtonHint, on);
+    if (visible) {
+        setGeometry(g);
+        show();
+    }
+}
+
+void CtavrolabDlg::layoutPanels() {
+    const int w = width();
+    const int h = height();
+    const int t = TopPanelDlg::kHeight;
+    const int sumWidth = SumDlg::kWidth;
+    const int topWidth = TopPanelDlg::kWidth;
+    top_->setGeometry(0, 0, topWidth, t);
+    sum_->setGeometry(w - sumWidth, 0, sumWidth, t);
+    const int logoWidth = std::max(0, w - sumWidth - topWidth);
+    logo_->setGeometry(topWidth, 0, logoWidth, t);
+    logo_->setPixmap(pictures::logoPicture(logoWidth, t));
+    logo_->setVisible(logoWidth > 0);
+    tabs_->setGeometry(0, t, kTabStripWidth, h - t);
+    right_->setGeometry(w - kRightPanelWidth, t, kRightPanelWidth, h - t);
+    order_->setGeometry(w - kRightPanelWidth, t, kRightPanelWidth, h - t);
+    const int middle = w - kTabStripWidth - kRightPanelWidth;
+    info_->setGeometry(kTabStripWidth, h - kInfoHeight, middle, kInfoHeight);
+    sketch_->setGeometry(kTabStripWidth, t, middle, h - kInfoHeight - t);
+    for (int mode : {0, 2, 3})
+        tables_[static_cast<size_t>(mode)]->setGeometry(kTabStripWidth, t, w - kTabStripWidth,
+                                                        h - t);
+    tables_[1]->setGeometry(kTabStripWidth, t, middle, h - t);
+}
+
+void CtavrolabDlg::showTab(int tab) {
+    // Tab 0: sketch, right panel and information panel; tabs 1..4: the result tables, with the
+    // order card beside the order-information table.
+    sketch_->setVisible(tab == 0);
+    right_->setVisible(tab == 0);
+    info_->setVisible(tab == 0);
+    for (int mode = 0; mode < 4; ++mode)
+        tables_[static_cast<size_t>(mode)]->setVisible(tab == mode + 1);
+    order_->setVisible(tab == 2);
+}
+
+void CtavrolabDlg::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutPanels();
+    sketch_->update();
+}
+
+void CtavrolabDlg::keyPressEvent(QKeyEvent* event) {
+    // The main window is never closed by Enter or Escape.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ui/Notify.h"
+
+#include <QWidget>
+
+#include <array>
+
+class DlgOrder;
+class DlgTabs;
+class Project;
+class QLabel;
+class SumDlg;
+class TopPanelDlg;
+
+// The main window: creates and places the panels, shows the views of the selected tab and is the
+// notification hub. Panels never call each other; they notify this window, whose one dispatch
+// function forwards each notification to the panels that depend on it.
+class CtavrolabDlg : public QWidget, public NotifyHub {
+    Q_OBJECT
+public:
+    static constexpr int kMinWidth = 1204;
+    static constexpr int kMinHeight = 768;
+    static constexpr int kTabStripWidth = 39;
+    static constexpr int kRightPanelWidth = 280;
+    static constexpr int kInfoHeight = 60;
+
+    explicit CtavrolabDlg(Project& project, QWidget* parent = nullptr);
+    ~CtavrolabDlg() override;
+
+    // The hub.
+    void notify(Notify n) override;
+
+    // Runs the chosen print documents (order page with sketch, price, profiles, assembly).
+    void printDocuments(bool order, bool price, bool profiles, bool assembly);
+
+    TopPanelDlg* topPanel() const { return top_; }
+    SumDlg* sumPanel() const { return sum_; }
+    QWidget* rightPanel() const { return right_; }
+    DlgTabs* tabStrip() const { return tabs_; }
+    QWidget* infoPanel() const { return info_; }
+    QWidget* sketch() const { return sketch_; }
+    QWidget* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
+    DlgOrder* orderCard() const { return order_; }
+    QLabel* logo() const { return logo_; }
+
+    // Whether the window offers its minimize button (removed while a popup is open).
+    bool hasMinimizeBox() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void layoutPanels();
+    void showTab(int tab);
+    void setMinimizeBox(bool on);
+    void setPanelsEnabled(bool enabled);
+    static void send(QWidget* panel, Notify n);
+
+    Project& project_;
+    TopPanelDlg* top_ = nullptr;
+    SumDlg* sum_ = nullptr;
+    QWidget* right_ = nullptr;
+    DlgTabs* tabs_ = nullptr;
+    QWidget* info_ = nullptr;
+    QWidget* sketch_ = nullptr;
+    std::array<QWidget*, 4> tables_{};
+    DlgOrder* order_ = nullptr;
+    QLabel* logo_ = nullptr;
+};

@@ -1,0 +1,55 @@
+#include "calc/SystemFactory.h"
+
+#include "calc/DSSystemDarso.h"
+#include "calc/DSSystemFolm.h"
+#include "calc/DSSystemGartis.h"
+#include "calc/DSSystemKvert.h"
+#include "calc/DSSystemLoven.h"
+#include "calc/DSSystemMeloza.h"
+#include "calc/DSSystemNorsia.h"
+#include "calc/DSSystemStenvik.h"
+#include "calc/DSSystemTavro.h"
+#include "catalog/Catalog.h"
+
+#include <string_view>
+
+std::unique_ptr<DSSystem> createSystem(int32_t index, const std::string& displayName,
+                                       int32_t pictureId) {
+    if (displayName == "Ловен")
+        return std::make_unique<DSSystemLoven>(index, displayName, pictureId);
+    if (displayName == "Стенвик")
+        return std::make_unique<DSSystemStenvik>(index, displayName, pictureId);
+    if (displayName == "Дарсо")
+        return std::make_unique<DSSystemDarso>(index, displayName, pictureId);
+    if (displayName == "Кверт-Н")
+        return std::make_unique<DSSystemKvert>(index, displayName, pictureId);
+    if (displayName == "Тавро")
+        return std::make_unique<DSSystemTavro>(index, displayName, pictureId);
+    if (displayName == "Мелоза")
+        return std::make_unique<DSSystemMeloza>(index, displayName, pictureId);
+    if (displayName == "Гартис")
+        return std::make_unique<DSSystemGartis>(index, displayName, pictureId);
+    if (displayName == "Фольм")
+        return std::make_unique<DSSystemFolm>(index, displayName, pictureId);
+    if (displayName == "Норсия")
+        return std::make_unique<DSSystemNorsia>(index, displayName, pictureId);
+    return nullptr;
+}
+
+std::vector<std::unique_ptr<DSSystem>> makeAllSystems(Catalog& catalog) {
+    std::vector<std::unique_ptr<DSSystem>> systems;
+    for (int i = 0; i < Catalog::systemCount; ++i) {
+        const Catalog::SystemInfo& info = Catalog::systemInfo(i);
+        std::unique_ptr<DSSystem> system = createSystem(i, std::string(info.name), info.pictureId);
+        if (system == nullptr)
+            continue;
+        system->takeLists(catalog.systemLists(i));
+        systems.push_back(std::move(system));
+    }
+    return systems;
+}
+
+Catalog& Catalog::instance() {
+    static Catalog catalog(Catalog::executableFolder(), makeAllSystems);
+    return catalog;
+}

@@ -1,0 +1,369 @@
+#include "model/Project.h"
+
+#include "calc/DSSystem.h"
+#include "calc/DSSystemMeloza.h"
+#include "calc/Totals.h"
+#include "catalog/Catalog.h"
+#include "text/Format.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+namespace {
+
+constexpr int32_t kMinOpeningWidth = 1000;
+constexpr int32_t kMaxOpeningWidth = 1000000;
+constexpr int32_t kMinHeight = 1000;
+constexpr int32_t kMaxHeight = 100000;
+constexpr int32_t kMaxChipboardThickness = 1000;
+
+} // namespace
+
+Project::Project(Catalog& catalog) : catalog_(&catalog) {
+    order.newOrder(orderNumberFile(catalog.baseFolder()));
+    if (catalog.systems().empty() || !catalog.systems().front()) {
+        throw std::invalid_argument("the catalog offers no sliding-door system");
+    }
+    system = catalog.systems().front();
+    chooseHandleProfile();
+    recheckColor();
+    recheckSplitterProfile();
+    createDoorSet();
+    recalculate(false);
+}
+
+void Project::chooseHandleProfile() {
+    // The system's own list: a system may hide profiles in some of its modes.
+    std::vector<HandleProfile*> offered;
+    system->listHandleProfiles(offered);
+    handleProfile = offered.empty() ? nullptr : offered.front();
+}
+
+void Project::recheckColor() {
+    if (!handleProfile) {
+        color = nullptr;
+        return;
+    }
+    const auto& choices = handleProfile->colorChoices;
+    const bool offered = std::any_of(choices.begin(), choices.end(),
+                                     [&](const ColorChoice& c) { return c.color == color; });
+    if ((!color || !offered) && !choices.empty()) {
+        color = choices.front().color;
+    }
+}
+
+void Project::recheckSplitterProfile() {
+    const auto& offered = system->splitterProfiles;
+    if (!splitterProfile ||
+        std::find(offered.begin(), offered.end(), splitterProfile) == offered.end()) {
+        splitterProfile = offered.empty() ? nullptr : offered.front();
+    }
+}
+
+void Project::createDoorSet() {
+    doors = std::make_unique<DoorSet>(openingWidth, height, doorCount, handleProfile,
+                                      system->swapTracksFlag());
+}
+
+bool Project::setOpeningWidth(int32_t w) {
+    if (w < kMinOpeningWidth || w > kMaxOpeningWidth) {
+        return false;
+    }
+    openingWidth = w;
+    doors->previousWidth = doors->openingWidth;
+    doors->openingWidth = w;
+    doors->changed = true;
+    recalculate(false);
+    return true;
+}
+
+bool Project::setHeight(int32_t h) {
+    if (h < kMinHeight || h > kMaxHeight) {
+        return false;
+    }
+    height = h;
+    system->setHeight(*doors, h, chipboardThickness, plinthHeight);
+    recalculate(false);
+    return true;
+}
+
+bool Project::setDoorCount(int32_t n) {
+    // The door set has ten doors; the system may allow fewer.
+    const int32_t limit = std::min<int32_t>(kMaxDoors, system->maxDoors());
+    if (n == doorCount || n < 1 || n > limit) {
+        return false;
+    }
+    doorCount = n;
+    doors->previousCount = doors->doorCount;
+    doors->doorCount = n;
+    doors->changed = true;
+    doors->zoomDoor = -1;
+    system->assignTracks(*doors);
+    recalculate(false);
+    return true;
+}
+
+bool Project::setChipboardThickness(int32_t t) {
+    if (t < 0 || t > kMaxChipboardThickness) {
+        return false;
+    }
+    chipboardThickness = t;
+    system->setHeight(*doors, height, t, plinthHeight);
+    recalculate(false);
+    return true;
+}
+
+void Project::setPlinthHeight(int32_t p) {
+    plinthHeight = p;
+    system->setHeight(*doors, height, chipboardThickness, p);
+    recalculate(false);
+}
+
+bool Project::setHandleProfile(const HandleProfile* h) {
+    if (h == handleProfile) {
+        return false;
+    }
+    handleProfile = h;
+    doors->changed = true;
+    doors->resizeAllDoors = true;
+    recheckColor();
+    doors->handleProfile = h;
+    recalculate(false);
+    return true;
+}
+
+bool Project::setColor(const ProfileColor* c) {
+    if (c == color) {
+        return false;
+    }
+    color = c;
+    doors->changed = true;
+    // Only the prices depend on the colour: no geometry update and no renumbering.
+    system->calculate(*doors, result, color);
+    buildElementList();
+    return true;
+}
+
+bool Project::setSystem(DSSystem* s) {
+    if (!s || s == system) {
+        return false;
+    }
+    system = s;
+    doorCount = std::clamp<int32_t>(s->clampDoorCount(doorCount), 1, kMaxDoors);
+    plinthHeight = s->minPlinthHeight();
+    chooseHandleProfile();
+    recheckColor();
+    recheckSplitterProfile();
+    resetDoors();
+    return true;
+}
+
+bool Project::setSplitterProfile(const SplitterProfile* p) {
+    if (p == splitterProfile) {
+        return false;
+    }
+    splitterProfile = p;
+    doors->changed = true;
+    return true;
+}
+
+void Project::systemOptionsChanged() {
+    if (system->maxDoors() < doorCount) {
+        doorCount = std::max<int32_t>(1, system->maxDoors());
+    }
+    if (plinthHeight < system->minPlinthHeight()) {
+        plinthHeight = system->minPlinthHeight();
+    }
+    chooseHandleProfile();
+    recheckColor();
+    recheckSplitterProfile();
+    resetDoors();
+}
+
+bool Project::toggleMountingMode() {
+    auto* meloza = dynamic_cast<DSSystemMeloza*>(system);
+    if (system->systemKind != 6 || !meloza) {
+        return false;
+    }
+    meloza->mountingMode = meloza->mountingMode == 1 ? 0 : 1;
+    systemOptionsChanged();
+    return true;
+}
+
+bool Project::toggleEdgeOption() {
+    if (!system->hasEdgeOption) {
+        return false;
+    }
+    system->edgeOption = system->edgeOption ? 0 : 1;
+    doors->changed = true;
+    recalculate(true);
+    return true;
+}
+
+void Project::resetDoors() {
+    doors.reset();
+    createDoorSet();
+    system->assignTracks(*doors);
+    system->setHeight(*doors, height, chipboardThickness, plinthHeight);
+    doors->changed = true;
+    recalculate(false);
+}
+
+bool Project::addSplitterAtPoint(ScreenPoint p) {
+    if (!splitterProfile) {
+        return false;
+    }
+    if (!doors->addSplitterAtPoint(p, splitterProfile, splitterVertical)) {
+        return false;
+    }
+    recalculate(true);
+    return true;
+}
+
+bool Project::deleteSplitterAtPoint(ScreenPoint p) {
+    if (!doors->deleteSplitterAtPoint(p)) {
+        return false;
+    }
+    recalculate(true);
+    return true;
+}
+
+bool Project::finishDrag(ScreenPoint p) {
+    if (!doors->finishDrag(p)) {
+        return false;
+    }
+    recalculate(true);
+    return true;
+}
+
+bool Project::assignMaterial(const Material* m) {
+    const bool assigned = doors->assignMaterial(m);
+    doors->changed = true;
+    recalculate(true);
+    return assigned;
+}
+
+bool Project::assignMaterialAcrossDoors(const Material* m, int32_t firstDoor, int32_t lastDoor) {
+    const bool assigned = doors->assignMaterialAcrossDoors(m, firstDoor, lastDoor);
+    doors->changed = true;
+    recalculate(true);
+    return assigned;
+}
+
+bool Project::removeMaterialOfHoveredInsert() {
+    if (!doors->removeMaterialOfPressedInsert()) {
+        return false;
+    }
+    doors->changed = true;
+    recalculate(true);
+    return true;
+}
+
+bool Project::setInsertSize(int32_t size, InsertSide side) {
+    if (!doors->setInsertSize(size, side)) {
+        return false;
+    }
+    recalculate(true);
+    return true;
+}
+
+void Project::copyDoor(int i) {
+    doors->copyDoor(i);
+}
+
+int Project::pasteDoor(int t) {
+    const int pasted = doors->pasteDoor(t);
+    if (pasted == PasteDone) {
+        doors->resizeAllDoors = true;
+        doors->changed = true;
+        recalculate(false);
+    }
+    return pasted;
+}
+
+void Project::alignSplitters(int door, bool vertical) {
+    if (door < 0 || door >= kMaxDoors) {
+        return;
+    }
+    doors->doors[door].alignSplitters(vertical);
+    doors->resizeAllDoors = true;
+    doors->changed = true;
+    recalculate(false);
+}
+
+bool Project::setDiscountPercent(double percent) {
+    if (!(percent >= 0.0 && percent <= 100.0)) {
+        return false;
+    }
+    discountPercent = percent;
+    result.discountPercent = percent;
+    result.pricesDirty = 1;
+    return true;
+}
+
+void Project::recalculate(bool keepDoorWidths) {
+    system->updateGeometry(*doors, keepDoorWidths);
+    numberPieces();
+    system->calculate(*doors, result, color);
+    buildElementList();
+}
+
+void Project::afterOpen() {
+    doors->handleProfile = handleProfile;
+    recalculate(true);
+}
+
+void Project::numberPieces() {
+    int32_t profileNumber = 1;
+    int32_t insertNumber = 1;
+    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+        Door& d = doors->doors[i];
+        for (Edge& e : d.edges) {
+            e.number = e.profile ? profileNumber++ : 0;
+        }
+        for (auto& [id, s] : d.splitters) {
+            s.number = s.profile ? profileNumber++ : 0;
+        }
+        for (auto& [id, in] : d.inserts) {
+            in.number = insertNumber++;
+        }
+    }
+    doors->nextProfileNumber = profileNumber;
+}
+
+void Project::buildElementList() {
+    result.elements.clear();
+    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+        const std::string doorNumber = text::format("%d", i + 1);
+        for (const CutPieceRow& row : result.cutList) {
+            if (row.doorIndex == i) {
+                result.elements.push_back({"Профиль", row.code, row.name, row.mark, doorNumber});
+            }
+        }
+        for (const FillingPieceRow& row : result.fillingPieces) {
+            if (row.doorIndex == i) {
+                result.elements.push_back({"Вставка", row.code, row.name, row.mark, doorNumber});
+            }
+        }
+    }
+}
+
+int32_t Project::priceTotal() {
+    return result.priceTotal();
+}
+
+int32_t Project::discountAmount() {
+    return result.discountAmount();
+}
+
+int32_t Project::grandTotal() {
+    const int32_t total = result.priceTotal();
+    return totals::grandTotal(total, result.discountAmount(), order.assemblyCost,
+                              order.deliveryCost);
+}
+
+std::string Project::grandTotalText() {
+    const int32_t total = result.priceTotal();
+    return totals::grandTotalText(total, grandTotal());
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+// The standard file dialogs and message boxes of the program, behind one replaceable set of
+// functions: the panels call these, and the tests put choosers and recorders in their place
+// (a real modal dialog would stop a test run).
+namespace dialogs {
+
+struct Hooks {
+    // Path of an existing file to open, empty on cancel.
+    std::function<QString(QWidget* parent, const QString& filter, const QString& suffix)> openFile;
+    // Path to save to, empty on cancel; asks before overwriting an existing file.
+    std::function<QString(QWidget* parent, const QString& proposedName, const QString& filter,
+                          const QString& suffix)>
+        saveFile;
+    // Message box with the error icon and an OK button.
+    std::function<void(QWidget* parent, const QString& caption, const QString& text)> error;
+    // Question with OK and Cancel; true for OK.
+    std::function<bool(QWidget* parent, const QString& caption, const QString& text)> confirm;
+};
+
+// The hooks in use; defaults show the Qt dialogs.
+Hooks& hooks();
+// Restores the Qt dialogs.
+void resetHooks();
+
+QString openFile(QWidget* parent, const QString& filter, const QString& suffix);
+QString saveFile(QWidget* parent, const QString& proposedName, const QString& filter,
+                 const QString& suffix);
+void showError(QWidget* parent, const QString& text, const QString& caption = "Ошибка");
+bool confirm(QWidget* parent, const QString& text, const QString& caption = "Подтверждение");
+
+// The filters of the program's file dialogs.
+inline const char* const kSketchFilter = "Эскизы дверей (*.tav)";
+inline const char* const kXmlFilter = "XML файлы (*.xml)";
+
+} // namespace dialogs

@@ -1,0 +1,46 @@
+#include "ui/catalog/DlgHands.h"
+
+#include "calc/DSSystem.h"
+#include "catalog/Catalog.h"
+#include "model/Project.h"
+#include "ui/Notify.h"
+#include "ui/catalog/Pictures.h"
+
+namespace {
+constexpr int kMelozaKind = 6; // the handle list depends on the mounting mode
+}
+
+DlgHands::DlgHands(Project& project, NotifyHub& hub, QWidget* parent)
+    : SelectionPopup(project, hub, parent) {
+    rebuild();
+}
+
+void DlgHands::onCatalogSelection() {
+    if (project_.system != builtFor_ ||
+        (project_.system && project_.system->systemKind == kMelozaKind))
+        rebuild();
+}
+
+void DlgHands::rebuild() {
+    builtFor_ = project_.system;
+    std::vector<Choice> entries;
+    if (project_.system) {
+        std::vector<HandleProfile*> list;
+        for (HandleProfile* h : project_.system->listHandleProfiles(list))
+            entries.push_back(
+                {h->index, QString::fromStdString(h->code), pictures::profilePicture(*h)});
+    }
+    buildRow(entries, kButtonWidth);
+}
+
+void DlgHands::choose(int recordIndex) {
+    hide();
+    for (HandleProfile* h : project_.catalog().handleTable()) {
+        if (h->index == recordIndex) {
+            project_.setHandleProfile(h);
+            break;
+        }
+    }
+    hub_.notify(Notify::CatalogSelection);
+    hub_.notify(Notify::ProjectChanged);
+}

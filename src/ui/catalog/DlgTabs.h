@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include <array>
+
+class NotifyHub;
+
+// The vertical tab strip at the left edge of the main window: five picture tabs (Эскиз, Расчеты,
+// Заказ, Элементы, Сборка) with the ids 501 to 505. Clicking a tab selects it, redraws the strip
+// and tells the main window (NotifyTabChanged). Enter and Escape are swallowed.
+class DlgTabs : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kTabCount = 5;
+    static constexpr int kFirstId = 501;
+    static constexpr int kStripWidth = 39;
+
+    DlgTabs(NotifyHub& hub, QWidget* parent);
+
+    int selectedTab() const { return selected_; }
+    // Selects tab k (0..4) as a click on it does, including the notification.
+    void selectTab(int k);
+    // Rectangle of tab k in the strip's coordinates (the selected tab is wider).
+    QRect tabRect(int k) const;
+    static QString caption(int k);
+
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    NotifyHub& hub_;
+    int selected_ = 0;
+};

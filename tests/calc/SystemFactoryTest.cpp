@@ -1,0 +1,60 @@
+// The factory builds the nine systems in catalog order with their fixed flags.
+#include "CalcTestSupport.h"
+
+#include "calc/SystemFactory.h"
+#include "catalog/Catalog.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Expected {
+    const char* name;
+    int32_t pictureId;
+    int32_t systemKind;
+    uint8_t cabinetMode;
+    uint8_t hasEdgeOption;
+    uint8_t tracksSwapped;
+};
+
+constexpr Expected kSystems[] = {
+    {"Ловен", 118, 2, 0, 0, 0},   {"Стенвик", 115, 0, 0, 0, 0}, {"Дарсо", 315, 7, 0, 0, 0},
+    {"Кверт-Н", 119, 4, 0, 0, 0}, {"Тавро", 116, 1, 1, 1, 0},   {"Мелоза", 300, 6, 0, 0, 1},
+    {"Гартис", 120, 5, 0, 0, 0},  {"Фольм", 319, 8, 1, 0, 0},   {"Норсия", 330, 9, 1, 0, 0},
+};
+
+} // namespace
+
+TEST(SystemFactoryTest, NineSystemsInCatalogOrder) {
+    calctest::TempDataFolder folder;
+    Catalog catalog(folder.path(), makeAllSystems);
+    ASSERT_EQ(catalog.systems().size(), 9u);
+    for (int i = 0; i < 9; ++i) {
+        const DSSystem& s = *catalog.systems()[i];
+        const Expected& e = kSystems[i];
+        SCOPED_TRACE(e.name);
+        EXPECT_EQ(s.code, e.name);
+        EXPECT_EQ(s.index, i);
+        EXPECT_EQ(s.pictureId, e.pictureId);
+        EXPECT_TRUE(s.name.empty());
+        EXPECT_EQ(s.systemKind, e.systemKind);
+        EXPECT_EQ(s.cabinetMode, e.cabinetMode);
+        EXPECT_EQ(s.hasEdgeOption, e.hasEdgeOption);
+        EXPECT_EQ(s.tracksSwapped, e.tracksSwapped);
+        EXPECT_EQ(s.edgeOption, 0);
+        EXPECT_EQ(s.maxDoorCount, 10);
+        // Every system but Гартис offers handle profiles; the lists come from the catalog.
+        EXPECT_EQ(s.handleProfiles.empty(), e.systemKind == 5);
+        EXPECT_FALSE(s.systemArticles.empty());
+    }
+}
+
+TEST(SystemFactoryTest, NamesCompareExactly) {
+    EXPECT_EQ(createSystem(0, "ловен", 118), nullptr);
+    EXPECT_EQ(createSystem(0, "Loven", 118), nullptr);
+    EXPECT_EQ(createSystem(0, "", 0), nullptr);
+    std::unique_ptr<DSSystem> s = createSystem(3, "Ловен", 7);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->index, 3);
+    EXPECT_EQ(s->pictureId, 7);
+}

@@ -1,0 +1,224 @@
+// Runs the built tavrolab-cli and checks its exit statuses, messages and outputs.
+
+#include "output/OutputTestSupport.h"
+
+#include "calc/DSSystem.h"
+#include "model/SketchFile.h"
+#include "output/AccountingCsv.h"
+#include "output/WorkbookWriter.h"
+#include "text/Encoding.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdlib>
+#include <sys/wait.h>
+
+using namespace outtest;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& s) {
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
+// Runs the command line tool with the arguments, capturing both output streams.
+CliRun cli(const TempDir& dir, const std::vector<std::string>& args) {
+    std::string command = quoted(TAV_BIN_DIR "/tavrolab-cli");
+    for (const std::string& a : args)
+        command += " " + quoted(a);
+    command +=
+        " > " + quoted((dir / "stdout").string()) + " 2> " + quoted((dir / "stderr").string());
+    int raw = std::system(command.c_str());
+    CliRun r;
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.out = readFile(dir / "stdout");
+    r.err = readFile(dir / "stderr");
+    return r;
+}
+
+class Cli : public testing::Test {
+protected:
+    void SetUp() override {
+        setenv("TZ", "UTC", 1);
+        ASSERT_TRUE(buildSampleProject(world, "Ловен"));
+        sample = (world.dir / "заказ.tav").string();
+        ASSERT_EQ(SketchFile::write(*world.project, sample), SketchFile::WriteOk);
+    }
+    CliRun run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data", world.base().string()});
+        return cli(world.dir, args);
+    }
+    std::string path(const std::string& name) const { return (world.dir / name).string(); }
+
+    World world;
+    std::string sample;
+};
+
+} // namespace
+
+TEST_F(Cli, WrongUsageGivesSixtyFourAndTheUsage) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {sample, "--bogus"},
+        {sample, sample},
+        {sample, "--csv"},
+        {sample, "--sheets", "price"},
+        {sample, "--xml", path("a.xml"), "--sheets", "price,prices"},
+        {sample, "--width", "2000"},
+        {"--new"},
+        {"--new", sample, "--save", path("a.tav")},
+        {"--new", "--width", "abc", "--save", path("a.tav")},
+        {"--new", "--system", "Нет такой", "--save", path("a.tav")},
+        {"--new", "--width", "50", "--save", path("a.tav")},
+        {"--new", "--doors", "11", "--save", path("a.tav")},
+        {"--new", "--plinth", "100", "--save", path("a.tav")}, // Ловен has no cabinet
+        {"--new", "--handle", "XX", "--save", path("a.tav")},
+    };
+    for (const auto& args : wrong) {
+        CliRun r = run(args);
+        std::string joined;
+        for (const std::string& a : args)
+            joined += a + " ";
+        EXPECT_EQ(r.status, 64) << joined;
+        EXPECT_NE(r.err.find("Использование:"), std::string::npos) << joined;
+        EXPECT_EQ(r.out, "") << joined;
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("a.tav")));
+    EXPECT_FALSE(std::filesystem::exists(path("a.xml")));
+    EXPECT_EQ(cli(world.dir, {"--data", path("нет"), sample}).status, 64);
+}
+
+TEST_F(Cli, InputsThatCannotBeOpenedGiveTwoWithTheProgramsMessage) {
+    CliRun r = run({path("нет.tav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Ошибка открытия файла " + path("нет.tav") + "\n");
+
+    std::string bytes = readFile(sample);
+    std::string newer = bytes;
+    newer[0] = 7;
+    writeFile(path("new.tav"), newer);
+    r = run({path("new.tav"), "--csv", path("a.csv")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Ошибка открытия файла: версия файла не поддерживается данной программой. " +
+                         path("new.tav") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path("a.csv")));
+
+    std::string unknown = bytes;
+    unknown[3] = 'X'; // the first code unit of the system's name
+    writeFile(path("unknown.tav"), unknown);
+    r = run({path("unknown.tav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Ошибка открытия файла " + path("unknown.tav") + "\n");
+
+    writeFile(path("short.tav"), bytes.substr(0, bytes.size() - 3));
+    r = run({path("short.tav"), "--save", path("copy.tav")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "Ошибка открытия файла " + path("short.tav") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path("copy.tav")));
+}
+
+TEST_F(Cli, OutputsThatCannotBeWrittenGiveThreeAndNoFile) {
+    std::string target = path("нет/a.csv");
+    CliRun r = run({sample, "--csv", target});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка сохранения файла " + target + "\n");
+    std::filesystem::create_directories(path("dir.xml/x"));
+    r = run({sample, "--xml", path("dir.xml")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка сохранения файла " + path("dir.xml") + "\n");
+    EXPECT_TRUE(std::filesystem::is_directory(path("dir.xml/x")));
+}
+
+TEST_F(Cli, ExportsEqualThoseOfTheOpenedProject) {
+    CliRun r = run({sample, "--csv", path("a.csv"), "--xml", path("a.xml"), "--sheets",
+                    "price,assembly", "--json", path("a.json"), "--save", path("copy.tav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+
+    // The same file opened in this process with the same data folder.
+    Project opened(*world.catalog);
+    ASSERT_EQ(SketchFile::read(opened, sample), SketchFile::ReadOk);
+    EXPECT_EQ(readFile(path("a.csv")), accountingCsvBytes(opened));
+    EXPECT_EQ(readFile(path("a.xml")), workbookBytes(opened, {false, true, false, true}));
+    EXPECT_EQ(readFile(path("copy.tav")), readFile(sample));
+
+    nlohmann::json j = nlohmann::json::parse(readFile(path("a.json")));
+    EXPECT_EQ(j["system"], "Ловен");
+    EXPECT_EQ(j["order"]["clientName"], world.project->order.clientName);
+    EXPECT_EQ(j["articles"].size(), opened.result.articles.size());
+    EXPECT_EQ(j["fillings"].size(), opened.result.fillings.size());
+    EXPECT_EQ(j["cutList"].size(), opened.result.cutList.size());
+    EXPECT_EQ(j["fillingPieces"].size(), opened.result.fillingPieces.size());
+    EXPECT_EQ(j["elements"].size(), opened.result.elements.size());
+    EXPECT_EQ(j["totals"]["total"], opened.priceTotal());
+    EXPECT_EQ(j["totals"]["grandTotal"], opened.grandTotal());
+
+    r = run({sample, "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(nlohmann::json::parse(r.out), j);
+}
+
+TEST_F(Cli, WithoutOutputsPrintsThePriceCalculation) {
+    CliRun r = run({sample});
+    ASSERT_EQ(r.status, 0) << r.err;
+    Project opened(*world.catalog);
+    ASSERT_EQ(SketchFile::read(opened, sample), SketchFile::ReadOk);
+    for (const ArticleRow& a : opened.result.articles)
+        EXPECT_NE(r.out.find(a.code), std::string::npos) << a.code;
+    EXPECT_NE(r.out.find("ОТДЕЛОЧНЫЙ МАТЕРИАЛ НЕ УКАЗАН"), std::string::npos);
+    EXPECT_NE(r.out.find("Сумма     170797,11 руб."), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Итого     155217,39 руб."), std::string::npos) << r.out;
+}
+
+TEST_F(Cli, NewProjectWithTheProjectsSetters) {
+    DSSystem* cabinet = nullptr;
+    for (DSSystem* s : world.catalog->systems()) {
+        if (s->cabinetMode)
+            cabinet = s;
+    }
+    std::vector<std::string> args = {"--new",   "--width", "2500",   "--height",     "2600",
+                                     "--doors", "2",       "--save", path("new.tav")};
+    if (cabinet != nullptr) {
+        args.insert(args.end(),
+                    {"--system", cabinet->code, "--plinth", "100", "--chipboard", "18"});
+    }
+    CliRun r = run(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({path("new.tav"), "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["openingWidth"], 25000);
+    EXPECT_EQ(j["height"], 26000);
+    EXPECT_EQ(j["doorCount"], 2);
+    if (cabinet != nullptr) {
+        EXPECT_EQ(j["system"], cabinet->code);
+        EXPECT_EQ(j["plinthHeight"], 1000);
+        EXPECT_EQ(j["chipboardThickness"], 180);
+    }
+
+    // A handle profile and colour the system offers are taken.
+    const HandleProfile* second = nullptr;
+    std::vector<HandleProfile*> offered;
+    world.catalog->systems().front()->listHandleProfiles(offered);
+    if (offered.size() > 1 && !offered[1]->colorChoices.empty()) {
+        second = offered[1];
+        std::string color = second->colorChoices.back().color->code;
+        r = run({"--new", "--handle", second->code, "--color", color, "--save", path("h.tav")});
+        ASSERT_EQ(r.status, 0) << r.err;
+        r = run({path("h.tav"), "--json", "-"});
+        nlohmann::json h = nlohmann::json::parse(r.out);
+        EXPECT_EQ(h["handleProfile"], second->code);
+        EXPECT_EQ(h["color"], color);
+    }
+}
