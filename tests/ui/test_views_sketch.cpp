@@ -7,6 +7,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTest>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -95,6 +96,42 @@ TEST_F(SketchViewTest, PictureIsDrawnAgainOnlyWhenSomethingChanged) {
     EXPECT_EQ(sketch->renderCount(), 4);
     // Drawing again takes the pictures from the caches.
     EXPECT_EQ(cache.decodeCalls(), decoded);
+}
+
+TEST_F(SketchViewTest, MouseMoveRepaintsOnlyTheOutlines) {
+    sketch->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(sketch.get()));
+    sketch->repaint();
+    const int renders = sketch->renderCount();
+    const int paints = sketch->paintCount();
+
+    const QRect first = toQRect(firstInsert(0).rect);
+    ASSERT_TRUE(sketch->hoverAt(first.center()));
+    QCoreApplication::sendPostedEvents(sketch.get(), QEvent::UpdateRequest);
+    EXPECT_EQ(sketch->paintCount(), paints + 1);
+    EXPECT_EQ(sketch->lastPaintedArea(), SketchRenderer::overlayBounds(first));
+
+    const QRect second = toQRect(firstInsert(1).rect);
+    ASSERT_TRUE(sketch->hoverAt(second.center()));
+    QCoreApplication::sendPostedEvents(sketch.get(), QEvent::UpdateRequest);
+    EXPECT_EQ(sketch->lastPaintedArea(),
+              SketchRenderer::overlayBounds(first).united(SketchRenderer::overlayBounds(second)));
+    EXPECT_EQ(sketch->renderCount(), renders);
+
+    // After a recalculation the next paint draws the whole picture again.
+    doors.changed = true;
+    sketch->hoverAt(QPoint(1, 1));
+    QCoreApplication::sendPostedEvents(sketch.get(), QEvent::UpdateRequest);
+    EXPECT_EQ(sketch->renderCount(), renders + 1);
+    EXPECT_EQ(sketch->lastPaintedArea(), sketch->rect());
+
+    // Even when the window system asks for a small area only.
+    doors.changed = true;
+    sketch->repaint(QRect(10, 10, 20, 20));
+    EXPECT_EQ(sketch->renderCount(), renders + 2);
+    QCoreApplication::sendPostedEvents(); // the queued repaint of the rest
+    QCoreApplication::sendPostedEvents(sketch.get(), QEvent::UpdateRequest);
+    EXPECT_EQ(sketch->lastPaintedArea(), sketch->rect());
 }
 
 TEST_F(SketchViewTest, HoverNotificationOnlyWhenTheElementChanges) {
@@ -266,6 +303,8 @@ TEST_F(SketchViewTest, PrintRenderDrawsAllDoorsAtTheTopAndMarksTheSetChanged) {
     const QRect rect(100, 500, 2200, 2000);
     const int used = sketch->printRender(painter, rect, 300);
     painter.end();
+    EXPECT_TRUE(paper.scaled(800, 1000, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .save(screenshotPath(QStringLiteral("sketch_print.png"))));
     EXPECT_EQ(doors.zoomDoor, 2);
     EXPECT_TRUE(doors.changed);
     // Scaled to the width (the doors are wider than high here), placed at the top.

@@ -118,6 +118,72 @@ TEST(TableLayout, RowsGrowWithWrappedTextAndErrorLines) {
     EXPECT_EQ(content, TablePage::kTopMargin + laid.height());
 }
 
+TEST(TableLayout, QuickOneLineCheckAgreesWithTheFullWordWrap) {
+    ensureApp();
+    for (int dpi : {96, 300}) {
+        const TableMetrics m = TableMetrics::forDpi(dpi);
+        const QStringList texts = {QStringLiteral("Горизонтальный межсекционный профиль"),
+                                   QStringLiteral("KL10/11B"), QStringLiteral("Итого"),
+                                   QStringLiteral("Щетка торцевая 5,5 м."),
+                                   QStringLiteral("Stopper «Ω» — 2 шт.")};
+        for (const QString& text : texts) {
+            for (bool bold : {false, true}) {
+                const QFont& font = bold ? m.bold : m.regular;
+                const QFontMetrics fm(font);
+                for (int page = 60; page <= TablePage::kWideLimit; page += 3) {
+                    GridTable t(1, 1, {1.0});
+                    t.setCell(0, 0, text, bold);
+                    TablePage tablePage;
+                    tablePage.setTables({t});
+                    tablePage.layout(page, dpi);
+                    const int wrap = page - 2 * m.padding;
+                    const int expected =
+                        fm.boundingRect(QRect(0, 0, wrap, 100000),
+                                        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text)
+                            .height() +
+                        m.spacing + m.padding;
+                    ASSERT_EQ(tablePage.tables()[0].rowHeights()[0], expected)
+                        << text.toStdString() << " bold " << bold << " width " << page << " dpi "
+                        << dpi;
+                }
+            }
+        }
+    }
+}
+
+TEST(TableLayout, ScreenPaintingSkipsRowsOutsideTheVisibleBand) {
+    ensureApp();
+    TablePage page;
+    page.setTables(priceLikeTables(40));
+    const int content = page.layout(1000, 96);
+    QImage all(1000, content + 10, QImage::Format_RGB32);
+    all.fill(Qt::white);
+    QImage band = all;
+    {
+        QPainter p(&all);
+        page.paint(p, 1000);
+    }
+    const int top = 400;
+    const int bottom = 600;
+    {
+        QPainter p(&band);
+        page.paint(p, 1000, top, bottom);
+    }
+    // Inside the band both agree; far outside only the grid is drawn.
+    EXPECT_EQ(all.copy(0, top, 1000, bottom - top), band.copy(0, top, 1000, bottom - top));
+    const QColor text(76, 76, 76);
+    auto hasText = [&](const QImage& image, int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = 0; x < 1000; ++x)
+                if (image.pixelColor(x, y) == text)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(hasText(all, 40, 300));
+    EXPECT_FALSE(hasText(band, 40, 300));
+    EXPECT_EQ(band.pixelColor(TablePage::kLeftMargin, 100), QColor(180, 180, 180));
+}
+
 TEST(TablePrinting, LongTableContinuesAndTotalsFollow) {
     ensureApp();
     QImage paper = paperAt300Dpi();
@@ -264,6 +330,27 @@ TEST_F(DlgTableTest, PriceCalculationRowsAndTotals) {
     table.receive(Notify::TotalsChanged);
     EXPECT_EQ(table.page().tables()[1].cell(1, 3)->text, QStringLiteral("700,00 руб."));
     EXPECT_EQ(table.page().tables()[0].rows(), articlesBefore);
+}
+
+TEST_F(DlgTableTest, PrintingLeavesTheScreenLayoutInPlace) {
+    buildThreeDoorProject(world);
+    DlgTable table(project, 3);
+    table.resize(1165, 700);
+    const std::vector<int> screenColumns = table.page().tables()[0].columnWidths();
+    QImage sheet = paperAt300Dpi();
+    QPainter painter(&sheet);
+    int pages = 0;
+    bool finished = false;
+    while (!finished && pages < 10) {
+        QRect r(208, 166, 2100, 1200);
+        finished = table.printPage(painter, r);
+        ++pages;
+    }
+    painter.end();
+    // About forty assembly rows at 300 dpi need more than one 1200-dot page.
+    EXPECT_TRUE(finished);
+    EXPECT_GE(pages, 2);
+    EXPECT_EQ(table.page().tables()[0].columnWidths(), screenColumns);
 }
 
 TEST_F(DlgTableTest, OrderInformationRowsFollowTheCosts) {

@@ -73,26 +73,33 @@ void DlgTable::relayout() {
     relayingOut_ = false;
 }
 
-void DlgTable::ensureBuffer() {
+void DlgTable::ensureBuffer(int scroll) {
+    // The whole page is kept, so that scrolling only copies. A page too long for that (thousands
+    // of rows) keeps just the visible part, drawn again whenever it scrolls.
     const int width = std::max(1, viewport()->width());
-    const int height = std::max({1, viewport()->height(), page_.contentHeight() + 1});
-    if (!redraw_ && buffer_.width() == width && buffer_.height() == height)
+    const int whole = std::max({1, viewport()->height(), page_.contentHeight() + 1});
+    const bool partial = whole > kMaxBufferHeight;
+    const int height = partial ? std::max(1, viewport()->height()) : whole;
+    const int top = partial ? scroll : 0;
+    if (!redraw_ && buffer_.width() == width && buffer_.height() == height && bufferTop_ == top)
         return;
     if (buffer_.width() != width || buffer_.height() != height)
         buffer_ = QImage(width, height, QImage::Format_RGB32);
     buffer_.fill(Qt::white);
     QPainter painter(&buffer_);
-    page_.paint(painter, width);
+    painter.translate(0, -top);
+    page_.paint(painter, width, top, top + height);
+    bufferTop_ = top;
     redraw_ = false;
 }
 
 void DlgTable::paintEvent(QPaintEvent* event) {
-    ensureBuffer();
-    QPainter painter(viewport());
     const int y = verticalScrollBar()->value();
+    ensureBuffer(y);
+    QPainter painter(viewport());
     for (const QRect& r : event->region()) {
         painter.fillRect(r, Qt::white);
-        painter.drawImage(r, buffer_, r.translated(0, y));
+        painter.drawImage(r, buffer_, r.translated(0, y - bufferTop_));
     }
 }
 

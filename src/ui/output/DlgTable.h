@@ -18,6 +18,7 @@ class DlgTable : public QAbstractScrollArea, public NotifyReceiver {
     Q_OBJECT
 public:
     static constexpr int kScrollLine = 10; // pixels per line step and per wheel notch
+    static constexpr int kMaxBufferHeight = 16384;
 
     DlgTable(Project& project, int mode, QWidget* parent = nullptr);
 
@@ -46,12 +47,13 @@ protected:
 
 private:
     void relayout();
-    void ensureBuffer();
+    void ensureBuffer(int scroll);
 
     Project& project_;
     int mode_;
     TablePage page_;
     QImage buffer_;
+    int bufferTop_ = 0; // page y of the buffer's first line
     bool redraw_ = true;
     bool relayingOut_ = false;
 };

@@ -3,11 +3,13 @@
 #include "ui/sketch/CellFont.h"
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace {
 
@@ -17,20 +19,64 @@ const QColor kPrintGridColor(130, 130, 130);
 constexpr int kScreenTextInset = 5;
 constexpr int kWrapFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 
-// Height of a text word-wrapped to the given width. Most cells hold one short line; those are
-// measured by their advance alone, which is much cheaper than a full wrap.
-int wrappedHeight(const QFontMetrics& metrics, int lineHeight, const QString& text, int width) {
-    if (text.isEmpty())
-        return 0;
-    if (!text.contains(QLatin1Char('\n')) && metrics.horizontalAdvance(text) <= width)
-        return lineHeight;
-    return metrics.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2), kWrapFlags, text)
-        .height();
-}
+// Measures cell texts in one font. A cell of one short line (most cells) is recognised by the
+// sum of its characters' advances, read from a table per font, which is far cheaper than shaping
+// the text; everything else is word-wrapped by the font engine.
+class CellMeasure {
+public:
+    explicit CellMeasure(const QFont& font)
+        : metrics_(font), exact_(font), advances_(advanceTable(font)),
+          lineHeight_(
+              metrics_.boundingRect(QRect(0, 0, 1000, 1000), kWrapFlags, QStringLiteral("Ag"))
+                  .height()) {}
 
-int singleLineHeight(const QFontMetrics& metrics) {
-    return metrics.boundingRect(QRect(0, 0, 1000, 1000), kWrapFlags, QStringLiteral("Ag")).height();
-}
+    // Height of the text word-wrapped to the width.
+    int height(const QString& text, int width) const {
+        if (text.isEmpty())
+            return 0;
+        if (fitsOnOneLine(text, width))
+            return lineHeight_;
+        return metrics_.boundingRect(QRect(0, 0, std::max(width, 1), INT_MAX / 2), kWrapFlags, text)
+            .height();
+    }
+
+private:
+    static constexpr char16_t kTableEnd = 0x0500; // Latin, Greek and Cyrillic
+
+    // Advances of the characters below kTableEnd, -1 until first asked for; kept per font for
+    // the whole run (a handful of fonts: two weights per device resolution).
+    static std::vector<qreal>& advanceTable(const QFont& font) {
+        static QHash<QString, std::vector<qreal>> tables;
+        std::vector<qreal>& table = tables[font.key()];
+        if (table.empty())
+            table.assign(kTableEnd, -1);
+        return table;
+    }
+
+    // Conservative: a text within a pixel of the width takes the full path too, so that rounding
+    // of the advances can never claim one line where the font engine wraps.
+    bool fitsOnOneLine(const QString& text, int width) const {
+        const qreal limit = width - 1.0;
+        qreal sum = 0;
+        for (const QChar c : text) {
+            const char16_t u = c.unicode();
+            if (u >= kTableEnd || u == u'\n')
+                return false; // rare characters and line breaks take the full path
+            qreal& advance = advances_[u];
+            if (advance < 0)
+                advance = exact_.horizontalAdvance(c);
+            sum += advance;
+            if (sum > limit)
+                return false;
+        }
+        return true;
+    }
+
+    QFontMetrics metrics_;
+    QFontMetricsF exact_;
+    std::vector<qreal>& advances_;
+    int lineHeight_;
+};
 
 } // namespace
 
@@ -83,18 +129,15 @@ void TablePage::layoutTable(GridTable& table, int pageWidth, const TableMetrics&
     for (int c = 0; c < table.columns_; ++c)
         table.columnWidths_[c] = static_cast<int>(pageWidth * table.fractions_[c]);
 
-    const QFontMetrics regular(metrics.regular);
-    const QFontMetrics bold(metrics.bold);
-    const int regularLine = singleLineHeight(regular);
-    const int boldLine = singleLineHeight(bold);
+    const CellMeasure regular(metrics.regular);
+    const CellMeasure bold(metrics.bold);
 
     table.rowHeights_.assign(static_cast<std::size_t>(table.rows_), 0);
     std::vector<int> textHeights(static_cast<std::size_t>(table.rows_), 0);
     for (const auto& [position, cell] : table.cells_) {
         const auto [column, row] = position;
         const int width = table.columnWidths_[column] - 2 * metrics.padding;
-        const int h = cell.bold ? wrappedHeight(bold, boldLine, cell.text, width)
-                                : wrappedHeight(regular, regularLine, cell.text, width);
+        const int h = cell.bold ? bold.height(cell.text, width) : regular.height(cell.text, width);
         textHeights[row] = std::max(textHeights[row], h);
     }
     table.height_ = 0;
@@ -115,9 +158,14 @@ int TablePage::layout(int clientWidth, int dpiY) {
     return contentHeight_;
 }
 
-void TablePage::paintTable(QPainter& painter, const GridTable& table, int left, int top) const {
+void TablePage::paintTable(QPainter& painter, const GridTable& table, int left, int top,
+                           int visibleTop, int visibleBottom) const {
     int y = top;
     for (int r = 0; r < table.rows_; ++r) {
+        if (y + table.rowHeights_[r] < visibleTop || y > visibleBottom) {
+            y += table.rowHeights_[r];
+            continue;
+        }
         int x = left;
         for (int c = 0; c < table.columns_; ++c) {
             const int right = x + table.columnWidths_[c];
@@ -150,14 +198,14 @@ void TablePage::paintTable(QPainter& painter, const GridTable& table, int left, 
     painter.setPen(kTextColor);
 }
 
-void TablePage::paint(QPainter& painter, int clientWidth) const {
+void TablePage::paint(QPainter& painter, int clientWidth, int visibleTop, int visibleBottom) const {
     const int width = contentWidth(clientWidth);
     painter.setPen(kTextColor);
     painter.setBackgroundMode(Qt::TransparentMode);
     int y = kTopMargin;
     for (const GridTable& table : tables_) {
         const int left = static_cast<int>(width * table.offset_) + kLeftMargin;
-        paintTable(painter, table, left, y);
+        paintTable(painter, table, left, y, visibleTop, visibleBottom);
         y += table.height_ + kTableGap;
     }
 }

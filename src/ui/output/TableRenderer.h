@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 
+#include <climits>
 #include <cstddef>
 #include <map>
 #include <utility>
@@ -84,8 +85,10 @@ public:
     int layout(int clientWidth, int dpiY);
     int contentHeight() const { return contentHeight_; }
 
-    // Paints the whole content with its top at y = 0 (the caller scrolls).
-    void paint(QPainter& painter, int clientWidth) const;
+    // Paints the content with its top at y = 0 (the caller scrolls); rows wholly outside
+    // visibleTop..visibleBottom are skipped.
+    void paint(QPainter& painter, int clientWidth, int visibleTop = INT_MIN,
+               int visibleBottom = INT_MAX) const;
 
     // Prints the rows that fit into rect on a printer page, continuing where the previous call
     // stopped. Moves rect's top below what it drew. Returns true when every table is complete
@@ -99,7 +102,8 @@ public:
 
 private:
     static void layoutTable(GridTable& table, int pageWidth, const TableMetrics& metrics);
-    void paintTable(QPainter& painter, const GridTable& table, int left, int top) const;
+    void paintTable(QPainter& painter, const GridTable& table, int left, int top, int visibleTop,
+                    int visibleBottom) const;
 
     std::vector<GridTable> tables_;
     TableMetrics screen_;

@@ -48,9 +48,13 @@ int DraftDlg::printRender(QPainter& painter, const QRect& rect, int dpiY) {
     return used;
 }
 
+bool DraftDlg::pictureIsStale() const {
+    return picture_.isNull() || picture_.size() != size() || invalid_ || project_.doors->changed;
+}
+
 void DraftDlg::ensurePicture() {
     DoorSet& doors = *project_.doors;
-    if (!picture_.isNull() && picture_.size() == size() && !invalid_ && !doors.changed)
+    if (!pictureIsStale())
         return;
     if (picture_.size() != size())
         picture_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
@@ -68,9 +72,10 @@ void DraftDlg::ensurePicture() {
 void DraftDlg::paintEvent(QPaintEvent* event) {
     const int rendered = renderCount_;
     ensurePicture();
-    // A picture drawn anew during a partial repaint must reach the whole window.
-    if (renderCount_ != rendered && !event->region().contains(rect()))
-        update();
+    // A picture drawn anew during a partial repaint must reach the whole window; an update asked
+    // for while painting would be lost, so it is queued.
+    if (renderCount_ != rendered && !event->rect().contains(rect()))
+        QMetaObject::invokeMethod(this, qOverload<>(&QWidget::update), Qt::QueuedConnection);
     ++paintCount_;
     lastPaintedArea_ = event->region().boundingRect();
     QPainter painter(this);
@@ -94,9 +99,13 @@ bool DraftDlg::hoverAt(const QPoint& p) {
     const QRect rect = toQRect(hit.rect);
     if (rect == hoverRect_)
         return false;
-    // Only the old and the new outline need painting again.
-    update(SketchRenderer::overlayBounds(hoverRect_));
-    update(SketchRenderer::overlayBounds(rect));
+    if (pictureIsStale()) {
+        update();
+    } else {
+        // Only the old and the new outline need painting again.
+        update(SketchRenderer::overlayBounds(hoverRect_));
+        update(SketchRenderer::overlayBounds(rect));
+    }
     hoverRect_ = rect;
     if (hub_)
         hub_->notify(Notify::Hover);

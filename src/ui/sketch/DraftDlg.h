@@ -52,6 +52,7 @@ protected:
 
     // Draws the picture when it is missing, stale or the door set changed.
     void ensurePicture();
+    bool pictureIsStale() const;
 
     Project& project_;
     NotifyHub* hub_;
