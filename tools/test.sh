@@ -31,7 +31,7 @@ if [ ! -f build-fuzz/build.ninja ]; then
         -DTAVROLAB_UI=OFF -DTAVROLAB_TESTS=OFF -DTAVROLAB_BENCH=OFF
 fi
 cmake --build build-fuzz
-FUZZ_SECONDS=${FUZZ_SECONDS:-30}
+FUZZ_SECONDS=${FUZZ_SECONDS:-25}
 shopt -s nullglob
 for fuzzer in build-fuzz/fuzz/*; do
     [ -x "$fuzzer" ] || continue
