@@ -445,7 +445,7 @@ TEST(SketchFile, FailedSaveReportsFailureAndLeavesTheOldFile) {
 }
 
 // Every system in every version reads back; with TAV_WRITE_FUZZ_SEEDS=<folder> the files are
-// also written there as seeds of the sketch reader's fuzzer (tests/fuzz/corpus/sketch).
+// also written there as seeds of the sketch reader's fuzzer (tests/fuzz/corpus/fuzz_sketch_reader).
 TEST(SketchFile, EverySystemInEveryVersionReads) {
     const char* seeds = std::getenv("TAV_WRITE_FUZZ_SEEDS");
     std::vector<std::string> names = systemNames(*World().catalog);
