@@ -23,8 +23,8 @@ std::string toLower(std::string_view utf8) {
         return out;
     }
     static const icu::Locale russian("ru");
-    icu::UnicodeString u =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
     u.toLower(russian);
     std::string out;
     u.toUTF8String(out);

@@ -38,8 +38,8 @@ std::string utf8ToCp1251(std::string_view utf8) {
     ConverterPtr conv = openConverter("windows-1251");
     if (!conv || utf8.empty())
         return {};
-    icu::UnicodeString u =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
     UErrorCode status = U_ZERO_ERROR;
     int32_t needed = u.extract(nullptr, 0, conv.get(), status);
     std::string out(static_cast<std::size_t>(needed), '\0');
@@ -52,8 +52,8 @@ std::string utf8ToCp1251(std::string_view utf8) {
 }
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
-    icu::UnicodeString u =
-        icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
+    icu::UnicodeString u = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(utf8.data(), static_cast<int32_t>(utf8.size())));
     return std::u16string(u.getBuffer(), u.getBuffer() + u.length());
 }
 

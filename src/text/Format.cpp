@@ -30,13 +30,13 @@ bool isFloatConversion(char c) {
 
 // snprintf of one conversion with its (already fetched) width/precision and value.
 template <typename T>
-std::string printOne(const std::string& spec, int starCount, const int* stars, T value) {
+std::string printOne(const std::string& conversion, int starCount, const int* stars, T value) {
     auto run = [&](char* buf, std::size_t size) {
         if (starCount == 0)
-            return std::snprintf(buf, size, spec.c_str(), value);
+            return std::snprintf(buf, size, conversion.c_str(), value);
         if (starCount == 1)
-            return std::snprintf(buf, size, spec.c_str(), stars[0], value);
-        return std::snprintf(buf, size, spec.c_str(), stars[0], stars[1], value);
+            return std::snprintf(buf, size, conversion.c_str(), stars[0], value);
+        return std::snprintf(buf, size, conversion.c_str(), stars[0], stars[1], value);
     };
     char small[256];
     int n = run(small, sizeof small);
@@ -51,7 +51,7 @@ std::string printOne(const std::string& spec, int starCount, const int* stars, T
 }
 
 // One conversion "%...c" formatted alone, with its arguments taken from args.
-std::string formatOne(const std::string& spec, char conv, const std::string& lengthMod,
+std::string formatOne(const std::string& conversion, char conv, const std::string& lengthMod,
                       int starCount, va_list& args) {
     int stars[2] = {0, 0};
     for (int i = 0; i < starCount && i < 2; ++i)
@@ -60,36 +60,37 @@ std::string formatOne(const std::string& spec, char conv, const std::string& len
     case 'd':
     case 'i':
         if (lengthMod == "ll")
-            return printOne(spec, starCount, stars, va_arg(args, long long));
+            return printOne(conversion, starCount, stars, va_arg(args, long long));
         if (lengthMod == "l")
-            return printOne(spec, starCount, stars, va_arg(args, long));
+            return printOne(conversion, starCount, stars, va_arg(args, long));
         if (lengthMod == "z")
-            return printOne(spec, starCount, stars, va_arg(args, std::size_t));
-        return printOne(spec, starCount, stars, va_arg(args, int));
+            return printOne(conversion, starCount, stars, va_arg(args, std::size_t));
+        return printOne(conversion, starCount, stars, va_arg(args, int));
     case 'u':
     case 'x':
     case 'X':
     case 'o':
         if (lengthMod == "ll")
-            return printOne(spec, starCount, stars, va_arg(args, unsigned long long));
+            return printOne(conversion, starCount, stars, va_arg(args, unsigned long long));
         if (lengthMod == "l")
-            return printOne(spec, starCount, stars, va_arg(args, unsigned long));
+            return printOne(conversion, starCount, stars, va_arg(args, unsigned long));
         if (lengthMod == "z")
-            return printOne(spec, starCount, stars, va_arg(args, std::size_t));
-        return printOne(spec, starCount, stars, va_arg(args, unsigned int));
+            return printOne(conversion, starCount, stars, va_arg(args, std::size_t));
+        return printOne(conversion, starCount, stars, va_arg(args, unsigned int));
     case 'c':
-        return printOne(spec, starCount, stars, va_arg(args, int));
+        return printOne(conversion, starCount, stars, va_arg(args, int));
     case 's':
-        return printOne(spec, starCount, stars, va_arg(args, const char*));
+        return printOne(conversion, starCount, stars, va_arg(args, const char*));
     case 'p':
-        return printOne(spec, starCount, stars, va_arg(args, void*));
+        return printOne(conversion, starCount, stars, va_arg(args, void*));
     default:
         break;
     }
     if (!isFloatConversion(conv))
         return {};
-    std::string out = lengthMod == "L" ? printOne(spec, starCount, stars, va_arg(args, long double))
-                                       : printOne(spec, starCount, stars, va_arg(args, double));
+    std::string out = lengthMod == "L"
+                          ? printOne(conversion, starCount, stars, va_arg(args, long double))
+                          : printOne(conversion, starCount, stars, va_arg(args, double));
     for (char& c : out) {
         if (c == '.')
             c = ',';
@@ -136,8 +137,8 @@ std::string vformat(const char* fmt, va_list args) {
         if (!*p)
             break;
         char conv = *p++;
-        std::string spec(start, static_cast<std::size_t>(p - start));
-        out += formatOne(spec, conv, lengthMod, starCount, ap);
+        std::string conversion(start, static_cast<std::size_t>(p - start));
+        out += formatOne(conversion, conv, lengthMod, starCount, ap);
     }
     va_end(ap);
     return out;
