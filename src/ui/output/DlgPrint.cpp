@@ -38,8 +38,10 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
         b->setFont(style::labelFont());
         b->setGeometry(16, 14 + k * rowHeight, 268, 28);
         b->setVisible(k < rows);
+        b->setAccessibleName(QString::fromUtf8(*text ? text : kSaveTexts[k]));
         connect(b, &QAbstractButton::clicked, this, [this, k] { flip(k); });
         toggles_[static_cast<size_t>(k)] = b;
+        describeToggle(k);
     }
     const int buttonsY = 14 + rows * rowHeight + 14;
     ok_ = new PictureButton(
@@ -72,6 +74,13 @@ void DlgPrint::flip(int k) {
     flags_[static_cast<size_t>(k)] = !flags_[static_cast<size_t>(k)];
     toggles_[static_cast<size_t>(k)]->setPicture(
         pictures::checkBoxPicture(flags_[static_cast<size_t>(k)]));
+    describeToggle(k);
+}
+
+void DlgPrint::describeToggle(int k) {
+    toggles_[static_cast<size_t>(k)]->setAccessibleDescription(flags_[static_cast<size_t>(k)]
+                                                                   ? QStringLiteral("отмечено")
+                                                                   : QStringLiteral("не отмечено"));
 }
 
 void DlgPrint::showChoice() {
