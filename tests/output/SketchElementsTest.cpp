@@ -1,5 +1,5 @@
 // The sketch's elements as a screen reader names them.
-#include "OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "model/SketchLayout.h"
 #include "output/SketchElements.h"

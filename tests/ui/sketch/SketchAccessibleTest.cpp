@@ -1,6 +1,6 @@
 // The sketch as assistive technology reads it: doors, inserts and splitters as accessible
 // children with their names, rectangles, focus and selection, following the project's changes.
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "output/SketchElements.h"
 #include "ui/sketch/DraftDlg.h"
