@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "text/Encoding.h"
 #include "ui/output/DocumentPrinter.h"

@@ -1,7 +1,7 @@
 // Timings of printing: the four documents of a ten-door order written as a PDF, as "Сохранить в
 // PDF" and tavrolab-cli --pdf do it. Run from a Release build: build-rel/bench/bench_print.
 
-#include "PrintTestSupport.h"
+#include "ui/PrintTestSupport.h"
 
 #include "ui/output/DocumentPrinter.h"
 #include "ui/output/PrintedDocument.h"

@@ -1,5 +1,5 @@
-#include "PdfTestSupport.h"
-#include "PrintTestSupport.h"
+#include "ui/PdfTestSupport.h"
+#include "ui/PrintTestSupport.h"
 
 #include "ui/output/DocumentPrinter.h"
 #include "ui/output/OrderPage.h"
@@ -100,8 +100,9 @@ TEST(PrintedDocuments, PagesOfEveryCombinationAreNumberedOnThroughTheJob) {
             if (!choice[k])
                 continue;
             EXPECT_TRUE(pages[first].contains(marker[k])) << "documents " << mask << ", " << k;
-            if (first > 0) // the page before belongs to the document before
+            if (first > 0) { // the page before belongs to the document before
                 EXPECT_FALSE(pages[first - 1].contains(marker[k])) << "documents " << mask;
+            }
             first += alone[k];
         }
     }
@@ -232,8 +233,9 @@ TEST(PrintedDocuments, SignatureLinesAndConditionsFollowTheSketch) {
     EXPECT_GT(wrapped->box.top(), infoFirst->box.bottom());
     EXPECT_GT(infoLast->box.top(), wrapped->box.top());
     for (const pdftest::Word& w : words) {
-        if (w.box.top() >= infoFirst->box.top())
+        if (w.box.top() >= infoFirst->box.top()) {
             EXPECT_LE(w.box.right(), kRight + 1) << w.text.toStdString();
+        }
     }
 }
 

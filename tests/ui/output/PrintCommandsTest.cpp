@@ -1,5 +1,5 @@
-#include "PdfTestSupport.h"
-#include "PrintTestSupport.h"
+#include "ui/PdfTestSupport.h"
+#include "ui/PrintTestSupport.h"
 
 #include "ui/Dialogs.h"
 #include "ui/output/PrintCommands.h"
