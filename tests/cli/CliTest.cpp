@@ -1,6 +1,6 @@
 // Runs the built tavrolab-cli and checks its exit statuses, messages and outputs.
 
-#include "output/OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"

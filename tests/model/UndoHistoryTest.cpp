@@ -1,6 +1,6 @@
 // The undo history: steps, merged typing, grouped popup steps, the unrecorded change, the bound,
 // and that a project changed in many ways comes back byte for byte.
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"

@@ -2,7 +2,7 @@
 // long price table.
 // Run from a Release build: build-rel/bench/bench_views.
 
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "ui/output/TableRenderer.h"
 #include "ui/sketch/DraftDlg.h"
