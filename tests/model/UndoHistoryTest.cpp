@@ -1,6 +1,7 @@
 // The undo history: steps, merged typing, grouped popup steps, the unrecorded change, the bound,
 // and that a project changed in many ways comes back byte for byte.
 #include "support/LayoutHelpers.h"
+#include "support/TempFolder.h"
 
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
@@ -10,36 +11,16 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 struct UndoWorld : ::testing::Test {
-    fs::path folder;
-    std::unique_ptr<Catalog> catalog;
-    std::unique_ptr<Project> project;
-
-    void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder = fs::temp_directory_path() /
-                 ("tavrolab-undo-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(folder);
-        catalog = std::make_unique<Catalog>(folder.string(), makeAllSystems);
-        project = std::make_unique<Project>(*catalog);
-    }
-    void TearDown() override {
-        project.reset();
-        catalog.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
-    }
+    TempFolder folder;
+    std::unique_ptr<Catalog> catalog = std::make_unique<Catalog>(folder.path(), makeAllSystems);
+    std::unique_ptr<Project> project = std::make_unique<Project>(*catalog);
 
     std::string bytes() const { return SketchFile::toBytes(*project).value_or(""); }
 

@@ -4,6 +4,7 @@
 #include "model/UndoHistory.h"
 #include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
+#include "ui/sketch/SketchAccessible.h"
 #include "ui/sketch/SketchRenderer.h"
 
 #include <QContextMenuEvent>
@@ -40,6 +41,8 @@ DraftDlg::DraftDlg(Project& project, NotifyHub* hub, QWidget* parent, PictureCac
     // A click on the sketch takes the focus from the panels' fields, so that typing there and
     // editing here are told apart.
     setFocusPolicy(Qt::ClickFocus);
+    SketchAccessible::install();
+    setAccessibleName(QStringLiteral("Эскиз"));
 }
 
 DraftDlg::~DraftDlg() {
@@ -62,6 +65,9 @@ void DraftDlg::receive(Notify n) {
         setEnabled(true);
         break;
     case Notify::ProjectChanged:
+        SketchAccessible::projectChanged(this);
+        update();
+        break;
     case Notify::TotalsChanged:
         update();
         break;
@@ -154,6 +160,7 @@ bool DraftDlg::hoverAt(const QPoint& p) {
         update(SketchRenderer::overlayBounds(rect));
     }
     hoverRect_ = rect;
+    SketchAccessible::focusMoved(this);
     send(Notify::Hover);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SketchLayout.h"
+#include "output/SketchElements.h"
 #include "ui/Notify.h"
 #include "ui/sketch/SizeDlg.h"
 
@@ -78,6 +79,10 @@ public:
     // extendsLastStep: the size chosen there is undone together with the change just made.
     void openSizePopup(int door, int splitterId, const QPoint& p, bool extendsLastStep = true);
 
+    Project& project() const { return project_; }
+    // The element the keyboard is on (invalid when the keyboard has not chosen one).
+    SketchElementRef keyboardElement() const { return keyboardElement_; }
+
     QRect hoverRect() const { return hoverRect_; }
     int hoverDoor() const { return hoverDoor_; }
     bool isDragging() const { return dragging_; }
@@ -122,6 +127,8 @@ protected:
     int paintCount_ = 0;
     QRect lastPaintedArea_;
     DoorRects doorRects_{};
+
+    SketchElementRef keyboardElement_;
 
     // Element under the mouse.
     QRect hoverRect_;
