@@ -5,6 +5,7 @@
 #include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchAccessible.h"
+#include "ui/sketch/SketchKeyboard.h"
 #include "ui/sketch/SketchRenderer.h"
 
 #include <QContextMenuEvent>
@@ -39,8 +40,9 @@ DraftDlg::DraftDlg(Project& project, NotifyHub* hub, QWidget* parent, PictureCac
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
     // A click on the sketch takes the focus from the panels' fields, so that typing there and
-    // editing here are told apart.
-    setFocusPolicy(Qt::ClickFocus);
+    // editing here are told apart; Tab reaches it too, for the keyboard's commands.
+    setFocusPolicy(Qt::StrongFocus);
+    keyboard_ = new SketchKeyboard(this);
     SketchAccessible::install();
     setAccessibleName(QStringLiteral("Эскиз"));
 }
@@ -74,6 +76,10 @@ void DraftDlg::receive(Notify n) {
     default:
         break;
     }
+}
+
+SketchElementRef DraftDlg::keyboardElement() const {
+    return keyboard_->current();
 }
 
 void DraftDlg::invalidate() {
@@ -142,6 +148,7 @@ void DraftDlg::paintEvent(QPaintEvent* event) {
     }
     SketchRenderer::paintHover(painter, hoverRect_);
     SketchRenderer::paintMaterialTarget(painter, toQRect(project_.doors->materialTargetRect()));
+    keyboard_->paintFocus(painter);
 }
 
 bool DraftDlg::hoverAt(const QPoint& p) {

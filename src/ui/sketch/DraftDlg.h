@@ -13,6 +13,7 @@
 class PictureCache;
 class Project;
 class QMenu;
+class SketchKeyboard;
 class SketchRenderer;
 
 // The sketch of tab 0: the doors drawn to scale into a cached picture, with the element under
@@ -81,7 +82,7 @@ public:
 
     Project& project() const { return project_; }
     // The element the keyboard is on (invalid when the keyboard has not chosen one).
-    SketchElementRef keyboardElement() const { return keyboardElement_; }
+    SketchElementRef keyboardElement() const;
 
     QRect hoverRect() const { return hoverRect_; }
     int hoverDoor() const { return hoverDoor_; }
@@ -128,7 +129,7 @@ protected:
     QRect lastPaintedArea_;
     DoorRects doorRects_{};
 
-    SketchElementRef keyboardElement_;
+    SketchKeyboard* keyboard_ = nullptr;
 
     // Element under the mouse.
     QRect hoverRect_;
