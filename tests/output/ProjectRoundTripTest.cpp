@@ -144,3 +144,25 @@ TEST(ProjectRoundTrip, RandomEditsAlwaysSaveReadAndSaveAgainUnchanged) {
         }
     }
 }
+
+TEST(ProjectRoundTrip, ACabinetLowerThanItsChipboardAndPlinthIsRefused) {
+    World w;
+    Project& p = *w.project;
+    DSSystem* folm = w.catalog->systemByName("Фольм");
+    ASSERT_NE(folm, nullptr);
+    ASSERT_TRUE(p.setSystem(folm));
+    ASSERT_TRUE(p.setChipboardThickness(1000));
+    ASSERT_TRUE(p.setPlinthHeight(1000));
+    // 100 mm of cabinet, 100 mm of chipboard and 100 mm of plinth leave no door.
+    EXPECT_FALSE(p.setHeight(1000));
+    EXPECT_EQ(p.height, 20000);
+    ASSERT_TRUE(p.setHeight(2000));
+    EXPECT_FALSE(p.setPlinthHeight(2000));
+    EXPECT_FALSE(p.setChipboardThickness(-1));
+    EXPECT_EQ(p.plinthHeight, 1000);
+    EXPECT_GE(p.doors->height, 0);
+    std::optional<std::string> saved = SketchFile::toBytes(p);
+    ASSERT_TRUE(saved.has_value());
+    Project other(*w.catalog);
+    EXPECT_EQ(SketchFile::fromBytes(other, *saved), SketchFile::ReadOk);
+}

@@ -32,11 +32,13 @@ std::string i32Bytes(int32_t v) {
     return b;
 }
 
-// Offset of the door set block: its opening width, height and door count as the file holds them.
+// Offset of the door set block: its opening width, height and door count as the file holds them,
+// after the same three values at the head of the file.
 std::size_t doorSetBlockAt(const Project& p, const std::string& bytes) {
     const DoorSet& set = *p.doors;
-    std::size_t at =
-        bytes.find(i32Bytes(set.openingWidth) + i32Bytes(set.height) + i32Bytes(set.doorCount));
+    const std::string sizes =
+        i32Bytes(set.openingWidth) + i32Bytes(set.height) + i32Bytes(set.doorCount);
+    std::size_t at = bytes.find(sizes, bytes.find(sizes) + 1);
     EXPECT_NE(at, std::string::npos);
     return at;
 }
@@ -174,8 +176,8 @@ TEST(SketchFileLimits, LovenHeightAdjustOutsideItsRangeIsRefused) {
     ASSERT_EQ(SketchFile::fromBytes(*w.project, file), SketchFile::ReadOk);
     EXPECT_EQ(loven->heightAdjust, -33);
     // The next resize works from the adjusted height.
-    ASSERT_TRUE(w.project->setHeight(20000));
-    EXPECT_EQ(w.project->doors->doors[0].height, 20000 - 330);
+    ASSERT_TRUE(w.project->setHeight(24000));
+    EXPECT_EQ(w.project->doors->doors[0].height, 24000 - 330);
 }
 
 TEST(SketchFileLimits, NominalWidthThatWouldBlowUpTheDoorSharesIsRefused) {
