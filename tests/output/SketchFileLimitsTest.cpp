@@ -122,6 +122,7 @@ TEST(SketchFileLimits, DoorCrowdedWithSplittersAnswersWithinASecond) {
         1000, [&] { return SketchFile::fromBytes(*reader.project, crowded) != SketchFile::ReadOk; },
         &ms))
         << ms << " ms";
+    RecordProperty("read_ms", static_cast<int>(ms));
     // In this process: the file is refused and the project stays as it was.
     EXPECT_EQ(SketchFile::fromBytes(*reader.project, crowded), SketchFile::ReadFailed);
     EXPECT_TRUE(bytesOf(*reader.project) == before) << "a refused file changed the project";
@@ -145,6 +146,8 @@ TEST(SketchFileLimits, TenFullDoorsReadBackQuickly) {
         1000, [&] { return SketchFile::fromBytes(*reader.project, full) == SketchFile::ReadOk; },
         &ms))
         << ms << " ms";
+    RecordProperty("read_ms", static_cast<int>(ms));
+    RecordProperty("file_bytes", static_cast<int>(full.size()));
     ASSERT_EQ(SketchFile::fromBytes(*reader.project, full), SketchFile::ReadOk);
     EXPECT_TRUE(bytesOf(*reader.project) == full) << "the file did not read back as written";
 
