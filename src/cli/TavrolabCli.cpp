@@ -6,6 +6,7 @@
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "catalog/DataPaths.h"
+#include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
@@ -46,6 +47,7 @@ const char* const kUsage =
     "       [--customer ФИО] [--address АДРЕС] [--phone ТЕЛЕФОН]\n"
     "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly]]\n"
     "       [--json OUT.json|-] [--save OUT.tav]\n"
+    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 64 неверный вызов.\n";
@@ -69,12 +71,13 @@ struct Options {
     std::optional<int32_t> width, height, doors, plinth, chipboard;
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
+    std::optional<std::string> pdf, documents;
     // The order card and the discount, for an opened file as for a new one.
     std::optional<std::string> discount;
     std::optional<int32_t> assembly, delivery;
     std::optional<std::string> orderNumber, customer, address, phone;
 
-    bool anyOutput() const { return csv || xml || json || save; }
+    bool anyOutput() const { return csv || xml || json || save || pdf; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -173,6 +176,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.address);
         else if (a == "--phone")
             text(i, o.phone);
+        else if (a == "--pdf")
+            text(i, o.pdf);
+        else if (a == "--documents")
+            text(i, o.documents);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -196,6 +203,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
+    if (o.documents && !o.pdf)
+        throw UsageError{"--documents допустим только с --pdf"};
     return o;
 }
 
@@ -507,6 +516,13 @@ bool writeOutputs(Project& project, const Options& o) {
     }
     if (o.save && SketchFile::write(project, *o.save, &reason) != SketchFile::WriteOk)
         return failed(*o.save);
+    if (o.pdf) {
+        const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
     return true;
 }
 
@@ -522,6 +538,11 @@ int run(const std::vector<std::string>& args) {
     }
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
+    if (o.pdf) {
+        const std::string error = pdfoutput::usageError(o.documents);
+        if (!error.empty())
+            throw UsageError{error};
+    }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(dataFolder, ec))

@@ -1,6 +1,6 @@
 // Money at the prices the data files allow: rows and totals beyond 21 474 836,47 руб. (the reach
 // of 32 bits) come out exact, and what cannot be shown to the kopeck becomes a row error.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/Totals.h"

@@ -1,7 +1,7 @@
 // The workbook as a Linux shop sees it: LibreOffice opens it and every sheet's visible cells,
 // exported as text, must read as the bill does. Skipped where LibreOffice is not installed (the
 // set-up script installs it).
-#include "OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "model/OrderInfo.h"
 #include "output/ResultTables.h"
