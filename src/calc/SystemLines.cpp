@@ -13,10 +13,6 @@
 
 namespace {
 
-int doorsInUse(const DoorSet& doorSet) {
-    return std::clamp(doorSet.doorCount, 0, kMaxDoors);
-}
-
 // Price per metre times a length in 0.1 mm, truncated to kopecks.
 int32_t costOfLength(int32_t pricePerMetre, int64_t length) {
     return static_cast<int32_t>(pricePerMetre * (static_cast<double>(length) / 10000.0));
@@ -199,7 +195,7 @@ void DSSystem::addVerticalEdgesGroup(CalcResult& result, const DoorSet& doorSet,
     const Article* article = doorSet.doors[0].edges[EdgeLeft].profile;
     if (article == nullptr)
         return;
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     std::vector<CutPiece> pieces;
     pieces.reserve(2 * n);
     for (int i = 0; i < n; ++i) {
@@ -222,7 +218,7 @@ void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorS
 void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorSet,
                                         const ProfileColor* bottomColor,
                                         const ProfileColor* topColor) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int side : {EdgeBottom, EdgeTop}) {
         const Article* article = doorSet.doors[0].edges[side].profile;
         if (article == nullptr)
@@ -239,7 +235,7 @@ void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorS
 
 void DSSystem::addSplittersGroup(CalcResult& result, const DoorSet& doorSet,
                                  const ProfileColor* color) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     std::vector<CutPiece> pieces;
     const Article* article = nullptr;
     for (int i = 0; i < n; ++i) {
@@ -262,7 +258,7 @@ void DSSystem::addStandardProfileGroups(CalcResult& result, const DoorSet& doorS
 }
 
 bool DSSystem::allDoorsOnOneTrack(const DoorSet& doorSet) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 1; i < n; ++i)
         if (doorSet.doors[i].track != doorSet.doors[i - 1].track)
             return false;

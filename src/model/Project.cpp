@@ -1,8 +1,8 @@
 #include "model/Project.h"
 
 #include "calc/DSSystem.h"
-#include "calc/systems/DSSystemMeloza.h"
 #include "calc/Totals.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "catalog/Catalog.h"
 #include "text/Format.h"
 
@@ -183,7 +183,7 @@ void Project::systemOptionsChanged() {
 
 bool Project::toggleMountingMode() {
     auto* meloza = dynamic_cast<DSSystemMeloza*>(system);
-    if (system->systemKind != 6 || !meloza) {
+    if (system->systemKind != SystemMeloza || !meloza) {
         return false;
     }
     meloza->mountingMode = meloza->mountingMode == 1 ? 0 : 1;
@@ -272,8 +272,8 @@ void Project::copyDoor(int i) {
     doors->copyDoor(i);
 }
 
-int Project::pasteDoor(int t) {
-    const int pasted = doors->pasteDoor(t);
+PasteResult Project::pasteDoor(int t) {
+    const PasteResult pasted = doors->pasteDoor(t);
     if (pasted == PasteDone) {
         doors->resizeAllDoors = true;
         doors->changed = true;
@@ -317,7 +317,7 @@ void Project::afterOpen() {
 void Project::numberPieces() {
     int32_t profileNumber = 1;
     int32_t insertNumber = 1;
-    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doors->doorsInUse(); ++i) {
         Door& d = doors->doors[i];
         for (Edge& e : d.edges) {
             e.number = e.profile ? profileNumber++ : 0;
@@ -334,7 +334,7 @@ void Project::numberPieces() {
 
 void Project::buildElementList() {
     result.elements.clear();
-    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doors->doorsInUse(); ++i) {
         const std::string doorNumber = text::format("%d", i + 1);
         for (const CutPieceRow& row : result.cutList) {
             if (row.doorIndex == i) {

@@ -75,7 +75,7 @@ public:
     // Copy and paste of a door layout (the source stays stored, so it can be pasted again);
     // pasteDoor returns PasteDone, PasteNoSource or PasteRefused and recalculates when done.
     void copyDoor(int i);
-    int pasteDoor(int t);
+    PasteResult pasteDoor(int t);
     // Spreads the door's splitters of one orientation evenly and recalculates.
     void alignSplitters(int door, bool vertical);
 
