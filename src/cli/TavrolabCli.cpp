@@ -5,6 +5,7 @@
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
@@ -12,12 +13,15 @@
 #include "output/AccountingCsv.h"
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
+#include "plan/CuttingPlan.h"
+#include "plan/OffcutStock.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -35,6 +39,8 @@ const char* const kUsage =
     "  tavrolab-cli [--data DIR] FILE.tav [--csv OUT.csv] [--xml OUT.xml\n"
     "               [--sheets order,price,profiles,assembly]] [--json OUT.json|-] "
     "[--save OUT.tav]\n"
+    "               [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
+    "                [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
     "  tavrolab-cli [--data DIR] --new [--system NAME] [--handle CODE] [--color NAME]\n"
     "               [--width MM] [--height MM] [--doors N] [--plinth MM] [--chipboard MM]\n"
     "               --save OUT.tav\n"
@@ -54,8 +60,11 @@ struct Options {
     std::optional<int32_t> width, height, doors, plinth, chipboard;
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
+    std::optional<std::string> plan;
+    std::optional<int32_t> kerf, trim, minOffcut;
+    std::map<std::string, bool> rotation;
 
-    bool anyOutput() const { return csv || xml || json || save; }
+    bool anyOutput() const { return csv || xml || json || save || plan; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -129,6 +138,16 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.json);
         else if (a == "--save")
             text(i, o.save);
+        else if (a == "--plan")
+            text(i, o.plan);
+        else if (a == "--kerf")
+            number(i, o.kerf);
+        else if (a == "--trim")
+            number(i, o.trim);
+        else if (a == "--min-offcut")
+            number(i, o.minOffcut);
+        else if (a == "--rotate" || a == "--no-rotate")
+            o.rotation[value(i)] = a == "--rotate";
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -146,6 +165,10 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
+    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
+        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
+        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
+                         "минимальный остаток (0..10000 мм)"};
     return o;
 }
 
@@ -295,6 +318,26 @@ void printPriceCalculation(Project& project, std::ostream& out) {
     }
 }
 
+PlanSettings planSettings(const Options& o) {
+    PlanSettings s;
+    if (o.kerf)
+        s.kerf = *o.kerf * 10;
+    if (o.trim)
+        s.trim = *o.trim * 10;
+    if (o.minOffcut)
+        s.minOffcut = *o.minOffcut * 10;
+    s.rotation = o.rotation;
+    return s;
+}
+
+bool writeText(const std::string& path, const std::string& text) {
+    if (path == "-") {
+        std::cout << text << std::flush;
+        return static_cast<bool>(std::cout);
+    }
+    return fileio::writeFileAtomically(path, text);
+}
+
 bool writeOutputs(Project& project, const Options& o) {
     auto failed = [](const std::string& path) {
         std::cerr << SketchFile::saveErrorMessage(path) << '\n';
@@ -318,6 +361,18 @@ bool writeOutputs(Project& project, const Options& o) {
         } else if (!fileio::writeFileAtomically(*o.json, text)) {
             return failed(*o.json);
         }
+    }
+    if (o.plan) {
+        const OffcutStock offcuts =
+            OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+        if (offcuts.badLines > 0)
+            std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
+                      << '\n';
+        const CuttingPlan plan = CuttingPlan::build(project, planSettings(o), offcuts);
+        const std::string text =
+            planJson(plan).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        if (!writeText(*o.plan, text))
+            return failed(*o.plan);
     }
     if (o.save && SketchFile::write(project, *o.save) != SketchFile::WriteOk)
         return failed(*o.save);
