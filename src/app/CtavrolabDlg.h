@@ -7,6 +7,7 @@
 #include <array>
 
 class DlgOrder;
+class DlgPlan;
 class DlgTabs;
 class Project;
 class QLabel;
@@ -42,6 +43,7 @@ public:
     QWidget* sketch() const { return sketch_; }
     QWidget* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
     DlgOrder* orderCard() const { return order_; }
+    DlgPlan* planPage() const { return plan_; }
     QLabel* logo() const { return logo_; }
 
     // Whether the window offers its minimize button (removed while a popup is open).
@@ -66,6 +68,7 @@ private:
     QWidget* info_ = nullptr;
     QWidget* sketch_ = nullptr;
     std::array<QWidget*, 4> tables_{};
+    DlgPlan* plan_ = nullptr; // the cutting plans, the last tab
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
 };

@@ -37,7 +37,7 @@ constexpr int kExitUsage = 64;
 const char* const kUsage =
     "Использование:\n"
     "  tavrolab-cli [--data DIR] FILE.tav [--csv OUT.csv] [--xml OUT.xml\n"
-    "               [--sheets order,price,profiles,assembly]] [--json OUT.json|-] "
+    "               [--sheets order,price,profiles,assembly,plan]] [--json OUT.json|-] "
     "[--save OUT.tav]\n"
     "               [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
     "                [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
@@ -173,7 +173,7 @@ Options parseOptions(const std::vector<std::string>& args) {
 }
 
 WorkbookSheets parseSheets(const std::string& list) {
-    WorkbookSheets s{false, false, false, false};
+    WorkbookSheets s{false, false, false, false, false};
     std::stringstream in(list);
     std::string name;
     while (std::getline(in, name, ',')) {
@@ -185,6 +185,8 @@ WorkbookSheets parseSheets(const std::string& list) {
             s.profiles = true;
         else if (name == "assembly")
             s.assembly = true;
+        else if (name == "plan")
+            s.plan = true;
         else
             throw UsageError{"неизвестный лист " + name};
     }
@@ -345,9 +347,21 @@ bool writeOutputs(Project& project, const Options& o) {
     };
     if (o.csv && exportAccountingCsv(project, *o.csv))
         return failed(*o.csv);
+    std::optional<CuttingPlan> plan;
+    auto cuttingPlan = [&]() -> const CuttingPlan& {
+        if (!plan) {
+            const OffcutStock offcuts =
+                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+            if (offcuts.badLines > 0)
+                std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
+                          << '\n';
+            plan = CuttingPlan::build(project, planSettings(o), offcuts);
+        }
+        return *plan;
+    };
     if (o.xml) {
         WorkbookSheets sheets = o.sheets ? parseSheets(*o.sheets) : WorkbookSheets{};
-        if (exportWorkbook(project, *o.xml, sheets))
+        if (exportWorkbook(project, *o.xml, sheets, sheets.plan ? &cuttingPlan() : nullptr))
             return failed(*o.xml);
     }
     if (o.json) {
@@ -363,14 +377,9 @@ bool writeOutputs(Project& project, const Options& o) {
         }
     }
     if (o.plan) {
-        const OffcutStock offcuts =
-            OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
-        if (offcuts.badLines > 0)
-            std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
-                      << '\n';
-        const CuttingPlan plan = CuttingPlan::build(project, planSettings(o), offcuts);
         const std::string text =
-            planJson(plan).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+            planJson(cuttingPlan()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+            "\n";
         if (!writeText(*o.plan, text))
             return failed(*o.plan);
     }

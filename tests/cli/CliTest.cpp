@@ -7,6 +7,7 @@
 #include "output/AccountingCsv.h"
 #include "output/WorkbookWriter.h"
 #include "text/Encoding.h"
+#include "text/Format.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -253,4 +254,20 @@ TEST_F(Cli, CuttingPlanAsJsonWithOffcutsAndSettings) {
     EXPECT_EQ(j["trim"], 10);
     EXPECT_EQ(j["articles"][0]["offcutsUsed"], 1);
     EXPECT_TRUE(j["bars"][0]["fromOffcut"].get<bool>());
+
+    // The workbook sheet "Раскрой" declares exactly the rows it holds: one per bar, per article,
+    // per sheet piece, three headings and two empty rows.
+    r = run({sample, "--xml", path("plan.xml"), "--sheets", "plan"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string xml = text::cp1251ToUtf8(readFile(world.dir / "plan.xml"));
+    ASSERT_NE(xml.find("<Worksheet ss:Name=\"Раскрой\">"), std::string::npos);
+    EXPECT_EQ(xml.find("ss:Name=\"Заказ\""), std::string::npos);
+    size_t rows = 0;
+    for (size_t at = xml.find("<Row>"); at != std::string::npos; at = xml.find("<Row>", at + 1))
+        ++rows;
+    size_t pieces = 0;
+    for (const auto& sheet : j["sheets"])
+        pieces += sheet["pieces"].size();
+    EXPECT_EQ(rows, j["bars"].size() + j["articles"].size() + pieces + 5);
+    EXPECT_NE(xml.find(text::format("ss:ExpandedRowCount=\"%zu\"", rows)), std::string::npos);
 }
