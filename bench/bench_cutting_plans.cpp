@@ -2,7 +2,7 @@
 // with the shipped data folder: bars of the bill's rule, first fit decreasing, the plan and the
 // lower bound; sheets of first fit, the plan and the bound; median and worst times.
 //   bench_cutting_plans [DATA_FOLDER] [ORDERS]
-#include "RandomOrder.h"
+#include "support/RandomOrder.h"
 
 #include "calc/CalcResult.h"
 #include "calc/SystemFactory.h"

@@ -55,6 +55,7 @@ protected:
 
 private:
     void layoutPanels();
+    void chainFocus();
     void showTab(int tab);
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);

@@ -5,6 +5,7 @@
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "cli/PdfOutput.h"
 #include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
@@ -41,6 +42,7 @@ const char* const kUsage =
     "[--save OUT.tav]\n"
     "               [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
     "                [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
+    "               [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
     "  tavrolab-cli [--data DIR] --new [--system NAME] [--handle CODE] [--color NAME]\n"
     "               [--width MM] [--height MM] [--doors N] [--plinth MM] [--chipboard MM]\n"
     "               --save OUT.tav\n"
@@ -64,7 +66,9 @@ struct Options {
     std::optional<int32_t> kerf, trim, minOffcut;
     std::map<std::string, bool> rotation;
 
-    bool anyOutput() const { return csv || xml || json || save || plan; }
+    std::optional<std::string> pdf, documents;
+
+    bool anyOutput() const { return csv || xml || json || save || plan || pdf; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -148,6 +152,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             number(i, o.minOffcut);
         else if (a == "--rotate" || a == "--no-rotate")
             o.rotation[value(i)] = a == "--rotate";
+        else if (a == "--pdf")
+            text(i, o.pdf);
+        else if (a == "--documents")
+            text(i, o.documents);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -169,6 +177,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
         throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
                          "минимальный остаток (0..10000 мм)"};
+    if (o.documents && !o.pdf)
+        throw UsageError{"--documents допустим только с --pdf"};
     return o;
 }
 
@@ -385,6 +395,13 @@ bool writeOutputs(Project& project, const Options& o) {
     }
     if (o.save && SketchFile::write(project, *o.save) != SketchFile::WriteOk)
         return failed(*o.save);
+    if (o.pdf) {
+        const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
     return true;
 }
 
@@ -392,6 +409,11 @@ int run(const std::vector<std::string>& args) {
     Options o = parseOptions(args);
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
+    if (o.pdf) {
+        const std::string error = pdfoutput::usageError(o.documents);
+        if (!error.empty())
+            throw UsageError{error};
+    }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(dataFolder, ec))

@@ -1,8 +1,8 @@
 // The project with the real catalog and the nine real systems (data folder left empty).
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "catalog/Material.h"

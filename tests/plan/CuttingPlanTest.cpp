@@ -3,8 +3,8 @@
 
 #include "plan/CuttingPlan.h"
 
-#include "RandomOrder.h"
 #include "SheetChecks.h"
+#include "support/RandomOrder.h"
 
 #include "calc/CalcResult.h"
 #include "calc/SystemFactory.h"

@@ -1,0 +1,97 @@
+#include "calc/systems/DSSystemGartis.h"
+
+#include "calc/CalcResult.h"
+#include "catalog/Article.h"
+#include "catalog/RollerKit.h"
+#include "catalog/SystemLists.h"
+#include "model/DoorSet.h"
+
+#include <algorithm>
+
+DSSystemGartis::DSSystemGartis(int32_t catalogIndex, std::string displayName, int32_t picture)
+    : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
+    systemKind = 5;
+}
+
+void DSSystemGartis::takeLists(const SystemLists& lists) {
+    DSSystem::takeLists(lists);
+    railVariant = lists.railVariant;
+    frameVariant = lists.frameVariant;
+}
+
+bool DSSystemGartis::railIs(const char* code) const {
+    return railVariant != nullptr && railVariant->code == code;
+}
+
+bool DSSystemGartis::frameIs(const char* code) const {
+    return frameVariant != nullptr && frameVariant->code == code;
+}
+
+void DSSystemGartis::nextRailVariant() {
+    if (railIs("KG01")) {
+        railVariant = articleByCode("KG02");
+        frameVariant = articleByCode("KG04");
+    } else {
+        railVariant = articleByCode("KG01");
+    }
+}
+
+void DSSystemGartis::nextFrameVariant() {
+    if (railIs("KG02") || frameIs("KG03"))
+        frameVariant = articleByCode("KG04");
+    else
+        frameVariant = articleByCode("KG03");
+}
+
+int32_t DSSystemGartis::standardDoorWidth(const DoorSet& doorSet) const {
+    // On the two-runner rail neighbouring doors on different tracks overlap by 5 mm.
+    return overlappingDoorWidth(doorSet, railIs("KG01") ? 50 : 0, 0);
+}
+
+int32_t DSSystemGartis::standardDoorHeight(const DoorSet& doorSet) const {
+    return doorSet.height - (frameIs("KG03") ? 160 : 450);
+}
+
+void DSSystemGartis::updateGeometry(DoorSet& doorSet, bool /*keepDoorWidths*/) {
+    // The doors hang from the rail: they are sized on every recalculation, sketch edits included.
+    resizeDoors(doorSet, standardDoorHeight(doorSet), standardDoorWidth(doorSet));
+    layoutInserts(doorSet);
+}
+
+void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
+    clearResult(result);
+    const int32_t n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int32_t w = doorSet.openingWidth;
+    const bool twoRunners = railIs("KG01");
+
+    if (railVariant != nullptr)
+        addLengthLine(result, *railVariant, w, color);
+    if (frameVariant != nullptr)
+        addLengthLine(result, *frameVariant, twoRunners ? 2 * w : w, color);
+
+    addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KG05")));
+    addPieceLine(result, "KG16", 2 * n);
+
+    addPieceLine(result, "KG06", 2 * n);
+    if (twoRunners)
+        addPieceLine(result, "KG07", n - 1);
+    addPieceLine(result, "KG08", 1);
+    addPieceLine(result, "KG09", 1);
+    if (n - 2 > 0)
+        addPieceLine(result, "KG10", n - 2);
+
+    addPieceLine(result, "KG11", 2 * n + 1);
+    addPieceLine(result, "KG12/KG13", 4 * n);
+
+    // The surface-mounted frame needs corners for the front and the rear doors.
+    if (!frameIs("KG04")) {
+        const int32_t front = 2 * (n / 2);
+        const int32_t rear = 2 * ((n + 1) / 2);
+        if (front > 0)
+            addPieceLine(result, "KG14", front);
+        if (rear > 0)
+            addPieceLine(result, "KG15", rear);
+    }
+
+    calculateFillings(doorSet, result);
+}

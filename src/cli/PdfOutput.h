@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class Project;
+
+// --pdf: the printed documents of the desktop program as one A4 PDF, drawn without a display.
+// Built only with the user interface; without it every call reports that PDF is not available.
+namespace pdfoutput {
+
+// The usage error of --pdf with its --documents list ("order,price,profiles,assembly"; every
+// document without one), empty when valid.
+std::string usageError(const std::optional<std::string>& documents);
+
+// Writes the chosen documents (all four without a list) to path. Returns the error message,
+// empty on success; the file is then complete, or on failure untouched.
+std::string writePdf(Project& project, const std::string& path,
+                     const std::optional<std::string>& documents);
+
+} // namespace pdfoutput
