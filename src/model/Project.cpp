@@ -4,6 +4,7 @@
 #include "calc/DSSystemMeloza.h"
 #include "calc/Totals.h"
 #include "catalog/Catalog.h"
+#include "model/OrderNumberFile.h"
 #include "text/Format.h"
 
 #include <algorithm>
@@ -21,7 +22,7 @@ constexpr int32_t kMaxChipboardThickness = 1000;
 } // namespace
 
 Project::Project(Catalog& catalog) : catalog_(&catalog) {
-    order.newOrder(orderNumberFile(catalog.baseFolder()));
+    order.newOrder(OrderNumberFile(catalog.baseFolder()).readPath());
     if (catalog.systems().empty() || !catalog.systems().front()) {
         throw std::invalid_argument("the catalog offers no sliding-door system");
     }

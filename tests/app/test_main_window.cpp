@@ -1,6 +1,7 @@
 // The main window: layout, tabs, the notification hub, opening a sketch, and screenshots.
 #include "ui/ShellTestSupport.h"
 
+#include "app/CtavrolabApp.h"
 #include "app/CtavrolabDlg.h"
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"
@@ -327,3 +328,21 @@ TEST_F(MainWindowFixture, Screenshots) {
 }
 
 } // namespace
+
+TEST_F(MainWindowFixture, TheSketchNamedOnTheCommandLineOpens) {
+    // The desktop entry starts "tavrolab %f"; Qt has taken its own options out already.
+    const QString path = world.path(QStringLiteral("-заказ.tav"));
+    World other;
+    other.project->setSystem(other.system("Тавро"));
+    ASSERT_EQ(SketchFile::write(*other.project, path.toStdString()), SketchFile::WriteOk);
+
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab")}), QString());
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab"), QStringLiteral("a.tav")}),
+              QStringLiteral("a.tav"));
+    const QString named = CtavrolabApp::sketchArgument(
+        {QStringLiteral("/opt/tavrolab/bin/tavrolab"), QStringLiteral("--"), path});
+    EXPECT_EQ(named, path);
+    EXPECT_TRUE(window->topPanel()->openSketchFile(named));
+    EXPECT_EQ(world.project->system->code, "Тавро");
+    EXPECT_EQ(window->topPanel()->systemButton()->text(), QStringLiteral("Тавро"));
+}

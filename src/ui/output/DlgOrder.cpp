@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "model/OrderInfo.h"
+#include "model/OrderNumberFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "ui/Dialogs.h"
@@ -30,8 +31,8 @@ QValidator* digitsOnly(QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), parent);
 }
 
-std::filesystem::path numberFileOf(const Project& project) {
-    return orderNumberFile(project.catalog().baseFolder());
+OrderNumberFile numberFileOf(const Project& project) {
+    return OrderNumberFile(project.catalog().baseFolder());
 }
 
 } // namespace
@@ -192,7 +193,7 @@ void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
 }
 
 void DlgOrder::newOrder() {
-    project_.order.newOrder(numberFileOf(project_));
+    project_.order.newOrder(numberFileOf(project_).readPath());
     fillFromRecord();
 }
 
@@ -209,6 +210,6 @@ void DlgOrder::placeOrder() {
             window(), QString::fromStdString(SketchFile::saveErrorMessage(path.toStdString())));
         return;
     }
-    project_.order.commitOrderNumber(numberFileOf(project_));
+    numberFileOf(project_).commit(project_.order);
     emit printChoiceRequested();
 }

@@ -431,17 +431,21 @@ void TopPanelDlg::togglePopup(SelectionPopup* popup) {
 void TopPanelDlg::openSketch() {
     const QString path = dialogs::openFile(window(), QString::fromUtf8(dialogs::kSketchFilter),
                                            QStringLiteral("tav"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openSketchFile(path);
+}
+
+bool TopPanelDlg::openSketchFile(const QString& path) {
     const int result = SketchFile::read(project_, std::filesystem::path(path.toStdString()));
     if (result != SketchFile::ReadOk) {
         dialogs::showError(window(), QString::fromStdString(
                                          SketchFile::openErrorMessage(result, path.toStdString())));
-        return;
+        return false;
     }
     hub_.notify(Notify::CatalogSelection);
     hub_.notify(Notify::ProjectChanged);
     hub_.notify(Notify::OrderChanged);
+    return true;
 }
 
 void TopPanelDlg::saveSketch() {
