@@ -6,11 +6,14 @@
 #include "ui/catalog/Pictures.h"
 #include "ui/output/DlgOrder.h"
 #include "ui/output/DlgPrint.h"
+#include "ui/output/PrintCommands.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+
+#include <vector>
 
 namespace {
 
@@ -51,8 +54,20 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
 
     // The panels' own commands that open another panel's dialog go through the window.
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
-    connect(top_->printDialog(), &DlgPrint::printRequested, this, &CtavrolabDlg::printDocuments);
+    connect(top_->printDialog(), &DlgPrint::printRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).print(documents);
+            });
+    connect(top_->printDialog(), &DlgPrint::previewRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).preview(documents);
+            });
+    connect(top_->printDialog(), &DlgPrint::pdfRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).savePdf(documents);
+            });
 
+    chainFocus();
     resize(kMinWidth, kMinHeight);
     layoutPanels();
     showTab(0);
@@ -132,11 +147,37 @@ void CtavrolabDlg::notify(Notify n) {
 }
 
 void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {
-    // Printing of the documents is not part of this build yet; the choice is accepted.
-    (void)order;
-    (void)price;
-    (void)profiles;
-    (void)assembly;
+    PrintCommands(project_, this).print(DocumentChoice{order, price, profiles, assembly});
+}
+
+void CtavrolabDlg::chainFocus() {
+    // Tab follows the panels as they are read, from the top left: the top panel, the totals,
+    // then the tab strip, the sketch and the right panel, the result tables and the order card.
+    // Within a panel the controls keep their own order; a compound control (a date picker)
+    // brings its inner editor along.
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* w) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    };
+    const auto takesTab = [](const QWidget* w) {
+        return (w->focusPolicy() & Qt::TabFocus) != 0 && !w->isWindow();
+    };
+    std::vector<QWidget*> panelOrder{top_, sum_, tabs_, sketch_, right_, info_};
+    panelOrder.insert(panelOrder.end(), tables_.begin(), tables_.end());
+    panelOrder.push_back(order_);
+    for (QWidget* panel : panelOrder) {
+        if (takesTab(panel))
+            chain(panel);
+        for (QWidget* w : panel->findChildren<QWidget*>()) {
+            bool inner = false;
+            for (QWidget* up = w->parentWidget(); up && up != panel; up = up->parentWidget())
+                inner = inner || takesTab(up) || up->isWindow();
+            if (takesTab(w) && !inner)
+                chain(w);
+        }
+    }
 }
 
 bool CtavrolabDlg::hasMinimizeBox() const {
@@ -199,6 +240,8 @@ void CtavrolabDlg::resizeEvent(QResizeEvent* event) {
 
 void CtavrolabDlg::keyPressEvent(QKeyEvent* event) {
     // The main window is never closed by Enter or Escape.
+    if (event->key() == Qt::Key_Escape)
+        top_->hidePopups();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         event->key() == Qt::Key_Escape) {
         event->accept();

@@ -53,6 +53,7 @@ protected:
 
 private:
     void layoutPanels();
+    void chainFocus();
     void showTab(int tab);
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);
