@@ -36,9 +36,7 @@ QWidget* createRightPanel(Project&, NotifyHub&, QWidget* parent) {
 }
 
 QWidget* createSketch(Project& project, NotifyHub& hub, QWidget* parent) {
-    auto* sketch = new DraftDlg(project, &hub, parent);
-    sketch->setAccessibleName(QStringLiteral("Эскиз"));
-    return sketch;
+    return new DraftDlg(project, &hub, parent);
 }
 
 QWidget* createInfoPanel(Project& project, QWidget* parent) {
