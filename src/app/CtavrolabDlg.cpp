@@ -7,6 +7,7 @@
 #include "ui/output/DlgOrder.h"
 #include "ui/output/DlgPrint.h"
 #include "ui/output/PrintCommands.h"
+#include "ui/output/ProductionPackCommand.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/TopPanelDlg.h"
 
@@ -66,6 +67,8 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
             [this](const DocumentChoice& documents) {
                 PrintCommands(project_, this).savePdf(documents);
             });
+    connect(top_->printDialog(), &DlgPrint::productionRequested, this,
+            [this](const LabelGrid& labels) { ProductionPackCommand(project_, this).run(labels); });
 
     chainFocus();
     resize(kMinWidth, kMinHeight);

@@ -368,7 +368,7 @@ int run(const std::vector<std::string>& args) {
     }
     if (o.pack) {
         // The pack draws with the printed documents' painters: unavailable without them.
-        const std::string error = pdfoutput::documentsError("order");
+        const std::string error = pdfoutput::usageError(std::nullopt);
         if (!error.empty())
             throw UsageError{error};
         if (o.labelGrid && !LabelGrid::parse(*o.labelGrid))

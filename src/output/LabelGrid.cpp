@@ -59,3 +59,7 @@ std::optional<LabelGrid> LabelGrid::parse(std::string_view text) {
 std::string LabelGrid::describe() const {
     return text::format("%d × %d, %d × %d мм", columns, rows, labelWidth / 10, labelHeight / 10);
 }
+
+std::string LabelGrid::text() const {
+    return text::format("%dx%d:%dx%d", columns, rows, labelWidth / 10, labelHeight / 10);
+}

@@ -32,4 +32,6 @@ struct LabelGrid {
     static std::optional<LabelGrid> parse(std::string_view text);
     // "3 × 8, 70 × 37 мм"
     std::string describe() const;
+    // "3x8:70x37", as parse() reads it.
+    std::string text() const;
 };

@@ -20,6 +20,7 @@ TEST(LabelGrid, ParsesTheGridAndRefusesWhatDoesNotFitTheSheet) {
     EXPECT_EQ(grid->labelWidth, 990);
     EXPECT_EQ(grid->labelHeight, 380);
     EXPECT_EQ(grid->describe(), "2 × 7, 99 × 38 мм");
+    EXPECT_EQ(LabelGrid::parse(grid->text())->labelHeight, 380);
     EXPECT_EQ(LabelGrid::parse("4X10:50x29")->perPage(), 40);
     for (const char* bad : {"", "3", "3x", "x8", "3x8:", "3x8:70", "3x8:70x", "3x8 ", "0x8",
                             "21x1:10x10", "4x8:70x37", "3x9:70x37", "3x8:70x5", "99999x1"})
