@@ -11,6 +11,7 @@ PACKAGES=(
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth python3 poppler-utils
     libqrencode-dev zbar-tools dpkg-dev fakeroot
+    libreoffice-calc-nogui
 )
 
 missing=()

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
+#include <string>
 
 class DlgOrder;
 class DlgTabs;
@@ -12,10 +14,15 @@ class Project;
 class QLabel;
 class SumDlg;
 class TopPanelDlg;
+class UndoHistory;
 
 // The main window: creates and places the panels, shows the views of the selected tab and is the
 // notification hub. Panels never call each other; they notify this window, whose one dispatch
 // function forwards each notification to the panels that depend on it.
+//
+// The hub also keeps the undo history: every change notification records the project's state
+// once the event that caused it has been handled, so one user action is one step, whatever the
+// number of notifications it sent. Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
 class CtavrolabDlg : public QWidget, public NotifyHub {
     Q_OBJECT
 public:
@@ -30,6 +37,9 @@ public:
 
     // The hub.
     void notify(Notify n) override;
+    UndoHistory* history() override;
+    bool undo() override;
+    bool redo() override;
 
     // Runs the chosen print documents (order page with sketch, price, profiles, assembly).
     void printDocuments(bool order, bool price, bool profiles, bool assembly);
@@ -58,6 +68,10 @@ private:
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);
     static void send(QWidget* panel, Notify n);
+    // Records the change once the present event is handled.
+    void scheduleRecord();
+    // Undo (back) or redo, then every panel re-reads the project as after opening a file.
+    bool restoreStep(bool back);
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;
@@ -69,4 +83,9 @@ private:
     std::array<QWidget*, 4> tables_{};
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
+    std::unique_ptr<UndoHistory> history_;
+    bool restoring_ = false;
+    bool popupOpen_ = false;
+    bool recordQueued_ = false;
+    std::string recordKey_;
 };

@@ -37,16 +37,16 @@ std::string OrderNumberFile::next() const {
     return nextOrderNumber(readPath());
 }
 
-bool OrderNumberFile::commit(const OrderInfo& order) const {
+bool OrderNumberFile::commit(const OrderInfo& order, std::string* failure) const {
     if (readPath() == userFile_)
-        return order.commitOrderNumber(userFile_);
+        return order.commitOrderNumber(userFile_, failure);
     if (order.commitOrderNumber(programFile_))
         return true;
     // Not written: either an older order placed again, or the program folder refused the file.
     if (order.orderNumberValue() < leadingInteger(nextOrderNumber(programFile_)) ||
         userFile_.empty())
-        return false;
+        return order.commitOrderNumber(programFile_, failure);
     std::error_code ec;
     std::filesystem::create_directories(userFile_.parent_path(), ec);
-    return order.commitOrderNumber(userFile_);
+    return order.commitOrderNumber(userFile_, failure);
 }

@@ -34,8 +34,9 @@ public:
 
     // Moves the stored number past the order's number, as OrderInfo::commitOrderNumber does,
     // writing the program's file and falling back to the user's (its folder created) when the
-    // program's cannot be written. Returns true when a file was written.
-    bool commit(const OrderInfo& order) const;
+    // program's cannot be written. Returns true when a file was written; when no file could take
+    // the number, failure (when given) receives the message to show.
+    bool commit(const OrderInfo& order, std::string* failure = nullptr) const;
 
 private:
     std::filesystem::path programFile_;
