@@ -7,9 +7,13 @@
 #include <array>
 
 class DlgOrder;
+class DlgTable;
 class DlgTabs;
+class DraftDlg;
+class InfoPanelDlg;
 class Project;
 class QLabel;
+class RightPanelDlg;
 class SumDlg;
 class TopPanelDlg;
 
@@ -36,11 +40,11 @@ public:
 
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
-    QWidget* rightPanel() const { return right_; }
+    RightPanelDlg* rightPanel() const { return right_; }
     DlgTabs* tabStrip() const { return tabs_; }
-    QWidget* infoPanel() const { return info_; }
-    QWidget* sketch() const { return sketch_; }
-    QWidget* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
+    InfoPanelDlg* infoPanel() const { return info_; }
+    DraftDlg* sketch() const { return sketch_; }
+    DlgTable* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
     DlgOrder* orderCard() const { return order_; }
     QLabel* logo() const { return logo_; }
 
@@ -56,16 +60,18 @@ private:
     void showTab(int tab);
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);
-    static void send(QWidget* panel, Notify n);
+    // Every panel the table forwards to is a receiver by its type: a panel that forgot to be one
+    // does not compile.
+    static void send(NotifyReceiver* panel, Notify n) { panel->receive(n); }
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;
     SumDlg* sum_ = nullptr;
-    QWidget* right_ = nullptr;
+    RightPanelDlg* right_ = nullptr;
     DlgTabs* tabs_ = nullptr;
-    QWidget* info_ = nullptr;
-    QWidget* sketch_ = nullptr;
-    std::array<QWidget*, 4> tables_{};
+    InfoPanelDlg* info_ = nullptr;
+    DraftDlg* sketch_ = nullptr;
+    std::array<DlgTable*, 4> tables_{};
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
 };

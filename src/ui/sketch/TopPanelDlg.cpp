@@ -14,6 +14,7 @@
 #include "ui/catalog/PictureButton.h"
 #include "ui/catalog/Pictures.h"
 #include "ui/output/DlgPrint.h"
+#include "ui/sketch/PictureCache.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -393,10 +394,9 @@ void TopPanelDlg::doorCountChosen(int item) {
 }
 
 void TopPanelDlg::optionClicked() {
-    if (DSSystemMeloza* meloza = mountingSystem(project_.system)) {
+    if (mountingSystem(project_.system)) {
         hands_->hide();
-        meloza->mountingMode = meloza->mountingMode == 1 ? 0 : 1;
-        project_.systemOptionsChanged();
+        project_.toggleMountingMode();
         hub_.notify(Notify::CatalogSelection);
         hub_.notify(Notify::ProjectChanged);
     } else if (project_.system->hasEdgeOption) {
@@ -439,6 +439,8 @@ void TopPanelDlg::openSketch() {
                                          SketchFile::openErrorMessage(result, path.toStdString())));
         return;
     }
+    // The pictures of the file just read replace those of the previous project.
+    PictureCache::shared().clear();
     hub_.notify(Notify::CatalogSelection);
     hub_.notify(Notify::ProjectChanged);
     hub_.notify(Notify::OrderChanged);
