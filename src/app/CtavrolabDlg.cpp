@@ -9,6 +9,7 @@
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/InfoPanelDlg.h"
+#include "ui/output/PrintCommands.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/sketch/PictureCache.h"
@@ -56,7 +57,18 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
 
     // The panels' own commands that open another panel's dialog go through the window.
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
-    connect(top_->printDialog(), &DlgPrint::printRequested, this, &CtavrolabDlg::printDocuments);
+    connect(top_->printDialog(), &DlgPrint::printRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).print(documents);
+            });
+    connect(top_->printDialog(), &DlgPrint::previewRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).preview(documents);
+            });
+    connect(top_->printDialog(), &DlgPrint::pdfRequested, this,
+            [this](const DocumentChoice& documents) {
+                PrintCommands(project_, this).savePdf(documents);
+            });
 
     resize(kMinWidth, kMinHeight);
     layoutPanels();
@@ -135,11 +147,7 @@ void CtavrolabDlg::notify(Notify n) {
 }
 
 void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {
-    // Printing of the documents is not part of this build yet; the choice is accepted.
-    (void)order;
-    (void)price;
-    (void)profiles;
-    (void)assembly;
+    PrintCommands(project_, this).print(DocumentChoice{order, price, profiles, assembly});
     // Printing decodes pictures at printer resolution; they are not kept after it.
     PictureCache::shared().clear();
 }

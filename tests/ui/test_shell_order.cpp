@@ -368,23 +368,38 @@ TEST_F(PrintFixture, AWorkbookNamedLikeTheAccountingFileIsNotOverwritten) {
               accountingCsvBytes(*world.project));
 }
 
-TEST_F(PrintFixture, PrintModeHandsItsFourFlagsToPrinting) {
+TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     EXPECT_EQ(print->windowTitle(), QStringLiteral("Печать"));
-    EXPECT_FALSE(print->toggle(4)->isVisibleTo(print));
+    ASSERT_EQ(print->toggleCount(), 4);
     EXPECT_EQ(print->toggle(0)->text(), QStringLiteral("Информация о заказе + эскиз"));
-    QSignalSpy spy(print, &DlgPrint::printRequested);
+    std::vector<DocumentChoice> printed, previewed, saved;
+    QObject::connect(print, &DlgPrint::printRequested,
+                     [&](const DocumentChoice& c) { printed.push_back(c); });
+    QObject::connect(print, &DlgPrint::previewRequested,
+                     [&](const DocumentChoice& c) { previewed.push_back(c); });
+    QObject::connect(print, &DlgPrint::pdfRequested,
+                     [&](const DocumentChoice& c) { saved.push_back(c); });
     print->showChoice();
     QTest::mouseClick(print->toggle(1), Qt::LeftButton);
     QTest::mouseClick(print->okButton(), Qt::LeftButton);
-    ASSERT_EQ(spy.count(), 1);
-    const QList<QVariant> args = spy.takeFirst();
-    EXPECT_TRUE(args[0].toBool());
-    EXPECT_FALSE(args[1].toBool());
-    EXPECT_TRUE(args[2].toBool());
-    EXPECT_TRUE(args[3].toBool());
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
+
+    // The preview and the PDF take the same choice, which was kept, and close the dialog too.
+    print->showChoice();
+    QTest::mouseClick(print->previewButton(), Qt::LeftButton);
+    print->showChoice();
+    QTest::mouseClick(print->toggle(3), Qt::LeftButton);
+    QTest::mouseClick(print->pdfButton(), Qt::LeftButton);
+    ASSERT_EQ(previewed.size(), 1u);
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true}));
+    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false}));
+    EXPECT_FALSE(print->isVisible());
+    EXPECT_EQ(hub.count(Notify::PopupClosed), 3);
 }
 
 } // namespace

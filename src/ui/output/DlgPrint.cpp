@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include <filesystem>
 
@@ -18,9 +19,37 @@ namespace {
 
 const char* const kSaveTexts[] = {"Информация о заказе", "Рассчет цены", "Профили и материалы",
                                   "Информация по сборке", "Информация для 1С"};
-const char* const kPrintTexts[] = {"Информация о заказе + эскиз", "Рассчет цены",
-                                   "Профили и материалы", "Информация по сборке", ""};
 constexpr int kAccountingFlag = 4;
+
+// The pictures of the two print-mode commands beside printing.
+enum class PrintCommandPicture { Preview, Pdf };
+
+QPixmap printCommandPicture(PrintCommandPicture kind) {
+    const int size = 24;
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 84, 78), 1.1));
+    p.setBrush(QColor(250, 250, 250));
+    p.drawRect(QRectF(4.5, 2.5, 13, 18)); // a sheet
+    if (kind == PrintCommandPicture::Preview) {
+        p.setBrush(QColor(210, 226, 240));
+        p.drawEllipse(QRectF(9.5, 9.5, 8, 8));
+        p.setPen(QPen(QColor(90, 84, 78), 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(16.5, 16.5), QPointF(21, 21));
+    } else {
+        p.setBrush(QColor(200, 48, 40));
+        p.drawRoundedRect(QRectF(8.5, 12.5, 13, 8), 1.5, 1.5);
+        p.setPen(Qt::white);
+        QFont f = p.font();
+        f.setPixelSize(6);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRectF(8.5, 12.5, 13, 8), Qt::AlignCenter, QStringLiteral("PDF"));
+    }
+    return pm;
+}
 
 } // namespace
 
@@ -30,34 +59,61 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
     setFont(style::boldFont());
     setModal(false);
     const int rowHeight = 30;
-    const int rows = mode == SaveMode ? kToggleCount : kToggleCount - 1;
-    for (int k = 0; k < kToggleCount; ++k) {
-        const char* text = mode == SaveMode ? kSaveTexts[k] : kPrintTexts[k];
-        auto* b = new PictureButton(pictures::checkBoxPicture(true), QString::fromUtf8(text), this);
+    QStringList texts;
+    if (mode == SaveMode) {
+        for (const char* text : kSaveTexts)
+            texts << QString::fromUtf8(text);
+    } else {
+        for (const PrintedDocument& document : PrintedDocument::all())
+            texts << QString::fromUtf8(document.title);
+    }
+    flags_.assign(static_cast<size_t>(texts.size()), true);
+    for (int k = 0; k < texts.size(); ++k) {
+        auto* b = new PictureButton(pictures::checkBoxPicture(true), texts[k], this);
         b->setLayout(PictureButton::Layout::PictureLeft);
         b->setFont(style::labelFont());
         b->setGeometry(16, 14 + k * rowHeight, 268, 28);
-        b->setVisible(k < rows);
         connect(b, &QAbstractButton::clicked, this, [this, k] { flip(k); });
-        toggles_[static_cast<size_t>(k)] = b;
+        toggles_.push_back(b);
     }
-    const int buttonsY = 14 + rows * rowHeight + 14;
+    const int buttonsY = 14 + static_cast<int>(texts.size()) * rowHeight + 14;
     ok_ = new PictureButton(
         pictures::commandPicture(mode == SaveMode ? pictures::Command::SaveXml
                                                   : pictures::Command::Print),
         mode == SaveMode ? QStringLiteral("Сохранить") : QStringLiteral("Печать"), this);
     cancel_ = new PictureButton(pictures::commandPicture(pictures::Command::Cancel),
                                 QStringLiteral("Отмена"), this);
-    for (PictureButton* b : {ok_, cancel_}) {
+    std::vector<PictureButton*> buttons{ok_, cancel_};
+    if (mode == PrintMode) {
+        preview_ = new PictureButton(printCommandPicture(PrintCommandPicture::Preview),
+                                     QStringLiteral("Просмотр"), this);
+        pdf_ = new PictureButton(printCommandPicture(PrintCommandPicture::Pdf),
+                                 QStringLiteral("Сохранить в PDF"), this);
+        buttons.push_back(preview_);
+        buttons.push_back(pdf_);
+    }
+    for (PictureButton* b : buttons) {
         b->setLayout(PictureButton::Layout::PictureLeft);
         b->setFramed(true);
         b->setFont(style::labelFont());
     }
-    ok_->setGeometry(40, buttonsY, 120, 36);
-    cancel_->setGeometry(164, buttonsY, 110, 36);
+    int bottom = buttonsY + 36;
+    if (mode == PrintMode) {
+        // Printing and its preview on the first row, the PDF and cancelling on the second.
+        ok_->setGeometry(16, buttonsY, 130, 36);
+        preview_->setGeometry(154, buttonsY, 130, 36);
+        pdf_->setGeometry(16, buttonsY + 42, 160, 36);
+        cancel_->setGeometry(184, buttonsY + 42, 100, 36);
+        bottom = buttonsY + 42 + 36;
+        connect(preview_, &QAbstractButton::clicked, this, &DlgPrint::previewChoice);
+        connect(pdf_, &QAbstractButton::clicked, this, &DlgPrint::pdfChoice);
+    } else {
+        ok_->setGeometry(40, buttonsY, 120, 36);
+        cancel_->setGeometry(164, buttonsY, 110, 36);
+    }
     connect(ok_, &QAbstractButton::clicked, this, &DlgPrint::confirmChoice);
     connect(cancel_, &QAbstractButton::clicked, this, &DlgPrint::cancelChoice);
-    setFixedSize(300, buttonsY + 36 + 14);
+    setFixedSize(300, bottom + 14);
 }
 
 void DlgPrint::paintEvent(QPaintEvent*) {
@@ -112,11 +168,29 @@ void DlgPrint::closeEvent(QCloseEvent* event) {
 void DlgPrint::confirmChoice() {
     if (mode_ == PrintMode) {
         closeChoice();
-        emit printRequested(flags_[0], flags_[1], flags_[2], flags_[3]);
+        emit printRequested(documentChoice());
         return;
     }
     if (saveFiles())
         closeChoice();
+}
+
+void DlgPrint::previewChoice() {
+    if (mode_ != PrintMode)
+        return;
+    closeChoice();
+    emit previewRequested(documentChoice());
+}
+
+void DlgPrint::pdfChoice() {
+    if (mode_ != PrintMode)
+        return;
+    closeChoice();
+    emit pdfRequested(documentChoice());
+}
+
+DocumentChoice DlgPrint::documentChoice() const {
+    return mode_ == PrintMode ? DocumentChoice(flags_.begin(), flags_.end()) : DocumentChoice();
 }
 
 bool DlgPrint::saveFiles() {

@@ -1,42 +1,58 @@
 #pragma once
 
+#include "ui/output/PrintedDocument.h"
+
 #include <QDialog>
 
-#include <array>
+#include <vector>
 
 class NotifyHub;
 class PictureButton;
 class Project;
 
 // The export and print choice. In save mode it writes the chosen worksheets as a workbook and,
-// when "Информация для 1С" is set, the accounting file next to it; in print mode it hands the
-// four document flags to printing. The flags are all set at creation and keep their state
-// between showings. While the dialog is shown the main window's panels are disabled.
+// when "Информация для 1С" is set, the accounting file next to it; in print mode it offers one
+// toggle per printed document and hands the chosen documents to printing, to the print preview
+// or to a PDF file. The flags are all set at creation and keep their state between showings.
+// While the dialog is shown the main window's panels are disabled.
 class DlgPrint : public QDialog {
     Q_OBJECT
 public:
     enum Mode { PrintMode = 0, SaveMode = 1 };
-    // Toggle ids, as the flags are numbered: order, price, profiles, assembly, accounting file.
+    // Toggle ids, as the flags are numbered: order, price, profiles, assembly, accounting file
+    // in save mode; the printed documents in print mode.
     static constexpr int kFirstToggleId = 1018;
-    static constexpr int kToggleCount = 5;
+    static constexpr int kSaveToggleCount = 5;
 
     DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent);
 
     Mode mode() const { return mode_; }
-    bool flag(int k) const { return flags_[static_cast<size_t>(k)]; }
-    PictureButton* toggle(int k) const { return toggles_[static_cast<size_t>(k)]; }
+    int toggleCount() const { return static_cast<int>(toggles_.size()); }
+    bool flag(int k) const { return flags_.at(static_cast<size_t>(k)); }
+    PictureButton* toggle(int k) const { return toggles_.at(static_cast<size_t>(k)); }
     PictureButton* okButton() const { return ok_; }
     PictureButton* cancelButton() const { return cancel_; }
+    // Print mode only (null in save mode).
+    PictureButton* previewButton() const { return preview_; }
+    PictureButton* pdfButton() const { return pdf_; }
 
     // Centres the dialog over the main window, disables the panels and shows it.
     void showChoice();
     // OK and Cancel, as the buttons do.
     void confirmChoice();
     void cancelChoice();
+    // Print mode: "Просмотр" and "Сохранить в PDF", which close the choice like OK.
+    void previewChoice();
+    void pdfChoice();
+
+    // The printed documents chosen (print mode).
+    DocumentChoice documentChoice() const;
 
 signals:
-    // Print mode: the documents chosen (order page with sketch, price, profiles, assembly).
-    void printRequested(bool order, bool price, bool profiles, bool assembly);
+    // Print mode: the chosen documents are to be printed, previewed or saved as PDF.
+    void printRequested(const DocumentChoice& documents);
+    void previewRequested(const DocumentChoice& documents);
+    void pdfRequested(const DocumentChoice& documents);
 
 protected:
     void reject() override;
@@ -53,8 +69,10 @@ private:
     NotifyHub& hub_;
     Mode mode_;
     bool open_ = false;
-    std::array<bool, kToggleCount> flags_{true, true, true, true, true};
-    std::array<PictureButton*, kToggleCount> toggles_{};
+    std::vector<bool> flags_;
+    std::vector<PictureButton*> toggles_;
     PictureButton* ok_ = nullptr;
     PictureButton* cancel_ = nullptr;
+    PictureButton* preview_ = nullptr;
+    PictureButton* pdf_ = nullptr;
 };
