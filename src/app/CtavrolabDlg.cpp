@@ -152,6 +152,22 @@ void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool as
     PictureCache::shared().clear();
 }
 
+QWidget* CtavrolabDlg::rightPanel() const {
+    return right_;
+}
+
+QWidget* CtavrolabDlg::infoPanel() const {
+    return info_;
+}
+
+QWidget* CtavrolabDlg::sketch() const {
+    return sketch_;
+}
+
+QWidget* CtavrolabDlg::table(int mode) const {
+    return tables_[static_cast<size_t>(mode)];
+}
+
 bool CtavrolabDlg::hasMinimizeBox() const {
     return windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
 }

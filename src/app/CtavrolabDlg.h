@@ -40,11 +40,12 @@ public:
 
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
-    RightPanelDlg* rightPanel() const { return right_; }
+    QWidget* rightPanel() const;
+    RightPanelDlg* materialsPanel() const { return right_; }
     DlgTabs* tabStrip() const { return tabs_; }
-    InfoPanelDlg* infoPanel() const { return info_; }
-    DraftDlg* sketch() const { return sketch_; }
-    DlgTable* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
+    QWidget* infoPanel() const;
+    QWidget* sketch() const;
+    QWidget* table(int mode) const;
     DlgOrder* orderCard() const { return order_; }
     QLabel* logo() const { return logo_; }
 
@@ -61,8 +62,12 @@ private:
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);
     // Every panel the table forwards to is a receiver by its type: a panel that forgot to be one
-    // does not compile.
-    static void send(NotifyReceiver* panel, Notify n) { panel->receive(n); }
+    // does not compile. Panels not created yet (notifications sent while the window builds
+    // itself) receive nothing.
+    static void send(NotifyReceiver* panel, Notify n) {
+        if (panel)
+            panel->receive(n);
+    }
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;

@@ -20,6 +20,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -138,7 +139,7 @@ TEST_F(MainWindowFixture, EditsInOnePanelReachTheOthersThroughTheHub) {
 
     // The materials panel hears the hub: Тавро has no "Отступ высоты", and the door count chosen
     // in the top panel reaches its door list.
-    RightPanelDlg* right = window->rightPanel();
+    RightPanelDlg* right = window->materialsPanel();
     EXPECT_FALSE(right->heightList()->isVisible());
     QTest::keyClick(top->doorCountList(), Qt::Key_Down);
     EXPECT_EQ(right->zoomList()->count(), world.project->doorCount + 1);
