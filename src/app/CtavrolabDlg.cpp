@@ -18,6 +18,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 
+#include <vector>
+
 namespace {
 
 QIcon programIcon() {
@@ -70,6 +72,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
                 PrintCommands(project_, this).savePdf(documents);
             });
 
+    chainFocus();
     resize(kMinWidth, kMinHeight);
     layoutPanels();
     showTab(0);
@@ -168,6 +171,36 @@ QWidget* CtavrolabDlg::table(int mode) const {
     return tables_[static_cast<size_t>(mode)];
 }
 
+void CtavrolabDlg::chainFocus() {
+    // Tab follows the panels as they are read, from the top left: the top panel, the totals,
+    // then the tab strip, the sketch and the right panel, the result tables and the order card.
+    // Within a panel the controls keep their own order; a compound control (a date picker)
+    // brings its inner editor along.
+    QWidget* previous = nullptr;
+    auto chain = [&previous](QWidget* w) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    };
+    const auto takesTab = [](const QWidget* w) {
+        return (w->focusPolicy() & Qt::TabFocus) != 0 && !w->isWindow();
+    };
+    std::vector<QWidget*> panelOrder{top_, sum_, tabs_, sketch_, right_, info_};
+    panelOrder.insert(panelOrder.end(), tables_.begin(), tables_.end());
+    panelOrder.push_back(order_);
+    for (QWidget* panel : panelOrder) {
+        if (takesTab(panel))
+            chain(panel);
+        for (QWidget* w : panel->findChildren<QWidget*>()) {
+            bool inner = false;
+            for (QWidget* up = w->parentWidget(); up && up != panel; up = up->parentWidget())
+                inner = inner || takesTab(up) || up->isWindow();
+            if (takesTab(w) && !inner)
+                chain(w);
+        }
+    }
+}
+
 bool CtavrolabDlg::hasMinimizeBox() const {
     return windowFlags().testFlag(Qt::WindowMinimizeButtonHint);
 }
@@ -228,6 +261,8 @@ void CtavrolabDlg::resizeEvent(QResizeEvent* event) {
 
 void CtavrolabDlg::keyPressEvent(QKeyEvent* event) {
     // The main window is never closed by Enter or Escape.
+    if (event->key() == Qt::Key_Escape)
+        top_->hidePopups();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         event->key() == Qt::Key_Escape) {
         event->accept();

@@ -58,6 +58,7 @@ protected:
 
 private:
     void layoutPanels();
+    void chainFocus();
     void showTab(int tab);
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);

@@ -13,15 +13,23 @@ RightPanelDlg* createRightPanel(Project& project, NotifyHub& hub, QWidget* paren
 }
 
 DraftDlg* createSketch(Project& project, NotifyHub& hub, QWidget* parent) {
-    return new DraftDlg(project, &hub, parent);
+    auto* sketch = new DraftDlg(project, &hub, parent);
+    sketch->setAccessibleName(QStringLiteral("Эскиз"));
+    return sketch;
 }
 
 InfoPanelDlg* createInfoPanel(Project& project, QWidget* parent) {
-    return new InfoPanelDlg(project, parent);
+    auto* info = new InfoPanelDlg(project, parent);
+    info->setAccessibleName(QStringLiteral("Элемент под указателем"));
+    return info;
 }
 
 DlgTable* createTable(Project& project, int mode, QWidget* parent) {
-    return new DlgTable(project, mode, parent);
+    static const char* const names[] = {"Расчет цены", "Информация о заказе", "Профили и материалы",
+                                        "Информация по сборке"};
+    auto* table = new DlgTable(project, mode, parent);
+    table->setAccessibleName(QString::fromUtf8(names[mode]));
+    return table;
 }
 
 } // namespace panels

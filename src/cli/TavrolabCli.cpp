@@ -5,6 +5,7 @@
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
@@ -35,6 +36,7 @@ const char* const kUsage =
     "  tavrolab-cli [--data DIR] FILE.tav [--csv OUT.csv] [--xml OUT.xml\n"
     "               [--sheets order,price,profiles,assembly]] [--json OUT.json|-] "
     "[--save OUT.tav]\n"
+    "               [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
     "  tavrolab-cli [--data DIR] --new [--system NAME] [--handle CODE] [--color NAME]\n"
     "               [--width MM] [--height MM] [--doors N] [--plinth MM] [--chipboard MM]\n"
     "               --save OUT.tav\n"
@@ -54,8 +56,9 @@ struct Options {
     std::optional<int32_t> width, height, doors, plinth, chipboard;
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
+    std::optional<std::string> pdf, documents;
 
-    bool anyOutput() const { return csv || xml || json || save; }
+    bool anyOutput() const { return csv || xml || json || save || pdf; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -129,6 +132,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.json);
         else if (a == "--save")
             text(i, o.save);
+        else if (a == "--pdf")
+            text(i, o.pdf);
+        else if (a == "--documents")
+            text(i, o.documents);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -146,6 +153,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
+    if (o.documents && !o.pdf)
+        throw UsageError{"--documents допустим только с --pdf"};
     return o;
 }
 
@@ -321,6 +330,13 @@ bool writeOutputs(Project& project, const Options& o) {
     }
     if (o.save && SketchFile::write(project, *o.save) != SketchFile::WriteOk)
         return failed(*o.save);
+    if (o.pdf) {
+        const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
     return true;
 }
 
@@ -328,6 +344,11 @@ int run(const std::vector<std::string>& args) {
     Options o = parseOptions(args);
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
+    if (o.pdf) {
+        const std::string error = pdfoutput::documentsError(o.documents.value_or("order"));
+        if (!error.empty())
+            throw UsageError{error};
+    }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(dataFolder, ec))

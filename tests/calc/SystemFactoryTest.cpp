@@ -1,5 +1,5 @@
 // The factory builds the nine systems in catalog order with their fixed flags.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"

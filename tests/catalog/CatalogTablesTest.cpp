@@ -7,7 +7,7 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/CatalogTables.h"
-#include "catalog/TempFolder.h"
+#include "support/TempFolder.h"
 
 #ifdef TAV_HAVE_ENGINE
 #include "calc/DSSystem.h"

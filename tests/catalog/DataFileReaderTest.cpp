@@ -5,7 +5,7 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/DataFileReader.h"
-#include "catalog/TempFolder.h"
+#include "support/TempFolder.h"
 #include "text/Encoding.h"
 
 namespace {

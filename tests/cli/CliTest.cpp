@@ -1,6 +1,6 @@
 // Runs the built tavrolab-cli and checks its exit statuses, messages and outputs.
 
-#include "output/OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"
@@ -222,3 +222,78 @@ TEST_F(Cli, NewProjectWithTheProjectsSetters) {
         EXPECT_EQ(h["color"], color);
     }
 }
+
+namespace {
+
+// Output of a shell command, such as one of poppler's tools reading a PDF.
+std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
+            out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+int pdfPages(const std::string& pdf) {
+    const std::string info = commandOutput("pdfinfo " + quoted(pdf));
+    const std::size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+std::string pdfText(const std::string& pdf) {
+    return commandOutput("pdftotext -layout " + quoted(pdf) + " -");
+}
+
+} // namespace
+
+#if TAV_CLI_PDF
+TEST_F(Cli, PdfHoldsTheChosenDocumentsWithoutADisplay) {
+    // The tool runs on the offscreen platform even where the environment names a display.
+    const char* display = std::getenv("DISPLAY");
+    const std::string savedDisplay = display ? display : "";
+    unsetenv("DISPLAY");
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    CliRun all = run({sample, "--pdf", path("all.pdf")});
+    CliRun some = run({sample, "--pdf", path("some.pdf"), "--documents", "assembly,price"});
+    unsetenv("QT_QPA_PLATFORM");
+    if (display)
+        setenv("DISPLAY", savedDisplay.c_str(), 1);
+
+    EXPECT_EQ(all.status, 0) << all.err;
+    EXPECT_EQ(all.err, "");
+    const std::string allText = pdfText(path("all.pdf"));
+    for (const char* expected : {"Заказ принял(а).", "Кол-во", "Название профиля", "Вставка"})
+        EXPECT_NE(allText.find(expected), std::string::npos) << expected;
+    EXPECT_GE(pdfPages(path("all.pdf")), 4);
+
+    EXPECT_EQ(some.status, 0) << some.err;
+    const std::string someText = pdfText(path("some.pdf"));
+    EXPECT_EQ(someText.find("Заказ принял(а)."), std::string::npos);
+    EXPECT_EQ(someText.find("Название профиля"), std::string::npos);
+    EXPECT_NE(someText.find("Кол-во"), std::string::npos);
+    EXPECT_NE(someText.find("Вставка"), std::string::npos);
+    // Price first, assembly after it, whatever the order of the list.
+    EXPECT_LT(someText.find("Кол-во"), someText.find("Вставка"));
+}
+
+TEST_F(Cli, PdfFailuresKeepTheExitCodesOfTheOtherOutputs) {
+    CliRun r = run({sample, "--pdf", path("a.pdf"), "--documents", "order,cutting"});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("неизвестный документ cutting"), std::string::npos);
+    r = run({sample, "--documents", "order"});
+    EXPECT_EQ(r.status, 64);
+    r = run({sample, "--pdf", path("a.pdf"), "--documents", ""});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_FALSE(std::filesystem::exists(path("a.pdf")));
+
+    const std::string missing = path("нет/a.pdf");
+    r = run({sample, "--pdf", missing});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_EQ(r.err, "Ошибка сохранения файла " + missing + "\n");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+}
+#endif

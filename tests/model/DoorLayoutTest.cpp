@@ -1,5 +1,5 @@
 // Door layout operations on a single door, without any system calculation.
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "catalog/Material.h"
 #include "catalog/SplitterProfile.h"

@@ -1,5 +1,5 @@
 // Door set operations: the doors in view, material targets, drags, insert sizes, copy and paste.
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "catalog/Article.h"
 #include "catalog/Material.h"

@@ -1,7 +1,7 @@
 // Long random sequences of splits, moves, deletes, aligns and pastes must keep every door whole:
 // the inserts tile the door exactly, every link names a splitter of the same door, lengths match
 // positions, and no operation leaves a part under 20 mm. A refused operation changes nothing.
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include <gtest/gtest.h>
 

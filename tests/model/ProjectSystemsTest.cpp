@@ -1,5 +1,5 @@
 // The project with the real catalog and the nine real systems (data folder left empty).
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "calc/DSSystem.h"
 #include "calc/DSSystemMeloza.h"

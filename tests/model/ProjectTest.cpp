@@ -1,7 +1,7 @@
 // Project operations: validation, selection rules, door resets, numbering, element list and the
 // recalculation sequence. The rules are checked against small recording systems whose behaviour
 // the tests control; the default project is also checked against the real catalog.
-#include "model/LayoutHelpers.h"
+#include "support/LayoutHelpers.h"
 
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"

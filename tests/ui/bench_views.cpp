@@ -1,7 +1,7 @@
 // Timings of the views: drawing the sketch, a mouse move over it, laying out a long price table.
 // Run from a Release build: build-rel/bench/bench_views.
 
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "ui/output/TableRenderer.h"
 #include "ui/sketch/DraftDlg.h"

@@ -14,6 +14,7 @@
 
 DlgColors::DlgColors(Project& project, NotifyHub& hub, QWidget* parent)
     : SelectionPopup(project, hub, parent) {
+    setAccessibleName(QStringLiteral("Выбор цвета"));
     onOrderLabel_ = new QLabel(QStringLiteral("Под заказ"), this);
     QFont f(QStringLiteral("Arial"));
     f.setPointSize(9);

@@ -12,6 +12,7 @@ constexpr int kMelozaKind = 6; // the handle list depends on the mounting mode
 
 DlgHands::DlgHands(Project& project, NotifyHub& hub, QWidget* parent)
     : SelectionPopup(project, hub, parent) {
+    setAccessibleName(QStringLiteral("Выбор ручки"));
     rebuild();
 }
 

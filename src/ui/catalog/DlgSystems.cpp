@@ -8,6 +8,7 @@
 
 DlgSystems::DlgSystems(Project& project, NotifyHub& hub, QWidget* parent)
     : SelectionPopup(project, hub, parent) {
+    setAccessibleName(QStringLiteral("Выбор системы"));
     std::vector<Choice> entries;
     for (DSSystem* s : project_.catalog().systems())
         entries.push_back(

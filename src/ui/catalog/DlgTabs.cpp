@@ -23,9 +23,12 @@ QColor tabColor(int k) {
 } // namespace
 
 DlgTabs::DlgTabs(NotifyHub& hub, QWidget* parent) : QWidget(parent), hub_(hub) {
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; the arrow keys then move between the tabs.
+    setFocusPolicy(Qt::TabFocus);
     setFont(style::boldFont());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setAccessibleName(QStringLiteral("Вкладка: ") + caption(selected_));
+    setAccessibleDescription(QStringLiteral("Стрелки вверх и вниз выбирают вкладку"));
 }
 
 QString DlgTabs::caption(int k) {
@@ -48,6 +51,7 @@ void DlgTabs::selectTab(int k) {
     if (k < 0 || k >= kTabCount)
         return;
     selected_ = k;
+    setAccessibleName(QStringLiteral("Вкладка: ") + caption(k));
     update();
     hub_.notify(Notify::TabChanged);
 }
@@ -69,6 +73,22 @@ void DlgTabs::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
     case Qt::Key_Escape:
         event->accept(); // never let them reach a window that would close
+        return;
+    case Qt::Key_Up:
+        if (selected_ > 0)
+            selectTab(selected_ - 1);
+        return;
+    case Qt::Key_Down:
+        if (selected_ < kTabCount - 1)
+            selectTab(selected_ + 1);
+        return;
+    case Qt::Key_Home:
+        if (selected_ != 0)
+            selectTab(0);
+        return;
+    case Qt::Key_End:
+        if (selected_ != kTabCount - 1)
+            selectTab(kTabCount - 1);
         return;
     default:
         QWidget::keyPressEvent(event);
@@ -112,6 +132,11 @@ void DlgTabs::paintEvent(QPaintEvent*) {
     }
     // The line along the right edge, broken where the selected tab joins the page.
     p.setRenderHint(QPainter::Antialiasing, false);
+    if (hasFocus()) {
+        p.setPen(QPen(tabColor(selected_), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(tabRect(selected_).adjusted(3, 4, -3, -5));
+    }
     p.setPen(QColor(219, 206, 198));
     const QRect sel = tabRect(selected_);
     p.drawLine(width() - 1, 0, width() - 1, sel.top() + 1);

@@ -13,7 +13,8 @@
 PictureButton::PictureButton(QWidget* parent) : QAbstractButton(parent) {
     setFont(style::captionFont());
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab and pressed with Space; a click does not take the focus from a field.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 PictureButton::PictureButton(const QPixmap& picture, const QString& caption, QWidget* parent)
@@ -121,6 +122,11 @@ void PictureButton::paintEvent(QPaintEvent*) {
         p.setPen(QPen(QColor(214, 197, 181), 1));
         p.setBrush(QColor(255, 252, 246));
         p.drawRoundedRect(frame, 4, 4);
+    }
+    if (hasFocus()) {
+        p.setPen(QPen(style::labelColor(), 1, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 3, 3);
     }
     const QColor textColor = isEnabled() ? style::labelColor() : QColor(160, 160, 160);
     p.setPen(textColor);

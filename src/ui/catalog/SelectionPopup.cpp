@@ -4,6 +4,8 @@
 #include "ui/catalog/PictureButton.h"
 #include "ui/catalog/Pictures.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 
 SelectionPopup::SelectionPopup(Project& project, NotifyHub& hub, QWidget* parent)
@@ -12,6 +14,7 @@ SelectionPopup::SelectionPopup(Project& project, NotifyHub& hub, QWidget* parent
     cancel_ = new PictureButton(pictures::cancelPicture(), QStringLiteral("  "), this);
     cancel_->setCommandId(kCancelId);
     cancel_->setToolTip(QStringLiteral("Закрыть"));
+    cancel_->setAccessibleName(cancel_->toolTip());
     connect(cancel_, &QAbstractButton::clicked, this, &QWidget::hide);
     hide();
 }
@@ -32,6 +35,38 @@ void SelectionPopup::markChoice(int recordIndex) {
     }
 }
 
+void SelectionPopup::focusChoice() {
+    PictureButton* target = choices_.empty() ? cancel_ : choices_.front();
+    for (PictureButton* b : choices_)
+        if (b->isChecked())
+            target = b;
+    target->setFocus(Qt::PopupFocusReason);
+}
+
+void SelectionPopup::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        event->accept();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}
+
+void SelectionPopup::showEvent(QShowEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && !isAncestorOf(focus))
+        focusBefore_ = focus;
+    QFrame::showEvent(event);
+}
+
+void SelectionPopup::hideEvent(QHideEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focusBefore_ && focusBefore_->isVisible() && (!focus || isAncestorOf(focus)))
+        focusBefore_->setFocus(Qt::PopupFocusReason);
+    focusBefore_ = nullptr;
+    QFrame::hideEvent(event);
+}
+
 void SelectionPopup::createButtons(const std::vector<Choice>& entries, int buttonWidth) {
     for (PictureButton* b : choices_)
         delete b;
@@ -42,6 +77,7 @@ void SelectionPopup::createButtons(const std::vector<Choice>& entries, int butto
         b->setCommandId(id++);
         b->setRecordIndex(c.recordIndex);
         b->setToolTip(c.caption);
+        b->setAccessibleName(c.caption);
         b->resize(buttonWidth, kButtonHeight);
         const int index = c.recordIndex;
         connect(b, &QAbstractButton::clicked, this, [this, index] { choose(index); });

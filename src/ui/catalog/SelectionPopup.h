@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 
 #include <vector>
@@ -30,6 +31,9 @@ public:
     PictureButton* buttonById(int id) const;
     // Draws the buttons of the record with the given catalog index as chosen.
     void markChoice(int recordIndex);
+    // Gives the keyboard focus to the chosen button (the first one when none is chosen), so that
+    // the popup can be worked with Tab, Space and Escape.
+    void focusChoice();
 
 protected:
     struct Choice {
@@ -47,6 +51,10 @@ protected:
     virtual void choose(int recordIndex) = 0;
 
     void paintEvent(QPaintEvent* event) override;
+    // Escape hides the popup; the focus then goes back where it was before the popup opened.
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
     Project& project_;
     NotifyHub& hub_;
@@ -54,4 +62,5 @@ protected:
 private:
     std::vector<PictureButton*> choices_;
     PictureButton* cancel_ = nullptr;
+    QPointer<QWidget> focusBefore_;
 };

@@ -111,6 +111,8 @@ QLineEdit* DlgOrder::addTextField(const QString& label, int y, int width) {
     auto* e = new QLineEdit(this);
     e->setGeometry(kLeft, y + 17, width, 24);
     e->setMaxLength(kMaxTextLength);
+    l->setBuddy(e);
+    e->setAccessibleName(label);
     return e;
 }
 
@@ -122,6 +124,8 @@ QDateEdit* DlgOrder::addDateField(const QString& label, int y) {
     e->setGeometry(kLeft, y + 17, 130, 24);
     e->setCalendarPopup(true);
     e->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    l->setBuddy(e);
+    e->setAccessibleName(label);
     return e;
 }
 

@@ -75,6 +75,7 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
         b->setGeometry(16, 14 + k * rowHeight, 268, 28);
         connect(b, &QAbstractButton::clicked, this, [this, k] { flip(k); });
         toggles_.push_back(b);
+        describeToggle(k);
     }
     const int buttonsY = 14 + static_cast<int>(texts.size()) * rowHeight + 14;
     ok_ = new PictureButton(
@@ -128,6 +129,13 @@ void DlgPrint::flip(int k) {
     flags_[static_cast<size_t>(k)] = !flags_[static_cast<size_t>(k)];
     toggles_[static_cast<size_t>(k)]->setPicture(
         pictures::checkBoxPicture(flags_[static_cast<size_t>(k)]));
+    describeToggle(k);
+}
+
+void DlgPrint::describeToggle(int k) {
+    toggles_[static_cast<size_t>(k)]->setAccessibleDescription(flags_[static_cast<size_t>(k)]
+                                                                   ? QStringLiteral("отмечено")
+                                                                   : QStringLiteral("не отмечено"));
 }
 
 void DlgPrint::showChoice() {

@@ -61,6 +61,7 @@ protected:
 
 private:
     void flip(int k);
+    void describeToggle(int k);
     void closeChoice();
     // Save mode: false when the dialog must stay open (a file could not be written).
     bool saveFiles();

@@ -30,6 +30,7 @@ void InfoPanelDlg::refresh() {
     const InfoLines lines = infoLines(hover_);
     first_ = QString::fromStdString(lines.first);
     second_ = QString::fromStdString(lines.second);
+    setAccessibleDescription((first_ + QLatin1Char(' ') + second_).trimmed());
     update();
 }
 

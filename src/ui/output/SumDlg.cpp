@@ -48,6 +48,8 @@ SumDlg::SumDlg(Project& project, NotifyHub& hub, QWidget* parent)
     discount_->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,3}([.,][0-9]{0,4})?")), discount_));
     discount_->setToolTip(QStringLiteral("Скидка в процентах, от 0 до 100"));
+    discount_->setAccessibleName(QStringLiteral("Скидка, %"));
+    discountLabel->setBuddy(discount_);
     auto* percent = new QLabel(QStringLiteral("%"), this);
     style::makePanelLabel(percent);
     percent->setGeometry(144, 14, 20, 24);
@@ -65,7 +67,7 @@ SumDlg::SumDlg(Project& project, NotifyHub& hub, QWidget* parent)
     total_->setGeometry(16, 68, kWidth - 24, 30);
 
     discount_->setText(shownDiscount(project_.discountPercent));
-    total_->setText(QString::fromStdString(project_.grandTotalText()));
+    showTotal();
     connect(discount_, &QLineEdit::textChanged, this, &SumDlg::discountEdited);
 }
 
@@ -81,7 +83,7 @@ void SumDlg::receive(Notify n) {
     switch (n) {
     case Notify::TotalsChanged:
     case Notify::OrderFieldChanged:
-        total_->setText(QString::fromStdString(project_.grandTotalText()));
+        showTotal();
         total_->repaint();
         break;
     case Notify::DiscountChanged:
@@ -90,6 +92,13 @@ void SumDlg::receive(Notify n) {
     default:
         break;
     }
+}
+
+void SumDlg::showTotal() {
+    const QString text = QString::fromStdString(project_.grandTotalText());
+    total_->setText(text);
+    // Read out with its meaning, not as a bare number.
+    total_->setAccessibleName(QStringLiteral("Итого: ") + text.trimmed());
 }
 
 void SumDlg::reloadDiscount() {

@@ -28,6 +28,7 @@ protected:
 private:
     void discountEdited();
     void reloadDiscount();
+    void showTotal();
 
     Project& project_;
     NotifyHub& hub_;

@@ -103,6 +103,8 @@ QLineEdit* TopPanelDlg::makeField(Field f, const QString& label, int x, int y, Q
     style::makePanelLabel(unit);
     unit->setGeometry(x + labelWidth + 62, y, 22, 22);
     connect(e, &QLineEdit::textChanged, this, [this, f] { fieldChanged(f); });
+    l->setBuddy(e);
+    e->setAccessibleName(label + QStringLiteral(", мм"));
     if (labelOut)
         *labelOut = l;
     return e;
@@ -165,6 +167,8 @@ void TopPanelDlg::buildControls() {
     doorCount_->setGeometry(432, 80, 56, 22);
     doorCount_->setToolTip(QStringLiteral("Текущее количество дверей в проекте"));
     countLabel->setToolTip(doorCount_->toolTip());
+    countLabel->setBuddy(doorCount_);
+    doorCount_->setAccessibleName(countLabel->text());
     connect(doorCount_, &QComboBox::currentIndexChanged, this, &TopPanelDlg::doorCountChosen);
 
     option_ = new PictureButton(this);
@@ -235,6 +239,10 @@ void TopPanelDlg::refresh() {
         colorButton_->setText(QStringLiteral("Нет"));
     }
 
+    systemButton_->setAccessibleName(QStringLiteral("Система: ") + systemButton_->text());
+    handleButton_->setAccessibleName(QStringLiteral("Ручка: ") + handleButton_->text());
+    colorButton_->setAccessibleName(QStringLiteral("Цвет: ") + colorButton_->text());
+
     // Steps 2 and 3: the sizes, with the cabinet fields only in cabinet mode.
     updating_ = true;
     const bool cabinet = system->cabinetMode != 0;
@@ -242,6 +250,7 @@ void TopPanelDlg::refresh() {
     thickness_->setEnabled(cabinet);
     heightLabel_->setText(cabinet ? QStringLiteral("Высота шкафа")
                                   : QStringLiteral("Высота проема"));
+    height_->setAccessibleName(heightLabel_->text() + QStringLiteral(", мм"));
     width_->setText(QString::number(project_.openingWidth / 10));
     height_->setText(QString::number(project_.height / 10));
     if (cabinet) {
@@ -294,6 +303,10 @@ void TopPanelDlg::refreshOption() {
         option_->hide();
     }
     option_->setPicture(pictures::checkBoxPicture(on));
+    option_->setAccessibleName(option_->text().isEmpty() ? QStringLiteral("Параметр системы")
+                                                         : option_->text());
+    option_->setAccessibleDescription(
+        option_->toolTip() + (on ? QStringLiteral(": включено") : QStringLiteral(": выключено")));
 }
 
 QLineEdit* TopPanelDlg::field(Field f) const {
@@ -376,6 +389,8 @@ bool TopPanelDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TopPanelDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        hidePopups();
     if (isEnterOrEscape(event)) {
         window()->setFocus();
         event->accept();
@@ -406,10 +421,14 @@ void TopPanelDlg::optionClicked() {
     }
 }
 
-void TopPanelDlg::togglePopup(SelectionPopup* popup) {
-    const bool show = !popup->isVisible();
+void TopPanelDlg::hidePopups() {
     for (SelectionPopup* p : std::initializer_list<SelectionPopup*>{systems_, hands_, colors_})
         p->hide();
+}
+
+void TopPanelDlg::togglePopup(SelectionPopup* popup) {
+    const bool show = !popup->isVisible();
+    hidePopups();
     if (!show)
         return;
     // The project's current choice is drawn pressed.
@@ -426,6 +445,7 @@ void TopPanelDlg::togglePopup(SelectionPopup* popup) {
     popup->move(below);
     popup->raise();
     popup->show();
+    popup->focusChoice();
 }
 
 void TopPanelDlg::openSketch() {

@@ -42,6 +42,8 @@ public:
     void saveSketch();
     void showSaveXml();
     void showPrint();
+    // Hides the selection popups (Escape does this anywhere in the main window).
+    void hidePopups();
 
     // Controls, for the main window's wiring and for tests.
     QLineEdit* widthEdit() const { return width_; }

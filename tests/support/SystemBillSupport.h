@@ -2,7 +2,7 @@
 
 // A data folder with a price file, colour categories and a few materials, the catalog built from
 // it with the real system classes, a project, and compact comparisons of whole result lists.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/Catalog.h"

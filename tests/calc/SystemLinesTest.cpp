@@ -1,5 +1,5 @@
 // Stock bars, lengths, pieces and roller kits: the article rows and their cut rows.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/ProfileColor.h"

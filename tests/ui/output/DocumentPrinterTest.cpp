@@ -1,5 +1,5 @@
-#include "PdfTestSupport.h"
-#include "ViewsTestSupport.h"
+#include "ui/PdfTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "text/Encoding.h"
 #include "ui/Dialogs.h"

@@ -1,4 +1,4 @@
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "catalog/Article.h"
 #include "catalog/SplitterProfile.h"

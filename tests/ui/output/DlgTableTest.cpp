@@ -1,4 +1,4 @@
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "output/ResultTables.h"
 #include "ui/output/DlgTable.h"

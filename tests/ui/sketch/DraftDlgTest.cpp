@@ -1,4 +1,4 @@
-#include "ViewsTestSupport.h"
+#include "ui/ViewsTestSupport.h"
 
 #include "ui/output/InfoPanelDlg.h"
 #include "ui/sketch/DraftDlg.h"

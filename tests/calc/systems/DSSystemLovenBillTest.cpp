@@ -1,5 +1,5 @@
 // One whole Ловен order, checked row by row against a computation done by hand.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/DSSystemLoven.h"

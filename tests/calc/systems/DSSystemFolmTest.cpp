@@ -1,7 +1,7 @@
 // Фольм: cabinet heights, doors framed all round by the handle profile, the splitters' cover strip
 // with its minimum length, the shared tracks, the kits and hardware sets, the glass seal; one
 // whole order checked by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 using namespace billtest;
 

@@ -1,4 +1,4 @@
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "text/Encoding.h"

@@ -1,6 +1,6 @@
 // Дарсо: the height taken 40 mm below the opening, its own edges, the door frame group, glass
 // seals by the side they touch; one whole order checked by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 using namespace billtest;
 

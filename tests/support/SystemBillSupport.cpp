@@ -1,4 +1,4 @@
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"

@@ -1,5 +1,5 @@
 // The Ловен system: door sizes, pivot mode, tracks, automatic kits, seal and sketch block.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/DSSystemLoven.h"

@@ -1,4 +1,4 @@
-#include "catalog/TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <cstdlib>
 #include <filesystem>

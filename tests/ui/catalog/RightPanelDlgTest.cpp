@@ -1,6 +1,6 @@
 // The materials panel, its door widths dialog, splitter profile popup and placement popup, driven
 // on the real widgets as a user drives them.
-#include "ShellTestSupport.h"
+#include "ui/ShellTestSupport.h"
 
 #include "calc/DSSystemLoven.h"
 #include "catalog/HandleProfile.h"

@@ -1,6 +1,6 @@
 // Кверт-Н: door sizes, the standard vertical group, splitters by profile (others not billed),
 // opening tracks, the KSA kit and the side seal; one whole order checked by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 using namespace billtest;
 

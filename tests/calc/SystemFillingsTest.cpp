@@ -1,5 +1,5 @@
 // Filling rows, filled inserts and the warning row.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/DSSystemLoven.h"

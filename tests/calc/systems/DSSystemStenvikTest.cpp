@@ -1,6 +1,6 @@
 // Стенвик: door sizes, the door frame group, the KS14 bottom edge, splitters by profile, opening
 // tracks, running accessories and seals; one whole order checked against a hand computation.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 using namespace billtest;
 

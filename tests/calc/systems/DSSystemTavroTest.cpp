@@ -1,6 +1,6 @@
 // Тавро: cabinet heights, the alternating verticals, splitter groups by profile, the side strips,
 // the automatic roller kits and the seals; one whole order checked against a hand computation.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/DSSystemTavro.h"
 

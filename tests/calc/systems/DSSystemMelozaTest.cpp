@@ -1,6 +1,6 @@
 // Мелоза: the two mountings with their door limits, tracks, door sizes and handle lists, its own
 // splitter cut rule, tracks and accessories, the sketch block; one whole order checked by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/DSSystemMeloza.h"
 

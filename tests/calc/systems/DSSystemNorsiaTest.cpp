@@ -1,6 +1,6 @@
 // Норсия: cabinet heights, the alternating verticals with the KN02 connector, the KN03 frame
 // profile, the shared tracks, kits per two doors and the glass seal; one whole order by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 using namespace billtest;
 

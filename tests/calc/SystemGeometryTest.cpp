@@ -1,5 +1,5 @@
 // Door sizes, proportions, edges, splitter cut lengths and filling rectangles.
-#include "CalcTestSupport.h"
+#include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
 

@@ -1,5 +1,5 @@
 // The totals panel, the order card and the export choice.
-#include "ShellTestSupport.h"
+#include "ui/ShellTestSupport.h"
 
 #include "model/OrderInfo.h"
 #include "model/SketchFile.h"

@@ -1,4 +1,4 @@
-#include "OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "model/AtomicFile.h"
 #include "model/OrderInfo.h"

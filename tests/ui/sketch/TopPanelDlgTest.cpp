@@ -1,5 +1,5 @@
 // The top panel and its selection popups, driven as a user drives them.
-#include "ShellTestSupport.h"
+#include "ui/ShellTestSupport.h"
 
 #include "calc/DSSystem.h"
 #include "calc/DSSystemMeloza.h"

@@ -1,4 +1,4 @@
-#include "OutputTestSupport.h"
+#include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
 #include "calc/DSSystemLoven.h"

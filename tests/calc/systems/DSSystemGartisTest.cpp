@@ -1,6 +1,6 @@
 // Гартис: rail and frame variants with their commands, door sizing on every recalculation, the
 // hardware counted per door; one whole order checked by hand.
-#include "SystemBillSupport.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/DSSystemGartis.h"
 

@@ -1,0 +1,59 @@
+#include "cli/PdfOutput.h"
+
+#include "ui/output/DocumentPrinter.h"
+#include "ui/output/PrintedDocument.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+
+#include <memory>
+
+namespace pdfoutput {
+namespace {
+
+// Fonts and painting need an application object; the command line has no display, so it runs
+// on the offscreen platform whatever the environment says.
+// The platform's chatter (a missing runtime folder and the like) is not the tool's output; only
+// real failures reach the error stream.
+void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+void ensureApplication() {
+    if (QCoreApplication::instance())
+        return;
+    qInstallMessageHandler(quietMessages);
+    static int argc = 3;
+    static char name[] = "tavrolab-cli";
+    static char platformOption[] = "-platform";
+    static char platform[] = "offscreen";
+    static char* argv[] = {name, platformOption, platform, nullptr};
+    static std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
+}
+
+} // namespace
+
+std::string documentsError(const std::string& list) {
+    std::string unknown;
+    if (PrintedDocument::fromKeys(list, unknown))
+        return {};
+    if (unknown.empty())
+        return "в --documents не указан ни один документ";
+    return "неизвестный документ " + unknown;
+}
+
+std::string writePdf(Project& project, const std::string& path,
+                     const std::optional<std::string>& documents) {
+    std::string unknown;
+    const DocumentChoice choice =
+        documents ? PrintedDocument::fromKeys(*documents, unknown).value_or(DocumentChoice())
+                  : PrintedDocument::everything();
+    if (!PrintedDocument::anyChosen(choice))
+        return documentsError(documents.value_or(std::string()));
+    ensureApplication();
+    return DocumentPrinter(project).writePdf(path, choice).toStdString();
+}
+
+} // namespace pdfoutput

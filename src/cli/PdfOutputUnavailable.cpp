@@ -1,0 +1,18 @@
+#include "cli/PdfOutput.h"
+
+// The build without the user interface has no drawing for the printed documents.
+namespace pdfoutput {
+
+namespace {
+const char* const kUnavailable = "вывод в PDF недоступен: программа собрана без Qt";
+}
+
+std::string documentsError(const std::string&) {
+    return kUnavailable;
+}
+
+std::string writePdf(Project&, const std::string&, const std::optional<std::string>&) {
+    return kUnavailable;
+}
+
+} // namespace pdfoutput
