@@ -428,6 +428,7 @@ TEST_F(RightPanelFixture, ThumbnailsOfTheGroupAndAClickGivesTheMaterial) {
     EXPECT_TRUE(panel->placementPopup()->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_FALSE(panel->isEnabled());
+    saveScreenshot(panel->placementPopup(), QStringLiteral("placement_popup.png"));
     panel->placementPopup()->close();
     EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
     EXPECT_TRUE(panel->isEnabled());
