@@ -254,10 +254,17 @@ INFO = [
 def write_config():
     config = os.path.join(ROOT, "config")
     os.makedirs(config, exist_ok=True)
-    convert("-size", "240x80", "xc:white", "-fill", "#2f4f6f", "-draw", "rectangle 8,8 72,72",
-            "-fill", "white", "-draw", "rectangle 22,14 58,66", "-fill", "#2f4f6f",
-            "-font", "Liberation-Sans-Bold", "-pointsize", "26", "-annotate", "+84+50",
-            "ТАВРОЛАБ", "-strip", "-quality", "80", os.path.join(config, "logo.jpg"))
+    # A letterhead: printing scales the logo to the width of the page, so a wide strip keeps the
+    # order page free for the table, the sketch and the conditions.
+    convert("-size", "1600x180", "xc:white", "-fill", "#2f4f6f", "-draw", "rectangle 10,14 162,166",
+            "-fill", "white", "-draw", "rectangle 44,36 128,144", "-fill", "#2f4f6f",
+            "-font", "Liberation-Sans-Bold", "-pointsize", "84", "-annotate", "+196+118",
+            "ТАВРОЛАБ", "-fill", "#6b7b8b", "-font", "Liberation-Sans", "-pointsize", "34",
+            "-gravity", "NorthEast", "-annotate", "+12+40", "Раздвижные двери и шкафы-купе",
+            "-annotate", "+12+92", "тел. +7 (4822) 00-00-00",
+            "-gravity", "NorthWest", "-stroke", "#2f4f6f", "-strokewidth", "3",
+            "-draw", "line 196,160 1588,160", "-strip", "-quality", "90",
+            os.path.join(config, "logo.jpg"))
     write_cp1251(os.path.join(config, "info.txt"), INFO)
 
 

@@ -13,9 +13,7 @@ RightPanelDlg* createRightPanel(Project& project, NotifyHub& hub, QWidget* paren
 }
 
 DraftDlg* createSketch(Project& project, NotifyHub& hub, QWidget* parent) {
-    auto* sketch = new DraftDlg(project, &hub, parent);
-    sketch->setAccessibleName(QStringLiteral("Эскиз"));
-    return sketch;
+    return new DraftDlg(project, &hub, parent);
 }
 
 InfoPanelDlg* createInfoPanel(Project& project, QWidget* parent) {

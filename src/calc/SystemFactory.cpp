@@ -1,14 +1,14 @@
 #include "calc/SystemFactory.h"
 
-#include "calc/DSSystemDarso.h"
-#include "calc/DSSystemFolm.h"
-#include "calc/DSSystemGartis.h"
-#include "calc/DSSystemKvert.h"
-#include "calc/DSSystemLoven.h"
-#include "calc/DSSystemMeloza.h"
-#include "calc/DSSystemNorsia.h"
-#include "calc/DSSystemStenvik.h"
-#include "calc/DSSystemTavro.h"
+#include "calc/systems/DSSystemDarso.h"
+#include "calc/systems/DSSystemFolm.h"
+#include "calc/systems/DSSystemGartis.h"
+#include "calc/systems/DSSystemKvert.h"
+#include "calc/systems/DSSystemLoven.h"
+#include "calc/systems/DSSystemMeloza.h"
+#include "calc/systems/DSSystemNorsia.h"
+#include "calc/systems/DSSystemStenvik.h"
+#include "calc/systems/DSSystemTavro.h"
 #include "catalog/Catalog.h"
 
 #include <string_view>

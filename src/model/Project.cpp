@@ -1,7 +1,7 @@
 #include "model/Project.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "calc/Totals.h"
 #include "catalog/Catalog.h"
 #include "text/Format.h"

@@ -9,10 +9,8 @@
 #include "catalog/CatalogTables.h"
 #include "support/TempFolder.h"
 
-#ifdef TAV_HAVE_ENGINE
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
-#endif
 
 namespace {
 
@@ -60,7 +58,6 @@ TEST(CatalogLookups, CodesIgnoreCaseButSystemNamesDoNot) {
     EXPECT_EQ(catalog.systemByName("Ловен"), nullptr);
 }
 
-#ifdef TAV_HAVE_ENGINE
 TEST(CatalogLookups, SystemsAreFoundByTheirExactName) {
     TempFolder folder;
     Catalog catalog(folder.path(), makeAllSystems);
@@ -94,7 +91,6 @@ TEST(CatalogLookups, SystemsReceiveTheirLists) {
         EXPECT_EQ(system->selectedRollerKit, nullptr) << system->code;
     }
 }
-#endif
 
 TEST(ArticlePrice, ColourCategoryPicksItsPriceOrFallsBackToStandard) {
     TempFolder folder;
@@ -460,10 +456,8 @@ TEST(CatalogTables, SomeRecordsBelongToNoSystem) {
 
 TEST(CatalogInstance, ExecutableFolderIsTheFolderOfTheRunningProgram) {
     EXPECT_EQ(Catalog::executableFolder(), std::string(TAV_BINARY_DIR) + "/tests");
-#ifdef TAV_HAVE_ENGINE
     Catalog& first = Catalog::instance();
     EXPECT_EQ(&first, &Catalog::instance());
     EXPECT_EQ(first.baseFolder(), Catalog::executableFolder());
     EXPECT_EQ(first.systems().size(), 9u);
-#endif
 }

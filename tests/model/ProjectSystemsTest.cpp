@@ -2,7 +2,7 @@
 #include "support/LayoutHelpers.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "catalog/Material.h"

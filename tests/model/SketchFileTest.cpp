@@ -1,7 +1,7 @@
 #include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemLoven.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "calc/SystemFactory.h"
 #include "catalog/RollerKit.h"
 #include "model/SketchFile.h"

@@ -1,8 +1,8 @@
 #include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemLoven.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemLoven.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "calc/SystemFactory.h"
 #include "catalog/MaterialGroup.h"
 #include "text/Encoding.h"

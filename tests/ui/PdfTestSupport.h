@@ -51,6 +51,25 @@ inline QString pageText(const QString& pdf, int page) {
                 QString::number(page), QStringLiteral("-layout"), pdf, QStringLiteral("-")});
 }
 
+// The text of every page of the file, in reading order with the layout kept.
+inline QStringList pages(const QString& pdf) {
+    QStringList list =
+        run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+            .split(QLatin1Char('\f'));
+    if (!list.isEmpty() && list.last().trimmed().isEmpty())
+        list.removeLast();
+    return list;
+}
+
+// The first non-blank line of a text, trimmed.
+inline QString firstLineOf(const QString& text) {
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!line.trimmed().isEmpty())
+            return line.trimmed();
+    }
+    return {};
+}
+
 // The first non-blank line of a page's text, trimmed.
 inline QString firstLine(const QString& pdf, int page) {
     for (const QString& line : pageText(pdf, page).split(QLatin1Char('\n'))) {

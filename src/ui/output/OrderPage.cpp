@@ -15,8 +15,10 @@
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QTextLayout>
 
 #include <algorithm>
+#include <cmath>
 
 const char* const OrderPage::kShopText = "Заказ принял(а).";
 const char* const OrderPage::kClientText = "С условиями заказа ознакомлен(а) и согласен(а).";
@@ -29,6 +31,39 @@ const QColor kLineColor(100, 100, 100);
 // The sketch is drawn at no more than this resolution: the material pictures are scaled to the
 // drawing's pixels, and finer pixels than these only make the job slow and the file large.
 constexpr int kSketchDpi = 300;
+
+// The text word-wrapped to the rectangle's width, line by line from its top: a painter draws the
+// lines that fit whole above the rectangle's bottom (a line is never cut through). Returns the
+// height all lines need.
+int paintWholeLines(QPainter* painter, const QString& text, const QFont& font, QPaintDevice* device,
+                    const QRect& rect) {
+    if (text.isEmpty() || rect.width() <= 0)
+        return 0;
+    QString lines = text;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(lines, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(rect.width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    if (painter) {
+        const qreal bottom = rect.top() + rect.height();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            if (rect.top() + line.y() + line.height() > bottom)
+                break;
+            line.draw(painter, rect.topLeft());
+        }
+    }
+    return static_cast<int>(std::ceil(y));
+}
 
 int wrappedHeight(const QFontMetrics& metrics, int width, const QString& text) {
     if (text.isEmpty())
@@ -82,7 +117,7 @@ OrderPage::SignatureLayout OrderPage::layoutSignature(const QRect& rect, const Q
     const int infoTop = layout.lineY + static_cast<int>(2.5 * std::min(hL, hR));
     const int bottom = rect.top() + rect.height();
     layout.info = QRect(left, infoTop, w, std::max(0, bottom - infoTop));
-    layout.infoHeight = wrappedHeight(metrics, w, info);
+    layout.infoHeight = paintWholeLines(nullptr, info, font, device, layout.info);
     return layout;
 }
 
@@ -109,13 +144,13 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     rect.setTop(rect.top() + job.points(20));
 
     // The signature lines and the shop's conditions need their room below the sketch: at least
-    // 110 pt, more when the conditions are longer, but the sketch keeps at least half of the
-    // space left on the page (longer conditions are cut at the page's bottom).
+    // 110 pt, more when the conditions are longer, but the sketch keeps at least a third of the
+    // space left on the page (longer conditions lose their last lines at the page's bottom).
     const QString info = infoText(project.catalog().baseFolder());
     const int gap = job.points(10);
     const SignatureLayout probe = layoutSignature(rect, job.headerFont(), &job.device(), info);
     const int reserve = std::clamp(probe.neededHeight() + gap, job.points(110),
-                                   std::max(job.points(110), rect.height() / 2));
+                                   std::max(job.points(110), rect.height() * 2 / 3));
     const int bottom = rect.top() + rect.height();
     QRect sketch = rect;
     sketch.setBottom(bottom - 1 - reserve);
@@ -133,11 +168,8 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     painter.setPen(QPen(kLineColor, 1, Qt::SolidLine));
     painter.drawLine(sign.shopText.left(), sign.lineY, sign.shopText.right(), sign.lineY);
     painter.drawLine(sign.clientText.left(), sign.lineY, sign.clientText.right(), sign.lineY);
-    if (!info.isEmpty() && sign.info.height() > 0) {
-        painter.setPen(Qt::black);
-        painter.setClipRect(sign.info);
-        painter.drawText(sign.info, kWrapFlags, info);
-    }
+    painter.setPen(Qt::black);
+    paintWholeLines(&painter, info, job.headerFont(), &job.device(), sign.info);
     painter.restore();
     return true;
 }

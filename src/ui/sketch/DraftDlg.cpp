@@ -2,6 +2,7 @@
 
 #include "model/Project.h"
 #include "ui/sketch/PictureCache.h"
+#include "ui/sketch/SketchAccessible.h"
 #include "ui/sketch/SketchRenderer.h"
 
 #include <QMouseEvent>
@@ -14,6 +15,8 @@ DraftDlg::DraftDlg(Project& project, NotifyHub* hub, QWidget* parent, PictureCac
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
+    SketchAccessible::install();
+    setAccessibleName(QStringLiteral("Эскиз"));
 }
 
 DraftDlg::~DraftDlg() {
@@ -29,6 +32,9 @@ void DraftDlg::receive(Notify n) {
         setEnabled(true);
         break;
     case Notify::ProjectChanged:
+        SketchAccessible::projectChanged(this);
+        update();
+        break;
     case Notify::TotalsChanged:
         update();
         break;
@@ -107,6 +113,7 @@ bool DraftDlg::hoverAt(const QPoint& p) {
         update(SketchRenderer::overlayBounds(rect));
     }
     hoverRect_ = rect;
+    SketchAccessible::focusMoved(this);
     if (hub_)
         hub_->notify(Notify::Hover);
     return true;

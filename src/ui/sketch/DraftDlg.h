@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SketchLayout.h"
+#include "output/SketchElements.h"
 #include "ui/Notify.h"
 
 #include <QImage>
@@ -35,6 +36,10 @@ public:
     // whether it changed.
     bool hoverAt(const QPoint& p);
 
+    Project& project() const { return project_; }
+    // The element the keyboard is on (invalid when the keyboard has not chosen one).
+    SketchElementRef keyboardElement() const { return keyboardElement_; }
+
     QRect hoverRect() const { return hoverRect_; }
     int hoverDoor() const { return hoverDoor_; }
     // The picture as last drawn, without overlays.
@@ -63,6 +68,8 @@ protected:
     int paintCount_ = 0;
     QRect lastPaintedArea_;
     DoorRects doorRects_{};
+
+    SketchElementRef keyboardElement_;
 
     // Element under the mouse.
     QRect hoverRect_;

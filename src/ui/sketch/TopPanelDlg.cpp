@@ -1,7 +1,7 @@
 #include "ui/sketch/TopPanelDlg.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "catalog/Catalog.h"
 #include "model/OrderInfo.h"
 #include "model/Project.h"

@@ -2,7 +2,7 @@
 // hardware counted per door; one whole order checked by hand.
 #include "support/SystemBillSupport.h"
 
-#include "calc/DSSystemGartis.h"
+#include "calc/systems/DSSystemGartis.h"
 
 using namespace billtest;
 

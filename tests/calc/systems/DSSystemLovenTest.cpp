@@ -2,7 +2,7 @@
 #include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
-#include "calc/DSSystemLoven.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 

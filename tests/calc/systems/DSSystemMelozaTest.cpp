@@ -2,7 +2,7 @@
 // splitter cut rule, tracks and accessories, the sketch block; one whole order checked by hand.
 #include "support/SystemBillSupport.h"
 
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 
 #include <sstream>
 

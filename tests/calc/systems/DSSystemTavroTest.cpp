@@ -2,7 +2,7 @@
 // the automatic roller kits and the seals; one whole order checked against a hand computation.
 #include "support/SystemBillSupport.h"
 
-#include "calc/DSSystemTavro.h"
+#include "calc/systems/DSSystemTavro.h"
 
 using namespace billtest;
 

@@ -2,7 +2,7 @@
 #include "ui/ShellTestSupport.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "ui/catalog/DlgColors.h"
 #include "ui/catalog/DlgHands.h"
 #include "ui/catalog/DlgSystems.h"

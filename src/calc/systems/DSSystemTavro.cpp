@@ -1,4 +1,4 @@
-#include "calc/DSSystemTavro.h"
+#include "calc/systems/DSSystemTavro.h"
 
 #include "calc/AlternatingVerticals.h"
 #include "calc/CalcResult.h"

@@ -1,4 +1,4 @@
-#include "calc/DSSystemLoven.h"
+#include "calc/systems/DSSystemLoven.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/Article.h"

@@ -1,4 +1,4 @@
-#include "calc/DSSystemGartis.h"
+#include "calc/systems/DSSystemGartis.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/Article.h"

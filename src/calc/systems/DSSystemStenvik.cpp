@@ -1,4 +1,4 @@
-#include "calc/DSSystemStenvik.h"
+#include "calc/systems/DSSystemStenvik.h"
 
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"

@@ -1,4 +1,4 @@
-#include "calc/DSSystemMeloza.h"
+#include "calc/systems/DSSystemMeloza.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/Article.h"

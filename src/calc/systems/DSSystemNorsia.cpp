@@ -1,4 +1,4 @@
-#include "calc/DSSystemNorsia.h"
+#include "calc/systems/DSSystemNorsia.h"
 
 #include "calc/AlternatingVerticals.h"
 #include "calc/CabinetTracks.h"

@@ -1,4 +1,4 @@
-#include "calc/DSSystemFolm.h"
+#include "calc/systems/DSSystemFolm.h"
 
 #include "calc/CabinetTracks.h"
 #include "calc/CalcResult.h"

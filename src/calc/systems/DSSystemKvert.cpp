@@ -1,4 +1,4 @@
-#include "calc/DSSystemKvert.h"
+#include "calc/systems/DSSystemKvert.h"
 
 #include "calc/CalcResult.h"
 #include "calc/Seals.h"

@@ -1,4 +1,4 @@
-#include "calc/DSSystemDarso.h"
+#include "calc/systems/DSSystemDarso.h"
 
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"
