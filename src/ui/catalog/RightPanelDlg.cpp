@@ -1,8 +1,8 @@
 #include "ui/catalog/RightPanelDlg.h"
 
 #include "calc/DSSystem.h"
-#include "calc/DSSystemGartis.h"
-#include "calc/DSSystemLoven.h"
+#include "calc/systems/DSSystemGartis.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "catalog/Catalog.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/MaterialGroup.h"

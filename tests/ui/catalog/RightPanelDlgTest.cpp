@@ -2,7 +2,7 @@
 // on the real widgets as a user drives them.
 #include "ui/ShellTestSupport.h"
 
-#include "calc/DSSystemLoven.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/MaterialGroup.h"
 #include "catalog/SplitterProfile.h"
