@@ -3,6 +3,7 @@
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
+#include "model/UndoHistory.h"
 #include "text/Encoding.h"
 
 #include <benchmark/benchmark.h>
@@ -110,6 +111,31 @@ void BM_RecalcAfterSizeChange(benchmark::State& state) {
 BENCHMARK(BM_RecalcAfterSizeChange)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(10)
+    ->ReportAggregatesOnly(true);
+
+// One undo or one redo of a splitter move on the large project: the project read back from the
+// step's in-memory sketch file and recalculated.
+void BM_UndoRedoStep(benchmark::State& state) {
+    Project& project = *bigProject().project;
+    UndoHistory history(project);
+    Door& door = project.doors->doors[3];
+    Splitter& s = door.splitters.begin()->second;
+    if (!door.moveSplitter(s, s.position + 100))
+        throw std::runtime_error("move refused");
+    project.doors->changed = true;
+    project.recalculate(true);
+    history.record();
+    bool back = true;
+    for (auto _ : state) {
+        if (!(back ? history.undo() : history.redo()))
+            state.SkipWithError("nothing to undo or redo");
+        back = !back;
+    }
+    state.counters["snapshotBytes"] = static_cast<double>(history.bytesHeld());
+}
+BENCHMARK(BM_UndoRedoStep)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 } // namespace

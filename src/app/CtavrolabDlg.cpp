@@ -2,6 +2,7 @@
 
 #include "app/Panels.h"
 #include "model/Project.h"
+#include "model/UndoHistory.h"
 #include "ui/catalog/DlgTabs.h"
 #include "ui/catalog/Pictures.h"
 #include "ui/catalog/RightPanelDlg.h"
@@ -15,9 +16,15 @@
 #include "ui/sketch/PictureCache.h"
 #include "ui/sketch/TopPanelDlg.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTimer>
 
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -27,6 +34,14 @@ QIcon programIcon() {
     for (int size : {16, 32, 48})
         icon.addPixmap(pictures::systemPicture(0, size));
     return icon;
+}
+
+// Changes typed into one field make one undo step: the field is the key.
+std::string typingKey() {
+    QWidget* focus = QApplication::focusWidget();
+    if (!qobject_cast<QLineEdit*>(focus) && !qobject_cast<QAbstractSpinBox*>(focus))
+        return {};
+    return "field:" + std::to_string(reinterpret_cast<std::uintptr_t>(focus));
 }
 
 } // namespace
@@ -43,6 +58,8 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     pal.setColor(QPalette::Window, QColor(245, 245, 237));
     setPalette(pal);
     setAutoFillBackground(true);
+
+    history_ = std::make_unique<UndoHistory>(project_);
 
     // Panels in their order of creation; they are destroyed in the same order.
     top_ = new TopPanelDlg(project_, *this, this);
@@ -72,6 +89,16 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
                 PrintCommands(project_, this).savePdf(documents);
             });
 
+    const auto shortcut = [this](QKeySequence keys, bool back) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this,
+                [this, back] { restoreStep(back); });
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), true);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), false);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), false);
+    // The history starts from the project as the panels show it.
+    history_->reset();
+
     chainFocus();
     resize(kMinWidth, kMinHeight);
     layoutPanels();
@@ -94,6 +121,29 @@ CtavrolabDlg::~CtavrolabDlg() {
 }
 
 void CtavrolabDlg::notify(Notify n) {
+    switch (n) {
+    case Notify::CatalogSelection:
+    case Notify::ProjectChanged:
+    case Notify::TotalsChanged:
+    case Notify::DiscountChanged:
+    case Notify::OrderFieldChanged:
+        if (!restoring_)
+            scheduleRecord();
+        break;
+    case Notify::OrderChanged:
+        // A sketch was opened: its history starts here.
+        if (!restoring_)
+            history_->reset();
+        break;
+    case Notify::PopupOpened:
+        popupOpen_ = true;
+        break;
+    case Notify::PopupClosed:
+        popupOpen_ = false;
+        break;
+    default:
+        break;
+    }
     switch (n) {
     case Notify::CatalogSelection:
         send(top_, n);
@@ -147,6 +197,47 @@ void CtavrolabDlg::notify(Notify n) {
         send(tables_[1], Notify::ProjectChanged);
         break;
     }
+}
+
+UndoHistory* CtavrolabDlg::history() {
+    return history_.get();
+}
+
+void CtavrolabDlg::scheduleRecord() {
+    recordKey_ = typingKey();
+    if (recordQueued_)
+        return;
+    recordQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+        recordQueued_ = false;
+        history_->record(recordKey_);
+    });
+}
+
+bool CtavrolabDlg::undo() {
+    return restoreStep(true);
+}
+
+bool CtavrolabDlg::redo() {
+    return restoreStep(false);
+}
+
+bool CtavrolabDlg::restoreStep(bool back) {
+    // A popup holds a change in progress.
+    if (popupOpen_ || restoring_)
+        return false;
+    restoring_ = true;
+    const bool done = back ? history_->undo() : history_->redo();
+    if (done) {
+        notify(Notify::CatalogSelection);
+        notify(Notify::ProjectChanged);
+        notify(Notify::OrderChanged);
+        notify(Notify::DiscountChanged);
+    }
+    restoring_ = false;
+    if (done)
+        history_->adoptPresent();
+    return done;
 }
 
 void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <array>
+#include <memory>
+#include <string>
 
 class DlgOrder;
 class DlgTable;
@@ -16,10 +18,15 @@ class QLabel;
 class RightPanelDlg;
 class SumDlg;
 class TopPanelDlg;
+class UndoHistory;
 
 // The main window: creates and places the panels, shows the views of the selected tab and is the
 // notification hub. Panels never call each other; they notify this window, whose one dispatch
 // function forwards each notification to the panels that depend on it.
+//
+// The hub also keeps the undo history: every change notification records the project's state
+// once the event that caused it has been handled, so one user action is one step, whatever the
+// number of notifications it sent. Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo.
 class CtavrolabDlg : public QWidget, public NotifyHub {
     Q_OBJECT
 public:
@@ -34,6 +41,9 @@ public:
 
     // The hub.
     void notify(Notify n) override;
+    UndoHistory* history() override;
+    bool undo() override;
+    bool redo() override;
 
     // Runs the chosen print documents (order page with sketch, price, profiles, assembly).
     void printDocuments(bool order, bool price, bool profiles, bool assembly);
@@ -69,6 +79,10 @@ private:
         if (panel)
             panel->receive(n);
     }
+    // Records the change once the present event is handled.
+    void scheduleRecord();
+    // Undo (back) or redo, then every panel re-reads the project as after opening a file.
+    bool restoreStep(bool back);
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;
@@ -80,4 +94,9 @@ private:
     std::array<DlgTable*, 4> tables_{};
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
+    std::unique_ptr<UndoHistory> history_;
+    bool restoring_ = false;
+    bool popupOpen_ = false;
+    bool recordQueued_ = false;
+    std::string recordKey_;
 };

@@ -35,9 +35,9 @@ void ensureApplication() {
 
 } // namespace
 
-std::string documentsError(const std::string& list) {
+std::string usageError(const std::optional<std::string>& documents) {
     std::string unknown;
-    if (PrintedDocument::fromKeys(list, unknown))
+    if (!documents || PrintedDocument::fromKeys(*documents, unknown))
         return {};
     if (unknown.empty())
         return "в --documents не указан ни один документ";
@@ -51,7 +51,7 @@ std::string writePdf(Project& project, const std::string& path,
         documents ? PrintedDocument::fromKeys(*documents, unknown).value_or(DocumentChoice())
                   : PrintedDocument::everything();
     if (!PrintedDocument::anyChosen(choice))
-        return documentsError(documents.value_or(std::string()));
+        return usageError(documents);
     ensureApplication();
     return DocumentPrinter(project).writePdf(path, choice).toStdString();
 }

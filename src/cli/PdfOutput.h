@@ -9,8 +9,9 @@ class Project;
 // Built only with the user interface; without it every call reports that PDF is not available.
 namespace pdfoutput {
 
-// The usage error of a --documents list ("order,price,profiles,assembly"), empty when valid.
-std::string documentsError(const std::string& list);
+// The usage error of --pdf with its --documents list ("order,price,profiles,assembly"; every
+// document without one), empty when valid.
+std::string usageError(const std::optional<std::string>& documents);
 
 // Writes the chosen documents (all four without a list) to path. Returns the error message,
 // empty on success; the file is then complete, or on failure untouched.

@@ -7,7 +7,7 @@ namespace {
 const char* const kUnavailable = "вывод в PDF недоступен: программа собрана без Qt";
 }
 
-std::string documentsError(const std::string&) {
+std::string usageError(const std::optional<std::string>&) {
     return kUnavailable;
 }
 

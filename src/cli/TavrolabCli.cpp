@@ -345,7 +345,7 @@ int run(const std::vector<std::string>& args) {
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
     if (o.pdf) {
-        const std::string error = pdfoutput::documentsError(o.documents.value_or("order"));
+        const std::string error = pdfoutput::usageError(o.documents);
         if (!error.empty())
             throw UsageError{error};
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+class UndoHistory;
+
 // The notifications of the main window. A panel never talks to another panel: it changes the
 // project through the project's operations and then tells the main window what happened; the
 // main window forwards the notification to the panels that depend on it. Notifications carry no
@@ -19,10 +21,21 @@ enum class Notify : int {
 };
 
 // Where panels send their notifications: the main window (or a recorder in tests).
+//
+// The main window records every change notification (CatalogSelection, ProjectChanged,
+// TotalsChanged, DiscountChanged, OrderFieldChanged) as a step of the project's undo history, so
+// a panel that changes the project through its operations and notifies gets undo for free.
 class NotifyHub {
 public:
     virtual ~NotifyHub() = default;
     virtual void notify(Notify n) = 0;
+
+    // The project's undo history; null where there is none. A popup that finishes the change
+    // which opened it calls beginStep() / endStep() around its own changes.
+    virtual UndoHistory* history() { return nullptr; }
+    // Undo and redo of one step, with every panel refreshed; false when there was none.
+    virtual bool undo() { return false; }
+    virtual bool redo() { return false; }
 };
 
 // Implemented by every panel that the main window forwards notifications to. The main window

@@ -13,11 +13,13 @@
 #include "ui/output/DlgOrder.h"
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
+#include "ui/output/PrintCommands.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/DlgDoorSize.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -288,6 +290,28 @@ TEST_F(MainWindowFixture, PlacingAnOrderOpensThePrintChoice) {
     EXPECT_TRUE(window->topPanel()->printDialog()->isVisible());
     EXPECT_FALSE(window->topPanel()->isEnabled());
     QTest::mouseClick(window->topPanel()->printDialog()->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->topPanel()->isEnabled());
+}
+
+// The sale ends with the documents: "Оформить заказ" saves the sketch and opens the print
+// choice, whose "Печать" without a printer offers the PDF, saved under the order number.
+TEST_F(MainWindowFixture, PlacingAnOrderEndsWithItsDocumentsAsPdfWithoutAPrinter) {
+    ScriptedDialogs dialogs;
+    PrintCommands::hooks().printerInstalled = [] { return false; };
+    clickTab(2);
+    world.project->order.orderNumber = "00077";
+    const QString pdf = world.path(QStringLiteral("00077.pdf"));
+    dialogs.saveAnswers.push_back(world.path(QStringLiteral("00077.tav")));
+    dialogs.saveAnswers.push_back(pdf);
+    QTest::mouseClick(window->orderCard()->placeOrderButton(), Qt::LeftButton);
+    QTest::mouseClick(window->topPanel()->printDialog()->okButton(), Qt::LeftButton);
+    PrintCommands::resetHooks();
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(dialogs.proposedNames,
+              (QStringList{QStringLiteral("00077"), QStringLiteral("00077")}));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(5) == "%PDF-");
     EXPECT_TRUE(window->topPanel()->isEnabled());
 }
 

@@ -1,4 +1,5 @@
-// Timings of the views: drawing the sketch, a mouse move over it, laying out a long price table.
+// Timings of the views: drawing the sketch, a mouse move over it, dragging on it, laying out a
+// long price table.
 // Run from a Release build: build-rel/bench/bench_views.
 
 #include "ui/ViewsTestSupport.h"
@@ -6,6 +7,7 @@
 #include "ui/output/TableRenderer.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/sketch/PictureCache.h"
+#include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchRenderer.h"
 
 #include <QPainter>
@@ -13,6 +15,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <iterator>
 #include <memory>
 
 using namespace viewstest;
@@ -136,6 +139,107 @@ void BM_HoverMove(benchmark::State& state) {
     state.counters["decodes"] = static_cast<double>(cache.decodeCalls() - decoded);
 }
 BENCHMARK(BM_HoverMove)->Unit(benchmark::kMicrosecond);
+
+// A shown 1920 × 1080 sketch of the ten doors, drawn once.
+struct ShownSketch {
+    TenDoors doors{false};
+    PictureCache cache;
+    RecordingHub hub;
+    DraftDlg sketch{doors.project, &hub, nullptr, &cache};
+
+    bool show() {
+        sketch.resize(1920, 1080);
+        sketch.show();
+        if (!QTest::qWaitForWindowExposed(&sketch))
+            return false;
+        sketch.repaint();
+        return true;
+    }
+    Door& door(int i) { return doors.project.doors->doors[static_cast<std::size_t>(i)]; }
+    static QPoint centre(const ScreenRect& r) {
+        return QPoint(r.left + r.width() / 2, r.top + r.height() / 2);
+    }
+};
+
+// A mouse move while a splitter is dragged: the drag rectangle follows, nothing else is drawn.
+void BM_DragMove(benchmark::State& state) {
+    ShownSketch shown;
+    if (!shown.show()) {
+        state.SkipWithError("the sketch window was never shown");
+        return;
+    }
+    const QPoint grip =
+        ShownSketch::centre(std::next(shown.door(4).splitters.begin(), 4)->second.rect);
+    if (!shown.sketch.startDragAt(grip)) {
+        state.SkipWithError("no splitter under the point");
+        return;
+    }
+    shown.sketch.repaint();
+    const int renders = shown.sketch.renderCount();
+    int step = 0;
+    for (auto _ : state) {
+        shown.sketch.dragTo(grip + QPoint(0, (step++ % 20) - 10));
+        QCoreApplication::sendPostedEvents(&shown.sketch, QEvent::UpdateRequest);
+    }
+    state.counters["renders"] = shown.sketch.renderCount() - renders;
+    state.counters["pictures"] = shown.doors.inserts();
+    shown.sketch.finishDragAt(grip);
+}
+BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond);
+
+// The release of a boundary drag between doors 5 and 6: the two doors take their new widths,
+// the project is recalculated and the sketch is drawn again.
+void BM_DragReleaseBoundary(benchmark::State& state) {
+    ShownSketch shown;
+    if (!shown.show()) {
+        state.SkipWithError("the sketch window was never shown");
+        return;
+    }
+    const int widthSum = shown.door(4).width + shown.door(5).width;
+    bool right = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const QPoint grip = ShownSketch::centre(shown.door(4).edges[EdgeRight].rect);
+        shown.sketch.startDragAt(grip);
+        shown.sketch.repaint();
+        const QPoint to = grip + QPoint(right ? 12 : -12, 0);
+        shown.sketch.dragTo(to);
+        right = !right;
+        state.ResumeTiming();
+        shown.sketch.finishDragAt(to);
+        shown.sketch.repaint();
+    }
+    if (shown.door(4).width + shown.door(5).width != widthSum)
+        state.SkipWithError("the boundary drag changed the sum of the widths");
+}
+BENCHMARK(BM_DragReleaseBoundary)->Unit(benchmark::kMillisecond);
+
+// The release of a splitter drag: the splitter moves, the project is recalculated, the size
+// popup opens and the sketch is drawn again.
+void BM_DragReleaseSplitter(benchmark::State& state) {
+    ShownSketch shown;
+    if (!shown.show()) {
+        state.SkipWithError("the sketch window was never shown");
+        return;
+    }
+    const int id = std::next(shown.door(4).splitters.begin(), 4)->first;
+    bool down = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (shown.sketch.sizePopup())
+            shown.sketch.sizePopup()->cancel();
+        const QPoint grip = ShownSketch::centre(shown.door(4).splitterById(id)->rect);
+        shown.sketch.startDragAt(grip);
+        shown.sketch.repaint();
+        const QPoint to = grip + QPoint(0, down ? 12 : -12);
+        shown.sketch.dragTo(to);
+        down = !down;
+        state.ResumeTiming();
+        shown.sketch.finishDragAt(to);
+        shown.sketch.repaint();
+    }
+}
+BENCHMARK(BM_DragReleaseSplitter)->Unit(benchmark::kMillisecond);
 
 // The price page with 300 article rows (some with an error line) and the totals.
 void BM_LayoutPriceTable300Rows(benchmark::State& state) {

@@ -7,6 +7,7 @@
 #include "ui/output/PrintedDocument.h"
 
 #include <QFile>
+#include <QPdfWriter>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -237,6 +238,18 @@ TEST(PrintedDocuments, SignatureLinesAndConditionsFollowTheSketch) {
             EXPECT_LE(w.box.right(), kRight + 1) << w.text.toStdString();
         }
     }
+}
+
+// A device that cannot be opened ends the job with the printing error; nothing chosen is no job.
+TEST(PrintedDocuments, ADeviceThatCannotStartTheJobGivesThePrintingError) {
+    PrintWorld world;
+    const QString path = world.file(QStringLiteral("нет/job.pdf"));
+    QPdfWriter writer(path);
+    DocumentPrinter printer(*world.project);
+    EXPECT_EQ(printer.print(writer, {false, false, false, false}), QString());
+    EXPECT_EQ(printer.print(writer, PrintedDocument::everything()),
+              QStringLiteral("Ошибка печати. (StartDoc == -1)"));
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 // The whole order as the customer gets it, every page rendered under build/screenshots/ for a

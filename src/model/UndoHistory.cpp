@@ -1,0 +1,118 @@
+#include "model/UndoHistory.h"
+
+#include "model/Project.h"
+#include "model/SketchFile.h"
+
+#include <optional>
+#include <utility>
+
+UndoHistory::UndoHistory(Project& project) : project_(project) {
+    reset();
+}
+
+bool UndoHistory::capture(std::string& out) const {
+    std::optional<std::string> bytes = SketchFile::toBytes(project_);
+    if (!bytes)
+        return false;
+    out = std::move(*bytes);
+    return true;
+}
+
+bool UndoHistory::restore(const std::string& state) {
+    return SketchFile::fromBytes(project_, state) == SketchFile::ReadOk;
+}
+
+void UndoHistory::reset() {
+    undo_.clear();
+    redo_.clear();
+    bytes_ = 0;
+    lastKey_.clear();
+    grouping_ = false;
+    groupHasStep_ = false;
+    present_.clear();
+    capture(present_);
+}
+
+void UndoHistory::push(std::deque<std::string>& list, std::string state) {
+    bytes_ += state.size();
+    list.push_back(std::move(state));
+}
+
+void UndoHistory::pop(std::deque<std::string>& list) {
+    bytes_ -= list.back().size();
+    list.pop_back();
+}
+
+void UndoHistory::trim() {
+    while (undo_.size() > kMaxSteps ||
+           (bytes_ > kMaxBytes && undo_.size() + redo_.size() > kMinStepsKept && !undo_.empty())) {
+        bytes_ -= undo_.front().size();
+        undo_.pop_front();
+    }
+}
+
+bool UndoHistory::record(std::string_view mergeKey) {
+    std::string now;
+    if (!capture(now) || now == present_)
+        return false;
+    const bool extend = !undo_.empty() && redo_.empty() &&
+                        (grouping_ ? groupHasStep_ : (!mergeKey.empty() && mergeKey == lastKey_));
+    while (!redo_.empty())
+        pop(redo_);
+    if (extend) {
+        // The step grows; when it came back to where it began it is no step at all.
+        if (now == undo_.back()) {
+            pop(undo_);
+            groupHasStep_ = false;
+        }
+    } else {
+        push(undo_, std::move(present_));
+        groupHasStep_ = grouping_;
+    }
+    present_ = std::move(now);
+    lastKey_ = std::string(mergeKey);
+    trim();
+    return true;
+}
+
+void UndoHistory::beginStep(bool extendLast) {
+    // A change made before the group is a step of its own.
+    record();
+    grouping_ = true;
+    groupHasStep_ = extendLast && !undo_.empty() && redo_.empty();
+}
+
+void UndoHistory::endStep() {
+    record();
+    grouping_ = false;
+    groupHasStep_ = false;
+    lastKey_.clear();
+}
+
+bool UndoHistory::undo() {
+    record();
+    lastKey_.clear();
+    if (undo_.empty() || !restore(undo_.back()))
+        return false;
+    push(redo_, std::move(present_));
+    present_ = std::move(undo_.back());
+    undo_.pop_back();
+    bytes_ -= present_.size();
+    return true;
+}
+
+bool UndoHistory::redo() {
+    record();
+    lastKey_.clear();
+    if (redo_.empty() || !restore(redo_.back()))
+        return false;
+    push(undo_, std::move(present_));
+    present_ = std::move(redo_.back());
+    redo_.pop_back();
+    bytes_ -= present_.size();
+    return true;
+}
+
+void UndoHistory::adoptPresent() {
+    capture(present_);
+}
