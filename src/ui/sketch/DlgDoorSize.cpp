@@ -103,6 +103,7 @@ void DlgDoorSize::open() {
         move(main->geometry().center() - QPoint(kWidth / 2, height() / 2));
     widths_[0]->setFocus();
     widths_[0]->selectAll();
+    open_ = true;
     show();
     raise();
     activateWindow();
@@ -183,8 +184,9 @@ void DlgDoorSize::reject() {
 }
 
 void DlgDoorSize::finish() {
-    if (!isVisible())
+    if (!open_)
         return;
+    open_ = false;
     QDialog::done(0);
     hub_.notify(Notify::PopupClosed);
 }

@@ -45,6 +45,7 @@ private:
     Project& project_;
     NotifyHub& hub_;
     bool filling_ = false;
+    bool open_ = false; // between open() and closing; the popup-closed notification is owed
     std::array<QLabel*, 10> labels_{};
     std::array<QLineEdit*, 10> widths_{};
     std::array<QComboBox*, 10> tracks_{};

@@ -1,5 +1,6 @@
 // The materials panel, its door widths dialog, splitter profile popup and placement popup, driven
 // on the real widgets as a user drives them.
+#include "ui/ComboDriver.h"
 #include "ui/ShellTestSupport.h"
 
 #include "calc/systems/DSSystemLoven.h"
@@ -46,16 +47,6 @@ struct RightPanelFixture : ::testing::Test {
     }
 
     Project& project() { return *world.project; }
-
-    // Chooses an entry of a drop-down list with the keyboard, as a user does.
-    static void chooseEntry(QComboBox* list, const QString& text) {
-        const int target = list->findText(text);
-        ASSERT_GE(target, 0) << text.toStdString();
-        while (list->currentIndex() < target)
-            QTest::keyClick(list, Qt::Key_Down);
-        while (list->currentIndex() > target)
-            QTest::keyClick(list, Qt::Key_Up);
-    }
 
     static QStringList entries(QComboBox* list) {
         QStringList out;
