@@ -227,11 +227,14 @@ bool CtavrolabDlg::restoreStep(bool back) {
     if (popupOpen_ || restoring_)
         return false;
     restoring_ = true;
+    const OrderInfo order = project_.order;
     const bool done = back ? history_->undo() : history_->redo();
     if (done) {
         notify(Notify::CatalogSelection);
         notify(Notify::ProjectChanged);
-        notify(Notify::OrderChanged);
+        // Refilling the order card costs a refresh of every table per field: only when needed.
+        if (!(project_.order == order))
+            notify(Notify::OrderChanged);
         notify(Notify::DiscountChanged);
     }
     restoring_ = false;
