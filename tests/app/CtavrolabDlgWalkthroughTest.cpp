@@ -158,7 +158,6 @@ TEST_F(Walkthrough, ThreeDoorLovenOrderBilledLikeTheCommandLineToolBillsItsFile)
     const QJsonObject totals =
         QJsonDocument::fromJson(cli.readAllStandardOutput()).object().value("totals").toObject();
     ASSERT_FALSE(totals.isEmpty());
-    EXPECT_GT(totals.value("grandTotal").toInt(), 0);
     EXPECT_EQ(window->sumPanel()->totalLabel()->text(), totals.value("grandTotalText").toString());
 }
 
