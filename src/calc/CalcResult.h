@@ -14,7 +14,7 @@ struct ArticleRow {
     std::string name;
     int32_t stockLength = 0; // length of one stock bar (0.1 mm) when sold in bars, else 0
     int32_t quantity = 0;    // bars, pieces or a total length in 0.1 mm
-    int32_t cost = 0;        // kopecks for the whole row
+    int64_t cost = 0;        // kopecks for the whole row
     std::string error;       // empty, or an error text
     int32_t counted = 0;     // 1: quantity counts bars or pieces; 0: it is a length
 };
@@ -25,7 +25,7 @@ struct FillingRow {
     std::string name;
     int32_t thickness = 0; // 0.1 mm
     double area = 0.0;     // m²
-    int32_t cost = 0;      // kopecks; stays the price per m² when the row has an error
+    int64_t cost = 0;      // kopecks; stays the price per m² when the row has an error
     std::string error;
 };
 
@@ -67,7 +67,7 @@ public:
     std::vector<FillingPieceRow> fillingPieces;
     std::vector<ElementRow> elements;
     uint8_t pricesDirty = 1;
-    int32_t total = 0;            // kopecks
+    int64_t total = 0;            // kopecks
     double discountPercent = 0.0; // the copy used for computing
 
     // Row numbering of the running calculation; both restart at 1 with every clear().
@@ -77,12 +77,13 @@ public:
     // Empties the five lists, marks the prices dirty and restarts both counters.
     void clear();
 
-    // Sum of all row costs, or 0 as soon as any row carries an error. Leaves pricesDirty alone.
+    // Sum of all row costs, or 0 as soon as any row carries an error or the sum goes beyond
+    // totals::kMaxMoney. Leaves pricesDirty alone.
     void recomputeTotal();
     // Recomputes the total when the prices are dirty and clears the flag.
     void refreshTotal();
     // refreshTotal(), then the discount in kopecks, rounded up to the next kopeck.
-    int32_t discountAmount();
+    int64_t discountAmount();
     // refreshTotal(), then total.
-    int32_t priceTotal();
+    int64_t priceTotal();
 };

@@ -5,6 +5,7 @@
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "catalog/DataPaths.h"
 #include "cli/PdfOutput.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
@@ -15,11 +16,13 @@
 #include "output/WorkbookWriter.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,26 +32,38 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitInput = 2;
 constexpr int kExitOutput = 3;
+constexpr int kExitPrices = 4;
 constexpr int kExitUsage = 64;
 
 const char* const kUsage =
     "Использование:\n"
-    "  tavrolab-cli [--data DIR] FILE.tav [--csv OUT.csv] [--xml OUT.xml\n"
-    "               [--sheets order,price,profiles,assembly]] [--json OUT.json|-] "
-    "[--save OUT.tav]\n"
-    "               [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
+    "  tavrolab-cli [--data DIR] FILE.tav [ЗАКАЗ] [ВЫВОД]\n"
     "  tavrolab-cli [--data DIR] --new [--system NAME] [--handle CODE] [--color NAME]\n"
     "               [--width MM] [--height MM] [--doors N] [--plinth MM] [--chipboard MM]\n"
-    "               --save OUT.tav\n"
+    "               [ЗАКАЗ] [ВЫВОД]\n"
+    "  tavrolab-cli [--data DIR] --list systems|handles|colors [--system NAME] [--handle CODE]\n"
+    "  tavrolab-cli --help | -h | --version\n"
+    "ЗАКАЗ: [--discount ПРОЦЕНТ] [--assembly РУБ] [--delivery РУБ] [--order-number N]\n"
+    "       [--customer ФИО] [--address АДРЕС] [--phone ТЕЛЕФОН]\n"
+    "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly]]\n"
+    "       [--json OUT.json|-] [--save OUT.tav]\n"
+    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
-    "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи, "
-    "64 неверный вызов.\n";
+    "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
+    "4 в папке данных нет цен, 64 неверный вызов.\n";
+
+#ifndef TAVROLAB_VERSION
+#define TAVROLAB_VERSION "0"
+#endif
 
 struct UsageError {
     std::string message;
 };
 
 struct Options {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> list;
     std::optional<std::string> data;
     std::optional<std::string> input;
     bool create = false;
@@ -57,6 +72,10 @@ struct Options {
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
     std::optional<std::string> pdf, documents;
+    // The order card and the discount, for an opened file as for a new one.
+    std::optional<std::string> discount;
+    std::optional<int32_t> assembly, delivery;
+    std::optional<std::string> orderNumber, customer, address, phone;
 
     bool anyOutput() const { return csv || xml || json || save || pdf; }
     bool anyNewSetting() const {
@@ -100,6 +119,15 @@ Options parseOptions(const std::vector<std::string>& args) {
             throw UsageError{"значение " + name + " должно быть целым числом: " + v};
         slot = n;
     };
+    // Help and version answer whatever else the line holds.
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h")
+            o.help = true;
+        else if (a == "--version")
+            o.version = true;
+    }
+    if (o.help || o.version)
+        return o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--data")
@@ -132,6 +160,22 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.json);
         else if (a == "--save")
             text(i, o.save);
+        else if (a == "--list")
+            text(i, o.list);
+        else if (a == "--discount")
+            text(i, o.discount);
+        else if (a == "--assembly")
+            number(i, o.assembly);
+        else if (a == "--delivery")
+            number(i, o.delivery);
+        else if (a == "--order-number")
+            text(i, o.orderNumber);
+        else if (a == "--customer")
+            text(i, o.customer);
+        else if (a == "--address")
+            text(i, o.address);
+        else if (a == "--phone")
+            text(i, o.phone);
         else if (a == "--pdf")
             text(i, o.pdf);
         else if (a == "--documents")
@@ -143,12 +187,18 @@ Options parseOptions(const std::vector<std::string>& args) {
         else
             o.input = a;
     }
+    if (o.list) {
+        if (*o.list != "systems" && *o.list != "handles" && *o.list != "colors")
+            throw UsageError{"--list принимает systems, handles или colors, а не " + *o.list};
+        if (o.input || o.create || o.anyOutput() || o.width || o.height || o.doors || o.plinth ||
+            o.chipboard || o.color)
+            throw UsageError{"--list сочетается только с --data, --system и --handle"};
+        return o;
+    }
     if (o.create && o.input)
         throw UsageError{"--new не сочетается с файлом эскиза"};
     if (!o.create && !o.input)
         throw UsageError{"не указан файл эскиза"};
-    if (o.create && !o.save)
-        throw UsageError{"для --new нужен --save"};
     if (!o.create && o.anyNewSetting())
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
@@ -179,52 +229,113 @@ WorkbookSheets parseSheets(const std::string& list) {
     return s;
 }
 
+// The names a choice accepts, one per line after a heading, for the messages and --list.
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& n : names)
+        text += "\n  " + n;
+    return text;
+}
+
+std::vector<std::string> systemNames(const Catalog& catalog) {
+    std::vector<std::string> names;
+    for (const DSSystem* s : catalog.systems())
+        names.push_back(s->code);
+    return names;
+}
+
+std::vector<HandleProfile*> offeredHandles(DSSystem& system) {
+    std::vector<HandleProfile*> offered;
+    system.listHandleProfiles(offered);
+    return offered;
+}
+
+std::vector<std::string> handleCodes(DSSystem& system) {
+    std::vector<std::string> codes;
+    for (const HandleProfile* h : offeredHandles(system))
+        codes.push_back(h->code);
+    return codes;
+}
+
+std::vector<std::string> colorNames(const HandleProfile* handle) {
+    std::vector<std::string> names;
+    if (handle != nullptr) {
+        for (const ColorChoice& choice : handle->colorChoices)
+            if (choice.color != nullptr)
+                names.push_back(choice.color->code);
+    }
+    return names;
+}
+
+DSSystem& systemNamed(const Catalog& catalog, const std::string& name) {
+    DSSystem* s = catalog.systemByName(name);
+    if (s == nullptr)
+        throw UsageError{"неизвестная система: " + name +
+                         "; допустимые:" + listed(systemNames(catalog))};
+    return *s;
+}
+
+HandleProfile& handleOf(const Catalog& catalog, DSSystem& system, const std::string& code) {
+    std::vector<HandleProfile*> offered = offeredHandles(system);
+    HandleProfile* h = catalog.handleByCode(code);
+    if (h == nullptr || std::find(offered.begin(), offered.end(), h) == offered.end())
+        throw UsageError{"ручка " + code + " не предлагается системой " + system.code +
+                         "; допустимые:" + listed(handleCodes(system))};
+    return *h;
+}
+
+// Millimetres typed on the command line in 0.1 mm, or nothing when the value cannot be one.
+std::optional<int32_t> tenths(int32_t millimetres) {
+    const int64_t v = int64_t{millimetres} * 10;
+    if (v < INT32_MIN || v > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
 // Applies the settings of --new with the project's own setters, in the order system, handle
 // profile, colour, sizes, door count. A value the program would refuse is reported.
 void applyNewSettings(Project& p, const Options& o) {
     Catalog& catalog = p.catalog();
-    if (o.system) {
-        DSSystem* s = catalog.systemByName(*o.system);
-        if (s == nullptr)
-            throw UsageError{"неизвестная система: " + *o.system};
-        p.setSystem(s);
-    }
-    if (o.handle) {
-        std::vector<HandleProfile*> offered;
-        p.system->listHandleProfiles(offered);
-        HandleProfile* h = catalog.handleByCode(*o.handle);
-        if (h == nullptr || std::find(offered.begin(), offered.end(), h) == offered.end())
-            throw UsageError{"ручка " + *o.handle + " не предлагается системой " + p.system->code};
-        p.setHandleProfile(h);
-    }
+    if (o.system && !p.setSystem(&systemNamed(catalog, *o.system)) &&
+        p.system != catalog.systemByName(*o.system))
+        throw UsageError{"система " + *o.system + " не подходит к размерам проекта"};
+    if (o.handle)
+        p.setHandleProfile(&handleOf(catalog, *p.system, *o.handle));
     if (o.color) {
         ProfileColor* c = catalog.colorByName(*o.color);
-        bool offered = false;
-        if (c != nullptr && p.handleProfile != nullptr) {
-            for (const ColorChoice& choice : p.handleProfile->colorChoices)
-                offered = offered || choice.color == c;
-        }
-        if (!offered)
-            throw UsageError{"цвет " + *o.color + " не предлагается для выбранной ручки"};
+        std::vector<std::string> offered = colorNames(p.handleProfile);
+        if (c == nullptr || std::find(offered.begin(), offered.end(), c->code) == offered.end())
+            throw UsageError{"цвет " + *o.color + " не предлагается для выбранной ручки; " +
+                             "допустимые:" + listed(offered)};
         p.setColor(c);
     }
-    if (o.width && !p.setOpeningWidth(*o.width * 10))
-        throw UsageError{"недопустимая ширина проема (100..100000 мм)"};
-    if (o.height && !p.setHeight(*o.height * 10))
-        throw UsageError{"недопустимая высота (100..10000 мм)"};
+    auto size = [](const std::optional<int32_t>& mm, auto setter, const char* refusal) {
+        std::optional<int32_t> v = tenths(*mm);
+        if (!v || !setter(*v))
+            throw UsageError{refusal};
+    };
+    if (o.width)
+        size(
+            o.width, [&](int32_t v) { return p.setOpeningWidth(v); },
+            "недопустимая ширина проема (100..100000 мм)");
+    if (o.height)
+        size(
+            o.height, [&](int32_t v) { return p.setHeight(v); },
+            "недопустимая высота (100..10000 мм; у систем со шкафом больше ЛДСП и цоколя)");
     bool cabinet = p.system->cabinetMode != 0;
     if (o.plinth) {
         if (!cabinet)
             throw UsageError{"высота цоколя задается только для систем со шкафом"};
-        if (*o.plinth < 54 || *o.plinth > 2000 || *o.plinth * 10 > p.height)
+        if (*o.plinth < 54 || *o.plinth > 2000 || *o.plinth * 10 > p.height ||
+            !p.setPlinthHeight(*o.plinth * 10))
             throw UsageError{"недопустимая высота цоколя (54..2000 мм, не больше высоты)"};
-        p.setPlinthHeight(*o.plinth * 10);
     }
     if (o.chipboard) {
         if (!cabinet)
             throw UsageError{"толщина ЛДСП задается только для систем со шкафом"};
-        if (!p.setChipboardThickness(*o.chipboard * 10))
-            throw UsageError{"недопустимая толщина ЛДСП (0..100 мм)"};
+        size(
+            o.chipboard, [&](int32_t v) { return p.setChipboardThickness(v); },
+            "недопустимая толщина ЛДСП (0..100 мм)");
     }
     if (o.doors) {
         int n = *o.doors;
@@ -233,6 +344,80 @@ void applyNewSettings(Project& p, const Options& o) {
             throw UsageError{"недопустимое количество дверей для системы " + p.system->code};
         p.setDoorCount(n);
     }
+}
+
+// The discount and the order card, as the totals panel and the order card take them.
+void applyOrderSettings(Project& p, const Options& o) {
+    if (o.discount) {
+        std::string text = *o.discount;
+        std::replace(text.begin(), text.end(), ',', '.');
+        static const std::regex decimal("[0-9]{1,3}(\\.[0-9]+)?");
+        if (!std::regex_match(text, decimal) || !p.setDiscountPercent(std::stod(text)))
+            throw UsageError{"недопустимая скидка (0..100 %): " + *o.discount};
+    }
+    auto cost = [](const std::optional<int32_t>& roubles, int32_t& slot, const char* name) {
+        if (*roubles < 0 || *roubles > 99999)
+            throw UsageError{std::string("недопустимая стоимость ") + name + " (0..99999 руб.)"};
+        slot = *roubles;
+    };
+    if (o.assembly)
+        cost(o.assembly, p.order.assemblyCost, "сборки");
+    if (o.delivery)
+        cost(o.delivery, p.order.deliveryCost, "доставки");
+    if (o.orderNumber) {
+        static const std::regex digits("[0-9]{1,9}");
+        if (!std::regex_match(*o.orderNumber, digits))
+            throw UsageError{"номер заказа должен состоять из цифр: " + *o.orderNumber};
+        p.order.orderNumber = *o.orderNumber;
+    }
+    if (o.customer)
+        p.order.clientName = *o.customer;
+    if (o.address)
+        p.order.address = *o.address;
+    if (o.phone)
+        p.order.phone = *o.phone;
+}
+
+// --list: the systems, the handle profiles of a system (the first one when none is named) or the
+// colours of a handle profile (the system's first when none is named), one per line.
+void printList(const Catalog& catalog, const Options& o, std::ostream& out) {
+    std::vector<std::string> names;
+    if (*o.list == "systems") {
+        names = systemNames(catalog);
+    } else {
+        if (catalog.systems().empty())
+            throw UsageError{"в каталоге нет систем"};
+        DSSystem& system = o.system ? systemNamed(catalog, *o.system) : *catalog.systems().front();
+        if (*o.list == "handles") {
+            names = handleCodes(system);
+        } else {
+            std::vector<HandleProfile*> offered = offeredHandles(system);
+            const HandleProfile* handle = o.handle          ? &handleOf(catalog, system, *o.handle)
+                                          : offered.empty() ? nullptr
+                                                            : offered.front();
+            names = colorNames(handle);
+        }
+    }
+    for (const std::string& n : names)
+        out << n << '\n';
+}
+
+// A data folder must give prices: without the price file, or with none for the catalog's
+// articles, every bill would be zeros. Empty when the prices are there, else the message.
+std::string missingPrices(const Catalog& catalog, const std::string& dataFolder) {
+    const std::string path = DataPaths::profilePricePath(dataFolder);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return "в папке данных нет файла цен " + path;
+    auto priced = [](const Article* a) {
+        return a != nullptr && std::any_of(a->prices.begin(), a->prices.end(),
+                                           [](int32_t price) { return price > 0; });
+    };
+    if (std::any_of(catalog.handleTable().begin(), catalog.handleTable().end(), priced) ||
+        std::any_of(catalog.splitterTable().begin(), catalog.splitterTable().end(), priced) ||
+        std::any_of(catalog.articleList().begin(), catalog.articleList().end(), priced))
+        return {};
+    return "в файле цен " + path + " нет ни одной цены для артикулов каталога";
 }
 
 // Display width of UTF-8 text in characters.
@@ -305,15 +490,16 @@ void printPriceCalculation(Project& project, std::ostream& out) {
 }
 
 bool writeOutputs(Project& project, const Options& o) {
-    auto failed = [](const std::string& path) {
-        std::cerr << SketchFile::saveErrorMessage(path) << '\n';
+    std::string reason;
+    auto failed = [&](const std::string& path) {
+        std::cerr << fileio::saveErrorMessage(path, reason) << '\n';
         return false;
     };
-    if (o.csv && exportAccountingCsv(project, *o.csv))
+    if (o.csv && exportAccountingCsv(project, *o.csv, &reason))
         return failed(*o.csv);
     if (o.xml) {
         WorkbookSheets sheets = o.sheets ? parseSheets(*o.sheets) : WorkbookSheets{};
-        if (exportWorkbook(project, *o.xml, sheets))
+        if (exportWorkbook(project, *o.xml, sheets, &reason))
             return failed(*o.xml);
     }
     if (o.json) {
@@ -324,11 +510,11 @@ bool writeOutputs(Project& project, const Options& o) {
             std::cout << text << std::flush;
             if (!std::cout)
                 return failed("-");
-        } else if (!fileio::writeFileAtomically(*o.json, text)) {
+        } else if (!fileio::writeFileAtomically(*o.json, text, &reason)) {
             return failed(*o.json);
         }
     }
-    if (o.save && SketchFile::write(project, *o.save) != SketchFile::WriteOk)
+    if (o.save && SketchFile::write(project, *o.save, &reason) != SketchFile::WriteOk)
         return failed(*o.save);
     if (o.pdf) {
         const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
@@ -342,6 +528,14 @@ bool writeOutputs(Project& project, const Options& o) {
 
 int run(const std::vector<std::string>& args) {
     Options o = parseOptions(args);
+    if (o.help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (o.version) {
+        std::cout << "tavrolab-cli " TAVROLAB_VERSION "\n";
+        return kExitOk;
+    }
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
     if (o.pdf) {
@@ -355,6 +549,14 @@ int run(const std::vector<std::string>& args) {
         throw UsageError{"папка данных не найдена: " + dataFolder};
 
     Catalog catalog(dataFolder, makeAllSystems);
+    if (o.list) {
+        printList(catalog, o, std::cout);
+        return kExitOk;
+    }
+    if (std::string missing = missingPrices(catalog, dataFolder); !missing.empty()) {
+        std::cerr << "tavrolab-cli: " << missing << '\n';
+        return kExitPrices;
+    }
     Project project(catalog);
     if (o.input) {
         int rc = SketchFile::read(project, *o.input);
@@ -368,6 +570,7 @@ int run(const std::vector<std::string>& args) {
     } else {
         applyNewSettings(project, o);
     }
+    applyOrderSettings(project, o);
     if (!o.anyOutput()) {
         printPriceCalculation(project, std::cout);
         return kExitOk;

@@ -127,11 +127,8 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // Limits a file must keep to. They are those of the project's setters (or wider), so every file
-// this program writes passes; values beyond them can only come from a damaged file.
-
-constexpr int32_t kMaxDoorWidth = 2000000;
-constexpr int32_t kMaxDoorHeight = 200000;
-constexpr int32_t kMaxPlinth = 100000;
+// this program writes passes; values beyond them can only come from a damaged file. The door
+// sizes are the door set's (kMaxDoorWidth, kMaxDoorHeight), which the setters keep to as well.
 
 bool within(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v <= hi;
@@ -290,6 +287,21 @@ bool doorConsistent(const DoorData& d) {
 
 bool layoutHoldsTogether(const DoorData& d);
 
+// The nominal width is the total the doors' widths were last distributed over; the next resize
+// gives every door its share of the new total. Several doors never add up to more than it (the
+// door widths dialog refuses an overfull opening, dragging a boundary keeps the sum), so a
+// nominal width below their sum, or beyond any opening, is damage that would blow the shares up.
+bool nominalWidthFits(const FileData& f) {
+    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
+        return false;
+    if (f.nominalWidth == 0 || f.doors.size() < 2)
+        return true; // no shares are taken: the next resize starts from the standard widths
+    int64_t sum = 0;
+    for (const DoorData& d : f.doors)
+        sum += d.width;
+    return sum <= f.nominalWidth;
+}
+
 bool readDoor(ByteReader& r, int version, DoorData& d) {
     d.width = r.i32();
     d.height = r.i32();
@@ -303,7 +315,10 @@ bool readDoor(ByteReader& r, int version, DoorData& d) {
         if (!readEdge(r, e))
             return false;
     }
+    // Counts beyond what a door can hold are refused before anything is read or checked.
     uint16_t splitterCount = r.u16();
+    if (splitterCount > kMaxSplittersPerDoor)
+        return false;
     for (int i = 0; i < splitterCount; ++i) {
         int32_t id = r.i32();
         SplitterData s;
@@ -312,6 +327,8 @@ bool readDoor(ByteReader& r, int version, DoorData& d) {
         d.splitters.emplace(id, std::move(s));
     }
     uint16_t insertCount = r.u16();
+    if (insertCount > kMaxSplittersPerDoor + 1)
+        return false;
     for (int i = 0; i < insertCount; ++i) {
         int32_t id = r.i32();
         InsertData in;
@@ -417,12 +434,13 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
     }
     if (!r.ok())
         return SketchFile::ReadFailed;
-    if (!within(f.openingWidth, 1000, 1000000) || !within(f.height, 1000, 100000) ||
+    if (!within(f.openingWidth, Project::kMinOpeningWidth, Project::kMaxOpeningWidth) ||
+        !within(f.height, Project::kMinHeight, Project::kMaxHeight) ||
         !within(f.doorCount, 1, kMaxDoors) || !std::isfinite(f.discount) || f.discount < 0.0 ||
         f.discount > 100.0)
         return SketchFile::ReadFailed;
-    if (f.hasCabinetSizes &&
-        (!within(f.chipboardThickness, 0, 1000) || !within(f.plinthHeight, 0, kMaxPlinth)))
+    if (f.hasCabinetSizes && (!within(f.chipboardThickness, 0, Project::kMaxChipboardThickness) ||
+                              !within(f.plinthHeight, 0, Project::kMaxPlinthHeight)))
         return SketchFile::ReadFailed;
 
     if (!readSystemBlock(r, *f.system, f.version, f.systemBlock))
@@ -441,6 +459,8 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
         if (!readDoor(r, f.version, d))
             return SketchFile::ReadFailed;
     }
+    if (!nominalWidthFits(f))
+        return SketchFile::ReadFailed;
     if (!readOrder(r, f))
         return SketchFile::ReadFailed;
     return SketchFile::ReadOk;
@@ -654,11 +674,15 @@ std::optional<std::string> SketchFile::toBytes(const Project& project) {
     return std::move(w.bytes());
 }
 
-int SketchFile::write(const Project& project, const std::filesystem::path& path) {
+int SketchFile::write(const Project& project, const std::filesystem::path& path,
+                      std::string* reason) {
     std::optional<std::string> bytes = toBytes(project);
-    if (!bytes || !fileio::writeFileAtomically(path, *bytes))
+    if (!bytes) {
+        if (reason != nullptr)
+            *reason = "Файл слишком велик";
         return WriteFailed;
-    return WriteOk;
+    }
+    return fileio::writeFileAtomically(path, *bytes, reason) ? WriteOk : WriteFailed;
 }
 
 int SketchFile::fromBytes(Project& project, std::string_view bytes) {
@@ -683,6 +707,6 @@ std::string SketchFile::openErrorMessage(int result, const std::string& path) {
     return "Ошибка открытия файла " + path;
 }
 
-std::string SketchFile::saveErrorMessage(const std::string& path) {
-    return "Ошибка сохранения файла " + path;
+std::string SketchFile::saveErrorMessage(const std::string& path, const std::string& reason) {
+    return fileio::saveErrorMessage(path, reason);
 }

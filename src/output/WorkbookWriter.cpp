@@ -126,9 +126,13 @@ void Workbook::header() {
     line(3, "<NumberFormat ss:Format=\"#,##0.00&quot;p.&quot;\"/>");
     line(2, "</Style>");
 
+    // s24 and s37 name the General format: LibreOffice carries the number format of the style
+    // defined before into a style that names none, and would show row numbers and lengths as
+    // money (from s23) and the assembly and delivery costs as dates (from s36).
     line(2, "<Style ss:ID=\"s24\">");
     borders();
     line(3, "<Font ss:FontName=\"Arial Cyr\" x:CharSet=\"204\" ss:Bold=\"0\"/>");
+    line(3, "<NumberFormat ss:Format=\"General\"/>");
     line(2, "</Style>");
 
     line(2, "<Style ss:ID=\"s36\">");
@@ -139,6 +143,7 @@ void Workbook::header() {
     line(2, "<Style ss:ID=\"s37\">");
     line(3, "<Alignment ss:Horizontal=\"Right\" ss:Vertical=\"Bottom\"/>");
     borders();
+    line(3, "<NumberFormat ss:Format=\"General\"/>");
     line(2, "</Style>");
 
     line(2, "<Style ss:ID=\"s38\">");
@@ -237,7 +242,7 @@ void priceSheet(Workbook& wb, Project& project) {
     wb.headingRow({"№", "Артикул", "Название", "Кол-во", "Цена, руб."});
     int number = 1;
     auto item = [&](const std::string& code, const std::string& name, const std::string& qty,
-                    int32_t cost) {
+                    int64_t cost) {
         wb.beginRow();
         wb.cell("s24", CellType::Number, text::format("%d", number++));
         wb.cell("s23", CellType::String, code);
@@ -326,10 +331,10 @@ std::string workbookBytes(Project& project, const WorkbookSheets& sheets) {
 }
 
 bool exportWorkbook(Project& project, const std::filesystem::path& path,
-                    const WorkbookSheets& sheets) {
+                    const WorkbookSheets& sheets, std::string* reason) {
     if (!sheets.any())
         return false;
-    return !fileio::writeFileAtomically(path, workbookBytes(project, sheets));
+    return !fileio::writeFileAtomically(path, workbookBytes(project, sheets), reason);
 }
 
 std::filesystem::path accountingCsvPathFor(const std::filesystem::path& workbookPath) {

@@ -20,10 +20,11 @@ struct WorkbookSheets {
 std::string workbookBytes(Project& project, const WorkbookSheets& sheets);
 
 // Writes the workbook to path. Returns true when it FAILED (the caller then shows
-// "Ошибка сохранения файла " + path). No sheet chosen: nothing is written and the result is false.
-// The file is replaced atomically, so a failed export leaves an existing file untouched.
+// fileio::saveErrorMessage with the path and the reason the failure leaves in reason). No sheet
+// chosen: nothing is written and the result is false. The file is replaced atomically, so a
+// failed export leaves an existing file untouched.
 bool exportWorkbook(Project& project, const std::filesystem::path& path,
-                    const WorkbookSheets& sheets);
+                    const WorkbookSheets& sheets, std::string* reason = nullptr);
 
 // The accounting file's path for a workbook path: its last three characters replaced by "csv"
 // ("00012.xml" -> "00012.csv").

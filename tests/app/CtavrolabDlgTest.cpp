@@ -279,7 +279,8 @@ TEST_F(MainWindowFixture, SavingASketchProposesTheNameAndReportsAFailure) {
     dialogs.saveAnswers.push_back(bad);
     QTest::mouseClick(window->topPanel()->commandButton(1), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + bad);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + bad +
+                                     QStringLiteral(": Нет такого файла или каталога"));
 }
 
 TEST_F(MainWindowFixture, PlacingAnOrderOpensThePrintChoice) {

@@ -8,13 +8,14 @@
 #include "model/DoorSet.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
-// Largest height adjustment (mm, either way) a sketch file may set; anything beyond it is damage
-// and would push the door height past what the arithmetic holds.
-constexpr int32_t kMaxHeightAdjust = 10000;
+// Height adjustments (mm) a sketch file may set. The program offers -40 and -33; anything beyond
+// a decimetre either way is damage, and a lower value could make the doors of the lowest opening
+// (100 mm) negative.
+constexpr int32_t kMinHeightAdjust = -100;
+constexpr int32_t kMaxHeightAdjust = 100;
 
 } // namespace
 
@@ -127,7 +128,7 @@ bool DSSystemLoven::parseSketchBlock(std::istream& file, int version, SketchBloc
     }
     if (version > 5) {
         int32_t adjust = 0;
-        if (!readInt32(file, adjust))
+        if (!readInt32(file, adjust) || adjust < kMinHeightAdjust || adjust > kMaxHeightAdjust)
             return false;
         data.heightAdjust = adjust;
     }
@@ -138,6 +139,6 @@ void DSSystemLoven::applySketchBlock(const SketchBlockData& data) {
     DSSystem::applySketchBlock(data);
     if (data.pivotMode)
         pivotMode = *data.pivotMode != 0 ? 1 : 0;
-    if (data.heightAdjust && std::abs(*data.heightAdjust) <= kMaxHeightAdjust)
+    if (data.heightAdjust)
         heightAdjust = *data.heightAdjust;
 }

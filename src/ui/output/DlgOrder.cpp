@@ -207,12 +207,17 @@ void DlgOrder::placeOrder() {
                           QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
     if (path.isEmpty())
         return;
-    if (SketchFile::write(project_, std::filesystem::path(path.toStdString())) !=
+    std::string reason;
+    if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &reason) !=
         SketchFile::WriteOk) {
-        dialogs::showError(
-            window(), QString::fromStdString(SketchFile::saveErrorMessage(path.toStdString())));
+        dialogs::showError(window(), QString::fromStdString(
+                                         SketchFile::saveErrorMessage(path.toStdString(), reason)));
         return;
     }
-    project_.order.commitOrderNumber(numberFileOf(project_));
+    // The order stands even when the number file cannot take the next number; the user must
+    // know, or the next run hands the same number out again.
+    std::string failure;
+    if (!project_.order.commitOrderNumber(numberFileOf(project_), &failure) && !failure.empty())
+        dialogs::showError(window(), QString::fromStdString(failure));
     emit printChoiceRequested();
 }

@@ -1,5 +1,6 @@
 #include "ui/output/DlgPrint.h"
 
+#include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "output/AccountingCsv.h"
 #include "output/WorkbookWriter.h"
@@ -213,8 +214,10 @@ bool DlgPrint::saveFiles() {
     sheets.price = flags_[1];
     sheets.profiles = flags_[2];
     sheets.assembly = flags_[3];
-    if (exportWorkbook(project_, path, sheets)) {
-        dialogs::showError(this, QStringLiteral("Ошибка сохранения файла ") + chosen);
+    std::string reason;
+    if (exportWorkbook(project_, path, sheets, &reason)) {
+        dialogs::showError(
+            this, QString::fromStdString(fileio::saveErrorMessage(chosen.toStdString(), reason)));
         return false;
     }
     if (flags_[kAccountingFlag]) {
@@ -223,9 +226,9 @@ bool DlgPrint::saveFiles() {
         // file; that file then goes beside it under a name of its own.
         if (csv == path)
             csv += ".csv";
-        if (exportAccountingCsv(project_, csv)) {
-            dialogs::showError(this, QStringLiteral("Ошибка сохранения файла ") +
-                                         QString::fromStdString(csv.string()));
+        if (exportAccountingCsv(project_, csv, &reason)) {
+            dialogs::showError(
+                this, QString::fromStdString(fileio::saveErrorMessage(csv.string(), reason)));
             return false;
         }
     }

@@ -472,10 +472,11 @@ void TopPanelDlg::saveSketch() {
                           QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
     if (path.isEmpty())
         return;
-    if (SketchFile::write(project_, std::filesystem::path(path.toStdString())) !=
+    std::string reason;
+    if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &reason) !=
         SketchFile::WriteOk)
-        dialogs::showError(
-            window(), QString::fromStdString(SketchFile::saveErrorMessage(path.toStdString())));
+        dialogs::showError(window(), QString::fromStdString(
+                                         SketchFile::saveErrorMessage(path.toStdString(), reason)));
 }
 
 void TopPanelDlg::showSaveXml() {
