@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <system_error>
+#include <unistd.h>
 
 OrderNumberFile::OrderNumberFile(const std::filesystem::path& baseFolder)
     : OrderNumberFile(baseFolder, userDataFolder()) {}
@@ -38,15 +39,21 @@ std::string OrderNumberFile::next() const {
 }
 
 bool OrderNumberFile::commit(const OrderInfo& order, std::string* failure) const {
-    if (readPath() == userFile_)
-        return order.commitOrderNumber(userFile_, failure);
-    if (order.commitOrderNumber(programFile_))
-        return true;
-    // Not written: either an older order placed again, or the program folder refused the file.
-    if (order.orderNumberValue() < leadingInteger(nextOrderNumber(programFile_)) ||
-        userFile_.empty())
+    // Decide where the number goes before writing: a failed write is remembered by the order
+    // numbering, so the program's file is not tried when its folder cannot take it.
+    const bool userFileRead = readPath() == userFile_;
+    const std::filesystem::path folder = programFile_.parent_path();
+    if (!userFileRead && (userFile_.empty() || ::access(folder.c_str(), W_OK) == 0))
         return order.commitOrderNumber(programFile_, failure);
+    // The user's file starts from the program's number; an older order placed again leaves both
+    // files alone.
+    if (!userFileRead && order.orderNumberValue() < leadingInteger(nextOrderNumber(programFile_)))
+        return false;
     std::error_code ec;
     std::filesystem::create_directories(userFile_.parent_path(), ec);
-    return order.commitOrderNumber(userFile_, failure);
+    if (userFileRead)
+        return order.commitOrderNumber(userFile_, failure);
+    // Neither folder takes the number: the failure is reported (and the number kept for this
+    // run) for the program's file, which the next order reads.
+    return order.commitOrderNumber(userFile_) || order.commitOrderNumber(programFile_, failure);
 }
