@@ -13,6 +13,7 @@
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "output/AccountingCsv.h"
+#include "output/LabelGrid.h"
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
 #include "plan/CuttingPlan.h"
@@ -54,6 +55,7 @@ const char* const kUsage =
     "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
     "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
+    "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 64 неверный вызов.\n";
@@ -82,12 +84,13 @@ struct Options {
     std::map<std::string, bool> rotation;
 
     std::optional<std::string> pdf, documents;
+    std::optional<std::string> pack, labelGrid;
     // The order card and the discount, for an opened file as for a new one.
     std::optional<std::string> discount;
     std::optional<int32_t> assembly, delivery;
     std::optional<std::string> orderNumber, customer, address, phone;
 
-    bool anyOutput() const { return csv || xml || json || save || plan || pdf; }
+    bool anyOutput() const { return csv || xml || json || save || plan || pdf || pack; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -200,6 +203,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.pdf);
         else if (a == "--documents")
             text(i, o.documents);
+        else if (a == "--pack")
+            text(i, o.pack);
+        else if (a == "--label-grid")
+            text(i, o.labelGrid);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -229,6 +236,8 @@ Options parseOptions(const std::vector<std::string>& args) {
                          "минимальный остаток (0..10000 мм)"};
     if (o.documents && !o.pdf)
         throw UsageError{"--documents допустим только с --pdf"};
+    if (o.labelGrid && !o.pack)
+        throw UsageError{"--label-grid допустим только с --pack"};
     return o;
 }
 
@@ -589,6 +598,14 @@ bool writeOutputs(Project& project, const Options& o) {
             return false;
         }
     }
+    if (o.pack) {
+        const LabelGrid grid = o.labelGrid ? *LabelGrid::parse(*o.labelGrid) : LabelGrid();
+        const std::string error = pdfoutput::writePack(project, *o.pack, grid);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
     return true;
 }
 
@@ -608,6 +625,15 @@ int run(const std::vector<std::string>& args) {
         const std::string error = pdfoutput::usageError(o.documents);
         if (!error.empty())
             throw UsageError{error};
+    }
+    if (o.pack) {
+        // The pack draws with the printed documents' painters: unavailable without them.
+        const std::string error = pdfoutput::usageError(std::nullopt);
+        if (!error.empty())
+            throw UsageError{error};
+        if (o.labelGrid && !LabelGrid::parse(*o.labelGrid))
+            throw UsageError{"неверная сетка этикеток " + *o.labelGrid +
+                             " (колонки x строки[:ширина x высота мм], на листе A4)"};
     }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;

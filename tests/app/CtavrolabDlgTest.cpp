@@ -1,6 +1,7 @@
 // The main window: layout, tabs, the notification hub, opening a sketch, and screenshots.
 #include "ui/ShellTestSupport.h"
 
+#include "app/CtavrolabApp.h"
 #include "app/CtavrolabDlg.h"
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"
@@ -9,17 +10,20 @@
 #include "ui/catalog/DlgSystems.h"
 #include "ui/catalog/DlgTabs.h"
 #include "ui/catalog/PictureButton.h"
+#include "ui/catalog/RightPanelDlg.h"
 #include "ui/output/DlgOrder.h"
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/PrintCommands.h"
 #include "ui/output/SumDlg.h"
+#include "ui/sketch/DlgDoorSize.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -135,6 +139,20 @@ TEST_F(MainWindowFixture, EditsInOnePanelReachTheOthersThroughTheHub) {
     EXPECT_EQ(world.project->system->code, "Тавро");
     EXPECT_EQ(top->systemButton()->text(), QStringLiteral("Тавро"));
     EXPECT_EQ(top->heightLabel()->text(), QStringLiteral("Высота шкафа"));
+
+    // The materials panel hears the hub: Тавро has no "Отступ высоты", and the door count chosen
+    // in the top panel reaches its door list.
+    RightPanelDlg* right = window->materialsPanel();
+    EXPECT_FALSE(right->heightList()->isVisible());
+    QTest::keyClick(top->doorCountList(), Qt::Key_Down);
+    EXPECT_EQ(right->zoomList()->count(), world.project->doorCount + 1);
+    // The door widths dialog opened from it disables the panels until it closes.
+    QTest::mouseClick(right->doorSizeButton(), Qt::LeftButton);
+    EXPECT_FALSE(window->sketch()->isEnabled());
+    EXPECT_FALSE(window->hasMinimizeBox());
+    QTest::mouseClick(right->doorSizeDialog()->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->sketch()->isEnabled());
+    EXPECT_TRUE(window->hasMinimizeBox());
 }
 
 TEST_F(MainWindowFixture, OpeningASketchRefreshesEveryPanelAndTheOrderCard) {
@@ -352,3 +370,21 @@ TEST_F(MainWindowFixture, Screenshots) {
 }
 
 } // namespace
+
+TEST_F(MainWindowFixture, TheSketchNamedOnTheCommandLineOpens) {
+    // The desktop entry starts "tavrolab %f"; Qt has taken its own options out already.
+    const QString path = world.path(QStringLiteral("-заказ.tav"));
+    World other;
+    other.project->setSystem(other.system("Тавро"));
+    ASSERT_EQ(SketchFile::write(*other.project, path.toStdString()), SketchFile::WriteOk);
+
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab")}), QString());
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab"), QStringLiteral("a.tav")}),
+              QStringLiteral("a.tav"));
+    const QString named = CtavrolabApp::sketchArgument(
+        {QStringLiteral("/opt/tavrolab/bin/tavrolab"), QStringLiteral("--"), path});
+    EXPECT_EQ(named, path);
+    EXPECT_TRUE(window->topPanel()->openSketchFile(named));
+    EXPECT_EQ(world.project->system->code, "Тавро");
+    EXPECT_EQ(window->topPanel()->systemButton()->text(), QStringLiteral("Тавро"));
+}
