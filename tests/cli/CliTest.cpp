@@ -277,6 +277,8 @@ TEST_F(Cli, CuttingPlanAsJsonWithOffcutsAndSettings) {
         pieces += sheet["pieces"].size();
     EXPECT_EQ(rows, j["bars"].size() + j["articles"].size() + pieces + 5);
     EXPECT_NE(xml.find(text::format("ss:ExpandedRowCount=\"%zu\"", rows)), std::string::npos);
+}
+
 TEST_F(Cli, HelpVersionAndTheValidNames) {
     for (const char* help : {"--help", "-h"}) {
         CliRun r = run({sample, "--bogus", help});

@@ -59,6 +59,7 @@ bool DlgPlan::printPages(PrintJob& job, Project& project) {
 DlgPlan::DlgPlan(Project& project, QWidget* parent)
     : QAbstractScrollArea(parent), project_(project), plan_(std::make_unique<CuttingPlan>()) {
     setFrameShape(QFrame::NoFrame);
+    setAccessibleName(QStringLiteral("Раскрой"));
     viewport()->setAutoFillBackground(false);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -72,14 +73,19 @@ DlgPlan::DlgPlan(Project& project, QWidget* parent)
     kerf_ = millimetreBox(controls_, 100, s.kerf / 10);
     trim_ = millimetreBox(controls_, 1000, s.trim / 10);
     minOffcut_ = millimetreBox(controls_, 10000, s.minOffcut / 10);
-    sizes->addWidget(new QLabel(QStringLiteral("Пропил:"), controls_));
-    sizes->addWidget(kerf_);
+    // Each box is named by its label, so a screen reader announces what the number means.
+    auto labelled = [&](const QString& text, QSpinBox* box) {
+        auto* label = new QLabel(text, controls_);
+        label->setBuddy(box);
+        box->setAccessibleName(QString(text).remove(QLatin1Char(':')) + QStringLiteral(", мм"));
+        sizes->addWidget(label);
+        sizes->addWidget(box);
+    };
+    labelled(QStringLiteral("Пропил:"), kerf_);
     sizes->addSpacing(12);
-    sizes->addWidget(new QLabel(QStringLiteral("Торцовка:"), controls_));
-    sizes->addWidget(trim_);
+    labelled(QStringLiteral("Торцовка:"), trim_);
     sizes->addSpacing(12);
-    sizes->addWidget(new QLabel(QStringLiteral("Деловой остаток от:"), controls_));
-    sizes->addWidget(minOffcut_);
+    labelled(QStringLiteral("Деловой остаток от:"), minOffcut_);
     sizes->addStretch(1);
     rows->addLayout(sizes);
     rotations_ = new QHBoxLayout();
