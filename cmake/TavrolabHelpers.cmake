@@ -15,6 +15,9 @@ function(tav_add_test name)
         TAV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAV_BINARY_DIR="${CMAKE_BINARY_DIR}"
         TAV_BIN_DIR="${TAVROLAB_BIN_DIR}")
     tav_warnings(${name})
+    # Tests never touch the user's own data folder (where an installed program keeps its order
+    # number): a data home under /dev/null can be neither read nor created.
+    list(APPEND T_ENV "XDG_DATA_HOME=/dev/null/tavrolab-tests")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENV}")
 endfunction()
 

@@ -10,6 +10,8 @@ PACKAGES=(
     libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
+    libqrencode-dev zbar-tools dpkg-dev fakeroot
+    libreoffice-calc-nogui
 )
 
 missing=()

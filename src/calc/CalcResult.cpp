@@ -8,13 +8,15 @@ void CalcResult::clear() {
     cutList.clear();
     fillingPieces.clear();
     elements.clear();
+    barGroups.clear();
     pricesDirty = 1;
     profileGroupCounter = 1;
     fillingGroupCounter = 1;
 }
 
 void CalcResult::recomputeTotal() {
-    // Summed in 64 bits so that an absurd order cannot wrap around into a plausible total.
+    // Rows hold at most kMaxMoney each, so the 64-bit sum cannot wrap; a sum beyond kMaxMoney
+    // cannot be shown to the kopeck and counts as no total at all.
     int64_t sum = 0;
     total = 0;
     for (const ArticleRow& row : articles) {
@@ -23,7 +25,7 @@ void CalcResult::recomputeTotal() {
         sum += row.cost;
     }
     if (sum <= 0) {
-        total = static_cast<int32_t>(sum < INT32_MIN ? INT32_MIN : sum);
+        total = sum;
         return;
     }
     for (const FillingRow& row : fillings) {
@@ -31,7 +33,7 @@ void CalcResult::recomputeTotal() {
             return;
         sum += row.cost;
     }
-    total = static_cast<int32_t>(sum > INT32_MAX ? INT32_MAX : (sum < INT32_MIN ? INT32_MIN : sum));
+    total = totals::moneyFits(sum) ? sum : 0;
 }
 
 void CalcResult::refreshTotal() {
@@ -41,12 +43,12 @@ void CalcResult::refreshTotal() {
     }
 }
 
-int32_t CalcResult::discountAmount() {
+int64_t CalcResult::discountAmount() {
     refreshTotal();
     return totals::discountAmount(total, discountPercent);
 }
 
-int32_t CalcResult::priceTotal() {
+int64_t CalcResult::priceTotal() {
     refreshTotal();
     return total;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,7 +15,7 @@ struct ArticleRow {
     std::string name;
     int32_t stockLength = 0; // length of one stock bar (0.1 mm) when sold in bars, else 0
     int32_t quantity = 0;    // bars, pieces or a total length in 0.1 mm
-    int32_t cost = 0;        // kopecks for the whole row
+    int64_t cost = 0;        // kopecks for the whole row
     std::string error;       // empty, or an error text
     int32_t counted = 0;     // 1: quantity counts bars or pieces; 0: it is a length
 };
@@ -25,7 +26,7 @@ struct FillingRow {
     std::string name;
     int32_t thickness = 0; // 0.1 mm
     double area = 0.0;     // m²
-    int32_t cost = 0;      // kopecks; stays the price per m² when the row has an error
+    int64_t cost = 0;      // kopecks; stays the price per m² when the row has an error
     std::string error;
 };
 
@@ -59,6 +60,25 @@ struct ElementRow {
     std::string door;
 };
 
+class Article;
+
+// One piece of a bar group as it is cut: its length (0.1 mm), the mark of its edge or splitter on
+// the sketch and the index of its door.
+struct BarPiece {
+    int32_t length = 0;
+    int32_t mark = 0;
+    int32_t doorIndex = -1;
+};
+
+// The pieces of one group of an article sold in stock bars, as the bill packed them, with the
+// unit price (kopecks per metre) the group was priced at. Cutting plans start from these.
+struct BarGroup {
+    const Article* article = nullptr;
+    int32_t pricePerMetre = 0;
+    size_t articleRow = 0; // index of the group's row in articles
+    std::vector<BarPiece> pieces;
+};
+
 class CalcResult {
 public:
     std::vector<ArticleRow> articles;
@@ -66,23 +86,25 @@ public:
     std::vector<CutPieceRow> cutList;
     std::vector<FillingPieceRow> fillingPieces;
     std::vector<ElementRow> elements;
+    std::vector<BarGroup> barGroups; // the bar-sold groups of articles, in row order
     uint8_t pricesDirty = 1;
-    int32_t total = 0;            // kopecks
+    int64_t total = 0;            // kopecks
     double discountPercent = 0.0; // the copy used for computing
 
     // Row numbering of the running calculation; both restart at 1 with every clear().
     int32_t profileGroupCounter = 1;
     int32_t fillingGroupCounter = 1;
 
-    // Empties the five lists, marks the prices dirty and restarts both counters.
+    // Empties the lists, marks the prices dirty and restarts both counters.
     void clear();
 
-    // Sum of all row costs, or 0 as soon as any row carries an error. Leaves pricesDirty alone.
+    // Sum of all row costs, or 0 as soon as any row carries an error or the sum goes beyond
+    // totals::kMaxMoney. Leaves pricesDirty alone.
     void recomputeTotal();
     // Recomputes the total when the prices are dirty and clears the flag.
     void refreshTotal();
     // refreshTotal(), then the discount in kopecks, rounded up to the next kopeck.
-    int32_t discountAmount();
+    int64_t discountAmount();
     // refreshTotal(), then total.
-    int32_t priceTotal();
+    int64_t priceTotal();
 };

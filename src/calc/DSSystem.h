@@ -103,7 +103,8 @@ public:
     /* 21 */ virtual int rollerKitPacks(int doorCount, const RollerKit* kit);
 
     // --- beyond the fixed 22 ---
-    // Reads the block into data without touching the system; false when the stream ran out.
+    // Reads the block into data without touching the system; false when the stream ran out or a
+    // value lies outside what the system can hold.
     virtual bool parseSketchBlock(ByteReader& file, int version, SketchBlockData& data);
     // Applies what parseSketchBlock read. A roller kit code not among systemArticles keeps the
     // current selection.

@@ -2,6 +2,7 @@
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
 #include "calc/RowFormat.h"
+#include "calc/Totals.h"
 
 #include "catalog/Article.h"
 #include "catalog/Material.h"
@@ -88,8 +89,10 @@ void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool 
 
     for (auto& [key, group] : groups) {
         FillingRow& row = group.row;
-        if (row.error.empty())
-            row.cost = static_cast<int32_t>(std::ceil(row.cost * row.area));
+        if (row.error.empty()) {
+            row.cost = totals::kopecksOf(std::ceil(static_cast<double>(row.cost) * row.area));
+            totals::refuseUnfitCost(row.cost, row.error);
+        }
         result.fillings.push_back(row);
         int k = 0;
         for (const FilledInsert& f : group.inserts) {

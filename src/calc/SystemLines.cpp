@@ -2,6 +2,7 @@
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
 #include "calc/RowFormat.h"
+#include "calc/Totals.h"
 
 #include "catalog/Article.h"
 #include "catalog/RollerKit.h"
@@ -14,8 +15,8 @@
 namespace {
 
 // Price per metre times a length in 0.1 mm, truncated to kopecks.
-int32_t costOfLength(int32_t pricePerMetre, int64_t length) {
-    return static_cast<int32_t>(pricePerMetre * (static_cast<double>(length) / 10000.0));
+int64_t costOfLength(int32_t pricePerMetre, int64_t length) {
+    return totals::kopecksOf(pricePerMetre * (static_cast<double>(length) / 10000.0));
 }
 
 CutPieceRow accessoryCutRow(const ArticleRow& row, int32_t group, std::string length) {
@@ -95,6 +96,7 @@ ArticleRow DSSystem::packBars(const Article& article, const std::vector<int32_t>
         row.counted = 0;
         row.cost = costOfLength(price, row.quantity);
     }
+    totals::refuseUnfitCost(row.cost, row.error);
     return row;
 }
 
@@ -107,6 +109,7 @@ ArticleRow DSSystem::makeArticleRow(const Article& article, int32_t quantity,
     row.cost = costOfLength(priceOf(article, color), quantity);
     row.stockLength = 0;
     row.counted = 0;
+    totals::refuseUnfitCost(row.cost, row.error);
     return row;
 }
 
@@ -131,6 +134,13 @@ ArticleRow& DSSystem::addBarGroup(CalcResult& result, const Article& article,
         cut.doorIndex = p.doorIndex;
         result.cutList.push_back(std::move(cut));
     }
+    if (soldInBars(article)) {
+        BarGroup bars{&article, priceOf(article, color), result.articles.size() - 1, {}};
+        bars.pieces.reserve(pieces.size());
+        for (const CutPiece& p : pieces)
+            bars.pieces.push_back({p.length, p.mark, p.doorIndex});
+        result.barGroups.push_back(std::move(bars));
+    }
     ++result.profileGroupCounter;
     return result.articles.back();
 }
@@ -150,8 +160,9 @@ ArticleRow& DSSystem::addPieceLine(CalcResult& result, const Article& article, i
     row.code = article.code;
     row.name = article.name;
     row.quantity = count;
-    row.cost = basePrice(article) * count;
+    row.cost = int64_t{basePrice(article)} * count;
     row.counted = 1;
+    totals::refuseUnfitCost(row.cost, row.error);
     result.articles.push_back(std::move(row));
     const ArticleRow& added = result.articles.back();
     result.cutList.push_back(

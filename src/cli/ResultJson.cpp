@@ -93,7 +93,7 @@ json resultJson(Project& project) {
     }
     j["elements"] = std::move(elements);
 
-    int32_t total = project.priceTotal();
+    const int64_t total = project.priceTotal();
     j["totals"] = {{"total", total},
                    {"discount", project.discountAmount()},
                    {"assemblyCost", o.assemblyCost},

@@ -68,7 +68,7 @@ int main() {
         line(text::format("  Строк артикулов: %d, строк заполнения: %d",
                           static_cast<int>(project.result.articles.size()),
                           static_cast<int>(project.result.fillings.size())));
-        const int32_t total = project.priceTotal();
+        const int64_t total = project.priceTotal();
         line(text::format("Сумма: %0.2f руб.", total / 100.0));
         line("Итого: " + project.grandTotalText());
         return 0;

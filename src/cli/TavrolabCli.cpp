@@ -5,21 +5,29 @@
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "catalog/DataPaths.h"
 #include "cli/PdfOutput.h"
+#include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "output/AccountingCsv.h"
+#include "output/LabelGrid.h"
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
+#include "plan/CuttingPlan.h"
+#include "plan/OffcutStock.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,26 +37,41 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitInput = 2;
 constexpr int kExitOutput = 3;
+constexpr int kExitPrices = 4;
 constexpr int kExitUsage = 64;
 
 const char* const kUsage =
     "Использование:\n"
-    "  tavrolab-cli [--data DIR] FILE.tav [--csv OUT.csv] [--xml OUT.xml\n"
-    "               [--sheets order,price,profiles,assembly]] [--json OUT.json|-] "
-    "[--save OUT.tav]\n"
-    "               [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
+    "  tavrolab-cli [--data DIR] FILE.tav [ЗАКАЗ] [ВЫВОД]\n"
     "  tavrolab-cli [--data DIR] --new [--system NAME] [--handle CODE] [--color NAME]\n"
     "               [--width MM] [--height MM] [--doors N] [--plinth MM] [--chipboard MM]\n"
-    "               --save OUT.tav\n"
+    "               [ЗАКАЗ] [ВЫВОД]\n"
+    "  tavrolab-cli [--data DIR] --list systems|handles|colors [--system NAME] [--handle CODE]\n"
+    "  tavrolab-cli --help | -h | --version\n"
+    "ЗАКАЗ: [--discount ПРОЦЕНТ] [--assembly РУБ] [--delivery РУБ] [--order-number N]\n"
+    "       [--customer ФИО] [--address АДРЕС] [--phone ТЕЛЕФОН]\n"
+    "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly,plan]]\n"
+    "       [--json OUT.json|-] [--save OUT.tav]\n"
+    "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
+    "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
+    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
+    "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
-    "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи, "
-    "64 неверный вызов.\n";
+    "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
+    "4 в папке данных нет цен, 64 неверный вызов.\n";
+
+#ifndef TAVROLAB_VERSION
+#define TAVROLAB_VERSION "0"
+#endif
 
 struct UsageError {
     std::string message;
 };
 
 struct Options {
+    bool help = false;
+    bool version = false;
+    std::optional<std::string> list;
     std::optional<std::string> data;
     std::optional<std::string> input;
     bool create = false;
@@ -56,9 +79,18 @@ struct Options {
     std::optional<int32_t> width, height, doors, plinth, chipboard;
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
-    std::optional<std::string> pdf, documents;
+    std::optional<std::string> plan;
+    std::optional<int32_t> kerf, trim, minOffcut;
+    std::map<std::string, bool> rotation;
 
-    bool anyOutput() const { return csv || xml || json || save || pdf; }
+    std::optional<std::string> pdf, documents;
+    std::optional<std::string> pack, labelGrid;
+    // The order card and the discount, for an opened file as for a new one.
+    std::optional<std::string> discount;
+    std::optional<int32_t> assembly, delivery;
+    std::optional<std::string> orderNumber, customer, address, phone;
+
+    bool anyOutput() const { return csv || xml || json || save || plan || pdf || pack; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -100,6 +132,15 @@ Options parseOptions(const std::vector<std::string>& args) {
             throw UsageError{"значение " + name + " должно быть целым числом: " + v};
         slot = n;
     };
+    // Help and version answer whatever else the line holds.
+    for (const std::string& a : args) {
+        if (a == "--help" || a == "-h")
+            o.help = true;
+        else if (a == "--version")
+            o.version = true;
+    }
+    if (o.help || o.version)
+        return o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--data")
@@ -132,10 +173,40 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.json);
         else if (a == "--save")
             text(i, o.save);
+        else if (a == "--plan")
+            text(i, o.plan);
+        else if (a == "--kerf")
+            number(i, o.kerf);
+        else if (a == "--trim")
+            number(i, o.trim);
+        else if (a == "--min-offcut")
+            number(i, o.minOffcut);
+        else if (a == "--rotate" || a == "--no-rotate")
+            o.rotation[value(i)] = a == "--rotate";
+        else if (a == "--list")
+            text(i, o.list);
+        else if (a == "--discount")
+            text(i, o.discount);
+        else if (a == "--assembly")
+            number(i, o.assembly);
+        else if (a == "--delivery")
+            number(i, o.delivery);
+        else if (a == "--order-number")
+            text(i, o.orderNumber);
+        else if (a == "--customer")
+            text(i, o.customer);
+        else if (a == "--address")
+            text(i, o.address);
+        else if (a == "--phone")
+            text(i, o.phone);
         else if (a == "--pdf")
             text(i, o.pdf);
         else if (a == "--documents")
             text(i, o.documents);
+        else if (a == "--pack")
+            text(i, o.pack);
+        else if (a == "--label-grid")
+            text(i, o.labelGrid);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -143,23 +214,35 @@ Options parseOptions(const std::vector<std::string>& args) {
         else
             o.input = a;
     }
+    if (o.list) {
+        if (*o.list != "systems" && *o.list != "handles" && *o.list != "colors")
+            throw UsageError{"--list принимает systems, handles или colors, а не " + *o.list};
+        if (o.input || o.create || o.anyOutput() || o.width || o.height || o.doors || o.plinth ||
+            o.chipboard || o.color)
+            throw UsageError{"--list сочетается только с --data, --system и --handle"};
+        return o;
+    }
     if (o.create && o.input)
         throw UsageError{"--new не сочетается с файлом эскиза"};
     if (!o.create && !o.input)
         throw UsageError{"не указан файл эскиза"};
-    if (o.create && !o.save)
-        throw UsageError{"для --new нужен --save"};
     if (!o.create && o.anyNewSetting())
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
+    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
+        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
+        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
+                         "минимальный остаток (0..10000 мм)"};
     if (o.documents && !o.pdf)
         throw UsageError{"--documents допустим только с --pdf"};
+    if (o.labelGrid && !o.pack)
+        throw UsageError{"--label-grid допустим только с --pack"};
     return o;
 }
 
 WorkbookSheets parseSheets(const std::string& list) {
-    WorkbookSheets s{false, false, false, false};
+    WorkbookSheets s{false, false, false, false, false};
     std::stringstream in(list);
     std::string name;
     while (std::getline(in, name, ',')) {
@@ -171,6 +254,8 @@ WorkbookSheets parseSheets(const std::string& list) {
             s.profiles = true;
         else if (name == "assembly")
             s.assembly = true;
+        else if (name == "plan")
+            s.plan = true;
         else
             throw UsageError{"неизвестный лист " + name};
     }
@@ -179,52 +264,113 @@ WorkbookSheets parseSheets(const std::string& list) {
     return s;
 }
 
+// The names a choice accepts, one per line after a heading, for the messages and --list.
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& n : names)
+        text += "\n  " + n;
+    return text;
+}
+
+std::vector<std::string> systemNames(const Catalog& catalog) {
+    std::vector<std::string> names;
+    for (const DSSystem* s : catalog.systems())
+        names.push_back(s->code);
+    return names;
+}
+
+std::vector<HandleProfile*> offeredHandles(DSSystem& system) {
+    std::vector<HandleProfile*> offered;
+    system.listHandleProfiles(offered);
+    return offered;
+}
+
+std::vector<std::string> handleCodes(DSSystem& system) {
+    std::vector<std::string> codes;
+    for (const HandleProfile* h : offeredHandles(system))
+        codes.push_back(h->code);
+    return codes;
+}
+
+std::vector<std::string> colorNames(const HandleProfile* handle) {
+    std::vector<std::string> names;
+    if (handle != nullptr) {
+        for (const ColorChoice& choice : handle->colorChoices)
+            if (choice.color != nullptr)
+                names.push_back(choice.color->code);
+    }
+    return names;
+}
+
+DSSystem& systemNamed(const Catalog& catalog, const std::string& name) {
+    DSSystem* s = catalog.systemByName(name);
+    if (s == nullptr)
+        throw UsageError{"неизвестная система: " + name +
+                         "; допустимые:" + listed(systemNames(catalog))};
+    return *s;
+}
+
+HandleProfile& handleOf(const Catalog& catalog, DSSystem& system, const std::string& code) {
+    std::vector<HandleProfile*> offered = offeredHandles(system);
+    HandleProfile* h = catalog.handleByCode(code);
+    if (h == nullptr || std::find(offered.begin(), offered.end(), h) == offered.end())
+        throw UsageError{"ручка " + code + " не предлагается системой " + system.code +
+                         "; допустимые:" + listed(handleCodes(system))};
+    return *h;
+}
+
+// Millimetres typed on the command line in 0.1 mm, or nothing when the value cannot be one.
+std::optional<int32_t> tenths(int32_t millimetres) {
+    const int64_t v = int64_t{millimetres} * 10;
+    if (v < INT32_MIN || v > INT32_MAX)
+        return std::nullopt;
+    return static_cast<int32_t>(v);
+}
+
 // Applies the settings of --new with the project's own setters, in the order system, handle
 // profile, colour, sizes, door count. A value the program would refuse is reported.
 void applyNewSettings(Project& p, const Options& o) {
     Catalog& catalog = p.catalog();
-    if (o.system) {
-        DSSystem* s = catalog.systemByName(*o.system);
-        if (s == nullptr)
-            throw UsageError{"неизвестная система: " + *o.system};
-        p.setSystem(s);
-    }
-    if (o.handle) {
-        std::vector<HandleProfile*> offered;
-        p.system->listHandleProfiles(offered);
-        HandleProfile* h = catalog.handleByCode(*o.handle);
-        if (h == nullptr || std::find(offered.begin(), offered.end(), h) == offered.end())
-            throw UsageError{"ручка " + *o.handle + " не предлагается системой " + p.system->code};
-        p.setHandleProfile(h);
-    }
+    if (o.system && !p.setSystem(&systemNamed(catalog, *o.system)) &&
+        p.system != catalog.systemByName(*o.system))
+        throw UsageError{"система " + *o.system + " не подходит к размерам проекта"};
+    if (o.handle)
+        p.setHandleProfile(&handleOf(catalog, *p.system, *o.handle));
     if (o.color) {
         ProfileColor* c = catalog.colorByName(*o.color);
-        bool offered = false;
-        if (c != nullptr && p.handleProfile != nullptr) {
-            for (const ColorChoice& choice : p.handleProfile->colorChoices)
-                offered = offered || choice.color == c;
-        }
-        if (!offered)
-            throw UsageError{"цвет " + *o.color + " не предлагается для выбранной ручки"};
+        std::vector<std::string> offered = colorNames(p.handleProfile);
+        if (c == nullptr || std::find(offered.begin(), offered.end(), c->code) == offered.end())
+            throw UsageError{"цвет " + *o.color + " не предлагается для выбранной ручки; " +
+                             "допустимые:" + listed(offered)};
         p.setColor(c);
     }
-    if (o.width && !p.setOpeningWidth(*o.width * 10))
-        throw UsageError{"недопустимая ширина проема (100..100000 мм)"};
-    if (o.height && !p.setHeight(*o.height * 10))
-        throw UsageError{"недопустимая высота (100..10000 мм)"};
+    auto size = [](const std::optional<int32_t>& mm, auto setter, const char* refusal) {
+        std::optional<int32_t> v = tenths(*mm);
+        if (!v || !setter(*v))
+            throw UsageError{refusal};
+    };
+    if (o.width)
+        size(
+            o.width, [&](int32_t v) { return p.setOpeningWidth(v); },
+            "недопустимая ширина проема (100..100000 мм)");
+    if (o.height)
+        size(
+            o.height, [&](int32_t v) { return p.setHeight(v); },
+            "недопустимая высота (100..10000 мм; у систем со шкафом больше ЛДСП и цоколя)");
     bool cabinet = p.system->cabinetMode != 0;
     if (o.plinth) {
         if (!cabinet)
             throw UsageError{"высота цоколя задается только для систем со шкафом"};
-        if (*o.plinth < 54 || *o.plinth > 2000 || *o.plinth * 10 > p.height)
+        if (*o.plinth < 54 || *o.plinth > 2000 || *o.plinth * 10 > p.height ||
+            !p.setPlinthHeight(*o.plinth * 10))
             throw UsageError{"недопустимая высота цоколя (54..2000 мм, не больше высоты)"};
-        p.setPlinthHeight(*o.plinth * 10);
     }
     if (o.chipboard) {
         if (!cabinet)
             throw UsageError{"толщина ЛДСП задается только для систем со шкафом"};
-        if (!p.setChipboardThickness(*o.chipboard * 10))
-            throw UsageError{"недопустимая толщина ЛДСП (0..100 мм)"};
+        size(
+            o.chipboard, [&](int32_t v) { return p.setChipboardThickness(v); },
+            "недопустимая толщина ЛДСП (0..100 мм)");
     }
     if (o.doors) {
         int n = *o.doors;
@@ -233,6 +379,80 @@ void applyNewSettings(Project& p, const Options& o) {
             throw UsageError{"недопустимое количество дверей для системы " + p.system->code};
         p.setDoorCount(n);
     }
+}
+
+// The discount and the order card, as the totals panel and the order card take them.
+void applyOrderSettings(Project& p, const Options& o) {
+    if (o.discount) {
+        std::string text = *o.discount;
+        std::replace(text.begin(), text.end(), ',', '.');
+        static const std::regex decimal("[0-9]{1,3}(\\.[0-9]+)?");
+        if (!std::regex_match(text, decimal) || !p.setDiscountPercent(std::stod(text)))
+            throw UsageError{"недопустимая скидка (0..100 %): " + *o.discount};
+    }
+    auto cost = [](const std::optional<int32_t>& roubles, int32_t& slot, const char* name) {
+        if (*roubles < 0 || *roubles > 99999)
+            throw UsageError{std::string("недопустимая стоимость ") + name + " (0..99999 руб.)"};
+        slot = *roubles;
+    };
+    if (o.assembly)
+        cost(o.assembly, p.order.assemblyCost, "сборки");
+    if (o.delivery)
+        cost(o.delivery, p.order.deliveryCost, "доставки");
+    if (o.orderNumber) {
+        static const std::regex digits("[0-9]{1,9}");
+        if (!std::regex_match(*o.orderNumber, digits))
+            throw UsageError{"номер заказа должен состоять из цифр: " + *o.orderNumber};
+        p.order.orderNumber = *o.orderNumber;
+    }
+    if (o.customer)
+        p.order.clientName = *o.customer;
+    if (o.address)
+        p.order.address = *o.address;
+    if (o.phone)
+        p.order.phone = *o.phone;
+}
+
+// --list: the systems, the handle profiles of a system (the first one when none is named) or the
+// colours of a handle profile (the system's first when none is named), one per line.
+void printList(const Catalog& catalog, const Options& o, std::ostream& out) {
+    std::vector<std::string> names;
+    if (*o.list == "systems") {
+        names = systemNames(catalog);
+    } else {
+        if (catalog.systems().empty())
+            throw UsageError{"в каталоге нет систем"};
+        DSSystem& system = o.system ? systemNamed(catalog, *o.system) : *catalog.systems().front();
+        if (*o.list == "handles") {
+            names = handleCodes(system);
+        } else {
+            std::vector<HandleProfile*> offered = offeredHandles(system);
+            const HandleProfile* handle = o.handle          ? &handleOf(catalog, system, *o.handle)
+                                          : offered.empty() ? nullptr
+                                                            : offered.front();
+            names = colorNames(handle);
+        }
+    }
+    for (const std::string& n : names)
+        out << n << '\n';
+}
+
+// A data folder must give prices: without the price file, or with none for the catalog's
+// articles, every bill would be zeros. Empty when the prices are there, else the message.
+std::string missingPrices(const Catalog& catalog, const std::string& dataFolder) {
+    const std::string path = DataPaths::profilePricePath(dataFolder);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return "в папке данных нет файла цен " + path;
+    auto priced = [](const Article* a) {
+        return a != nullptr && std::any_of(a->prices.begin(), a->prices.end(),
+                                           [](int32_t price) { return price > 0; });
+    };
+    if (std::any_of(catalog.handleTable().begin(), catalog.handleTable().end(), priced) ||
+        std::any_of(catalog.splitterTable().begin(), catalog.splitterTable().end(), priced) ||
+        std::any_of(catalog.articleList().begin(), catalog.articleList().end(), priced))
+        return {};
+    return "в файле цен " + path + " нет ни одной цены для артикулов каталога";
 }
 
 // Display width of UTF-8 text in characters.
@@ -304,16 +524,50 @@ void printPriceCalculation(Project& project, std::ostream& out) {
     }
 }
 
+PlanSettings planSettings(const Options& o) {
+    PlanSettings s;
+    if (o.kerf)
+        s.kerf = *o.kerf * 10;
+    if (o.trim)
+        s.trim = *o.trim * 10;
+    if (o.minOffcut)
+        s.minOffcut = *o.minOffcut * 10;
+    s.rotation = o.rotation;
+    return s;
+}
+
+bool writeText(const std::string& path, const std::string& text, std::string* reason) {
+    if (path == "-") {
+        std::cout << text << std::flush;
+        return static_cast<bool>(std::cout);
+    }
+    return fileio::writeFileAtomically(path, text, reason);
+}
+
 bool writeOutputs(Project& project, const Options& o) {
-    auto failed = [](const std::string& path) {
-        std::cerr << SketchFile::saveErrorMessage(path) << '\n';
+    std::string reason;
+    auto failed = [&](const std::string& path) {
+        std::cerr << fileio::saveErrorMessage(path, reason) << '\n';
         return false;
     };
-    if (o.csv && exportAccountingCsv(project, *o.csv))
+    if (o.csv && exportAccountingCsv(project, *o.csv, &reason))
         return failed(*o.csv);
+    std::optional<CuttingPlan> plan;
+    auto cuttingPlan = [&]() -> const CuttingPlan& {
+        if (!plan) {
+            const OffcutStock offcuts =
+                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+            if (offcuts.badLines > 0)
+                std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
+                          << '\n';
+            plan = CuttingPlan::build(project, planSettings(o), offcuts);
+        }
+        return *plan;
+    };
     if (o.xml) {
         WorkbookSheets sheets = o.sheets ? parseSheets(*o.sheets) : WorkbookSheets{};
-        if (exportWorkbook(project, *o.xml, sheets))
+        if (exportWorkbook(project, *o.xml, sheets, &reason,
+                           sheets.plan ? &cuttingPlan() : nullptr))
             return failed(*o.xml);
     }
     if (o.json) {
@@ -324,14 +578,29 @@ bool writeOutputs(Project& project, const Options& o) {
             std::cout << text << std::flush;
             if (!std::cout)
                 return failed("-");
-        } else if (!fileio::writeFileAtomically(*o.json, text)) {
+        } else if (!fileio::writeFileAtomically(*o.json, text, &reason)) {
             return failed(*o.json);
         }
     }
-    if (o.save && SketchFile::write(project, *o.save) != SketchFile::WriteOk)
+    if (o.plan) {
+        const std::string text =
+            planJson(cuttingPlan()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+            "\n";
+        if (!writeText(*o.plan, text, &reason))
+            return failed(*o.plan);
+    }
+    if (o.save && SketchFile::write(project, *o.save, &reason) != SketchFile::WriteOk)
         return failed(*o.save);
     if (o.pdf) {
         const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
+    if (o.pack) {
+        const LabelGrid grid = o.labelGrid ? *LabelGrid::parse(*o.labelGrid) : LabelGrid();
+        const std::string error = pdfoutput::writePack(project, *o.pack, grid);
         if (!error.empty()) {
             std::cerr << error << '\n';
             return false;
@@ -342,6 +611,14 @@ bool writeOutputs(Project& project, const Options& o) {
 
 int run(const std::vector<std::string>& args) {
     Options o = parseOptions(args);
+    if (o.help) {
+        std::cout << kUsage;
+        return kExitOk;
+    }
+    if (o.version) {
+        std::cout << "tavrolab-cli " TAVROLAB_VERSION "\n";
+        return kExitOk;
+    }
     if (o.sheets)
         parseSheets(*o.sheets); // a wrong list is a usage error before anything is read
     if (o.pdf) {
@@ -349,12 +626,29 @@ int run(const std::vector<std::string>& args) {
         if (!error.empty())
             throw UsageError{error};
     }
+    if (o.pack) {
+        // The pack draws with the printed documents' painters: unavailable without them.
+        const std::string error = pdfoutput::usageError(std::nullopt);
+        if (!error.empty())
+            throw UsageError{error};
+        if (o.labelGrid && !LabelGrid::parse(*o.labelGrid))
+            throw UsageError{"неверная сетка этикеток " + *o.labelGrid +
+                             " (колонки x строки[:ширина x высота мм], на листе A4)"};
+    }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;
     if (!std::filesystem::is_directory(dataFolder, ec))
         throw UsageError{"папка данных не найдена: " + dataFolder};
 
     Catalog catalog(dataFolder, makeAllSystems);
+    if (o.list) {
+        printList(catalog, o, std::cout);
+        return kExitOk;
+    }
+    if (std::string missing = missingPrices(catalog, dataFolder); !missing.empty()) {
+        std::cerr << "tavrolab-cli: " << missing << '\n';
+        return kExitPrices;
+    }
     Project project(catalog);
     if (o.input) {
         int rc = SketchFile::read(project, *o.input);
@@ -368,6 +662,7 @@ int run(const std::vector<std::string>& args) {
     } else {
         applyNewSettings(project, o);
     }
+    applyOrderSettings(project, o);
     if (!o.anyOutput()) {
         printPriceCalculation(project, std::cout);
         return kExitOk;

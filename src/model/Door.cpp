@@ -1,9 +1,11 @@
 #include "model/Door.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
+#include <map>
 #include <vector>
 
 namespace {
@@ -24,6 +26,49 @@ bool positionFromOffset(int32_t offset, double scale, int32_t& position) {
 
 std::string describe(const char* what, int32_t id) {
     return std::string(what) + " " + std::to_string(id);
+}
+
+// The first pair of inserts whose interiors overlap, found by sweeping a line across the door:
+// the inserts crossing the line are kept ordered by their top and, as long as none overlap, are
+// disjoint, so a new one needs comparing with its two neighbours only (n log n).
+std::string overlappingInserts(const std::map<int32_t, Insert>& inserts) {
+    struct Event {
+        int32_t x;
+        bool opens;
+        int32_t id;
+        const Insert* in;
+    };
+    std::vector<Event> events;
+    for (const auto& [id, in] : inserts) {
+        if (in.right > in.left && in.bottom > in.top) { // an empty insert overlaps nothing
+            events.push_back({in.left, true, id, &in});
+            events.push_back({in.right, false, id, &in});
+        }
+    }
+    // Where one insert ends and the next begins they only touch: close before opening.
+    std::sort(events.begin(), events.end(), [](const Event& a, const Event& b) {
+        return a.x != b.x ? a.x < b.x : (a.opens ? 1 : 0) < (b.opens ? 1 : 0);
+    });
+    std::map<int32_t, std::pair<int32_t, int32_t>> crossing; // top -> (bottom, id)
+    for (const Event& e : events) {
+        if (!e.opens) {
+            crossing.erase(e.in->top);
+            continue;
+        }
+        auto next = crossing.lower_bound(e.in->top);
+        int32_t other = 0;
+        if (next != crossing.end() && next->first < e.in->bottom) {
+            other = next->second.second;
+        } else if (next != crossing.begin() && std::prev(next)->second.first > e.in->top) {
+            other = std::prev(next)->second.second;
+        }
+        if (other != 0) {
+            return describe("inserts overlap", std::min(other, e.id)) + " / " +
+                   std::to_string(std::max(other, e.id));
+        }
+        crossing.emplace(e.in->top, std::make_pair(e.in->bottom, e.id));
+    }
+    return {};
 }
 
 } // namespace
@@ -148,6 +193,9 @@ bool Door::hasSplitters(bool vertical) const {
 
 Splitter* Door::splitAtPoint(ScreenPoint p, const SplitterProfile* profile, bool vertical,
                              double scale) {
+    if (splitters.size() >= kMaxSplittersPerDoor) {
+        return nullptr;
+    }
     Insert* in = hitInsert(p);
     if (!in) {
         return nullptr;
@@ -531,35 +579,39 @@ std::string Door::layoutFault() const {
     if (area != static_cast<int64_t>(width) * height) {
         return "inserts do not cover the door";
     }
-    for (auto a = inserts.begin(); a != inserts.end(); ++a) {
-        for (auto b = std::next(a); b != inserts.end(); ++b) {
-            const Insert& p = a->second;
-            const Insert& q = b->second;
-            if (p.left < q.right && q.left < p.right && p.top < q.bottom && q.top < p.bottom) {
-                return describe("inserts overlap", a->first) + " / " + std::to_string(b->first);
-            }
-        }
+    if (std::string overlap = overlappingInserts(inserts); !overlap.empty()) {
+        return overlap;
     }
-    // Each splitter has inserts on both sides along its whole length.
-    for (const auto& [id, s] : splitters) {
-        int64_t beforeCover = 0;
-        int64_t afterCover = 0;
-        const int32_t from = startOf(s);
-        const int32_t to = from + s.length;
-        for (const auto& [iid, in] : inserts) {
-            const Splitter* beforeSide = s.vertical ? in.rightSplitter : in.bottomSplitter;
-            const Splitter* afterSide = s.vertical ? in.leftSplitter : in.topSplitter;
-            const int32_t lo = s.vertical ? in.top : in.left;
-            const int32_t hi = s.vertical ? in.bottom : in.right;
-            if (beforeSide != &s && afterSide != &s) {
+    // Each splitter has inserts on both sides along its whole length: one pass over the inserts
+    // sums what borders each splitter, so the check stays near-linear in the number of elements.
+    struct Cover {
+        int64_t before = 0;
+        int64_t after = 0;
+    };
+    std::map<const Splitter*, Cover> covers;
+    for (const auto& [iid, in] : inserts) {
+        const Splitter* sides[4] = {in.leftSplitter, in.rightSplitter, in.topSplitter,
+                                    in.bottomSplitter};
+        for (int k = 0; k < 4; ++k) {
+            const Splitter* s = sides[k];
+            if (!s) {
                 continue;
             }
+            const int32_t from = startOf(*s);
+            const int32_t to = from + s->length;
+            const int32_t lo = s->vertical ? in.top : in.left;
+            const int32_t hi = s->vertical ? in.bottom : in.right;
             if (lo < from || hi > to) {
                 return describe("insert reaches beyond its splitter", iid);
             }
-            (beforeSide == &s ? beforeCover : afterCover) += hi - lo;
+            // Sides 1 and 3 (right, bottom) lie before their splitter.
+            Cover& c = covers[s];
+            (k % 2 == 1 ? c.before : c.after) += hi - lo;
         }
-        if (beforeCover != s.length || afterCover != s.length) {
+    }
+    for (const auto& [id, s] : splitters) {
+        const Cover c = covers.count(&s) ? covers.at(&s) : Cover{};
+        if (c.before != s.length || c.after != s.length) {
             return describe("splitter not bordered by inserts on both sides", id);
         }
     }

@@ -6,6 +6,7 @@
 #include "model/Splitter.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -33,6 +34,10 @@ enum PasteResult : int { PasteDone = 0, PasteNoSource = 1, PasteRefused = 2 };
 
 // The smallest part a split or a move may leave on either side of a splitter (20 mm).
 inline constexpr int32_t kMinInsertPart = 200;
+
+// Most splitters a door may hold: far beyond any real door (a 20 mm grid over a 2 m door has
+// about 100), small enough that no file can make the layout checks or the calculation crawl.
+inline constexpr std::size_t kMaxSplittersPerDoor = 1000;
 
 // A door: a rectangle framed by four edges and tiled by inserts, which splitters separate.
 // Inserts and splitters live in ordered maps by id; map nodes never move, so the pointers the
@@ -65,8 +70,8 @@ public:
     int32_t nextSplitterId = 1;
 
     // Splits the insert under the screen point p (sketch scale in pixels per 0.1 mm) at p rounded
-    // to whole centimetres. Returns the new splitter, or null when no insert is under p or a part
-    // would be narrower than 20 mm.
+    // to whole centimetres. Returns the new splitter, or null when no insert is under p, a part
+    // would be narrower than 20 mm or the door already holds kMaxSplittersPerDoor splitters.
     Splitter* splitAtPoint(ScreenPoint p, const SplitterProfile* profile, bool vertical,
                            double scale);
 

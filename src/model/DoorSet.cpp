@@ -32,6 +32,19 @@ DoorSet::DoorSet(int32_t openingWidth, int32_t height, int32_t doorCount,
     }
 }
 
+bool DoorSet::sizesStorable() const {
+    auto within = [](int32_t v, int32_t hi) { return v >= 0 && v <= hi; };
+    if (!within(height, kMaxDoorHeight) || !within(openingWidth, kMaxDoorWidth)) {
+        return false;
+    }
+    for (int i = 0; i < doorCount && i < kMaxDoors; ++i) {
+        if (!within(doors[i].width, kMaxDoorWidth) || !within(doors[i].height, kMaxDoorHeight)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::vector<int> DoorSet::doorsInView() const {
     std::vector<int> view;
     if (zoomDoor >= 0) {

@@ -14,6 +14,11 @@ class SplitterProfile;
 
 inline constexpr int kMaxDoors = 10;
 
+// The largest door width and height a sketch file holds, far beyond what the largest opening
+// gives. Door sizes below 0 or above these are refused when reading.
+inline constexpr int32_t kMaxDoorWidth = 2000000;
+inline constexpr int32_t kMaxDoorHeight = 200000;
+
 // The ten doors of the project (only the first doorCount in use) with the sizes the geometry
 // update works from and the transient state of the sketch.
 class DoorSet {
@@ -49,6 +54,9 @@ public:
     bool isDoorInUse(int i) const { return i >= 0 && i < doorsInUse(); }
     // Number of doors in use: doorCount held to 0..kMaxDoors.
     int doorsInUse() const { return std::clamp(doorCount, 0, kMaxDoors); }
+    // Whether the height the doors are computed from and every door in use lie within 0 and
+    // kMaxDoorWidth / kMaxDoorHeight: the sizes a sketch file can hold.
+    bool sizesStorable() const;
 
     // Splits the insert under p in the first door in view that can; the new splitter becomes
     // the selected splitter. Returns whether a splitter was added.

@@ -3,14 +3,22 @@
 #include "model/AtomicFile.h"
 #include "text/Format.h"
 
+#include <algorithm>
 #include <climits>
 #include <ctime>
 #include <fstream>
+#include <map>
 
 namespace {
 
 // The number file holds the next number as plain digits; only its first five bytes count.
 constexpr std::size_t kNumberBytes = 5;
+
+// Next numbers this run handed out but could not store, by number file.
+std::map<std::filesystem::path, int32_t>& unstoredNumbers() {
+    static std::map<std::filesystem::path, int32_t> numbers;
+    return numbers;
+}
 
 } // namespace
 
@@ -35,17 +43,16 @@ int32_t leadingInteger(std::string_view text) {
     return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
-std::filesystem::path orderNumberFile(const std::filesystem::path& baseFolder) {
-    return baseFolder / "config" / "number.txt";
-}
-
 std::string nextOrderNumber(const std::filesystem::path& numberFile) {
-    std::ifstream in(numberFile, std::ios::binary);
-    if (!in)
-        return "00001";
-    char bytes[kNumberBytes] = {};
-    in.read(bytes, kNumberBytes);
-    int32_t number = leadingInteger(std::string_view(bytes, static_cast<std::size_t>(in.gcount())));
+    int32_t number = 0;
+    if (std::ifstream in(numberFile, std::ios::binary); in) {
+        char bytes[kNumberBytes] = {};
+        in.read(bytes, kNumberBytes);
+        number = leadingInteger(std::string_view(bytes, static_cast<std::size_t>(in.gcount())));
+    }
+    auto unstored = unstoredNumbers().find(numberFile);
+    if (unstored != unstoredNumbers().end())
+        number = std::max(number, unstored->second);
     if (number <= 0)
         return "00001";
     return text::format("%05d", number);
@@ -61,12 +68,23 @@ void OrderInfo::newOrder(const std::filesystem::path& numberFile) {
     assemblyCost = 0;
 }
 
-bool OrderInfo::commitOrderNumber(const std::filesystem::path& numberFile) const {
+bool OrderInfo::commitOrderNumber(const std::filesystem::path& numberFile,
+                                  std::string* failure) const {
     int32_t stored = leadingInteger(nextOrderNumber(numberFile));
     int32_t placed = orderNumberValue();
     if (placed < stored || placed == INT32_MAX)
         return false;
-    return fileio::writeFileAtomically(numberFile, text::format("%d", placed + 1));
+    std::string reason;
+    if (fileio::writeFileAtomically(numberFile, text::format("%d", placed + 1), &reason)) {
+        unstoredNumbers().erase(numberFile);
+        return true;
+    }
+    unstoredNumbers()[numberFile] = placed + 1;
+    if (failure != nullptr)
+        *failure = fileio::saveErrorMessage(numberFile.string(), reason) +
+                   ". Следующий номер заказа не сохранён: после перезапуска программы номер " +
+                   orderNumberText() + " будет выдан снова.";
+    return false;
 }
 
 int32_t OrderInfo::orderNumberValue() const {

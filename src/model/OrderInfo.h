@@ -21,9 +21,12 @@ struct OrderInfo {
     void newOrder(const std::filesystem::path& numberFile);
     // Moves the number file past this order's number when that number is at or above the stored
     // one; a lower number (an older order placed again) leaves the file alone. The file is
-    // replaced atomically. Returns true when the file was written; a failure is not an error for
-    // the caller (the number is then simply not consumed). `orderNumber` is not changed.
-    bool commitOrderNumber(const std::filesystem::path& numberFile) const;
+    // replaced atomically. Returns true when the file was written. When it had to be written and
+    // could not, failure (when given) receives the message to show: the order's number is then
+    // remembered for the rest of the run, so the next new order still gets a number of its own,
+    // but the file will hand it out again after a restart. `orderNumber` is not changed.
+    bool commitOrderNumber(const std::filesystem::path& numberFile,
+                           std::string* failure = nullptr) const;
 
     // Integer value of `orderNumber` (see orderNumberValue()).
     int32_t orderNumberValue() const;
@@ -33,12 +36,9 @@ struct OrderInfo {
     bool operator==(const OrderInfo&) const = default;
 };
 
-// <base>/config/number.txt, the order-number file beside the program.
-std::filesystem::path orderNumberFile(const std::filesystem::path& baseFolder);
-
 // The next free order number as "%05d": the leading decimal number of the first five bytes of the
 // number file (leading blanks skipped, optional sign); "00001" when the file is missing or the
-// number is not above 0.
+// number is not above 0. A number placed in this run that the file could not take counts too.
 std::string nextOrderNumber(const std::filesystem::path& numberFile);
 
 // C's atoi rules on UTF-8 text: leading blanks skipped, an optional sign, then decimal digits up to

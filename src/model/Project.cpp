@@ -4,24 +4,15 @@
 #include "calc/Totals.h"
 #include "calc/systems/DSSystemMeloza.h"
 #include "catalog/Catalog.h"
+#include "model/OrderNumberFile.h"
 #include "text/Format.h"
 
 #include <algorithm>
 #include <stdexcept>
 #include <vector>
 
-namespace {
-
-constexpr int32_t kMinOpeningWidth = 1000;
-constexpr int32_t kMaxOpeningWidth = 1000000;
-constexpr int32_t kMinHeight = 1000;
-constexpr int32_t kMaxHeight = 100000;
-constexpr int32_t kMaxChipboardThickness = 1000;
-
-} // namespace
-
 Project::Project(Catalog& catalog) : catalog_(&catalog) {
-    order.newOrder(orderNumberFile(catalog.baseFolder()));
+    order.newOrder(OrderNumberFile(catalog.baseFolder()).readPath());
     if (catalog.systems().empty() || !catalog.systems().front()) {
         throw std::invalid_argument("the catalog offers no sliding-door system");
     }
@@ -33,11 +24,35 @@ Project::Project(Catalog& catalog) : catalog_(&catalog) {
     recalculate(false);
 }
 
-void Project::chooseHandleProfile() {
+const HandleProfile* Project::firstHandleProfileOf(DSSystem& s) const {
     // The system's own list: a system may hide profiles in some of its modes.
     std::vector<HandleProfile*> offered;
-    system->listHandleProfiles(offered);
-    handleProfile = offered.empty() ? nullptr : offered.front();
+    s.listHandleProfiles(offered);
+    return offered.empty() ? nullptr : offered.front();
+}
+
+void Project::chooseHandleProfile() {
+    handleProfile = firstHandleProfileOf(*system);
+}
+
+bool Project::standardDoorsFit(DSSystem& s, int32_t width, int32_t h, int32_t count,
+                               int32_t thickness, int32_t plinth,
+                               const HandleProfile* handle) const {
+    // Door sizes do not depend on the doors' content: a fresh door set shows them.
+    DoorSet probe(width, h, count, handle, s.swapTracksFlag());
+    if (&s == system) {
+        for (int i = 0; i < kMaxDoors; ++i) {
+            probe.doors[i].track = doors->doors[i].track; // overlaps widen the doors
+        }
+    }
+    s.setHeight(probe, h, thickness, plinth);
+    s.updateGeometry(probe, false);
+    return probe.sizesStorable();
+}
+
+bool Project::doorsFit(int32_t width, int32_t h, int32_t count, int32_t thickness,
+                       int32_t plinth) const {
+    return standardDoorsFit(*system, width, h, count, thickness, plinth, handleProfile);
 }
 
 void Project::recheckColor() {
@@ -67,7 +82,8 @@ void Project::createDoorSet() {
 }
 
 bool Project::setOpeningWidth(int32_t w) {
-    if (w < kMinOpeningWidth || w > kMaxOpeningWidth) {
+    if (w < kMinOpeningWidth || w > kMaxOpeningWidth ||
+        !doorsFit(w, height, doorCount, chipboardThickness, plinthHeight)) {
         return false;
     }
     openingWidth = w;
@@ -79,7 +95,8 @@ bool Project::setOpeningWidth(int32_t w) {
 }
 
 bool Project::setHeight(int32_t h) {
-    if (h < kMinHeight || h > kMaxHeight) {
+    if (h < kMinHeight || h > kMaxHeight ||
+        !doorsFit(openingWidth, h, doorCount, chipboardThickness, plinthHeight)) {
         return false;
     }
     height = h;
@@ -91,7 +108,8 @@ bool Project::setHeight(int32_t h) {
 bool Project::setDoorCount(int32_t n) {
     // The door set has ten doors; the system may allow fewer.
     const int32_t limit = std::min<int32_t>(kMaxDoors, system->maxDoors());
-    if (n == doorCount || n < 1 || n > limit) {
+    if (n == doorCount || n < 1 || n > limit ||
+        !doorsFit(openingWidth, height, n, chipboardThickness, plinthHeight)) {
         return false;
     }
     doorCount = n;
@@ -105,7 +123,8 @@ bool Project::setDoorCount(int32_t n) {
 }
 
 bool Project::setChipboardThickness(int32_t t) {
-    if (t < 0 || t > kMaxChipboardThickness) {
+    if (t < 0 || t > kMaxChipboardThickness ||
+        !doorsFit(openingWidth, height, doorCount, t, plinthHeight)) {
         return false;
     }
     chipboardThickness = t;
@@ -114,14 +133,20 @@ bool Project::setChipboardThickness(int32_t t) {
     return true;
 }
 
-void Project::setPlinthHeight(int32_t p) {
+bool Project::setPlinthHeight(int32_t p) {
+    if (p < 0 || p > kMaxPlinthHeight ||
+        !doorsFit(openingWidth, height, doorCount, chipboardThickness, p)) {
+        return false;
+    }
     plinthHeight = p;
     system->setHeight(*doors, height, chipboardThickness, p);
     recalculate(false);
+    return true;
 }
 
 bool Project::setHandleProfile(const HandleProfile* h) {
-    if (h == handleProfile) {
+    if (h == handleProfile || !standardDoorsFit(*system, openingWidth, height, doorCount,
+                                                chipboardThickness, plinthHeight, h)) {
         return false;
     }
     handleProfile = h;
@@ -149,8 +174,13 @@ bool Project::setSystem(DSSystem* s) {
     if (!s || s == system) {
         return false;
     }
+    const int32_t count = std::clamp<int32_t>(s->clampDoorCount(doorCount), 1, kMaxDoors);
+    if (!standardDoorsFit(*s, openingWidth, height, count, chipboardThickness, s->minPlinthHeight(),
+                          firstHandleProfileOf(*s))) {
+        return false;
+    }
     system = s;
-    doorCount = std::clamp<int32_t>(s->clampDoorCount(doorCount), 1, kMaxDoors);
+    doorCount = count;
     plinthHeight = s->minPlinthHeight();
     chooseHandleProfile();
     recheckColor();
@@ -208,6 +238,59 @@ void Project::resetDoors() {
     system->setHeight(*doors, height, chipboardThickness, plinthHeight);
     doors->changed = true;
     recalculate(false);
+}
+
+bool Project::setStockChoice(int choice) {
+    if (!handleProfile || choice < 1 || choice > 3)
+        return false;
+    const int32_t lengths[] = {handleProfile->stockLength1, handleProfile->stockLength2,
+                               handleProfile->stockLength3};
+    if (lengths[choice - 1] <= 0)
+        return false;
+    // The choice belongs to the catalog's record, which the project only points to.
+    for (HandleProfile* h : catalog_->handleTable()) {
+        if (h == handleProfile) {
+            h->stockChoice = static_cast<uint8_t>(choice);
+            recalculate(false);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Project::setDoorWidths(const std::vector<int32_t>& widths) {
+    if (widths.size() != static_cast<size_t>(doorCount))
+        return false;
+    for (int32_t w : widths)
+        if (w <= 0)
+            return false;
+    for (int i = 0; i < doorCount; ++i) {
+        Door& d = doors->doors[static_cast<size_t>(i)];
+        if (d.width != widths[static_cast<size_t>(i)]) {
+            d.laidOutWidth = d.width;
+            d.width = widths[static_cast<size_t>(i)];
+        }
+        d.relayout(false);
+    }
+    doors->changed = true;
+    recalculate(true);
+    return true;
+}
+
+bool Project::setDoorTracks(const std::vector<int32_t>& tracks) {
+    if (tracks.size() != static_cast<size_t>(doorCount))
+        return false;
+    for (int i = 0; i < doorCount; ++i) {
+        Door& d = doors->doors[static_cast<size_t>(i)];
+        // A door of width 0 makes the next geometry update give every door the standard width.
+        d.laidOutWidth = d.width;
+        d.width = 0;
+        d.track = tracks[static_cast<size_t>(i)] == 1 ? 1 : 0;
+    }
+    doors->changed = true;
+    doors->resizeAllDoors = true;
+    recalculate(false);
+    return true;
 }
 
 bool Project::addSplitterAtPoint(ScreenPoint p) {
@@ -349,21 +432,21 @@ void Project::buildElementList() {
     }
 }
 
-int32_t Project::priceTotal() {
+int64_t Project::priceTotal() {
     return result.priceTotal();
 }
 
-int32_t Project::discountAmount() {
+int64_t Project::discountAmount() {
     return result.discountAmount();
 }
 
-int32_t Project::grandTotal() {
-    const int32_t total = result.priceTotal();
+int64_t Project::grandTotal() {
+    const int64_t total = result.priceTotal();
     return totals::grandTotal(total, result.discountAmount(), order.assemblyCost,
                               order.deliveryCost);
 }
 
 std::string Project::grandTotalText() {
-    const int32_t total = result.priceTotal();
+    const int64_t total = result.priceTotal();
     return totals::grandTotalText(total, grandTotal());
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Catalog;
 class DSSystem;
@@ -46,16 +47,27 @@ public:
     int32_t chipboardThickness = 160;
     int32_t plinthHeight = 540;
 
+    // The ranges the setters accept, in 0.1 mm; the sketch file reader keeps to the same.
+    static constexpr int32_t kMinOpeningWidth = 1000;
+    static constexpr int32_t kMaxOpeningWidth = 1000000;
+    static constexpr int32_t kMinHeight = 1000;
+    static constexpr int32_t kMaxHeight = 100000;
+    static constexpr int32_t kMaxChipboardThickness = 1000;
+    static constexpr int32_t kMaxPlinthHeight = 100000;
+
     Catalog& catalog() const { return *catalog_; }
 
-    // Setters return whether the value was taken (and the project recalculated).
+    // Setters return whether the value was taken (and the project recalculated). Besides its own
+    // range, a size is refused when the doors the system would compute from it leave what a
+    // sketch file holds (a cabinet lower than its chipboard and plinth gives no door at all).
     bool setOpeningWidth(int32_t w);       // 1000..1000000
     bool setHeight(int32_t h);             // 1000..100000
     bool setDoorCount(int32_t n);          // 1..min(10, system's maxDoors), not the current count
     bool setChipboardThickness(int32_t t); // 0..1000
-    void setPlinthHeight(int32_t p);       // range checked by the top panel
+    bool setPlinthHeight(int32_t p);       // 0..100000; the top panel asks for more
     bool setHandleProfile(const HandleProfile* h);
     bool setColor(const ProfileColor* c);
+    // Refused as well when the new system's doors would not fit the file (see above).
     bool setSystem(DSSystem* s);
     bool setSplitterProfile(const SplitterProfile* p);
     void systemOptionsChanged();
@@ -63,6 +75,14 @@ public:
     bool toggleMountingMode();
     bool toggleEdgeOption();
     void resetDoors();
+    // Which stock length of the handle profile its bars are cut from: 1, 2 or 3. A length the
+    // profile does not have (0) is ignored; the bill is recalculated.
+    bool setStockChoice(int choice);
+    // The door widths dialog. New widths (0.1 mm) of the doors in use, in door order: each door
+    // whose width changes keeps its layout scaled to the new width; the doors keep these widths.
+    bool setDoorWidths(const std::vector<int32_t>& widths);
+    // New tracks of the doors in use: every door returns to the standard width of the system.
+    bool setDoorTracks(const std::vector<int32_t>& tracks);
 
     bool addSplitterAtPoint(ScreenPoint p);
     bool deleteSplitterAtPoint(ScreenPoint p);
@@ -87,12 +107,19 @@ public:
     // After a sketch file was read into the project.
     void afterOpen();
 
-    int32_t priceTotal();
-    int32_t discountAmount();
-    int32_t grandTotal();
+    int64_t priceTotal();
+    int64_t discountAmount();
+    int64_t grandTotal();
     std::string grandTotalText();
 
 private:
+    // Whether the doors that system s computes for these sizes and this handle profile, from
+    // fresh door set, lie within what a sketch file holds. Only the door sizes are computed;
+    // neither the project nor the system changes.
+    bool standardDoorsFit(DSSystem& s, int32_t width, int32_t h, int32_t count, int32_t thickness,
+                          int32_t plinth, const HandleProfile* handle) const;
+    bool doorsFit(int32_t width, int32_t h, int32_t count, int32_t thickness, int32_t plinth) const;
+    const HandleProfile* firstHandleProfileOf(DSSystem& s) const;
     void chooseHandleProfile();
     void recheckColor();
     void recheckSplitterProfile();

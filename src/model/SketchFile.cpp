@@ -18,11 +18,8 @@ namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Limits a file must keep to. They are those of the project's setters (or wider), so every file
-// this program writes passes; values beyond them can only come from a damaged file.
-
-constexpr int32_t kMaxDoorWidth = 2000000;
-constexpr int32_t kMaxDoorHeight = 200000;
-constexpr int32_t kMaxPlinth = 100000;
+// this program writes passes; values beyond them can only come from a damaged file. The door
+// sizes are the door set's (kMaxDoorWidth, kMaxDoorHeight), which the setters keep to as well.
 
 bool within(int32_t v, int32_t lo, int32_t hi) {
     return v >= lo && v <= hi;
@@ -181,6 +178,27 @@ bool doorConsistent(const DoorData& d) {
 
 bool layoutHoldsTogether(const DoorData& d);
 
+// The nominal width is the total the doors' widths were last distributed over; the next resize
+// gives every door its share of the new total. Several doors never add up to more than it (the
+// door widths dialog refuses an overfull opening, dragging a boundary keeps the sum), so a
+// nominal width below their sum, or beyond any opening, is damage that would blow the shares up.
+//
+// A file without one (older versions write none) takes the doors' own total: the widths were
+// last distributed over exactly that. Left at 0 the sketch would have no extent to draw, and a
+// system that sizes its doors on every recalculation would store a nominal width on opening but
+// share it out among the doors only on the next recalculation, so the file would settle only on
+// its second reading.
+bool settleNominalWidth(FileData& f) {
+    int64_t sum = 0;
+    for (const DoorData& d : f.doors)
+        sum += d.width;
+    if (f.nominalWidth == 0 && sum <= kMaxDoorWidth)
+        f.nominalWidth = static_cast<int32_t>(sum);
+    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
+        return false;
+    return f.doors.size() < 2 || sum <= f.nominalWidth;
+}
+
 bool readDoor(ByteReader& r, int version, DoorData& d) {
     d.width = r.i32();
     d.height = r.i32();
@@ -194,7 +212,10 @@ bool readDoor(ByteReader& r, int version, DoorData& d) {
         if (!readEdge(r, e))
             return false;
     }
+    // Counts beyond what a door can hold are refused before anything is read or checked.
     uint16_t splitterCount = r.u16();
+    if (splitterCount > kMaxSplittersPerDoor)
+        return false;
     for (int i = 0; i < splitterCount; ++i) {
         int32_t id = r.i32();
         SplitterData s;
@@ -203,6 +224,8 @@ bool readDoor(ByteReader& r, int version, DoorData& d) {
         d.splitters.emplace(id, std::move(s));
     }
     uint16_t insertCount = r.u16();
+    if (insertCount > kMaxSplittersPerDoor + 1)
+        return false;
     for (int i = 0; i < insertCount; ++i) {
         int32_t id = r.i32();
         InsertData in;
@@ -301,12 +324,13 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
     }
     if (!r.ok())
         return SketchFile::ReadFailed;
-    if (!within(f.openingWidth, 1000, 1000000) || !within(f.height, 1000, 100000) ||
+    if (!within(f.openingWidth, Project::kMinOpeningWidth, Project::kMaxOpeningWidth) ||
+        !within(f.height, Project::kMinHeight, Project::kMaxHeight) ||
         !within(f.doorCount, 1, kMaxDoors) || !std::isfinite(f.discount) || f.discount < 0.0 ||
         f.discount > 100.0)
         return SketchFile::ReadFailed;
-    if (f.hasCabinetSizes &&
-        (!within(f.chipboardThickness, 0, 1000) || !within(f.plinthHeight, 0, kMaxPlinth)))
+    if (f.hasCabinetSizes && (!within(f.chipboardThickness, 0, Project::kMaxChipboardThickness) ||
+                              !within(f.plinthHeight, 0, Project::kMaxPlinthHeight)))
         return SketchFile::ReadFailed;
 
     if (!readSystemBlock(r, *f.system, f.version, f.systemBlock))
@@ -325,6 +349,8 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
         if (!readDoor(r, f.version, d))
             return SketchFile::ReadFailed;
     }
+    if (!settleNominalWidth(f))
+        return SketchFile::ReadFailed;
     if (!readOrder(r, f))
         return SketchFile::ReadFailed;
     return SketchFile::ReadOk;
@@ -534,11 +560,15 @@ std::optional<std::string> SketchFile::toBytes(const Project& project) {
     return std::move(w.bytes());
 }
 
-int SketchFile::write(const Project& project, const std::filesystem::path& path) {
+int SketchFile::write(const Project& project, const std::filesystem::path& path,
+                      std::string* reason) {
     std::optional<std::string> bytes = toBytes(project);
-    if (!bytes || !fileio::writeFileAtomically(path, *bytes))
+    if (!bytes) {
+        if (reason != nullptr)
+            *reason = "Файл слишком велик";
         return WriteFailed;
-    return WriteOk;
+    }
+    return fileio::writeFileAtomically(path, *bytes, reason) ? WriteOk : WriteFailed;
 }
 
 int SketchFile::fromBytes(Project& project, std::string_view bytes) {
@@ -563,6 +593,6 @@ std::string SketchFile::openErrorMessage(int result, const std::string& path) {
     return "Ошибка открытия файла " + path;
 }
 
-std::string SketchFile::saveErrorMessage(const std::string& path) {
-    return "Ошибка сохранения файла " + path;
+std::string SketchFile::saveErrorMessage(const std::string& path, const std::string& reason) {
+    return fileio::saveErrorMessage(path, reason);
 }

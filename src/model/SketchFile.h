@@ -32,7 +32,9 @@ public:
         WriteFailed = 1,
     };
 
-    static int write(const Project& project, const std::filesystem::path& path);
+    // On failure reason, when given, receives the system's reason (fileio::systemErrorText).
+    static int write(const Project& project, const std::filesystem::path& path,
+                     std::string* reason = nullptr);
     static int read(Project& project, const std::filesystem::path& path);
 
     // The file's bytes; nullopt when the project cannot be represented (a count above 65535).
@@ -43,8 +45,8 @@ public:
     // "Ошибка открытия файла: версия файла не поддерживается данной программой." for
     // UnsupportedVersion, else "Ошибка открытия файла " + path.
     static std::string openErrorMessage(int result, const std::string& path);
-    // "Ошибка сохранения файла " + path.
-    static std::string saveErrorMessage(const std::string& path);
+    // "Ошибка сохранения файла " + path, then ": " and the reason when there is one.
+    static std::string saveErrorMessage(const std::string& path, const std::string& reason = {});
 
     // Longest string the format holds, in UTF-16 code units; longer texts are shortened on writing.
     static constexpr std::size_t kMaxStringUnits = ByteWriter::kMaxStringUnits;

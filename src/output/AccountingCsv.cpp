@@ -37,7 +37,7 @@ std::string accountingCsvBytes(Project& project) {
         line(out, fields(text::format("%d", number++), row.code, row.name,
                          text::format("%1.4f", row.area), "м2", rowtext::rowCost(row.cost)));
     }
-    int32_t total = project.priceTotal();
+    const int64_t total = project.priceTotal();
     line(out, "Сумма;" + rowtext::money(total / 100.0));
     line(out, "Скидка;" + rowtext::money(project.discountAmount() / 100.0));
     line(out, "Сборка;" + rowtext::money(static_cast<double>(project.order.assemblyCost)));
@@ -46,6 +46,6 @@ std::string accountingCsvBytes(Project& project) {
     return exporttext::toWindows1251(out);
 }
 
-bool exportAccountingCsv(Project& project, const std::filesystem::path& path) {
-    return !fileio::writeFileAtomically(path, accountingCsvBytes(project));
+bool exportAccountingCsv(Project& project, const std::filesystem::path& path, std::string* reason) {
+    return !fileio::writeFileAtomically(path, accountingCsvBytes(project), reason);
 }

@@ -9,6 +9,7 @@ class Project;
 // ends: order number, heading, one line per article and filling row, the five totals.
 std::string accountingCsvBytes(Project& project);
 
-// Writes the accounting file to path. Returns true when it FAILED. The file is replaced
-// atomically, so a failed export leaves an existing file untouched.
-bool exportAccountingCsv(Project& project, const std::filesystem::path& path);
+// Writes the accounting file to path. Returns true when it FAILED, with the system's reason in
+// reason. The file is replaced atomically, so a failed export leaves an existing file untouched.
+bool exportAccountingCsv(Project& project, const std::filesystem::path& path,
+                         std::string* reason = nullptr);

@@ -24,7 +24,7 @@ std::string fillingQuantity(const FillingRow& row) {
     return text::format("%1.4f м2", row.area);
 }
 
-std::string rowCost(int32_t kopecks) {
+std::string rowCost(int64_t kopecks) {
     return text::format("%1.2f", kopecks / 100.0);
 }
 

@@ -17,7 +17,7 @@ std::string articleQuantity(const ArticleRow& row);
 // "%1.4f м2" of the area.
 std::string fillingQuantity(const FillingRow& row);
 // "%1.2f" of kopecks / 100.0: the cost of a row.
-std::string rowCost(int32_t kopecks);
+std::string rowCost(int64_t kopecks);
 // "%0.2f" of a money amount in roubles (totals).
 std::string money(double roubles);
 

@@ -142,4 +142,23 @@ TEST_F(SketchUndo, UndoingEverythingGivesBackTheStartingFilesAndRedoTheFinalOnes
     EXPECT_EQ(saved(), final);
 }
 
+TEST_F(SketchUndo, OpeningASketchStartsTheHistoryAnew) {
+    UndoHistory& history = *window->history();
+    ASSERT_NE(mouse.splitAt(0, 0.5, 0.5, true), nullptr);
+    settle();
+    ASSERT_TRUE(history.canUndo());
+    const std::string path = world.path(QStringLiteral("эскиз.tav")).toStdString();
+    ASSERT_EQ(SketchFile::write(project(), path), SketchFile::WriteOk);
+    ScriptedDialogs dialogs;
+    dialogs.openAnswers.push_back(QString::fromStdString(path));
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    settle();
+    EXPECT_FALSE(history.canUndo());
+    EXPECT_FALSE(history.canRedo());
+    // Undo now has nothing to go back to: the opened project stays.
+    const Saved opened = saved();
+    keys(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(saved(), opened);
+}
+
 } // namespace

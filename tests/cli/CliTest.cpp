@@ -7,6 +7,7 @@
 #include "output/AccountingCsv.h"
 #include "output/WorkbookWriter.h"
 #include "text/Encoding.h"
+#include "text/Format.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -75,8 +76,15 @@ TEST_F(Cli, WrongUsageGivesSixtyFourAndTheUsage) {
         {sample, "--sheets", "price"},
         {sample, "--xml", path("a.xml"), "--sheets", "price,prices"},
         {sample, "--width", "2000"},
-        {"--new"},
         {"--new", sample, "--save", path("a.tav")},
+        {"--new", "--width", "429499730", "--save", path("a.tav")}, // × 10 would wrap to 3000,4
+        {"--new", "--height", "-429496529", "--save", path("a.tav")},
+        {"--list", "sizes"},
+        {sample, "--list", "systems"},
+        {sample, "--discount", "101", "--save", path("a.tav")},
+        {sample, "--discount", "1e2", "--save", path("a.tav")},
+        {sample, "--assembly", "100000", "--save", path("a.tav")},
+        {sample, "--order-number", "12a", "--save", path("a.tav")},
         {"--new", "--width", "abc", "--save", path("a.tav")},
         {"--new", "--system", "Нет такой", "--save", path("a.tav")},
         {"--new", "--width", "50", "--save", path("a.tav")},
@@ -131,11 +139,11 @@ TEST_F(Cli, OutputsThatCannotBeWrittenGiveThreeAndNoFile) {
     std::string target = path("нет/a.csv");
     CliRun r = run({sample, "--csv", target});
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "Ошибка сохранения файла " + target + "\n");
+    EXPECT_EQ(r.err, "Ошибка сохранения файла " + target + ": Нет такого файла или каталога\n");
     std::filesystem::create_directories(path("dir.xml/x"));
     r = run({sample, "--xml", path("dir.xml")});
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.err, "Ошибка сохранения файла " + path("dir.xml") + "\n");
+    EXPECT_EQ(r.err, "Ошибка сохранения файла " + path("dir.xml") + ": Это каталог\n");
     EXPECT_TRUE(std::filesystem::is_directory(path("dir.xml/x")));
 }
 
@@ -221,6 +229,145 @@ TEST_F(Cli, NewProjectWithTheProjectsSetters) {
         EXPECT_EQ(h["handleProfile"], second->code);
         EXPECT_EQ(h["color"], color);
     }
+}
+
+TEST_F(Cli, CuttingPlanAsJsonWithOffcutsAndSettings) {
+    CliRun bad = run({sample, "--plan", "-", "--kerf", "-1"});
+    EXPECT_EQ(bad.status, 64);
+
+    // Without kerf and trim the plan never needs more bars than the bill.
+    CliRun r = run({sample, "--plan", "-", "--kerf", "0", "--trim", "0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["kerf"], 0);
+    ASSERT_FALSE(j["articles"].empty());
+    for (const auto& a : j["articles"]) {
+        EXPECT_LE(a["planBars"].get<int>(), a["billBars"].get<int>()) << a["code"];
+        EXPECT_LE(a["planCost"].get<double>(), a["billCost"].get<double>()) << a["code"];
+    }
+    const std::string code = j["articles"][0]["code"];
+    const double piece = j["bars"][0]["pieces"][0]["length"];
+
+    // An offcut just long enough for that piece (plus two 10 mm trims) is used first; a bad
+    // line is reported on the error stream.
+    const std::string offcuts = code + ";;" + std::to_string(static_cast<int>(piece) + 21) +
+                                ";1\r\n" + code + ";;долгий;1\r\n";
+    writeFile(world.base() / "profiles" / "offcuts.csv", offcuts);
+    r = run({sample, "--plan", path("plan.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("пропущено строк: 1"), std::string::npos) << r.err;
+    j = nlohmann::json::parse(readFile(world.dir / "plan.json"));
+    EXPECT_EQ(j["kerf"], 4);
+    EXPECT_EQ(j["trim"], 10);
+    EXPECT_EQ(j["articles"][0]["offcutsUsed"], 1);
+    EXPECT_TRUE(j["bars"][0]["fromOffcut"].get<bool>());
+
+    // The workbook sheet "Раскрой" declares exactly the rows it holds: one per bar, per article,
+    // per sheet piece, three headings and two empty rows.
+    r = run({sample, "--xml", path("plan.xml"), "--sheets", "plan"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string xml = text::cp1251ToUtf8(readFile(world.dir / "plan.xml"));
+    ASSERT_NE(xml.find("<Worksheet ss:Name=\"Раскрой\">"), std::string::npos);
+    EXPECT_EQ(xml.find("ss:Name=\"Заказ\""), std::string::npos);
+    size_t rows = 0;
+    for (size_t at = xml.find("<Row>"); at != std::string::npos; at = xml.find("<Row>", at + 1))
+        ++rows;
+    size_t pieces = 0;
+    for (const auto& sheet : j["sheets"])
+        pieces += sheet["pieces"].size();
+    EXPECT_EQ(rows, j["bars"].size() + j["articles"].size() + pieces + 5);
+    EXPECT_NE(xml.find(text::format("ss:ExpandedRowCount=\"%zu\"", rows)), std::string::npos);
+}
+
+TEST_F(Cli, HelpVersionAndTheValidNames) {
+    for (const char* help : {"--help", "-h"}) {
+        CliRun r = run({sample, "--bogus", help});
+        EXPECT_EQ(r.status, 0) << help;
+        EXPECT_EQ(r.out.rfind("Использование:", 0), 0u) << help;
+        EXPECT_NE(r.out.find("--list"), std::string::npos);
+        EXPECT_EQ(r.err, "");
+    }
+    CliRun r = run({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("tavrolab-cli ", 0), 0u) << r.out;
+
+    std::string systems;
+    for (const DSSystem* s : world.catalog->systems())
+        systems += s->code + "\n";
+    r = run({"--list", "systems"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, systems);
+
+    DSSystem* last = world.catalog->systems().back();
+    std::vector<HandleProfile*> offered;
+    last->listHandleProfiles(offered);
+    ASSERT_FALSE(offered.empty());
+    std::string handles;
+    for (const HandleProfile* h : offered)
+        handles += h->code + "\n";
+    r = run({"--list", "handles", "--system", last->code});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, handles);
+    std::string colors;
+    for (const ColorChoice& c : offered.back()->colorChoices)
+        colors += c.color->code + "\n";
+    r = run({"--list", "colors", "--system", last->code, "--handle", offered.back()->code});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, colors);
+
+    // A name the program does not know is answered with the names it does.
+    r = run({"--new", "--system", "Нет такой"});
+    EXPECT_EQ(r.status, 64);
+    for (const DSSystem* s : world.catalog->systems())
+        EXPECT_NE(r.err.find("\n  " + s->code + "\n"), std::string::npos) << s->code;
+    r = run({"--new", "--system", last->code, "--handle", "XX"});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("\n  " + offered.front()->code + "\n"), std::string::npos) << r.err;
+    r = run({"--new", "--system", last->code, "--handle", offered.back()->code, "--color", "XX"});
+    EXPECT_EQ(r.status, 64);
+    EXPECT_NE(r.err.find("\n  " + offered.back()->colorChoices.front().color->code + "\n"),
+              std::string::npos)
+        << r.err;
+}
+
+TEST_F(Cli, NewProjectWritesExportsAndTakesTheOrderCard) {
+    CliRun r = run({"--new", "--csv", path("new.csv"), "--width", "2400"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::exists(path("new.csv")));
+
+    r = run({sample, "--discount", "12,5", "--assembly", "1500", "--delivery", "300",
+             "--order-number", "77", "--customer", "Петров П. П.", "--address", "ул. Мира, 1",
+             "--phone", "+7 900 000-00-00", "--json", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["discountPercent"], 12.5);
+    EXPECT_EQ(j["order"]["orderNumber"], "77");
+    EXPECT_EQ(j["order"]["clientName"], "Петров П. П.");
+    EXPECT_EQ(j["order"]["address"], "ул. Мира, 1");
+    EXPECT_EQ(j["order"]["phone"], "+7 900 000-00-00");
+    EXPECT_EQ(j["totals"]["assemblyCost"], 1500);
+    EXPECT_EQ(j["totals"]["deliveryCost"], 300);
+    const int64_t total = j["totals"]["total"];
+    EXPECT_EQ(j["totals"]["discount"], (total * 125 + 999) / 1000);
+    EXPECT_EQ(j["totals"]["grandTotal"], total - j["totals"]["discount"].get<int64_t>() + 180000);
+}
+
+TEST_F(Cli, ADataFolderWithoutPricesIsAnErrorOfItsOwn) {
+    const std::filesystem::path prices = world.base() / "profiles" / "price.csv";
+    const std::string kept = readFile(prices);
+    std::filesystem::remove(prices);
+    CliRun r = run({sample, "--csv", path("none.csv")});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_EQ(r.err, "tavrolab-cli: в папке данных нет файла цен " + prices.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(path("none.csv")));
+
+    writeFile(prices, text::utf8ToCp1251("код;коллекция;цена\r\nНЕТ-ТАКОГО;;100,00;\r\n"));
+    r = run({"--new"});
+    EXPECT_EQ(r.status, 4);
+    EXPECT_NE(r.err.find("нет ни одной цены"), std::string::npos) << r.err;
+
+    writeFile(prices, kept);
+    EXPECT_EQ(run({"--new"}).status, 0);
 }
 
 namespace {

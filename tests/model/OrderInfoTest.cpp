@@ -69,11 +69,26 @@ TEST(OrderNumber, PlacingAnOrderMovesTheFileOnlyForwards) {
         ++entries;
     EXPECT_EQ(entries, 1);
 
-    // No config folder: the number is silently not consumed.
+    // No config folder: the number cannot be stored. The caller is told so, and the rest of the
+    // run still hands out numbers of their own.
     std::filesystem::path nowhere = dir / "none" / "number.txt";
-    order.orderNumber = "00001";
-    EXPECT_FALSE(order.commitOrderNumber(nowhere));
+    order.newOrder(nowhere);
+    EXPECT_EQ(order.orderNumber, "00001");
+    std::string failure;
+    EXPECT_FALSE(order.commitOrderNumber(nowhere, &failure));
+    EXPECT_EQ(failure.rfind("Ошибка сохранения файла " + nowhere.string() +
+                                ": Нет такого файла или каталога",
+                            0),
+              0u)
+        << failure;
+    EXPECT_NE(failure.find("00001"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(nowhere.parent_path()));
+    order.newOrder(nowhere);
+    EXPECT_EQ(order.orderNumber, "00002");
+    failure.clear();
+    order.orderNumber = "00001"; // an older order placed again: nothing to store, nothing to say
+    EXPECT_FALSE(order.commitOrderNumber(nowhere, &failure));
+    EXPECT_EQ(failure, "");
 
     // The largest number cannot move the file past the integer range.
     order.orderNumber = "2147483647";

@@ -242,12 +242,14 @@ TEST_F(ProjectRules, SizeSettersAcceptOnlyTheirRange) {
     EXPECT_TRUE(p.setChipboardThickness(0));
     EXPECT_TRUE(p.setChipboardThickness(1000));
     EXPECT_EQ(p.chipboardThickness, 1000);
-    EXPECT_EQ(first->setHeightCalls, 4) << "height and thickness go through the system";
-    EXPECT_EQ(first->geometryCalls, 6);
-    EXPECT_EQ(first->keepArguments, std::vector<bool>(6, false));
-    p.setPlinthHeight(700);
+    // Every accepted size is first tried on a scratch door set (one setHeight and one geometry
+    // update each), then applied.
+    EXPECT_EQ(first->setHeightCalls, 6 + 4) << "height and thickness go through the system";
+    EXPECT_EQ(first->geometryCalls, 6 + 6);
+    EXPECT_EQ(first->keepArguments, std::vector<bool>(12, false));
+    EXPECT_TRUE(p.setPlinthHeight(700));
     EXPECT_EQ(p.plinthHeight, 700);
-    EXPECT_EQ(first->setHeightCalls, 5);
+    EXPECT_EQ(first->setHeightCalls, 12);
 }
 
 TEST_F(ProjectRules, DoorCountValidationAndZoom) {
@@ -357,7 +359,8 @@ TEST_F(ProjectRules, HandleChangeKeepsManualWidthProportions) {
     p.recalculate(true);
     first->resetCounters();
     ASSERT_TRUE(p.setHandleProfile(&handleB));
-    EXPECT_EQ(first->keepArguments, std::vector<bool>{false});
+    // The scratch door set the new handle is tried on, then the project's.
+    EXPECT_EQ(first->keepArguments, (std::vector<bool>{false, false}));
     EXPECT_FALSE(p.doors->resizeAllDoors) << "the geometry update consumed the flag";
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(p.doors->doors[i].width, widths[i]);
@@ -396,8 +399,8 @@ TEST_F(ProjectRules, SystemChangeResetsPlinthDoorsAndSelections) {
         EXPECT_EQ(d.inserts.begin()->second.material, nullptr);
     }
     EXPECT_EQ(second->assignTrackCalls, 1);
-    EXPECT_EQ(second->setHeightCalls, 1);
-    EXPECT_EQ(second->keepArguments, std::vector<bool>{false});
+    EXPECT_EQ(second->setHeightCalls, 2); // the scratch door set, then the project's
+    EXPECT_EQ(second->keepArguments, (std::vector<bool>{false, false}));
 
     // Back: splitter profile B is still offered by the first system, the handle is retaken.
     ASSERT_TRUE(p.setSystem(first));

@@ -4,6 +4,7 @@
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"
 #include "calc/Seals.h"
+#include "calc/Totals.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/Material.h"
 #include "catalog/RollerKit.h"
@@ -117,8 +118,9 @@ void DSSystemFolm::calculate(DoorSet& doorSet, CalcResult& result, const Profile
         row.code = hardware->code;
         row.name = hardware->name;
         row.quantity = setsForDoors(n);
-        row.cost = basePrice(*hardware) * row.quantity;
+        row.cost = int64_t{basePrice(*hardware)} * row.quantity;
         row.counted = 1;
+        totals::refuseUnfitCost(row.cost, row.error);
         result.articles.push_back(std::move(row));
     }
 

@@ -10,13 +10,14 @@
 #include "text/ByteWriter.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
-// Largest height adjustment (mm, either way) a sketch file may set; anything beyond it is damage
-// and would push the door height past what the arithmetic holds.
-constexpr int32_t kMaxHeightAdjust = 10000;
+// Height adjustments (mm) a sketch file may set. The program offers -40 and -33; anything beyond
+// a decimetre either way is damage, and a lower value could make the doors of the lowest opening
+// (100 mm) negative.
+constexpr int32_t kMinHeightAdjust = -100;
+constexpr int32_t kMaxHeightAdjust = 100;
 
 } // namespace
 
@@ -129,7 +130,7 @@ bool DSSystemLoven::parseSketchBlock(ByteReader& file, int version, SketchBlockD
     }
     if (version > 5) {
         const int32_t adjust = file.i32();
-        if (!file.ok())
+        if (!file.ok() || adjust < kMinHeightAdjust || adjust > kMaxHeightAdjust)
             return false;
         data.heightAdjust = adjust;
     }
@@ -140,6 +141,6 @@ void DSSystemLoven::applySketchBlock(const SketchBlockData& data) {
     DSSystem::applySketchBlock(data);
     if (data.pivotMode)
         pivotMode = *data.pivotMode != 0 ? 1 : 0;
-    if (data.heightAdjust && std::abs(*data.heightAdjust) <= kMaxHeightAdjust)
+    if (data.heightAdjust)
         heightAdjust = *data.heightAdjust;
 }

@@ -113,9 +113,24 @@ void DlgTable::scrollContentsBy(int, int) {
 }
 
 void DlgTable::wheelEvent(QWheelEvent* event) {
-    const int notches = event->angleDelta().y() / 120;
     QScrollBar* bar = verticalScrollBar();
-    bar->setValue(bar->value() - notches * kScrollLine);
+    // Touchpads give the distance in pixels; take it as it is.
+    if (const int pixels = event->pixelDelta().y(); pixels != 0) {
+        wheelEighths_ = 0;
+        bar->setValue(bar->value() - pixels);
+        event->accept();
+        return;
+    }
+    // High-resolution wheels send fractions of a notch (120 eighths of a degree): they add up
+    // until they make whole pixels, kScrollLine pixels per notch. A turn the other way starts
+    // afresh.
+    const int delta = event->angleDelta().y();
+    if ((delta > 0 && wheelEighths_ < 0) || (delta < 0 && wheelEighths_ > 0))
+        wheelEighths_ = 0;
+    wheelEighths_ += delta * kScrollLine;
+    const int step = wheelEighths_ / 120;
+    wheelEighths_ -= step * 120;
+    bar->setValue(bar->value() - step);
     event->accept();
 }
 

@@ -56,4 +56,5 @@ private:
     int bufferTop_ = 0; // page y of the buffer's first line
     bool redraw_ = true;
     bool relayingOut_ = false;
+    int wheelEighths_ = 0; // wheel turn not yet scrolled, in 1/120 of a notch per pixel
 };

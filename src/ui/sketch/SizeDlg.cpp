@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <climits>
@@ -24,6 +26,18 @@ QFont popupFont() {
     QFont f(QStringLiteral("Times New Roman"));
     f.setPixelSize(16);
     return f;
+}
+
+// A green tick for the OK button.
+QPixmap tickPicture(int size) {
+    QPixmap pixmap(size, size);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(46, 139, 60), size / 6.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF({QPointF(size * 0.2, size * 0.55), QPointF(size * 0.42, size * 0.78),
+                              QPointF(size * 0.82, size * 0.25)}));
+    return pixmap;
 }
 
 Splitter* splitterOf(Project& project, int door, int id) {
@@ -49,7 +63,7 @@ SizeDlg::SizeDlg(Project& project, NotifyHub* hub, QWidget* parent)
     size_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     range_ = new QLabel(this);
     range_->setGeometry(88, 44, 170, 26);
-    ok_ = new PictureButton(pictures::checkBoxPicture(true, 20), QStringLiteral("ОК"), this);
+    ok_ = new PictureButton(tickPicture(20), QStringLiteral("ОК"), this);
     cancel_ = new PictureButton(pictures::commandPicture(pictures::Command::Cancel, 20),
                                 QStringLiteral("Отмена"), this);
     for (PictureButton* b : {ok_, cancel_}) {

@@ -173,6 +173,8 @@ void SketchRenderer::draw(QPainter& painter, const DoorRects& doorRects, int dpi
     if (doors.zoomDoor < 0)
         drawGap(painter);
     painter.restore();
+    // The next drawing after a drag or a recalculation mostly shows the same sizes again.
+    lastDrawingPictures_ = std::move(drawingPictures_);
     drawingPictures_.clear();
 }
 
@@ -183,6 +185,11 @@ QImage SketchRenderer::scaledPicture(const std::string& path, QSize size) {
     const auto it = drawingPictures_.constFind(key);
     if (it != drawingPictures_.constEnd())
         return *it;
+    const auto last = lastDrawingPictures_.constFind(key);
+    if (last != lastDrawingPictures_.constEnd()) {
+        drawingPictures_.insert(key, *last);
+        return *last;
+    }
     const QImage* picture = cache_.scaled(path, size.width(), size.height());
     const QImage result = picture ? *picture : QImage();
     drawingPictures_.insert(key, result);

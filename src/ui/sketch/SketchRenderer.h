@@ -55,7 +55,8 @@ private:
     Project& project_;
     PictureCache& cache_;
     double fontScale_ = 1.0;
-    QHash<QString, QImage> drawingPictures_; // the pictures of the drawing in progress
+    QHash<QString, QImage> drawingPictures_;     // the pictures of the drawing in progress
+    QHash<QString, QImage> lastDrawingPictures_; // those of the drawing before it
 };
 
 QRect toQRect(const ScreenRect& r);

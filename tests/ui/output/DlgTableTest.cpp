@@ -412,6 +412,21 @@ TEST_F(DlgTableTest, ScrollRangeIsTheExcessOverTheWindowAndWheelStepsTen) {
     QApplication::sendEvent(table.viewport(), &wheel);
     EXPECT_EQ(bar->value(), 20);
 
+    // A high-resolution wheel: eighths of a notch add up to the same ten pixels per notch.
+    auto turn = [&](QPoint pixels, QPoint eighths) {
+        QWheelEvent e(QPointF(50, 50), QPointF(50, 50), pixels, eighths, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(table.viewport(), &e);
+    };
+    for (int i = 0; i < 8; ++i)
+        turn(QPoint(), QPoint(0, -15));
+    EXPECT_EQ(bar->value(), 30);
+    turn(QPoint(), QPoint(0, 30)); // back by a quarter notch
+    EXPECT_EQ(bar->value(), 28);
+    // A touchpad: its pixels as they come.
+    turn(QPoint(0, -7), QPoint(0, -42));
+    EXPECT_EQ(bar->value(), 35);
+
     // Tall enough: no scrolling.
     table.resize(1165, content + 50);
     EXPECT_EQ(bar->maximum(), 0);

@@ -243,6 +243,25 @@ TEST_F(OrderFixture, PlacingAnOrderSavesTheSketchConsumesTheNumberAndAsksToPrint
     EXPECT_EQ(print.count(), 1);
 }
 
+TEST_F(OrderFixture, ANumberFileThatCannotBeWrittenIsReportedAndTheNumberNotReused) {
+    ScriptedDialogs dialogs;
+    QDir(world.path(QStringLiteral("config"))).removeRecursively();
+    QTest::mouseClick(card->newOrderButton(), Qt::LeftButton);
+    EXPECT_EQ(card->numberEdit()->text(), QStringLiteral("00001"));
+    QSignalSpy print(card.get(), &DlgOrder::printChoiceRequested);
+    dialogs.saveAnswers.push_back(world.path(QStringLiteral("00001.tav")));
+    QTest::mouseClick(card->placeOrderButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Ошибка сохранения файла ") +
+                                             world.numberFile() +
+                                             QStringLiteral(": Нет такого файла или каталога")))
+        << dialogs.errors[0].toStdString();
+    EXPECT_TRUE(dialogs.errors[0].contains(QStringLiteral("00001")));
+    EXPECT_EQ(print.count(), 1); // the order is placed all the same
+    QTest::mouseClick(card->newOrderButton(), Qt::LeftButton);
+    EXPECT_EQ(card->numberEdit()->text(), QStringLiteral("00002"));
+}
+
 TEST_F(OrderFixture, AFailedSaveReportsThePathAndConsumesNothing) {
     ScriptedDialogs dialogs;
     world.writeNumberFile("41");
@@ -252,7 +271,8 @@ TEST_F(OrderFixture, AFailedSaveReportsThePathAndConsumesNothing) {
     dialogs.saveAnswers.push_back(path);
     QTest::mouseClick(card->placeOrderButton(), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + path);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + path +
+                                     QStringLiteral(": Нет такого файла или каталога"));
     EXPECT_EQ(dialogs.errorCaptions[0], QStringLiteral("Ошибка"));
     EXPECT_EQ(world.readNumberFile(), QByteArray("41"));
     EXPECT_EQ(print.count(), 0);
@@ -332,7 +352,8 @@ TEST_F(PrintFixture, AFailingPathIsReportedAndTheChoiceStaysOpen) {
     dialogs.saveAnswers.push_back(bad);
     QTest::mouseClick(save->okButton(), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + bad);
+    EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + bad +
+                                     QStringLiteral(": Нет такого файла или каталога"));
     EXPECT_EQ(dialogs.errorCaptions[0], QStringLiteral("Ошибка"));
     EXPECT_TRUE(save->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupClosed), 0); // the panels stay disabled while it is open
@@ -345,7 +366,8 @@ TEST_F(PrintFixture, AFailingPathIsReportedAndTheChoiceStaysOpen) {
     QTest::mouseClick(save->okButton(), Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 2);
     EXPECT_EQ(dialogs.errors[1], QStringLiteral("Ошибка сохранения файла ") +
-                                     world.path(QStringLiteral("out/00013.csv")));
+                                     world.path(QStringLiteral("out/00013.csv")) +
+                                     QStringLiteral(": Это каталог"));
     EXPECT_TRUE(QFileInfo::exists(xml));
     EXPECT_TRUE(save->isVisible());
 
@@ -370,7 +392,7 @@ TEST_F(PrintFixture, AWorkbookNamedLikeTheAccountingFileIsNotOverwritten) {
 
 TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     EXPECT_EQ(print->windowTitle(), QStringLiteral("Печать"));
-    ASSERT_EQ(print->toggleCount(), 4);
+    ASSERT_EQ(print->toggleCount(), 5);
     EXPECT_EQ(print->toggle(0)->text(), QStringLiteral("Информация о заказе + эскиз"));
     std::vector<DocumentChoice> printed, previewed, saved;
     QObject::connect(print, &DlgPrint::printRequested,
@@ -383,7 +405,7 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->toggle(1), Qt::LeftButton);
     QTest::mouseClick(print->okButton(), Qt::LeftButton);
     ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true}));
+    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true, true}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
@@ -396,8 +418,8 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->pdfButton(), Qt::LeftButton);
     ASSERT_EQ(previewed.size(), 1u);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true}));
-    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false}));
+    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true, true}));
+    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false, true}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupClosed), 3);
 }

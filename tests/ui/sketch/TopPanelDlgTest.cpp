@@ -372,10 +372,17 @@ TEST_F(PanelFixture, PlinthFieldTakesValuesFrom54MillimetresUpToTheCabinetHeight
     leave(plinth);
     EXPECT_EQ(plinth->text(), QStringLiteral("2000"));
 
+    // A 1500 mm cabinet on a 2000 mm plinth has no door: refused, and the field shows the
+    // height again when it is left.
+    typeInto(top->heightEdit(), QStringLiteral("1500"));
+    EXPECT_EQ(project().height, 20000);
+    leave(top->heightEdit());
+    EXPECT_EQ(top->heightEdit()->text(), QStringLiteral("2000"));
+    plinth->setText(QStringLiteral("1000"));
     typeInto(top->heightEdit(), QStringLiteral("1500"));
     ASSERT_EQ(project().height, 15000);
     plinth->setText(QStringLiteral("1600"));
-    EXPECT_EQ(project().plinthHeight, 20000); // higher than the cabinet: ignored
+    EXPECT_EQ(project().plinthHeight, 10000); // higher than the cabinet: ignored
     plinth->setText(QStringLiteral("1500"));
     EXPECT_EQ(project().plinthHeight, 15000);
 
