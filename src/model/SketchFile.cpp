@@ -291,15 +291,21 @@ bool layoutHoldsTogether(const DoorData& d);
 // gives every door its share of the new total. Several doors never add up to more than it (the
 // door widths dialog refuses an overfull opening, dragging a boundary keeps the sum), so a
 // nominal width below their sum, or beyond any opening, is damage that would blow the shares up.
-bool nominalWidthFits(const FileData& f) {
-    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
-        return false;
-    if (f.nominalWidth == 0 || f.doors.size() < 2)
-        return true; // no shares are taken: the next resize starts from the standard widths
+//
+// A file without one (older versions write none) takes the doors' own total: the widths were
+// last distributed over exactly that. Left at 0 the sketch would have no extent to draw, and a
+// system that sizes its doors on every recalculation would store a nominal width on opening but
+// share it out among the doors only on the next recalculation, so the file would settle only on
+// its second reading.
+bool settleNominalWidth(FileData& f) {
     int64_t sum = 0;
     for (const DoorData& d : f.doors)
         sum += d.width;
-    return sum <= f.nominalWidth;
+    if (f.nominalWidth == 0 && sum <= kMaxDoorWidth)
+        f.nominalWidth = static_cast<int32_t>(sum);
+    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
+        return false;
+    return f.doors.size() < 2 || sum <= f.nominalWidth;
 }
 
 bool readDoor(ByteReader& r, int version, DoorData& d) {
@@ -459,7 +465,7 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
         if (!readDoor(r, f.version, d))
             return SketchFile::ReadFailed;
     }
-    if (!nominalWidthFits(f))
+    if (!settleNominalWidth(f))
         return SketchFile::ReadFailed;
     if (!readOrder(r, f))
         return SketchFile::ReadFailed;
