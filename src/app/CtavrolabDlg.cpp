@@ -7,6 +7,7 @@
 #include "ui/catalog/Pictures.h"
 #include "ui/catalog/RightPanelDlg.h"
 #include "ui/output/DlgOrder.h"
+#include "ui/output/DlgPlan.h"
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/InfoPanelDlg.h"
@@ -72,6 +73,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     for (int mode = 0; mode < 4; ++mode)
         tables_[static_cast<size_t>(mode)] = panels::createTable(project_, mode, this);
     order_ = new DlgOrder(project_, *this, this);
+    plan_ = new DlgPlan(project_, this);
     logo_ = new QLabel(this);
     logo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -121,6 +123,7 @@ CtavrolabDlg::~CtavrolabDlg() {
     for (DlgTable* t : tables_)
         delete t;
     delete order_;
+    delete plan_;
 }
 
 void CtavrolabDlg::notify(Notify n) {
@@ -156,6 +159,7 @@ void CtavrolabDlg::notify(Notify n) {
         send(right_, n);
         for (DlgTable* t : tables_)
             send(t, Notify::ProjectChanged);
+        send(plan_, Notify::ProjectChanged);
         send(sketch_, Notify::ProjectChanged);
         sketch_->update();
         send(sum_, Notify::TotalsChanged);
@@ -337,17 +341,19 @@ void CtavrolabDlg::layoutPanels() {
         tables_[static_cast<size_t>(mode)]->setGeometry(kTabStripWidth, t, w - kTabStripWidth,
                                                         h - t);
     tables_[1]->setGeometry(kTabStripWidth, t, middle, h - t);
+    plan_->setGeometry(kTabStripWidth, t, w - kTabStripWidth, h - t);
 }
 
 void CtavrolabDlg::showTab(int tab) {
     // Tab 0: sketch, right panel and information panel; tabs 1..4: the result tables, with the
-    // order card beside the order-information table.
+    // order card beside the order-information table; tab 5: the cutting plans.
     sketch_->setVisible(tab == 0);
     right_->setVisible(tab == 0);
     info_->setVisible(tab == 0);
     for (int mode = 0; mode < 4; ++mode)
         tables_[static_cast<size_t>(mode)]->setVisible(tab == mode + 1);
     order_->setVisible(tab == 2);
+    plan_->setVisible(tab == 5);
 }
 
 void CtavrolabDlg::resizeEvent(QResizeEvent* event) {

@@ -9,6 +9,7 @@
 #include <string>
 
 class DlgOrder;
+class DlgPlan;
 class DlgTable;
 class DlgTabs;
 class DraftDlg;
@@ -57,6 +58,7 @@ public:
     QWidget* sketch() const;
     QWidget* table(int mode) const;
     DlgOrder* orderCard() const { return order_; }
+    DlgPlan* planPage() const { return plan_; }
     QLabel* logo() const { return logo_; }
 
     // Whether the window offers its minimize button (removed while a popup is open).
@@ -92,6 +94,7 @@ private:
     InfoPanelDlg* info_ = nullptr;
     DraftDlg* sketch_ = nullptr;
     std::array<DlgTable*, 4> tables_{};
+    DlgPlan* plan_ = nullptr; // the cutting plans, the last tab
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
     std::unique_ptr<UndoHistory> history_;

@@ -138,6 +138,13 @@ ArticleRow& DSSystem::addBarGroup(CalcResult& result, const Article& article,
         cut.doorIndex = p.doorIndex;
         result.cutList.push_back(std::move(cut));
     }
+    if (soldInBars(article)) {
+        BarGroup bars{&article, priceOf(article, color), result.articles.size() - 1, {}};
+        bars.pieces.reserve(pieces.size());
+        for (const CutPiece& p : pieces)
+            bars.pieces.push_back({p.length, p.mark, p.doorIndex});
+        result.barGroups.push_back(std::move(bars));
+    }
     ++result.profileGroupCounter;
     return result.articles.back();
 }

@@ -1,10 +1,13 @@
 // The main window: layout, tabs, the notification hub, opening a sketch, and screenshots.
+#include "ui/PdfTestSupport.h"
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabApp.h"
 #include "app/CtavrolabDlg.h"
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"
+#include "output/LabelGrid.h"
+#include "output/ProductionLabel.h"
 #include "ui/catalog/DlgColors.h"
 #include "ui/catalog/DlgHands.h"
 #include "ui/catalog/DlgSystems.h"
@@ -15,6 +18,7 @@
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/PrintCommands.h"
+#include "ui/output/ProductionPack.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/DlgDoorSize.h"
 #include "ui/sketch/TopPanelDlg.h"
@@ -314,6 +318,50 @@ TEST_F(MainWindowFixture, PlacingAnOrderEndsWithItsDocumentsAsPdfWithoutAPrinter
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(5) == "%PDF-");
+    EXPECT_TRUE(window->topPanel()->isEnabled());
+}
+
+// "Производство" in the print choice writes the whole pack as one PDF: the documents with the
+// cutting plan, the door assembly sheets and the labels on the grid typed beside the button. A
+// grid that does not fit A4 is refused and the choice stays open.
+TEST_F(MainWindowFixture, TheProductionPackIsOneClickFromThePrintChoice) {
+    ScriptedDialogs dialogs;
+    DlgPrint* print = window->topPanel()->printDialog();
+    QTest::mouseClick(window->topPanel()->commandButton(3), Qt::LeftButton);
+    ASSERT_TRUE(print->isVisible());
+    QLineEdit* grid = print->labelGridEdit();
+    grid->selectAll();
+    QTest::keyClicks(grid, QStringLiteral("9x40"));
+    QTest::mouseClick(print->productionButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Сетка этикеток")));
+    EXPECT_TRUE(print->isVisible());
+
+    const QString pdf = world.path(QStringLiteral("pack.pdf"));
+    dialogs.saveAnswers.push_back(pdf);
+    grid->selectAll();
+    QTest::keyClicks(grid, QStringLiteral("2x5"));
+    QTest::mouseClick(print->productionButton(), Qt::LeftButton);
+    EXPECT_FALSE(print->isVisible());
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    const QStringList pages = pdftest::pages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+    const QString all = pages.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QStringLiteral("Хлыстов по смете")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Сборка двери 1 из")));
+    // The same pack as the command line makes with that grid, page for page.
+    const QString direct = world.path(QStringLiteral("direct.pdf"));
+    ASSERT_TRUE(ProductionPack(*world.project, *LabelGrid::parse("2x5"))
+                    .writePdf(direct.toStdString())
+                    .isEmpty());
+    EXPECT_EQ(pages, pdftest::pages(direct));
+    const size_t labels = ProductionLabel::listFor(*world.project).size();
+    ASSERT_GT(labels, 10u); // so that the grid shows in the count of label sheets
+    // The label sheets close the pack, 10 labels to a sheet, right after the last door.
+    const int sheets = static_cast<int>((labels + 9) / 10);
+    ASSERT_GT(pages.size(), sheets);
+    EXPECT_TRUE(pages[pages.size() - sheets - 1].contains(QStringLiteral("Сборка двери")));
+    EXPECT_FALSE(pages[pages.size() - sheets].contains(QStringLiteral("Сборка двери")));
     EXPECT_TRUE(window->topPanel()->isEnabled());
 }
 

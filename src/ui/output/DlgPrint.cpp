@@ -104,7 +104,7 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
         production_ = new PictureButton(printCommandPicture(PrintCommandPicture::Production),
                                         QStringLiteral("Производство"), this);
         production_->setToolTip(QStringLiteral(
-            "Документы, раскрой наполнения, сборка дверей и этикетки одним файлом PDF"));
+            "Документы, раскрой профилей и наполнения, сборка дверей и этикетки одним файлом PDF"));
         buttons.push_back(preview_);
         buttons.push_back(pdf_);
         buttons.push_back(production_);
