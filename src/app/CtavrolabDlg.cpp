@@ -15,7 +15,6 @@
 #include "ui/output/ProductionPackCommand.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QAbstractSpinBox>
@@ -248,12 +247,6 @@ bool CtavrolabDlg::restoreStep(bool back) {
     if (done)
         history_->adoptPresent();
     return done;
-}
-
-void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {
-    PrintCommands(project_, this).print(DocumentChoice{order, price, profiles, assembly});
-    // Printing decodes pictures at printer resolution; they are not kept after it.
-    PictureCache::shared().clear();
 }
 
 QWidget* CtavrolabDlg::rightPanel() const {

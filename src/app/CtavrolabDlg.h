@@ -46,9 +46,6 @@ public:
     bool undo() override;
     bool redo() override;
 
-    // Runs the chosen print documents (order page with sketch, price, profiles, assembly).
-    void printDocuments(bool order, bool price, bool profiles, bool assembly);
-
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
     QWidget* rightPanel() const;

@@ -1,10 +1,16 @@
 #include "ui/catalog/CThumbListCtrl.h"
 
+#include "ui/Style.h"
+
 #include <QEventLoop>
 #include <QImageReader>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 #include <QThreadPool>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -14,6 +20,23 @@ QImage whiteCanvas() {
     QImage canvas(kThumb, kThumb, QImage::Format_RGB32);
     canvas.fill(Qt::white);
     return canvas;
+}
+
+// The item's data role that holds its label as given; the text shown may differ.
+constexpr int kKeyRole = Qt::UserRole + 1;
+
+// A file name has no spaces to wrap at: the text shown may break after "_", "-", "." and the
+// folder separator (a zero-width space is put there).
+QString breakable(const QString& label) {
+    QString out;
+    out.reserve(label.size() + 8);
+    for (QChar c : label) {
+        out += c;
+        if (c == QLatin1Char('_') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
+            c == QLatin1Char('\\'))
+            out += QChar(0x200B);
+    }
+    return out;
 }
 
 QImage unreadablePicture() {
@@ -36,7 +59,10 @@ CThumbListCtrl::CThumbListCtrl(QWidget* parent)
     pool_->setMaxThreadCount(1);
     setViewMode(QListView::IconMode);
     setIconSize(QSize(kThumb, kThumb));
-    setGridSize(QSize(86, 90));
+    // Labels in the panel's small font, on two lines when they need them.
+    setFont(style::labelFont());
+    setWordWrap(true);
+    fitGridToWidth();
     setUniformItemSizes(true);
     setMovement(QListView::Static);
     setResizeMode(QListView::Adjust);
@@ -54,6 +80,33 @@ CThumbListCtrl::CThumbListCtrl(QWidget* parent)
 CThumbListCtrl::~CThumbListCtrl() {
     stopLoading();
     pool_->waitForDone();
+}
+
+void CThumbListCtrl::resizeEvent(QResizeEvent* event) {
+    QListWidget::resizeEvent(event);
+    fitGridToWidth();
+}
+
+void CThumbListCtrl::fitGridToWidth() {
+    // The grid keeps room for the vertical scroll bar whether it shows or not; the columns
+    // share what is left.
+    const int scrollBar =
+        style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
+    const int available = std::max(kMinCellWidth, maximumViewportSize().width() - scrollBar - 1);
+    const int columns = std::max(1, available / kMinCellWidth);
+    const int textHeight = 2 * fontMetrics().lineSpacing();
+    const QSize cell(available / columns, kThumb + textHeight + 12);
+    if (gridSize() == cell)
+        return;
+    setGridSize(cell);
+    for (int i = 0; i < count(); ++i)
+        item(i)->setSizeHint(itemSize());
+}
+
+QSize CThumbListCtrl::itemSize() const {
+    // The whole cell but a small gap, so that a long label gets two full lines under the
+    // thumbnail before it is shortened.
+    return gridSize() - QSize(4, 4);
 }
 
 void CThumbListCtrl::stopLoading() {
@@ -92,9 +145,10 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
             text = path.mid(path.startsWith(prefix) ? prefix.size() : imagesFolder.size());
         // The label is the material's picture key, whose separator is always a backslash.
         text.replace(QLatin1Char('/'), QLatin1Char('\\'));
-        auto* item = new QListWidgetItem(placeholder_, text, this);
+        auto* item = new QListWidgetItem(placeholder_, breakable(text), this);
+        item->setData(kKeyRole, text);
         item->setToolTip(text);
-        item->setSizeHint(gridSize());
+        item->setSizeHint(itemSize());
     }
     setUpdatesEnabled(true);
     update();
@@ -127,7 +181,7 @@ void CThumbListCtrl::thumbnailArrived(quint64 generation, int item, const QImage
 
 QString CThumbListCtrl::label(int item) const {
     const QListWidgetItem* it = this->item(item);
-    return it ? it->text() : QString();
+    return it ? it->data(kKeyRole).toString() : QString();
 }
 
 QImage CThumbListCtrl::thumbnail(int item) const {

@@ -18,6 +18,8 @@ class CThumbListCtrl : public QListWidget {
     Q_OBJECT
 public:
     static constexpr int kThumbSize = 62;
+    // The narrowest column of the grid: a thumbnail with a little room on each side.
+    static constexpr int kMinCellWidth = 76;
 
     explicit CThumbListCtrl(QWidget* parent = nullptr);
     ~CThumbListCtrl() override;
@@ -27,6 +29,7 @@ public:
     // material's picture key).
     void rebuild(const QString& imagesFolder, const QStringList& paths);
 
+    // The item's label as above; the text shown has break points added so it can wrap.
     QString label(int item) const;
     // The thumbnail of the item once it arrived, else a null image.
     QImage thumbnail(int item) const;
@@ -40,6 +43,9 @@ public:
     // cannot be decoded gives a crossed-out grey box. Safe on any thread.
     static QImage makeThumbnail(const QString& path);
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 signals:
     // A click on an item (not on the empty space between items).
     void thumbnailClicked(int item);
@@ -49,6 +55,9 @@ signals:
 private:
     void thumbnailArrived(quint64 generation, int item, const QImage& image);
     void stopLoading();
+    // As many columns as the width holds, sharing it evenly.
+    void fitGridToWidth();
+    QSize itemSize() const;
 
     QThreadPool* pool_;
     std::shared_ptr<std::atomic<bool>> cancel_;

@@ -19,6 +19,7 @@
 #include "ui/sketch/DlgDoorSize.h"
 #include "ui/sketch/DlgSplitter.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
@@ -34,6 +35,7 @@ constexpr int kLoven = 2;
 constexpr int kGartis = 5;
 constexpr int kSplitterPopupTop = 175;
 constexpr int kToolsTop = 262;
+constexpr int kLabelGap = 4;
 
 DSSystemLoven* loven(DSSystem* s) {
     return s->systemKind == kLoven ? dynamic_cast<DSSystemLoven*>(s) : nullptr;
@@ -105,16 +107,36 @@ QComboBox* RightPanelDlg::addList(const QString& label, const QString& accessibl
                                   QLabel** labelOut) {
     auto* l = new QLabel(label, this);
     style::makePanelLabel(l);
-    l->setGeometry(kMargin, y, 150, 24);
     auto* list = new QComboBox(this);
-    list->setGeometry(164, y, kWidth - 164 - kMargin, 24);
+    // The lists stand in one column right of the widest label (alignLists), as wide as the
+    // panel leaves them; the drop-down shows whole entries even when wider (fitDropDown).
+    l->setGeometry(kMargin, y, 0, 24);
+    list->setGeometry(kMargin, y, 0, 24);
     name(list, label, accessible);
     l->setBuddy(list);
     systemWidgets_.push_back(l);
     systemWidgets_.push_back(list);
+    listRows_.emplace_back(l, list);
     if (labelOut)
         *labelOut = l;
     return list;
+}
+
+void RightPanelDlg::alignLists() {
+    int widest = 0;
+    for (const auto& [label, list] : listRows_)
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(label->text()));
+    const int left = kMargin + widest + kLabelGap;
+    for (const auto& [label, list] : listRows_) {
+        label->setGeometry(kMargin, label->y(), widest, label->height());
+        // Flush with the right edge of the splitter tool buttons below.
+        list->setGeometry(left, list->y(), kWidth - kMargin + 4 - left, list->height());
+    }
+}
+
+void RightPanelDlg::fitDropDown(QComboBox* list) {
+    QAbstractItemView* view = list->view();
+    view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() + 8);
 }
 
 PictureButton* RightPanelDlg::addToggle(const QString& text, const QString& accessible, int y) {
@@ -152,6 +174,7 @@ void RightPanelDlg::buildSystemPage() {
                           QStringLiteral("Отступ высоты двери, мм"), 180, &heightLabel_);
     heightList_->addItems({QStringLiteral("-40"), QStringLiteral("-33")});
     connect(heightList_, &QComboBox::activated, this, &RightPanelDlg::heightChosen);
+    alignLists();
 
     dimensions_ = addToggle(QStringLiteral("Отображать размеры вставок"),
                             QStringLiteral("Показывать размеры вставок на эскизе"), 212);
@@ -372,6 +395,9 @@ void RightPanelDlg::refreshLists() {
     const bool heightShown = page_ == SystemPage && lv && !lv->pivotMode;
     heightLabel_->setVisible(heightShown);
     heightList_->setVisible(heightShown);
+
+    for (const auto& row : listRows_)
+        fitDropDown(row.second);
 
     dimensions_->setPicture(pictures::checkBoxPicture(project_.showDimensions));
     placement_->setPicture(pictures::checkBoxPicture(project_.placementOnPick));

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 class CThumbListCtrl;
@@ -75,6 +76,8 @@ private:
     void buildFillingPage();
     QComboBox* addList(const QString& label, const QString& accessible, int y,
                        QLabel** labelOut = nullptr);
+    void alignLists();
+    static void fitDropDown(QComboBox* list);
     PictureButton* addToggle(const QString& text, const QString& accessible, int y);
     void fillRollerList();
     void updateToolButtons();
@@ -103,6 +106,7 @@ private:
     bool updating_ = false;
     std::vector<QWidget*> systemWidgets_;
     std::vector<QWidget*> fillingWidgets_;
+    std::vector<std::pair<QLabel*, QComboBox*>> listRows_; // label and list of each list row
 
     QPushButton* systemTab_ = nullptr;
     QPushButton* fillingTab_ = nullptr;

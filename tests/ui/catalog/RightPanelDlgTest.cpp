@@ -89,6 +89,14 @@ TEST_F(RightPanelFixture, PivotEntryOnlyForLovenWithAtMostTwoDoorsAndItSwitchesT
 
     setDoorCount(2);
     ASSERT_TRUE(entries(panel->rollerList()).contains(RightPanelDlg::pivotEntry()));
+    // Every list is wide enough for its longest entry.
+    for (QComboBox* list :
+         {panel->zoomList(), panel->stockList(), panel->rollerList(), panel->heightList()}) {
+        QComboBox fitting;
+        fitting.setFont(list->font());
+        fitting.addItems(entries(list));
+        EXPECT_GE(list->width(), fitting.sizeHint().width()) << list->currentText().toStdString();
+    }
     EXPECT_EQ(project().doors->doors[1].track, 1);
     ASSERT_NE(row("KL02"), nullptr); // the opening's tracks
     const QString kit = panel->rollerList()->currentText();
@@ -400,8 +408,13 @@ TEST_F(RightPanelFixture, ThumbnailsOfTheGroupAndAClickGivesTheMaterial) {
         EXPECT_EQ(thumbs->thumbnail(i).size(), QSize(62, 62));
     }
 
-    // A click without a chosen insert does nothing.
+    // The grid fills the panel's width: three thumbnails to a row.
+    ASSERT_GE(thumbs->count(), 4);
     const QRect first = thumbs->visualItemRect(thumbs->item(0));
+    EXPECT_EQ(thumbs->visualItemRect(thumbs->item(2)).top(), first.top());
+    EXPECT_GT(thumbs->visualItemRect(thumbs->item(3)).top(), first.top());
+
+    // A click without a chosen insert does nothing.
     QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(hub.sent.empty());
 
