@@ -3,19 +3,22 @@ function(tav_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
 endfunction()
 
-# tav_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [ENV VAR=value ...])
-# One test program per folder, registered with CTest test by test.
+# tav_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# One test program per folder, registered with CTest test by test. The shared main
+# (tests/support/TestMain.cpp) sets the tests' environment, so that it holds however the program
+# is started: a data home of the run's own (the user's order number stays untouched) and the
+# offscreen platform.
 function(tav_add_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS;ENV" ${ARGN})
+    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} tavrolab_test_main GTest::gtest)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     target_compile_definitions(${name} PRIVATE
         TAV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAV_BINARY_DIR="${CMAKE_BINARY_DIR}"
         TAV_BIN_DIR="${TAVROLAB_BIN_DIR}")
     tav_warnings(${name})
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ENVIRONMENT "${T_ENV}")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # tav_add_fuzzer(name SOURCES ... LIBS ...): only when TAVROLAB_FUZZ is on (clang).

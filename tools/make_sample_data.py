@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the sample data folder shipped with tavrolab (data/): the profile price file, the colour
 category file, the roller file, five material groups with their price files and small texture
-pictures (ImageMagick's `convert`), and the config folder's logo and order terms.
+pictures (ImageMagick's `convert`, which tools/setup.sh installs), and the config folder's logo
+and order terms.
 
 The text files are Windows-1251 with CR LF line ends, as a spreadsheet program on the seller's
 computer writes them. Run it from anywhere; it rewrites data/ in place:
@@ -9,6 +10,7 @@ computer writes them. Run it from anywhere; it rewrites data/ in place:
     python3 tools/make_sample_data.py
 """
 import os
+import shutil
 import subprocess
 import sys
 
@@ -22,6 +24,9 @@ def write_cp1251(path, lines):
 
 
 def convert(*args):
+    if shutil.which("convert") is None:
+        sys.exit("ImageMagick's convert is missing: run tools/setup.sh "
+                 "(or apt-get install imagemagick)")
     subprocess.run(["convert", *args], check=True)
 
 

@@ -9,7 +9,8 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
     clang libclang-rt-14-dev
-    fonts-liberation xvfb xauth python3 poppler-utils
+    fonts-liberation xvfb xauth python3 poppler-utils imagemagick
+    libqrencode-dev zbar-tools dpkg-dev fakeroot
     libreoffice-calc-nogui
 )
 

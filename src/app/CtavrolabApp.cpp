@@ -1,14 +1,18 @@
 #include "app/CtavrolabApp.h"
 
 #include "app/CtavrolabDlg.h"
+#include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 #include "ui/Style.h"
+#include "ui/sketch/TopPanelDlg.h"
 
 CtavrolabApp::CtavrolabApp(int& argc, char** argv)
-    : QApplication(argc, argv), project_(std::make_unique<Project>(Catalog::instance())),
+    : QApplication(argc, argv), project_(std::make_unique<Project>(programCatalog())),
       boldFont_(style::boldFont()) {
     setApplicationName(QStringLiteral("tavrolab"));
+    // Ties the windows to the desktop entry (icon and name in the task bar).
+    setDesktopFileName(QStringLiteral("tavrolab"));
 }
 
 CtavrolabApp::~CtavrolabApp() = default;
@@ -16,5 +20,20 @@ CtavrolabApp::~CtavrolabApp() = default;
 int CtavrolabApp::run() {
     CtavrolabDlg window(*project_);
     window.show();
+    const QString sketch = sketchArgument(arguments());
+    if (!sketch.isEmpty())
+        window.topPanel()->openSketchFile(sketch);
     return exec();
+}
+
+QString CtavrolabApp::sketchArgument(const QStringList& arguments) {
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (!optionsEnded && a == QLatin1String("--"))
+            optionsEnded = true;
+        else if (optionsEnded || !a.startsWith(QLatin1Char('-')))
+            return a;
+    }
+    return {};
 }

@@ -18,9 +18,13 @@ public:
     Project& project() { return *project_; }
     const QFont& boldFont() const { return boldFont_; }
 
-    // Creates the main window, shows it and runs until it is closed. The command line is
-    // accepted and ignored.
+    // Creates the main window, shows it, opens the sketch file named on the command line (the
+    // desktop opens a double-clicked ".tav" file this way) and runs until it is closed.
     int run();
+
+    // The sketch file named by the arguments left after Qt's own options: the first argument
+    // that is not an option, or any argument after "--". Empty when there is none.
+    static QString sketchArgument(const QStringList& arguments);
 
 private:
     std::unique_ptr<Project> project_;

@@ -5,10 +5,16 @@
 #include "model/UndoHistory.h"
 #include "ui/catalog/DlgTabs.h"
 #include "ui/catalog/Pictures.h"
+#include "ui/catalog/RightPanelDlg.h"
 #include "ui/output/DlgOrder.h"
+#include "ui/output/DlgPlan.h"
 #include "ui/output/DlgPrint.h"
+#include "ui/output/DlgTable.h"
+#include "ui/output/InfoPanelDlg.h"
 #include "ui/output/PrintCommands.h"
+#include "ui/output/ProductionPackCommand.h"
 #include "ui/output/SumDlg.h"
+#include "ui/sketch/DraftDlg.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QAbstractSpinBox>
@@ -66,6 +72,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     for (int mode = 0; mode < 4; ++mode)
         tables_[static_cast<size_t>(mode)] = panels::createTable(project_, mode, this);
     order_ = new DlgOrder(project_, *this, this);
+    plan_ = new DlgPlan(project_, this);
     logo_ = new QLabel(this);
     logo_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
@@ -83,6 +90,8 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
             [this](const DocumentChoice& documents) {
                 PrintCommands(project_, this).savePdf(documents);
             });
+    connect(top_->printDialog(), &DlgPrint::productionRequested, this,
+            [this](const LabelGrid& labels) { ProductionPackCommand(project_, this).run(labels); });
 
     const auto shortcut = [this](QKeySequence keys, bool back) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this,
@@ -110,14 +119,10 @@ CtavrolabDlg::~CtavrolabDlg() {
     delete tabs_;
     delete info_;
     delete sketch_;
-    for (QWidget* t : tables_)
+    for (DlgTable* t : tables_)
         delete t;
     delete order_;
-}
-
-void CtavrolabDlg::send(QWidget* panel, Notify n) {
-    if (auto* receiver = dynamic_cast<NotifyReceiver*>(panel))
-        receiver->receive(n);
+    delete plan_;
 }
 
 void CtavrolabDlg::notify(Notify n) {
@@ -151,8 +156,9 @@ void CtavrolabDlg::notify(Notify n) {
         break;
     case Notify::ProjectChanged:
         send(right_, n);
-        for (QWidget* t : tables_)
+        for (DlgTable* t : tables_)
             send(t, Notify::ProjectChanged);
+        send(plan_, Notify::ProjectChanged);
         send(sketch_, Notify::ProjectChanged);
         sketch_->update();
         send(sum_, Notify::TotalsChanged);
@@ -168,7 +174,7 @@ void CtavrolabDlg::notify(Notify n) {
     case Notify::OrderFieldChanged:
         send(sum_, Notify::TotalsChanged);
         send(top_, Notify::TotalsChanged);
-        for (QWidget* t : tables_)
+        for (DlgTable* t : tables_)
             send(t, Notify::ProjectChanged);
         break;
     case Notify::DiscountChanged:
@@ -178,11 +184,14 @@ void CtavrolabDlg::notify(Notify n) {
     case Notify::PopupClosed: {
         const bool closed = n == Notify::PopupClosed;
         setMinimizeBox(closed);
-        for (QWidget* w : {static_cast<QWidget*>(top_), right_, sketch_,
-                           static_cast<QWidget*>(sum_), static_cast<QWidget*>(tabs_)}) {
+        for (QWidget* w : {static_cast<QWidget*>(top_), static_cast<QWidget*>(right_),
+                           static_cast<QWidget*>(sketch_), static_cast<QWidget*>(sum_),
+                           static_cast<QWidget*>(tabs_)})
             w->setEnabled(closed);
-            send(w, n);
-        }
+        send(top_, n);
+        send(right_, n);
+        send(sketch_, n);
+        send(sum_, n);
         break;
     }
     case Notify::TabChanged:
@@ -240,8 +249,20 @@ bool CtavrolabDlg::restoreStep(bool back) {
     return done;
 }
 
-void CtavrolabDlg::printDocuments(bool order, bool price, bool profiles, bool assembly) {
-    PrintCommands(project_, this).print(DocumentChoice{order, price, profiles, assembly});
+QWidget* CtavrolabDlg::rightPanel() const {
+    return right_;
+}
+
+QWidget* CtavrolabDlg::infoPanel() const {
+    return info_;
+}
+
+QWidget* CtavrolabDlg::sketch() const {
+    return sketch_;
+}
+
+QWidget* CtavrolabDlg::table(int mode) const {
+    return tables_[static_cast<size_t>(mode)];
 }
 
 void CtavrolabDlg::chainFocus() {
@@ -313,17 +334,19 @@ void CtavrolabDlg::layoutPanels() {
         tables_[static_cast<size_t>(mode)]->setGeometry(kTabStripWidth, t, w - kTabStripWidth,
                                                         h - t);
     tables_[1]->setGeometry(kTabStripWidth, t, middle, h - t);
+    plan_->setGeometry(kTabStripWidth, t, w - kTabStripWidth, h - t);
 }
 
 void CtavrolabDlg::showTab(int tab) {
     // Tab 0: sketch, right panel and information panel; tabs 1..4: the result tables, with the
-    // order card beside the order-information table.
+    // order card beside the order-information table; tab 5: the cutting plans.
     sketch_->setVisible(tab == 0);
     right_->setVisible(tab == 0);
     info_->setVisible(tab == 0);
     for (int mode = 0; mode < 4; ++mode)
         tables_[static_cast<size_t>(mode)]->setVisible(tab == mode + 1);
     order_->setVisible(tab == 2);
+    plan_->setVisible(tab == 5);
 }
 
 void CtavrolabDlg::resizeEvent(QResizeEvent* event) {

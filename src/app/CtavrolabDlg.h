@@ -9,9 +9,14 @@
 #include <string>
 
 class DlgOrder;
+class DlgPlan;
+class DlgTable;
 class DlgTabs;
+class DraftDlg;
+class InfoPanelDlg;
 class Project;
 class QLabel;
+class RightPanelDlg;
 class SumDlg;
 class TopPanelDlg;
 class UndoHistory;
@@ -41,17 +46,16 @@ public:
     bool undo() override;
     bool redo() override;
 
-    // Runs the chosen print documents (order page with sketch, price, profiles, assembly).
-    void printDocuments(bool order, bool price, bool profiles, bool assembly);
-
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
-    QWidget* rightPanel() const { return right_; }
+    QWidget* rightPanel() const;
+    RightPanelDlg* materialsPanel() const { return right_; }
     DlgTabs* tabStrip() const { return tabs_; }
-    QWidget* infoPanel() const { return info_; }
-    QWidget* sketch() const { return sketch_; }
-    QWidget* table(int mode) const { return tables_[static_cast<size_t>(mode)]; }
+    QWidget* infoPanel() const;
+    QWidget* sketch() const;
+    QWidget* table(int mode) const;
     DlgOrder* orderCard() const { return order_; }
+    DlgPlan* planPage() const { return plan_; }
     QLabel* logo() const { return logo_; }
 
     // Whether the window offers its minimize button (removed while a popup is open).
@@ -67,7 +71,13 @@ private:
     void showTab(int tab);
     void setMinimizeBox(bool on);
     void setPanelsEnabled(bool enabled);
-    static void send(QWidget* panel, Notify n);
+    // Every panel the table forwards to is a receiver by its type: a panel that forgot to be one
+    // does not compile. Panels not created yet (notifications sent while the window builds
+    // itself) receive nothing.
+    static void send(NotifyReceiver* panel, Notify n) {
+        if (panel)
+            panel->receive(n);
+    }
     // Records the change once the present event is handled.
     void scheduleRecord();
     // Undo (back) or redo, then every panel re-reads the project as after opening a file.
@@ -76,11 +86,12 @@ private:
     Project& project_;
     TopPanelDlg* top_ = nullptr;
     SumDlg* sum_ = nullptr;
-    QWidget* right_ = nullptr;
+    RightPanelDlg* right_ = nullptr;
     DlgTabs* tabs_ = nullptr;
-    QWidget* info_ = nullptr;
-    QWidget* sketch_ = nullptr;
-    std::array<QWidget*, 4> tables_{};
+    InfoPanelDlg* info_ = nullptr;
+    DraftDlg* sketch_ = nullptr;
+    std::array<DlgTable*, 4> tables_{};
+    DlgPlan* plan_ = nullptr; // the cutting plans, the last tab
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
     std::unique_ptr<UndoHistory> history_;

@@ -1,16 +1,21 @@
 #pragma once
 
+class DlgTable;
+class DraftDlg;
+class InfoPanelDlg;
 class NotifyHub;
 class Project;
 class QWidget;
+class RightPanelDlg;
 
 // The panels whose classes come from other parts of the program are made here, so that the main
-// window only wires them. A panel that does not exist yet is an empty panel of the right look.
+// window only wires them. Each is returned with its own class, so that the main window forwards
+// notifications to it as a receiver the compiler checks.
 namespace panels {
 
-QWidget* createRightPanel(Project& project, NotifyHub& hub, QWidget* parent);
-QWidget* createSketch(Project& project, NotifyHub& hub, QWidget* parent);
-QWidget* createInfoPanel(Project& project, QWidget* parent);
-QWidget* createTable(Project& project, int mode, QWidget* parent);
+RightPanelDlg* createRightPanel(Project& project, NotifyHub& hub, QWidget* parent);
+DraftDlg* createSketch(Project& project, NotifyHub& hub, QWidget* parent);
+InfoPanelDlg* createInfoPanel(Project& project, QWidget* parent);
+DlgTable* createTable(Project& project, int mode, QWidget* parent);
 
 } // namespace panels

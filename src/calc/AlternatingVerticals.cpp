@@ -21,7 +21,7 @@ void addAlternatingVerticalGroups(DSSystem& system, CalcResult& result, const Do
     const Edge& first = doorSet.doors[0].edges[EdgeLeft];
     if (first.profile == nullptr)
         return;
-    const int n = std::clamp(doorSet.doorCount, 1, kMaxDoors);
+    const int n = std::max(1, doorSet.doorsInUse());
     // Every piece is cut to door 0's height; the rows show each edge as laid out.
     const int32_t length = first.cutLength;
 

@@ -8,6 +8,7 @@ void CalcResult::clear() {
     cutList.clear();
     fillingPieces.clear();
     elements.clear();
+    barGroups.clear();
     pricesDirty = 1;
     profileGroupCounter = 1;
     fillingGroupCounter = 1;

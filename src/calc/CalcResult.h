@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -59,6 +60,25 @@ struct ElementRow {
     std::string door;
 };
 
+class Article;
+
+// One piece of a bar group as it is cut: its length (0.1 mm), the mark of its edge or splitter on
+// the sketch and the index of its door.
+struct BarPiece {
+    int32_t length = 0;
+    int32_t mark = 0;
+    int32_t doorIndex = -1;
+};
+
+// The pieces of one group of an article sold in stock bars, as the bill packed them, with the
+// unit price (kopecks per metre) the group was priced at. Cutting plans start from these.
+struct BarGroup {
+    const Article* article = nullptr;
+    int32_t pricePerMetre = 0;
+    size_t articleRow = 0; // index of the group's row in articles
+    std::vector<BarPiece> pieces;
+};
+
 class CalcResult {
 public:
     std::vector<ArticleRow> articles;
@@ -66,6 +86,7 @@ public:
     std::vector<CutPieceRow> cutList;
     std::vector<FillingPieceRow> fillingPieces;
     std::vector<ElementRow> elements;
+    std::vector<BarGroup> barGroups; // the bar-sold groups of articles, in row order
     uint8_t pricesDirty = 1;
     int64_t total = 0;            // kopecks
     double discountPercent = 0.0; // the copy used for computing
@@ -74,7 +95,7 @@ public:
     int32_t profileGroupCounter = 1;
     int32_t fillingGroupCounter = 1;
 
-    // Empties the five lists, marks the prices dirty and restarts both counters.
+    // Empties the lists, marks the prices dirty and restarts both counters.
     void clear();
 
     // Sum of all row costs, or 0 as soon as any row carries an error or the sum goes beyond

@@ -6,11 +6,10 @@
 #include "catalog/SplitterProfile.h"
 #include "catalog/SystemLists.h"
 #include "model/DoorSet.h"
-#include "text/Encoding.h"
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 
 #include <algorithm>
-#include <istream>
-#include <ostream>
 
 DSSystem::DSSystem(int32_t catalogIndex, std::string displayName, int32_t picture, uint8_t cabinet,
                    uint8_t edgeOptionOffered)
@@ -141,77 +140,23 @@ void DSSystem::takeLists(const SystemLists& lists) {
 
 // --- sketch block ---
 
-void DSSystem::writeByte(std::ostream& out, uint8_t v) {
-    out.put(static_cast<char>(v));
-}
-
-void DSSystem::writeInt32(std::ostream& out, int32_t v) {
-    const uint32_t u = static_cast<uint32_t>(v);
-    const char bytes[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-                           static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
-    out.write(bytes, 4);
-}
-
-void DSSystem::writeString16(std::ostream& out, const std::string& utf8) {
-    std::u16string units = text::utf8ToUtf16(utf8);
-    if (units.size() > 0xFFFF)
-        units.resize(0xFFFF);
-    const uint16_t n = static_cast<uint16_t>(units.size());
-    out.put(static_cast<char>(n & 0xFF));
-    out.put(static_cast<char>(n >> 8));
-    for (char16_t c : units) {
-        out.put(static_cast<char>(c & 0xFF));
-        out.put(static_cast<char>(c >> 8));
-    }
-}
-
-bool DSSystem::readByte(std::istream& in, uint8_t& v) {
-    char c = 0;
-    if (!in.get(c))
-        return false;
-    v = static_cast<uint8_t>(c);
-    return true;
-}
-
-bool DSSystem::readInt32(std::istream& in, int32_t& v) {
-    unsigned char b[4];
-    if (!in.read(reinterpret_cast<char*>(b), 4))
-        return false;
-    v = static_cast<int32_t>(static_cast<uint32_t>(b[0]) | (static_cast<uint32_t>(b[1]) << 8) |
-                             (static_cast<uint32_t>(b[2]) << 16) |
-                             (static_cast<uint32_t>(b[3]) << 24));
-    return true;
-}
-
-bool DSSystem::readString16(std::istream& in, std::string& utf8) {
-    unsigned char nb[2];
-    if (!in.read(reinterpret_cast<char*>(nb), 2))
-        return false;
-    const std::size_t n = nb[0] | (nb[1] << 8);
-    std::string bytes(n * 2, '\0');
-    if (n > 0 && !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size())))
-        return false;
-    utf8 = text::utf16leBytesToUtf8(bytes);
-    return true;
-}
-
-void DSSystem::writeSketchBlock(std::ostream& file, int version) {
+void DSSystem::writeSketchBlock(ByteWriter& file, int version) {
     if (version > 2)
-        writeByte(file, edgeOption);
+        file.u8(edgeOption);
     if (version > 4)
-        writeString16(file, selectedRollerKitCode());
+        file.str(selectedRollerKitCode());
 }
 
-bool DSSystem::parseSketchBlock(std::istream& file, int version, SketchBlockData& data) {
+bool DSSystem::parseSketchBlock(ByteReader& file, int version, SketchBlockData& data) {
     if (version > 2) {
-        uint8_t b = 0;
-        if (!readByte(file, b))
+        const uint8_t b = file.u8();
+        if (!file.ok())
             return false;
         data.edgeOption = b;
     }
     if (version > 4) {
-        std::string code;
-        if (!readString16(file, code))
+        std::string code = file.str();
+        if (!file.ok())
             return false;
         data.rollerKitCode = std::move(code);
     }
@@ -232,7 +177,7 @@ void DSSystem::applySketchBlock(const SketchBlockData& data) {
     }
 }
 
-bool DSSystem::readSketchBlock(std::istream& file, int version) {
+bool DSSystem::readSketchBlock(ByteReader& file, int version) {
     SketchBlockData data;
     if (!parseSketchBlock(file, version, data))
         return false;

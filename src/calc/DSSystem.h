@@ -2,15 +2,17 @@
 
 #include <array>
 #include <cstdint>
-#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calc/SystemKind.h"
 #include "catalog/DSItem.h"
 
 class Article;
+class ByteReader;
+class ByteWriter;
 class HandleProfile;
 class SplitterProfile;
 class RollerKit;
@@ -65,7 +67,7 @@ public:
     uint8_t cabinetMode = 0;   // heights are entered for the cabinet (plinth, chipboard)
     uint8_t hasEdgeOption = 0; // the top panel offers the "По краям TL13" toggle
     uint8_t edgeOption = 0;    // state of that toggle
-    int32_t systemKind = 0;    // 0..9, selects the rules inside the shared operations
+    SystemKind systemKind = SystemStenvik; // selects the rules inside the shared operations
     int32_t maxDoorCount = 10;
     uint8_t tracksSwapped = 0; // returned by swapTracksFlag
 
@@ -84,8 +86,8 @@ public:
     // Little-endian block of the sketch file; strings are a 16-bit count of UTF-16 code units
     // followed by the units. readSketchBlock = parseSketchBlock, then applySketchBlock only when
     // the whole block was there; false when the stream ran out (nothing is applied).
-    /* 8 */ virtual void writeSketchBlock(std::ostream& file, int version);
-    /* 9 */ virtual bool readSketchBlock(std::istream& file, int version);
+    /* 8 */ virtual void writeSketchBlock(ByteWriter& file, int version);
+    /* 9 */ virtual bool readSketchBlock(ByteReader& file, int version);
     /* 10 */ virtual int clampDoorCount(int n);
     /* 11 */ virtual int minPlinthHeight();
     /* 12 */ virtual void applyDoorSizes(DoorSet& doorSet, int32_t doorHeight, int32_t doorWidth);
@@ -103,7 +105,7 @@ public:
     // --- beyond the fixed 22 ---
     // Reads the block into data without touching the system; false when the stream ran out or a
     // value lies outside what the system can hold.
-    virtual bool parseSketchBlock(std::istream& file, int version, SketchBlockData& data);
+    virtual bool parseSketchBlock(ByteReader& file, int version, SketchBlockData& data);
     // Applies what parseSketchBlock read. A roller kit code not among systemArticles keeps the
     // current selection.
     virtual void applySketchBlock(const SketchBlockData& data);
@@ -112,15 +114,6 @@ public:
     virtual void takeLists(const SystemLists& lists);
 
     ~DSSystem() override;
-
-    // Little-endian primitives of the sketch block. The readers return false when the stream
-    // ran out and leave the value alone.
-    static void writeByte(std::ostream& out, uint8_t v);
-    static void writeInt32(std::ostream& out, int32_t v);
-    static void writeString16(std::ostream& out, const std::string& utf8);
-    static bool readByte(std::istream& in, uint8_t& v);
-    static bool readInt32(std::istream& in, int32_t& v);
-    static bool readString16(std::istream& in, std::string& utf8);
 
     // --- lookups ---
     // First entry whose code equals the given code exactly (case-sensitive), or null.

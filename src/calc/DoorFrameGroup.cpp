@@ -12,7 +12,7 @@ void addDoorFrameGroup(DSSystem& system, CalcResult& result, const DoorSet& door
     const Edge& first = doorSet.doors[0].edges[EdgeLeft];
     if (first.profile == nullptr)
         return;
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     const int32_t height = first.cutLength;
 
     // The bars are filled with all verticals first, then the horizontals door by door.

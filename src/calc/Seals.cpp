@@ -12,7 +12,7 @@ namespace {
 
 template <typename Fn>
 void forEachInsertOfThickness(const DoorSet& doorSet, int32_t t, Fn fn) {
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i)
         for (const auto& [id, in] : doorSet.doors[i].inserts)
             if (in.material != nullptr && in.material->thickness == t)

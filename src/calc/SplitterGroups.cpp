@@ -16,7 +16,7 @@ void addGroupOf(DSSystem& system, CalcResult& result, const DoorSet& doorSet,
     const SplitterProfile* profile = system.splitterProfileByCode(code);
     if (profile == nullptr)
         return;
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     std::vector<CutPiece> pieces;
     for (int i = 0; i < n; ++i) {
         const Door& door = doorSet.doors[i];

@@ -9,7 +9,6 @@
 #include "calc/systems/DSSystemNorsia.h"
 #include "calc/systems/DSSystemStenvik.h"
 #include "calc/systems/DSSystemTavro.h"
-#include "catalog/Catalog.h"
 
 #include <string_view>
 
@@ -36,20 +35,25 @@ std::unique_ptr<DSSystem> createSystem(int32_t index, const std::string& display
     return nullptr;
 }
 
-std::vector<std::unique_ptr<DSSystem>> makeAllSystems(Catalog& catalog) {
-    std::vector<std::unique_ptr<DSSystem>> systems;
+Catalog::SystemEntry systemEntry(std::unique_ptr<DSSystem> system) {
+    DSSystem* raw = system.get();
+    return {std::unique_ptr<DSItem>(system.release()), raw};
+}
+
+std::vector<Catalog::SystemEntry> makeAllSystems(Catalog& catalog) {
+    std::vector<Catalog::SystemEntry> systems;
     for (int i = 0; i < Catalog::systemCount; ++i) {
         const Catalog::SystemInfo& info = Catalog::systemInfo(i);
         std::unique_ptr<DSSystem> system = createSystem(i, std::string(info.name), info.pictureId);
         if (system == nullptr)
             continue;
         system->takeLists(catalog.systemLists(i));
-        systems.push_back(std::move(system));
+        systems.push_back(systemEntry(std::move(system)));
     }
     return systems;
 }
 
-Catalog& Catalog::instance() {
+Catalog& programCatalog() {
     static Catalog catalog(Catalog::executableFolder(), makeAllSystems);
     return catalog;
 }

@@ -53,7 +53,7 @@ void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool 
     std::map<std::u16string, FillingGroup> groups;
     std::vector<MaterialInfo> known;
 
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         for (const auto& [id, in] : doorSet.doors[i].inserts) {
             const Material* m = in.material;

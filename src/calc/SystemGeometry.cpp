@@ -12,10 +12,6 @@
 
 namespace {
 
-int doorsInUse(const DoorSet& doorSet) {
-    return std::clamp(doorSet.doorCount, 0, kMaxDoors);
-}
-
 int32_t dimCOf(const Article* a) {
     return a != nullptr ? a->dimC : 0;
 }
@@ -37,7 +33,7 @@ int32_t seatAllowance(const Splitter& crossing) {
 } // namespace
 
 int DSSystem::overlapCount(const DoorSet& doorSet) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     int overlaps = 0;
     for (int i = 1; i < n; ++i)
         if (doorSet.doors[i].track != doorSet.doors[i - 1].track)
@@ -63,14 +59,14 @@ bool DSSystem::captureProportions(DoorSet& doorSet, DoorProportions& proportions
     // Without a nominal width there is nothing to take proportions of (and nothing to divide by).
     if (nominal <= 0)
         return true;
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i)
         proportions[i] = static_cast<double>(doorSet.doors[i].width) / nominal;
     return false;
 }
 
 void DSSystem::distributeWidths(DoorSet& doorSet, const DoorProportions& proportions) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     if (n <= 1)
         return;
     const int32_t nominal = doorSet.doorsNominalWidth;
@@ -93,7 +89,7 @@ void DSSystem::distributeWidths(DoorSet& doorSet, const DoorProportions& proport
 }
 
 void DSSystem::applyDoorSizes(DoorSet& doorSet, int32_t doorHeight, int32_t doorWidth) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     const bool countChanged = doorSet.doorCount != doorSet.previousCount;
     bool resized = false;
     if (doorSet.openingWidth != doorSet.previousWidth || countChanged || doorSet.resizeAllDoors) {
@@ -139,7 +135,7 @@ void DSSystem::resizeDoors(DoorSet& doorSet, int32_t doorHeight, int32_t doorWid
 
 void DSSystem::assignFrameEdges(DoorSet& doorSet, const Article* top, const Article* bottom,
                                 int32_t horizontalAllowance) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         Door& door = doorSet.doors[i];
         for (int side : {EdgeLeft, EdgeRight}) {
@@ -155,7 +151,7 @@ void DSSystem::assignFrameEdges(DoorSet& doorSet, const Article* top, const Arti
 
 void DSSystem::assignEdgeProfiles(DoorSet& doorSet, const Article* top, const Article* bottom) {
     const HandleProfile* handle = doorSet.handleProfile;
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         Door& door = doorSet.doors[i];
         for (int side : {EdgeLeft, EdgeRight}) {
@@ -164,8 +160,8 @@ void DSSystem::assignEdgeProfiles(DoorSet& doorSet, const Article* top, const Ar
         }
         if (handle == nullptr)
             continue;
-        const int32_t length = systemKind == 1 ? door.width + 2 * (5 - handle->dimB)
-                                               : door.width - 2 * handle->dimB - 10;
+        const int32_t length = systemKind == SystemTavro ? door.width + 2 * (5 - handle->dimB)
+                                                         : door.width - 2 * handle->dimB - 10;
         door.edges[EdgeTop].profile = top;
         door.edges[EdgeTop].cutLength = length;
         door.edges[EdgeBottom].profile = bottom;
@@ -174,7 +170,7 @@ void DSSystem::assignEdgeProfiles(DoorSet& doorSet, const Article* top, const Ar
 }
 
 void DSSystem::layoutSplitters(DoorSet& doorSet) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         Door& door = doorSet.doors[i];
         for (auto& [id, s] : door.splitters) {
@@ -190,22 +186,25 @@ void DSSystem::layoutSplitters(DoorSet& doorSet) {
                     const Article* edge = door.edges[end == 0 ? EdgeLeft : EdgeRight].profile;
                     const int32_t e = edge != nullptr ? edge->dimB : 0;
                     switch (systemKind) {
-                    case 0:
-                    case 1:
-                    case 2:
+                    case SystemStenvik:
+                    case SystemTavro:
+                    case SystemLoven:
                         cut += 5 - e;
                         break;
-                    case 5:
-                    case 6:
+                    case SystemGartis:
+                    case SystemMeloza:
                         cut += -5 - e;
                         break;
-                    default: // 4, 7, 8, 9
+                    case SystemKvert:
+                    case SystemDarso:
+                    case SystemFolm:
+                    case SystemNorsia:
                         cut -= e;
                         break;
                     }
                 } else {
                     if (crossing != nullptr) {
-                        if (systemKind == 8)
+                        if (systemKind == SystemFolm)
                             cut -= crossing->profile != nullptr ? crossing->profile->dimD : 0;
                         else
                             cut += seatAllowance(*crossing);
@@ -222,7 +221,7 @@ void DSSystem::layoutSplitters(DoorSet& doorSet) {
 }
 
 void DSSystem::layoutInserts(DoorSet& doorSet) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         Door& door = doorSet.doors[i];
         const int32_t topEdge = dimCOf(door.edges[EdgeTop].profile);

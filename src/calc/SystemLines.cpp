@@ -14,10 +14,6 @@
 
 namespace {
 
-int doorsInUse(const DoorSet& doorSet) {
-    return std::clamp(doorSet.doorCount, 0, kMaxDoors);
-}
-
 // Price per metre times a length in 0.1 mm, truncated to kopecks.
 int64_t costOfLength(int32_t pricePerMetre, int64_t length) {
     return totals::kopecksOf(pricePerMetre * (static_cast<double>(length) / 10000.0));
@@ -138,6 +134,13 @@ ArticleRow& DSSystem::addBarGroup(CalcResult& result, const Article& article,
         cut.doorIndex = p.doorIndex;
         result.cutList.push_back(std::move(cut));
     }
+    if (soldInBars(article)) {
+        BarGroup bars{&article, priceOf(article, color), result.articles.size() - 1, {}};
+        bars.pieces.reserve(pieces.size());
+        for (const CutPiece& p : pieces)
+            bars.pieces.push_back({p.length, p.mark, p.doorIndex});
+        result.barGroups.push_back(std::move(bars));
+    }
     ++result.profileGroupCounter;
     return result.articles.back();
 }
@@ -203,7 +206,7 @@ void DSSystem::addVerticalEdgesGroup(CalcResult& result, const DoorSet& doorSet,
     const Article* article = doorSet.doors[0].edges[EdgeLeft].profile;
     if (article == nullptr)
         return;
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     std::vector<CutPiece> pieces;
     pieces.reserve(2 * n);
     for (int i = 0; i < n; ++i) {
@@ -226,7 +229,7 @@ void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorS
 void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorSet,
                                         const ProfileColor* bottomColor,
                                         const ProfileColor* topColor) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int side : {EdgeBottom, EdgeTop}) {
         const Article* article = doorSet.doors[0].edges[side].profile;
         if (article == nullptr)
@@ -243,7 +246,7 @@ void DSSystem::addHorizontalEdgesGroups(CalcResult& result, const DoorSet& doorS
 
 void DSSystem::addSplittersGroup(CalcResult& result, const DoorSet& doorSet,
                                  const ProfileColor* color) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     std::vector<CutPiece> pieces;
     const Article* article = nullptr;
     for (int i = 0; i < n; ++i) {
@@ -266,7 +269,7 @@ void DSSystem::addStandardProfileGroups(CalcResult& result, const DoorSet& doorS
 }
 
 bool DSSystem::allDoorsOnOneTrack(const DoorSet& doorSet) {
-    const int n = doorsInUse(doorSet);
+    const int n = doorSet.doorsInUse();
     for (int i = 1; i < n; ++i)
         if (doorSet.doors[i].track != doorSet.doors[i - 1].track)
             return false;

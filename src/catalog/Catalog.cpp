@@ -10,10 +10,6 @@
 #include "catalog/DataPaths.h"
 #include "text/CaseFold.h"
 
-// Only the class layout is needed here, to own and delete the system objects through their
-// virtual destructor and to read their codes; the catalog does not link the engine.
-#include "calc/DSSystem.h"
-
 namespace {
 
 // Display names and pictures of the nine systems; the position is the system's index and its
@@ -179,8 +175,8 @@ Catalog::Catalog(std::string baseFolder, const SystemFactory& makeSystems)
 
     if (makeSystems) {
         ownedSystems_ = makeSystems(*this);
-        for (const auto& system : ownedSystems_)
-            systems_.push_back(system.get());
+        for (const SystemEntry& entry : ownedSystems_)
+            systems_.push_back(entry.system);
     }
 }
 
@@ -209,9 +205,9 @@ const SystemLists& Catalog::systemLists(int index) const {
 }
 
 DSSystem* Catalog::systemByName(std::string_view name) const {
-    for (DSSystem* system : systems_) {
-        if (system->code == name)
-            return system;
+    for (const SystemEntry& entry : ownedSystems_) {
+        if (entry.owner->code == name)
+            return entry.system;
     }
     return nullptr;
 }

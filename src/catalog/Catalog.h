@@ -11,6 +11,7 @@
 
 #include "catalog/Article.h"
 #include "catalog/ColorChoice.h"
+#include "catalog/DSItem.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/MaterialGroup.h"
 #include "catalog/ProfileColor.h"
@@ -41,7 +42,14 @@ public:
     static constexpr int splitterCount = 9;
     static constexpr int builtinArticleCount = 80;
 
-    using SystemFactory = std::function<std::vector<std::unique_ptr<DSSystem>>(Catalog&)>;
+    // One system object as the factory hands it over: owned through its DSItem head (whose
+    // destructor is virtual, so the catalog needs no more of the class than that) and used as a
+    // DSSystem. Both pointers name the same object.
+    struct SystemEntry {
+        std::unique_ptr<DSItem> owner;
+        DSSystem* system = nullptr;
+    };
+    using SystemFactory = std::function<std::vector<SystemEntry>(Catalog&)>;
     using ColorCategories = std::array<CategoryRow, colorCount>;
 
     struct SystemInfo {
@@ -56,10 +64,6 @@ public:
     ~Catalog();
     Catalog(const Catalog&) = delete;
     Catalog& operator=(const Catalog&) = delete;
-
-    // The process-wide catalog, built on first use from the folder of the executable with the
-    // real system classes (defined in the engine library, which knows them).
-    static Catalog& instance();
 
     // Folder that holds the running executable (from /proc/self/exe), without a trailing "/".
     static std::string executableFolder();
@@ -101,7 +105,7 @@ private:
 
     std::string baseFolder_;
 
-    std::vector<std::unique_ptr<DSSystem>> ownedSystems_;
+    std::vector<SystemEntry> ownedSystems_;
     std::vector<std::unique_ptr<HandleProfile>> ownedHandles_;
     std::vector<std::unique_ptr<ProfileColor>> ownedColors_;
     std::vector<std::unique_ptr<SplitterProfile>> ownedSplitters_;

@@ -2,6 +2,7 @@
 
 #include "ui/output/DocumentPrinter.h"
 #include "ui/output/PrintedDocument.h"
+#include "ui/output/ProductionPack.h"
 
 #include <QGuiApplication>
 
@@ -54,6 +55,11 @@ std::string writePdf(Project& project, const std::string& path,
         return usageError(documents);
     ensureApplication();
     return DocumentPrinter(project).writePdf(path, choice).toStdString();
+}
+
+std::string writePack(Project& project, const std::string& path, const LabelGrid& labels) {
+    ensureApplication();
+    return ProductionPack(project, labels).writePdf(path).toStdString();
 }
 
 } // namespace pdfoutput

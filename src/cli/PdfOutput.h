@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+struct LabelGrid;
 class Project;
 
 // --pdf: the printed documents of the desktop program as one A4 PDF, drawn without a display.
@@ -17,5 +18,10 @@ std::string usageError(const std::optional<std::string>& documents);
 // empty on success; the file is then complete, or on failure untouched.
 std::string writePdf(Project& project, const std::string& path,
                      const std::optional<std::string>& documents);
+
+// --pack: the production pack (printed documents, filling cut sheet, door assembly sheets and
+// the labels on sheets of the given grid) as one A4 PDF. Returns the error message, empty on
+// success.
+std::string writePack(Project& project, const std::string& path, const LabelGrid& labels);
 
 } // namespace pdfoutput

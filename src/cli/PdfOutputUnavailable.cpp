@@ -15,4 +15,8 @@ std::string writePdf(Project&, const std::string&, const std::optional<std::stri
     return kUnavailable;
 }
 
+std::string writePack(Project&, const std::string&, const LabelGrid&) {
+    return kUnavailable;
+}
+
 } // namespace pdfoutput

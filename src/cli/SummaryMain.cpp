@@ -1,6 +1,7 @@
 // tavrolab-summary: a quick look at what the program starts with — the systems and handle
 // profiles of the catalog beside the executable, and the default project with its price.
 #include "calc/DSSystem.h"
+#include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/ProfileColor.h"
@@ -31,7 +32,7 @@ std::string millimetres(int32_t units) {
 
 int main() {
     try {
-        Catalog& catalog = Catalog::instance();
+        Catalog& catalog = programCatalog();
         line("Каталог: " + catalog.baseFolder());
         line(text::format("Системы (%d):", static_cast<int>(catalog.systems().size())));
         for (const DSSystem* s : catalog.systems()) {

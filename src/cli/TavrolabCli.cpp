@@ -7,13 +7,17 @@
 #include "catalog/Catalog.h"
 #include "catalog/DataPaths.h"
 #include "cli/PdfOutput.h"
+#include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "output/AccountingCsv.h"
+#include "output/LabelGrid.h"
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
+#include "plan/CuttingPlan.h"
+#include "plan/OffcutStock.h"
 
 #include <algorithm>
 #include <climits>
@@ -21,6 +25,7 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -45,9 +50,12 @@ const char* const kUsage =
     "  tavrolab-cli --help | -h | --version\n"
     "ЗАКАЗ: [--discount ПРОЦЕНТ] [--assembly РУБ] [--delivery РУБ] [--order-number N]\n"
     "       [--customer ФИО] [--address АДРЕС] [--phone ТЕЛЕФОН]\n"
-    "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly]]\n"
+    "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly,plan]]\n"
     "       [--json OUT.json|-] [--save OUT.tav]\n"
-    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly]]\n"
+    "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
+    "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
+    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
+    "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 64 неверный вызов.\n";
@@ -71,13 +79,18 @@ struct Options {
     std::optional<int32_t> width, height, doors, plinth, chipboard;
     std::optional<std::string> csv, xml, json, save;
     std::optional<std::string> sheets;
+    std::optional<std::string> plan;
+    std::optional<int32_t> kerf, trim, minOffcut;
+    std::map<std::string, bool> rotation;
+
     std::optional<std::string> pdf, documents;
+    std::optional<std::string> pack, labelGrid;
     // The order card and the discount, for an opened file as for a new one.
     std::optional<std::string> discount;
     std::optional<int32_t> assembly, delivery;
     std::optional<std::string> orderNumber, customer, address, phone;
 
-    bool anyOutput() const { return csv || xml || json || save || pdf; }
+    bool anyOutput() const { return csv || xml || json || save || plan || pdf || pack; }
     bool anyNewSetting() const {
         return system || handle || color || width || height || doors || plinth || chipboard;
     }
@@ -160,6 +173,16 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.json);
         else if (a == "--save")
             text(i, o.save);
+        else if (a == "--plan")
+            text(i, o.plan);
+        else if (a == "--kerf")
+            number(i, o.kerf);
+        else if (a == "--trim")
+            number(i, o.trim);
+        else if (a == "--min-offcut")
+            number(i, o.minOffcut);
+        else if (a == "--rotate" || a == "--no-rotate")
+            o.rotation[value(i)] = a == "--rotate";
         else if (a == "--list")
             text(i, o.list);
         else if (a == "--discount")
@@ -180,6 +203,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.pdf);
         else if (a == "--documents")
             text(i, o.documents);
+        else if (a == "--pack")
+            text(i, o.pack);
+        else if (a == "--label-grid")
+            text(i, o.labelGrid);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -203,13 +230,19 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
+    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
+        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
+        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
+                         "минимальный остаток (0..10000 мм)"};
     if (o.documents && !o.pdf)
         throw UsageError{"--documents допустим только с --pdf"};
+    if (o.labelGrid && !o.pack)
+        throw UsageError{"--label-grid допустим только с --pack"};
     return o;
 }
 
 WorkbookSheets parseSheets(const std::string& list) {
-    WorkbookSheets s{false, false, false, false};
+    WorkbookSheets s{false, false, false, false, false};
     std::stringstream in(list);
     std::string name;
     while (std::getline(in, name, ',')) {
@@ -221,6 +254,8 @@ WorkbookSheets parseSheets(const std::string& list) {
             s.profiles = true;
         else if (name == "assembly")
             s.assembly = true;
+        else if (name == "plan")
+            s.plan = true;
         else
             throw UsageError{"неизвестный лист " + name};
     }
@@ -489,6 +524,26 @@ void printPriceCalculation(Project& project, std::ostream& out) {
     }
 }
 
+PlanSettings planSettings(const Options& o) {
+    PlanSettings s;
+    if (o.kerf)
+        s.kerf = *o.kerf * 10;
+    if (o.trim)
+        s.trim = *o.trim * 10;
+    if (o.minOffcut)
+        s.minOffcut = *o.minOffcut * 10;
+    s.rotation = o.rotation;
+    return s;
+}
+
+bool writeText(const std::string& path, const std::string& text, std::string* reason) {
+    if (path == "-") {
+        std::cout << text << std::flush;
+        return static_cast<bool>(std::cout);
+    }
+    return fileio::writeFileAtomically(path, text, reason);
+}
+
 bool writeOutputs(Project& project, const Options& o) {
     std::string reason;
     auto failed = [&](const std::string& path) {
@@ -497,9 +552,22 @@ bool writeOutputs(Project& project, const Options& o) {
     };
     if (o.csv && exportAccountingCsv(project, *o.csv, &reason))
         return failed(*o.csv);
+    std::optional<CuttingPlan> plan;
+    auto cuttingPlan = [&]() -> const CuttingPlan& {
+        if (!plan) {
+            const OffcutStock offcuts =
+                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+            if (offcuts.badLines > 0)
+                std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
+                          << '\n';
+            plan = CuttingPlan::build(project, planSettings(o), offcuts);
+        }
+        return *plan;
+    };
     if (o.xml) {
         WorkbookSheets sheets = o.sheets ? parseSheets(*o.sheets) : WorkbookSheets{};
-        if (exportWorkbook(project, *o.xml, sheets, &reason))
+        if (exportWorkbook(project, *o.xml, sheets, &reason,
+                           sheets.plan ? &cuttingPlan() : nullptr))
             return failed(*o.xml);
     }
     if (o.json) {
@@ -514,10 +582,25 @@ bool writeOutputs(Project& project, const Options& o) {
             return failed(*o.json);
         }
     }
+    if (o.plan) {
+        const std::string text =
+            planJson(cuttingPlan()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+            "\n";
+        if (!writeText(*o.plan, text, &reason))
+            return failed(*o.plan);
+    }
     if (o.save && SketchFile::write(project, *o.save, &reason) != SketchFile::WriteOk)
         return failed(*o.save);
     if (o.pdf) {
         const std::string error = pdfoutput::writePdf(project, *o.pdf, o.documents);
+        if (!error.empty()) {
+            std::cerr << error << '\n';
+            return false;
+        }
+    }
+    if (o.pack) {
+        const LabelGrid grid = o.labelGrid ? *LabelGrid::parse(*o.labelGrid) : LabelGrid();
+        const std::string error = pdfoutput::writePack(project, *o.pack, grid);
         if (!error.empty()) {
             std::cerr << error << '\n';
             return false;
@@ -542,6 +625,15 @@ int run(const std::vector<std::string>& args) {
         const std::string error = pdfoutput::usageError(o.documents);
         if (!error.empty())
             throw UsageError{error};
+    }
+    if (o.pack) {
+        // The pack draws with the printed documents' painters: unavailable without them.
+        const std::string error = pdfoutput::usageError(std::nullopt);
+        if (!error.empty())
+            throw UsageError{error};
+        if (o.labelGrid && !LabelGrid::parse(*o.labelGrid))
+            throw UsageError{"неверная сетка этикеток " + *o.labelGrid +
+                             " (колонки x строки[:ширина x высота мм], на листе A4)"};
     }
     std::string dataFolder = o.data ? *o.data : Catalog::executableFolder();
     std::error_code ec;

@@ -481,7 +481,7 @@ void Door::alignSplitters(bool vertical) {
     }
 }
 
-int Door::pasteFrom(const Door* source) {
+PasteResult Door::pasteFrom(const Door* source) {
     if (!source || source == this) {
         return PasteNoSource;
     }

@@ -102,7 +102,7 @@ public:
     // Replaces this door's layout by a copy of source's (same ids, materials and spans) and
     // re-lays it out. PasteNoSource when source is null or this door, PasteRefused (nothing
     // changed) when a vertical splitter of source would not fit this door's width.
-    int pasteFrom(const Door* source);
+    PasteResult pasteFrom(const Door* source);
 
     // Hit-testing on the screen rectangles: inside the door's rectangle, the first element in
     // id (edge: left, right, top, bottom) order whose rectangle holds p. A hit is recorded as the

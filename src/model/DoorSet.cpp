@@ -53,7 +53,7 @@ std::vector<int> DoorSet::doorsInView() const {
         }
         return view;
     }
-    for (int i = 0; i < doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doorsInUse(); ++i) {
         view.push_back(i);
     }
     return view;
@@ -282,7 +282,7 @@ void DoorSet::copyDoor(int i) {
     copySourceDoor = i;
 }
 
-int DoorSet::pasteDoor(int t) {
+PasteResult DoorSet::pasteDoor(int t) {
     const int source = copySourceDoor;
     if (!isDoorInUse(t) || !isDoorInUse(source) || t == source) {
         copySourceDoor = -1;

@@ -3,6 +3,7 @@
 #include "model/Door.h"
 #include "model/ScreenRect.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -50,7 +51,9 @@ public:
 
     // Indexes of the doors the sketch shows: the zoomed door alone, or doors 0..doorCount-1.
     std::vector<int> doorsInView() const;
-    bool isDoorInUse(int i) const { return i >= 0 && i < doorCount && i < kMaxDoors; }
+    bool isDoorInUse(int i) const { return i >= 0 && i < doorsInUse(); }
+    // Number of doors in use: doorCount held to 0..kMaxDoors.
+    int doorsInUse() const { return std::clamp(doorCount, 0, kMaxDoors); }
     // Whether the height the doors are computed from and every door in use lie within 0 and
     // kMaxDoorWidth / kMaxDoorHeight: the sizes a sketch file can hold.
     bool sizesStorable() const;
@@ -83,7 +86,7 @@ public:
 
     void copyDoor(int i);
     // Pastes the stored copy source onto door t; PasteDone, PasteNoSource or PasteRefused.
-    int pasteDoor(int t);
+    PasteResult pasteDoor(int t);
 
     // Drops every reference into door d's layout held outside the door (selection).
     void forgetSelectionIn(const Door& d);

@@ -43,10 +43,6 @@ int32_t leadingInteger(std::string_view text) {
     return value > INT32_MAX ? INT32_MAX : static_cast<int32_t>(value);
 }
 
-std::filesystem::path orderNumberFile(const std::filesystem::path& baseFolder) {
-    return baseFolder / "config" / "number.txt";
-}
-
 std::string nextOrderNumber(const std::filesystem::path& numberFile) {
     int32_t number = 0;
     if (std::ifstream in(numberFile, std::ios::binary); in) {

@@ -36,9 +36,6 @@ struct OrderInfo {
     bool operator==(const OrderInfo&) const = default;
 };
 
-// <base>/config/number.txt, the order-number file beside the program.
-std::filesystem::path orderNumberFile(const std::filesystem::path& baseFolder);
-
 // The next free order number as "%05d": the leading decimal number of the first five bytes of the
 // number file (leading blanks skipped, optional sign); "00001" when the file is missing or the
 // number is not above 0. A number placed in this run that the file could not take counts too.

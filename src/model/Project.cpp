@@ -1,9 +1,10 @@
 #include "model/Project.h"
 
 #include "calc/DSSystem.h"
-#include "calc/systems/DSSystemMeloza.h"
 #include "calc/Totals.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "catalog/Catalog.h"
+#include "model/OrderNumberFile.h"
 #include "text/Format.h"
 
 #include <algorithm>
@@ -11,7 +12,7 @@
 #include <vector>
 
 Project::Project(Catalog& catalog) : catalog_(&catalog) {
-    order.newOrder(orderNumberFile(catalog.baseFolder()));
+    order.newOrder(OrderNumberFile(catalog.baseFolder()).readPath());
     if (catalog.systems().empty() || !catalog.systems().front()) {
         throw std::invalid_argument("the catalog offers no sliding-door system");
     }
@@ -212,7 +213,7 @@ void Project::systemOptionsChanged() {
 
 bool Project::toggleMountingMode() {
     auto* meloza = dynamic_cast<DSSystemMeloza*>(system);
-    if (system->systemKind != 6 || !meloza) {
+    if (system->systemKind != SystemMeloza || !meloza) {
         return false;
     }
     meloza->mountingMode = meloza->mountingMode == 1 ? 0 : 1;
@@ -237,6 +238,59 @@ void Project::resetDoors() {
     system->setHeight(*doors, height, chipboardThickness, plinthHeight);
     doors->changed = true;
     recalculate(false);
+}
+
+bool Project::setStockChoice(int choice) {
+    if (!handleProfile || choice < 1 || choice > 3)
+        return false;
+    const int32_t lengths[] = {handleProfile->stockLength1, handleProfile->stockLength2,
+                               handleProfile->stockLength3};
+    if (lengths[choice - 1] <= 0)
+        return false;
+    // The choice belongs to the catalog's record, which the project only points to.
+    for (HandleProfile* h : catalog_->handleTable()) {
+        if (h == handleProfile) {
+            h->stockChoice = static_cast<uint8_t>(choice);
+            recalculate(false);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool Project::setDoorWidths(const std::vector<int32_t>& widths) {
+    if (widths.size() != static_cast<size_t>(doorCount))
+        return false;
+    for (int32_t w : widths)
+        if (w <= 0)
+            return false;
+    for (int i = 0; i < doorCount; ++i) {
+        Door& d = doors->doors[static_cast<size_t>(i)];
+        if (d.width != widths[static_cast<size_t>(i)]) {
+            d.laidOutWidth = d.width;
+            d.width = widths[static_cast<size_t>(i)];
+        }
+        d.relayout(false);
+    }
+    doors->changed = true;
+    recalculate(true);
+    return true;
+}
+
+bool Project::setDoorTracks(const std::vector<int32_t>& tracks) {
+    if (tracks.size() != static_cast<size_t>(doorCount))
+        return false;
+    for (int i = 0; i < doorCount; ++i) {
+        Door& d = doors->doors[static_cast<size_t>(i)];
+        // A door of width 0 makes the next geometry update give every door the standard width.
+        d.laidOutWidth = d.width;
+        d.width = 0;
+        d.track = tracks[static_cast<size_t>(i)] == 1 ? 1 : 0;
+    }
+    doors->changed = true;
+    doors->resizeAllDoors = true;
+    recalculate(false);
+    return true;
 }
 
 bool Project::addSplitterAtPoint(ScreenPoint p) {
@@ -301,8 +355,8 @@ void Project::copyDoor(int i) {
     doors->copyDoor(i);
 }
 
-int Project::pasteDoor(int t) {
-    const int pasted = doors->pasteDoor(t);
+PasteResult Project::pasteDoor(int t) {
+    const PasteResult pasted = doors->pasteDoor(t);
     if (pasted == PasteDone) {
         doors->resizeAllDoors = true;
         doors->changed = true;
@@ -346,7 +400,7 @@ void Project::afterOpen() {
 void Project::numberPieces() {
     int32_t profileNumber = 1;
     int32_t insertNumber = 1;
-    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doors->doorsInUse(); ++i) {
         Door& d = doors->doors[i];
         for (Edge& e : d.edges) {
             e.number = e.profile ? profileNumber++ : 0;
@@ -363,7 +417,7 @@ void Project::numberPieces() {
 
 void Project::buildElementList() {
     result.elements.clear();
-    for (int i = 0; i < doors->doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doors->doorsInUse(); ++i) {
         const std::string doorNumber = text::format("%d", i + 1);
         for (const CutPieceRow& row : result.cutList) {
             if (row.doorIndex == i) {

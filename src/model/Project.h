@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Catalog;
 class DSSystem;
@@ -74,6 +75,14 @@ public:
     bool toggleMountingMode();
     bool toggleEdgeOption();
     void resetDoors();
+    // Which stock length of the handle profile its bars are cut from: 1, 2 or 3. A length the
+    // profile does not have (0) is ignored; the bill is recalculated.
+    bool setStockChoice(int choice);
+    // The door widths dialog. New widths (0.1 mm) of the doors in use, in door order: each door
+    // whose width changes keeps its layout scaled to the new width; the doors keep these widths.
+    bool setDoorWidths(const std::vector<int32_t>& widths);
+    // New tracks of the doors in use: every door returns to the standard width of the system.
+    bool setDoorTracks(const std::vector<int32_t>& tracks);
 
     bool addSplitterAtPoint(ScreenPoint p);
     bool deleteSplitterAtPoint(ScreenPoint p);
@@ -86,7 +95,7 @@ public:
     // Copy and paste of a door layout (the source stays stored, so it can be pasted again);
     // pasteDoor returns PasteDone, PasteNoSource or PasteRefused and recalculates when done.
     void copyDoor(int i);
-    int pasteDoor(int t);
+    PasteResult pasteDoor(int t);
     // Spreads the door's splitters of one orientation evenly and recalculates.
     void alignSplitters(int door, bool vertical);
 

@@ -4,6 +4,8 @@
 #include "catalog/Catalog.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 #include "text/Encoding.h"
 
 #include <array>
@@ -11,119 +13,8 @@
 #include <cmath>
 #include <cstring>
 #include <map>
-#include <sstream>
 
 namespace {
-
-// ---------------------------------------------------------------------------------------------
-// Bounds-checked little-endian reading. Every read reports failure instead of running past the
-// end; once a read failed the reader stays failed.
-
-class ByteReader {
-public:
-    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
-
-    std::size_t remaining() const { return bytes_.size() - pos_; }
-    bool ok() const { return ok_; }
-    std::string_view rest() const { return bytes_.substr(pos_); }
-    void skip(std::size_t n) {
-        if (!take(n))
-            ok_ = false;
-    }
-
-    uint8_t u8() {
-        const char* p = take(1);
-        return p ? static_cast<uint8_t>(p[0]) : 0;
-    }
-    uint16_t u16() {
-        const char* p = take(2);
-        return p ? static_cast<uint16_t>(byte(p, 0) | byte(p, 1) << 8) : 0;
-    }
-    int32_t i32() {
-        const char* p = take(4);
-        if (!p)
-            return 0;
-        uint32_t v = byte(p, 0) | byte(p, 1) << 8 | byte(p, 2) << 16 | byte(p, 3) << 24;
-        return static_cast<int32_t>(v);
-    }
-    uint64_t u64() {
-        const char* p = take(8);
-        if (!p)
-            return 0;
-        uint64_t v = 0;
-        for (int i = 7; i >= 0; --i)
-            v = v << 8 | byte(p, i);
-        return v;
-    }
-    int64_t t64() { return static_cast<int64_t>(u64()); }
-    double f64() { return std::bit_cast<double>(u64()); }
-
-    // A u16 count of UTF-16LE code units; the text ends at the first zero unit.
-    std::string str() {
-        uint16_t n = u16();
-        const char* p = take(std::size_t{n} * 2);
-        if (!p)
-            return {};
-        std::size_t units = 0;
-        while (units < n && (p[2 * units] != 0 || p[2 * units + 1] != 0))
-            ++units;
-        return text::utf16leBytesToUtf8(std::string_view(p, units * 2));
-    }
-
-private:
-    static uint32_t byte(const char* p, int i) { return static_cast<unsigned char>(p[i]); }
-    const char* take(std::size_t n) {
-        if (!ok_ || n > remaining()) {
-            ok_ = false;
-            return nullptr;
-        }
-        const char* p = bytes_.data() + pos_;
-        pos_ += n;
-        return p;
-    }
-
-    std::string_view bytes_;
-    std::size_t pos_ = 0;
-    bool ok_ = true;
-};
-
-class ByteWriter {
-public:
-    void u8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
-    void u16(uint16_t v) {
-        u8(static_cast<uint8_t>(v & 0xFF));
-        u8(static_cast<uint8_t>(v >> 8));
-    }
-    void i32(int32_t v) {
-        auto u = static_cast<uint32_t>(v);
-        for (int i = 0; i < 4; ++i)
-            u8(static_cast<uint8_t>(u >> (8 * i)));
-    }
-    void u64(uint64_t v) {
-        for (int i = 0; i < 8; ++i)
-            u8(static_cast<uint8_t>(v >> (8 * i)));
-    }
-    void t64(int64_t v) { u64(static_cast<uint64_t>(v)); }
-    void f64(double v) { u64(std::bit_cast<uint64_t>(v)); }
-    // Texts longer than the format holds are shortened, never split inside a surrogate pair.
-    void str(std::string_view utf8) {
-        std::u16string units = text::utf8ToUtf16(utf8);
-        if (units.size() > SketchFile::kMaxStringUnits) {
-            std::size_t n = SketchFile::kMaxStringUnits;
-            if (units[n - 1] >= 0xD800 && units[n - 1] <= 0xDBFF)
-                --n;
-            units.resize(n);
-        }
-        u16(static_cast<uint16_t>(units.size()));
-        for (char16_t c : units)
-            u16(static_cast<uint16_t>(c));
-    }
-    void raw(std::string_view bytes) { out_ += bytes; }
-    std::string& bytes() { return out_; }
-
-private:
-    std::string out_;
-};
 
 // ---------------------------------------------------------------------------------------------
 // Limits a file must keep to. They are those of the project's setters (or wider), so every file
@@ -291,15 +182,21 @@ bool layoutHoldsTogether(const DoorData& d);
 // gives every door its share of the new total. Several doors never add up to more than it (the
 // door widths dialog refuses an overfull opening, dragging a boundary keeps the sum), so a
 // nominal width below their sum, or beyond any opening, is damage that would blow the shares up.
-bool nominalWidthFits(const FileData& f) {
-    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
-        return false;
-    if (f.nominalWidth == 0 || f.doors.size() < 2)
-        return true; // no shares are taken: the next resize starts from the standard widths
+//
+// A file without one (older versions write none) takes the doors' own total: the widths were
+// last distributed over exactly that. Left at 0 the sketch would have no extent to draw, and a
+// system that sizes its doors on every recalculation would store a nominal width on opening but
+// share it out among the doors only on the next recalculation, so the file would settle only on
+// its second reading.
+bool settleNominalWidth(FileData& f) {
     int64_t sum = 0;
     for (const DoorData& d : f.doors)
         sum += d.width;
-    return sum <= f.nominalWidth;
+    if (f.nominalWidth == 0 && sum <= kMaxDoorWidth)
+        f.nominalWidth = static_cast<int32_t>(sum);
+    if (!within(f.nominalWidth, 0, kMaxDoorWidth))
+        return false;
+    return f.doors.size() < 2 || sum <= f.nominalWidth;
 }
 
 bool readDoor(ByteReader& r, int version, DoorData& d) {
@@ -393,14 +290,7 @@ bool readOrder(ByteReader& r, FileData& f) {
 
 // Reads the system's own block with the system's code into data; the system is not touched.
 bool readSystemBlock(ByteReader& r, DSSystem& system, int version, SketchBlockData& data) {
-    std::istringstream in{std::string(r.rest())};
-    if (!system.parseSketchBlock(in, version, data))
-        return false;
-    std::streamoff used = in.tellg();
-    if (used < 0)
-        return false; // the block ran to the end of the data: the door set is missing
-    r.skip(static_cast<std::size_t>(used));
-    return r.ok();
+    return system.parseSketchBlock(r, version, data) && r.ok();
 }
 
 int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
@@ -459,7 +349,7 @@ int parse(const Catalog& catalog, std::string_view bytes, FileData& f) {
         if (!readDoor(r, f.version, d))
             return SketchFile::ReadFailed;
     }
-    if (!nominalWidthFits(f))
+    if (!settleNominalWidth(f))
         return SketchFile::ReadFailed;
     if (!readOrder(r, f))
         return SketchFile::ReadFailed;
@@ -644,11 +534,7 @@ std::optional<std::string> SketchFile::toBytes(const Project& project) {
     w.i32(project.chipboardThickness);
     w.i32(project.plinthHeight);
 
-    std::ostringstream block;
-    project.system->writeSketchBlock(block, kCurrentVersion);
-    if (!block)
-        return std::nullopt;
-    w.raw(block.str());
+    project.system->writeSketchBlock(w, kCurrentVersion);
 
     const DoorSet& set = *project.doors;
     w.i32(set.openingWidth);
@@ -656,7 +542,7 @@ std::optional<std::string> SketchFile::toBytes(const Project& project) {
     w.i32(set.doorCount);
     w.i32(set.doorsNominalWidth);
     bool fits = true;
-    for (int i = 0; i < set.doorCount && i < kMaxDoors; ++i)
+    for (int i = 0; i < set.doorsInUse(); ++i)
         writeDoor(w, set.doors[static_cast<std::size_t>(i)], fits);
     if (!fits)
         return std::nullopt;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/ByteWriter.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -47,5 +49,5 @@ public:
     static std::string saveErrorMessage(const std::string& path, const std::string& reason = {});
 
     // Longest string the format holds, in UTF-16 code units; longer texts are shortened on writing.
-    static constexpr std::size_t kMaxStringUnits = 65535;
+    static constexpr std::size_t kMaxStringUnits = ByteWriter::kMaxStringUnits;
 };

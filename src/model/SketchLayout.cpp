@@ -156,7 +156,7 @@ DoorRects layoutSketch(DoorSet& doors, const SketchFrame& frame) {
         return copy;
     const double s = frame.scale;
     doors.scale = s;
-    const int inUse = std::clamp<int>(doors.doorCount, 0, kMaxDoors);
+    const int inUse = doors.doorsInUse();
     // A zoomed door is laid out even when it lies beyond the doors in use.
     const int count = std::max(inUse, std::min<int>(doors.zoomDoor + 1, kMaxDoors));
 

@@ -80,7 +80,7 @@ std::string splitterTypeWord(int splitterType) {
 }
 
 HoverInfo describeHover(const DoorSet& doors) {
-    for (int i = 0; i < doors.doorCount && i < kMaxDoors; ++i) {
+    for (int i = 0; i < doors.doorsInUse(); ++i) {
         const Door& door = doors.doors[static_cast<std::size_t>(i)];
         switch (door.pressedKind) {
         case PressedEdge:

@@ -7,9 +7,7 @@
 #include "output/RowTexts.h"
 #include "text/Format.h"
 
-namespace {
-
-ResultRow row(ResultRowKind kind, std::initializer_list<std::string> texts) {
+ResultRow resultRow(ResultRowKind kind, std::initializer_list<std::string> texts) {
     ResultRow r;
     r.kind = kind;
     bool boldRow = kind == ResultRowKind::Heading;
@@ -22,6 +20,8 @@ ResultRow row(ResultRowKind kind, std::initializer_list<std::string> texts) {
     return r;
 }
 
+namespace {
+
 std::string millimetres(int32_t tenths) {
     return text::format("%d мм", tenths / 10);
 }
@@ -31,17 +31,17 @@ std::vector<ResultTable> pricePage(Project& project) {
     ResultTable items;
     items.columnFractions = {0.08, 0.14, 0.48, 0.15, 0.15};
     items.rows.push_back(
-        row(ResultRowKind::Heading, {"№", "Артикул", "Название", "Кол-во", "Цена, руб."}));
+        resultRow(ResultRowKind::Heading, {"№", "Артикул", "Название", "Кол-во", "Цена, руб."}));
     int number = 1;
     for (const ArticleRow& a : result.articles) {
-        items.rows.push_back(
-            row(ResultRowKind::Item, {text::format("%d", number++), a.code, rowtext::articleName(a),
-                                      rowtext::articleQuantity(a), rowtext::rowCost(a.cost)}));
+        items.rows.push_back(resultRow(
+            ResultRowKind::Item, {text::format("%d", number++), a.code, rowtext::articleName(a),
+                                  rowtext::articleQuantity(a), rowtext::rowCost(a.cost)}));
     }
     for (const FillingRow& f : result.fillings) {
-        items.rows.push_back(
-            row(ResultRowKind::Item, {text::format("%d", number++), f.code, f.name,
-                                      rowtext::fillingQuantity(f), rowtext::rowCost(f.cost)}));
+        items.rows.push_back(resultRow(ResultRowKind::Item,
+                                       {text::format("%d", number++), f.code, f.name,
+                                        rowtext::fillingQuantity(f), rowtext::rowCost(f.cost)}));
     }
 
     ResultTable totals;
@@ -49,7 +49,7 @@ std::vector<ResultTable> pricePage(Project& project) {
     totals.offsetFraction = 0.6;
     auto total = [&](const char* label, double roubles) {
         totals.rows.push_back(
-            row(ResultRowKind::Total, {label, text::format("%0.2f руб.", roubles)}));
+            resultRow(ResultRowKind::Total, {label, text::format("%0.2f руб.", roubles)}));
     };
     total("Сумма", project.priceTotal() / 100.0);
     total("Скидка", project.discountAmount() / 100.0);
@@ -65,7 +65,7 @@ std::vector<ResultTable> orderPage(const Project& project) {
     ResultTable t;
     t.columnFractions = {0.25, 0.6};
     auto field = [&](const char* name, std::string value) {
-        t.rows.push_back(row(ResultRowKind::Field, {name, std::move(value)}));
+        t.rows.push_back(resultRow(ResultRowKind::Field, {name, std::move(value)}));
     };
     field("№ заказа", order.orderNumber);
     field("ФИО", order.clientName);
@@ -92,19 +92,20 @@ std::vector<ResultTable> profilesPage(const CalcResult& result) {
     ResultTable cut;
     cut.columnFractions = {0.1, 0.1, 0.5, 0.1, 0.1};
     cut.gapAfterPoints = 60; // the material table starts well below the profiles on paper
-    cut.rows.push_back(
-        row(ResultRowKind::Heading, {"№", "Артикул", "Название профиля", "Длина, мм", "Номер"}));
+    cut.rows.push_back(resultRow(ResultRowKind::Heading,
+                                 {"№", "Артикул", "Название профиля", "Длина, мм", "Номер"}));
     for (const CutPieceRow& r : result.cutList)
-        cut.rows.push_back(row(ResultRowKind::Item, {r.number, r.code, r.name, r.length, r.mark}));
+        cut.rows.push_back(
+            resultRow(ResultRowKind::Item, {r.number, r.code, r.name, r.length, r.mark}));
 
     ResultTable pieces;
     pieces.columnFractions = {0.1, 0.1, 0.5, 0.1, 0.1, 0.1};
     pieces.gapAfterPoints = 60;
-    pieces.rows.push_back(row(ResultRowKind::Heading, {"№", "Артикул", "Название материала",
-                                                       "Высота, мм", "Ширина, мм", "Номер"}));
+    pieces.rows.push_back(resultRow(ResultRowKind::Heading, {"№", "Артикул", "Название материала",
+                                                             "Высота, мм", "Ширина, мм", "Номер"}));
     for (const FillingPieceRow& r : result.fillingPieces) {
         pieces.rows.push_back(
-            row(ResultRowKind::Item, {r.number, r.code, r.name, r.height, r.width, r.mark}));
+            resultRow(ResultRowKind::Item, {r.number, r.code, r.name, r.height, r.width, r.mark}));
     }
     return {cut, pieces};
 }
@@ -112,10 +113,10 @@ std::vector<ResultTable> profilesPage(const CalcResult& result) {
 std::vector<ResultTable> assemblyPage(const CalcResult& result) {
     ResultTable t;
     t.columnFractions = {0.1, 0.12, 0.13, 0.5, 0.15};
-    t.rows.push_back(
-        row(ResultRowKind::Heading, {"№ двери", "Тип элемента", "Артикул", "Название", "Номер"}));
+    t.rows.push_back(resultRow(ResultRowKind::Heading,
+                               {"№ двери", "Тип элемента", "Артикул", "Название", "Номер"}));
     for (const ElementRow& e : result.elements)
-        t.rows.push_back(row(ResultRowKind::Item, {e.door, e.kind, e.code, e.name, e.mark}));
+        t.rows.push_back(resultRow(ResultRowKind::Item, {e.door, e.kind, e.code, e.name, e.mark}));
     return {t};
 }
 

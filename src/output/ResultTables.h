@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,9 @@ struct ResultTable {
     int columnCount() const { return static_cast<int>(columnFractions.size()); }
     int rowCount() const { return static_cast<int>(rows.size()); }
 };
+
+// A row of texts; heading rows are bold, and so is the first cell of field and total rows.
+ResultRow resultRow(ResultRowKind kind, std::initializer_list<std::string> texts);
 
 // The tables of one page, rebuilt from the current project (reads the totals through the
 // project's recompute-if-dirty accessors, hence the non-const project).

@@ -2,11 +2,14 @@
 
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
+#include "catalog/Catalog.h"
 #include "catalog/ProfileColor.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "output/ExportText.h"
 #include "output/RowTexts.h"
+#include "plan/CuttingPlan.h"
+#include "plan/OffcutStock.h"
 #include "text/Encoding.h"
 #include "text/Format.h"
 
@@ -313,9 +316,91 @@ void assemblySheet(Workbook& wb, const CalcResult& result) {
     wb.closeSheet();
 }
 
+std::string tenthsText(int64_t tenths) {
+    return text::format("%.1f", static_cast<double>(tenths) / 10.0);
+}
+
+std::string doorAndMark(int32_t doorIndex, int32_t mark) {
+    return text::format("д%d/№%d", doorIndex + 1, mark);
+}
+
+// The cutting plans: every bar with its pieces, the articles beside the bill, every sheet piece.
+void planSheet(Workbook& wb, const CuttingPlan& plan) {
+    size_t bars = 0, pieces = 0;
+    for (const ArticleCut& a : plan.articles)
+        bars += a.plan.bars.size();
+    for (const MaterialCut& m : plan.materials)
+        for (const PlannedSheet& s : m.plan.sheets)
+            pieces += s.pieces.size();
+    const int rows = static_cast<int>(bars + plan.articles.size() + pieces) + 5;
+    wb.openSheet("Раскрой", 9, rows, {60, 50, 60, 250, 60, 60, 50, 50, 60});
+    wb.headingRow({"Артикул", "№ хлыста", "Хлыст, мм", "Отрезки, мм (дверь/номер)", "Остаток, мм",
+                   "Из остатка"});
+    for (const ArticleCut& a : plan.articles) {
+        int n = 0;
+        for (const PlannedBar& bar : a.plan.bars) {
+            std::string cuts;
+            for (int p : bar.pieces) {
+                const BarPlanPiece& piece = a.pieces[static_cast<size_t>(p)];
+                cuts += (cuts.empty() ? "" : "; ") + tenthsText(piece.length) + " (" +
+                        doorAndMark(piece.doorIndex, piece.mark) + ")";
+            }
+            wb.beginRow();
+            wb.cell("s23", CellType::String, a.code);
+            wb.cell("s24", CellType::Number, text::format("%d", ++n));
+            wb.cell("s24", CellType::Number, tenthsText(bar.length));
+            wb.cell("s23", CellType::String, cuts);
+            wb.cell("s24", CellType::Number, tenthsText(bar.offcut));
+            wb.cell("s23", CellType::String, bar.fromOffcut ? "да" : "нет");
+            wb.endRow();
+        }
+    }
+    wb.emptyRow();
+    wb.headingRow({"Артикул", "По смете, хл.", "По раскрою, хл.", "Из остатков", "Нижняя граница",
+                   "Смета, руб.", "Раскрой, руб.", "Оптимален"});
+    for (const ArticleCut& a : plan.articles) {
+        wb.beginRow();
+        wb.cell("s23", CellType::String, a.code);
+        wb.cell("s24", CellType::Number, text::format("%d", a.billBars));
+        wb.cell("s24", CellType::Number, text::format("%d", a.plan.newBars));
+        wb.cell("s24", CellType::Number, text::format("%d", a.plan.offcutsUsed));
+        wb.cell("s24", CellType::Number, text::format("%d", a.plan.lowerBound));
+        wb.cell("s23", CellType::Number, text::format("%1.2f", a.billCost / 100.0));
+        wb.cell("s23", CellType::Number, text::format("%1.2f", a.plan.cost / 100.0));
+        wb.cell("s23", CellType::String, a.plan.proven ? "да" : "не доказано");
+        wb.endRow();
+    }
+    wb.emptyRow();
+    wb.headingRow({"Материал", "№ листа", "Лист, мм", "Деталь, мм", "X, мм", "Y, мм", "Дверь",
+                   "Номер", "Повернута"});
+    for (const MaterialCut& m : plan.materials) {
+        int n = 0;
+        for (const PlannedSheet& sheet : m.plan.sheets) {
+            ++n;
+            for (const PlacedPiece& placed : sheet.pieces) {
+                const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(placed.piece)];
+                wb.beginRow();
+                wb.cell("s23", CellType::String, m.code);
+                wb.cell("s24", CellType::Number, text::format("%d", n));
+                wb.cell("s24", CellType::String,
+                        tenthsText(m.sheetWidth) + "x" + tenthsText(m.sheetHeight));
+                wb.cell("s24", CellType::String,
+                        tenthsText(piece.width) + "x" + tenthsText(piece.height));
+                wb.cell("s24", CellType::Number, tenthsText(placed.x));
+                wb.cell("s24", CellType::Number, tenthsText(placed.y));
+                wb.cell("s24", CellType::Number, text::format("%d", piece.doorIndex + 1));
+                wb.cell("s24", CellType::Number, text::format("%d", piece.mark));
+                wb.cell("s23", CellType::String, placed.rotated ? "да" : "нет");
+                wb.endRow();
+            }
+        }
+    }
+    wb.closeSheet();
+}
+
 } // namespace
 
-std::string workbookBytes(Project& project, const WorkbookSheets& sheets) {
+std::string workbookBytes(Project& project, const WorkbookSheets& sheets, const CuttingPlan* plan) {
     Workbook wb;
     wb.header();
     if (sheets.order)
@@ -326,15 +411,25 @@ std::string workbookBytes(Project& project, const WorkbookSheets& sheets) {
         profilesSheet(wb, project.result);
     if (sheets.assembly)
         assemblySheet(wb, project.result);
+    if (sheets.plan) {
+        if (plan != nullptr) {
+            planSheet(wb, *plan);
+        } else {
+            const OffcutStock offcuts =
+                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+            planSheet(wb, CuttingPlan::build(project, PlanSettings(), offcuts));
+        }
+    }
     wb.line(1, "</Workbook>");
     return exporttext::toWindows1251(wb.take());
 }
 
 bool exportWorkbook(Project& project, const std::filesystem::path& path,
-                    const WorkbookSheets& sheets, std::string* reason) {
+                    const WorkbookSheets& sheets, std::string* reason,
+                    const CuttingPlan* plan) {
     if (!sheets.any())
         return false;
-    return !fileio::writeFileAtomically(path, workbookBytes(project, sheets), reason);
+    return !fileio::writeFileAtomically(path, workbookBytes(project, sheets, plan), reason);
 }
 
 std::filesystem::path accountingCsvPathFor(const std::filesystem::path& workbookPath) {

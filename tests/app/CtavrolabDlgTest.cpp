@@ -1,25 +1,33 @@
 // The main window: layout, tabs, the notification hub, opening a sketch, and screenshots.
+#include "ui/PdfTestSupport.h"
 #include "ui/ShellTestSupport.h"
 
+#include "app/CtavrolabApp.h"
 #include "app/CtavrolabDlg.h"
 #include "calc/DSSystem.h"
 #include "model/SketchFile.h"
+#include "output/LabelGrid.h"
+#include "output/ProductionLabel.h"
 #include "ui/catalog/DlgColors.h"
 #include "ui/catalog/DlgHands.h"
 #include "ui/catalog/DlgSystems.h"
 #include "ui/catalog/DlgTabs.h"
 #include "ui/catalog/PictureButton.h"
+#include "ui/catalog/RightPanelDlg.h"
 #include "ui/output/DlgOrder.h"
 #include "ui/output/DlgPrint.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/PrintCommands.h"
+#include "ui/output/ProductionPack.h"
 #include "ui/output/SumDlg.h"
+#include "ui/sketch/DlgDoorSize.h"
 #include "ui/sketch/TopPanelDlg.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -135,6 +143,20 @@ TEST_F(MainWindowFixture, EditsInOnePanelReachTheOthersThroughTheHub) {
     EXPECT_EQ(world.project->system->code, "Тавро");
     EXPECT_EQ(top->systemButton()->text(), QStringLiteral("Тавро"));
     EXPECT_EQ(top->heightLabel()->text(), QStringLiteral("Высота шкафа"));
+
+    // The materials panel hears the hub: Тавро has no "Отступ высоты", and the door count chosen
+    // in the top panel reaches its door list.
+    RightPanelDlg* right = window->materialsPanel();
+    EXPECT_FALSE(right->heightList()->isVisible());
+    QTest::keyClick(top->doorCountList(), Qt::Key_Down);
+    EXPECT_EQ(right->zoomList()->count(), world.project->doorCount + 1);
+    // The door widths dialog opened from it disables the panels until it closes.
+    QTest::mouseClick(right->doorSizeButton(), Qt::LeftButton);
+    EXPECT_FALSE(window->sketch()->isEnabled());
+    EXPECT_FALSE(window->hasMinimizeBox());
+    QTest::mouseClick(right->doorSizeDialog()->cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(window->sketch()->isEnabled());
+    EXPECT_TRUE(window->hasMinimizeBox());
 }
 
 TEST_F(MainWindowFixture, OpeningASketchRefreshesEveryPanelAndTheOrderCard) {
@@ -299,6 +321,50 @@ TEST_F(MainWindowFixture, PlacingAnOrderEndsWithItsDocumentsAsPdfWithoutAPrinter
     EXPECT_TRUE(window->topPanel()->isEnabled());
 }
 
+// "Производство" in the print choice writes the whole pack as one PDF: the documents with the
+// cutting plan, the door assembly sheets and the labels on the grid typed beside the button. A
+// grid that does not fit A4 is refused and the choice stays open.
+TEST_F(MainWindowFixture, TheProductionPackIsOneClickFromThePrintChoice) {
+    ScriptedDialogs dialogs;
+    DlgPrint* print = window->topPanel()->printDialog();
+    QTest::mouseClick(window->topPanel()->commandButton(3), Qt::LeftButton);
+    ASSERT_TRUE(print->isVisible());
+    QLineEdit* grid = print->labelGridEdit();
+    grid->selectAll();
+    QTest::keyClicks(grid, QStringLiteral("9x40"));
+    QTest::mouseClick(print->productionButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Сетка этикеток")));
+    EXPECT_TRUE(print->isVisible());
+
+    const QString pdf = world.path(QStringLiteral("pack.pdf"));
+    dialogs.saveAnswers.push_back(pdf);
+    grid->selectAll();
+    QTest::keyClicks(grid, QStringLiteral("2x5"));
+    QTest::mouseClick(print->productionButton(), Qt::LeftButton);
+    EXPECT_FALSE(print->isVisible());
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    const QStringList pages = pdftest::pages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+    const QString all = pages.join(QLatin1Char('\n'));
+    EXPECT_TRUE(all.contains(QStringLiteral("Хлыстов по смете")));
+    EXPECT_TRUE(all.contains(QStringLiteral("Сборка двери 1 из")));
+    // The same pack as the command line makes with that grid, page for page.
+    const QString direct = world.path(QStringLiteral("direct.pdf"));
+    ASSERT_TRUE(ProductionPack(*world.project, *LabelGrid::parse("2x5"))
+                    .writePdf(direct.toStdString())
+                    .isEmpty());
+    EXPECT_EQ(pages, pdftest::pages(direct));
+    const size_t labels = ProductionLabel::listFor(*world.project).size();
+    ASSERT_GT(labels, 10u); // so that the grid shows in the count of label sheets
+    // The label sheets close the pack, 10 labels to a sheet, right after the last door.
+    const int sheets = static_cast<int>((labels + 9) / 10);
+    ASSERT_GT(pages.size(), sheets);
+    EXPECT_TRUE(pages[pages.size() - sheets - 1].contains(QStringLiteral("Сборка двери")));
+    EXPECT_FALSE(pages[pages.size() - sheets].contains(QStringLiteral("Сборка двери")));
+    EXPECT_TRUE(window->topPanel()->isEnabled());
+}
+
 TEST_F(MainWindowFixture, EnterAndEscapeDoNotCloseTheWindow) {
     QTest::keyClick(window.get(), Qt::Key_Escape);
     QTest::keyClick(window->tabStrip(), Qt::Key_Return);
@@ -352,3 +418,21 @@ TEST_F(MainWindowFixture, Screenshots) {
 }
 
 } // namespace
+
+TEST_F(MainWindowFixture, TheSketchNamedOnTheCommandLineOpens) {
+    // The desktop entry starts "tavrolab %f"; Qt has taken its own options out already.
+    const QString path = world.path(QStringLiteral("-заказ.tav"));
+    World other;
+    other.project->setSystem(other.system("Тавро"));
+    ASSERT_EQ(SketchFile::write(*other.project, path.toStdString()), SketchFile::WriteOk);
+
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab")}), QString());
+    EXPECT_EQ(CtavrolabApp::sketchArgument({QStringLiteral("tavrolab"), QStringLiteral("a.tav")}),
+              QStringLiteral("a.tav"));
+    const QString named = CtavrolabApp::sketchArgument(
+        {QStringLiteral("/opt/tavrolab/bin/tavrolab"), QStringLiteral("--"), path});
+    EXPECT_EQ(named, path);
+    EXPECT_TRUE(window->topPanel()->openSketchFile(named));
+    EXPECT_EQ(world.project->system->code, "Тавро");
+    EXPECT_EQ(window->topPanel()->systemButton()->text(), QStringLiteral("Тавро"));
+}

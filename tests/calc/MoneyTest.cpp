@@ -15,7 +15,7 @@ using calctest::TestSystem;
 
 TEST(Money, RowsBeyondThirtyTwoBitsAreExact) {
     Records records;
-    TestSystem s(0);
+    TestSystem s(SystemLoven);
     CalcResult result;
 
     // 20 000 000 руб. per metre (close to the price files' limit) over 10 m of a length article.

@@ -32,7 +32,7 @@ protected:
 } // namespace
 
 TEST_F(FillingsTest, SameMaterialInTwoDoorsSharesOneRow) {
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     const Material* glass = records.material("G4", 160, 100000, "g.jpg", false, "Стекло");
     insert(0, 1, 5005, 12345, glass, 1);
     insert(1, 1, 10000, 10000, glass, 2);
@@ -58,7 +58,7 @@ TEST_F(FillingsTest, SameMaterialInTwoDoorsSharesOneRow) {
 }
 
 TEST_F(FillingsTest, GroupsInKeyOrderWarningRowLast) {
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     const Material* b = records.material("B", 160, 1000, "b.jpg");
     const Material* a = records.material("A", 160, 1000, "a.jpg");
     insert(0, 1, 10000, 10000, b, 1);
@@ -88,7 +88,7 @@ TEST_F(FillingsTest, GroupsInKeyOrderWarningRowLast) {
 }
 
 TEST_F(FillingsTest, NoWarningRowWhenEverythingIsFilled) {
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     insert(0, 1, 10000, 10000, records.material("A", 0, 1000), 1);
     s.calculateFillings(doors, result);
     ASSERT_EQ(result.fillings.size(), 1u);
@@ -96,7 +96,7 @@ TEST_F(FillingsTest, NoWarningRowWhenEverythingIsFilled) {
 }
 
 TEST_F(FillingsTest, ThicknessErrorKeepsPricePerSquareMetre) {
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     const Material* board = records.material("D16", 160, 150000, "d.jpg");
     insert(0, 1, 10000, 10000, board, 1);
     Insert& bad = insert(1, 1, 10000, 10000, board, 2);
@@ -109,7 +109,7 @@ TEST_F(FillingsTest, ThicknessErrorKeepsPricePerSquareMetre) {
 }
 
 TEST_F(FillingsTest, FolderMaterialsNamedByPictureAndGroupedByIt) {
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     const Material* oak = records.material("W", 160, 1000, "oak.jpg", true, "Дерево");
     const Material* ash = records.material("W", 160, 1000, "ash.jpg", true, "Дерево");
     insert(0, 1, 10000, 10000, oak, 1);
@@ -135,7 +135,7 @@ TEST_F(FillingsTest, FolderMaterialsNamedByPictureAndGroupedByIt) {
 TEST_F(FillingsTest, KeysCompareByUtf16CodeUnits) {
     // U+FF21 (one UTF-16 unit, EF BC A1 in UTF-8) sorts after U+1F600 (a surrogate pair starting
     // D83D, F0 9F 98 80 in UTF-8): the order of the code units, not of the UTF-8 bytes.
-    TestSystem s(0);
+    TestSystem s(SystemStenvik);
     insert(0, 1, 10000, 10000, records.material("\xEF\xBC\xA1", 160, 1000), 1);
     insert(1, 1, 10000, 10000, records.material("\xF0\x9F\x98\x80", 160, 1000), 2);
     s.calculateFillings(doors, result);

@@ -46,7 +46,7 @@ TEST_F(GeometryTest, OverlapsCountTrackChanges) {
 }
 
 TEST_F(GeometryTest, ManualWidthsKeepProportionsWhenTheOpeningChanges) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 10000);
     DoorSet doors(30000, 20000, 3, handle, false);
     s.updateGeometry(doors, false);
@@ -75,7 +75,7 @@ TEST_F(GeometryTest, ManualWidthsKeepProportionsWhenTheOpeningChanges) {
 }
 
 TEST_F(GeometryTest, DoorCountChangeResetsToStandardWidth) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 10000);
     DoorSet doors(30000, 20000, 3, handle, false);
     s.updateGeometry(doors, false);
@@ -90,7 +90,7 @@ TEST_F(GeometryTest, DoorCountChangeResetsToStandardWidth) {
 }
 
 TEST_F(GeometryTest, SizesChangeOnlyWhenTheirInputChanged) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 10000, 19000);
     DoorSet doors(30000, 20000, 3, handle, false);
     s.updateGeometry(doors, false);
@@ -113,7 +113,7 @@ TEST_F(GeometryTest, SizesChangeOnlyWhenTheirInputChanged) {
 }
 
 TEST_F(GeometryTest, SingleDoorAndMissingNominalWidthGiveNoProportions) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 10000);
     DoorSet doors(10000, 20000, 1, handle, false);
     DoorProportions p{};
@@ -127,7 +127,7 @@ TEST_F(GeometryTest, SingleDoorAndMissingNominalWidthGiveNoProportions) {
 }
 
 TEST_F(GeometryTest, SplittersFollowDoorResize) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 10000);
     DoorSet doors(30000, 20000, 3, handle, false);
     s.updateGeometry(doors, false);
@@ -142,7 +142,7 @@ TEST_F(GeometryTest, SplittersFollowDoorResize) {
 
 TEST_F(GeometryTest, EdgesOfTheBaseRule) {
     DoorSet doors(30000, 20000, 2, handle, false);
-    TestSystem stenvik(0);
+    TestSystem stenvik(SystemStenvik);
     configure(stenvik, 15000);
     stenvik.updateGeometry(doors, false);
     const Door& d = doors.doors[1];
@@ -152,7 +152,7 @@ TEST_F(GeometryTest, EdgesOfTheBaseRule) {
     EXPECT_EQ(d.edges[EdgeTop].cutLength, 15000 - 2 * 252 - 10);
     EXPECT_EQ(d.edges[EdgeBottom].cutLength, 15000 - 2 * 252 - 10);
 
-    TestSystem tavro(1);
+    TestSystem tavro(SystemTavro);
     configure(tavro, 15000);
     tavro.updateGeometry(doors, true);
     EXPECT_EQ(d.edges[EdgeBottom].cutLength, 15000 + 2 * (5 - 252));
@@ -167,10 +167,12 @@ TEST_F(GeometryTest, EdgesOfTheBaseRule) {
 
 TEST_F(GeometryTest, HorizontalSplitterEndsAtTheFramePerSystemKind) {
     // A horizontal splitter across a 1500 mm door; both ends meet the handle profile (dimB 252).
-    const std::pair<int32_t, int32_t> cases[] = {
-        {0, 15000 + 2 * (5 - 252)}, {1, 15000 + 2 * (5 - 252)},  {2, 15000 + 2 * (5 - 252)},
-        {4, 15000 - 2 * 252},       {7, 15000 - 2 * 252},        {8, 15000 - 2 * 252},
-        {9, 15000 - 2 * 252},       {5, 15000 + 2 * (-5 - 252)}, {6, 15000 + 2 * (-5 - 252)},
+    const std::pair<SystemKind, int32_t> cases[] = {
+        {SystemStenvik, 15000 + 2 * (5 - 252)}, {SystemTavro, 15000 + 2 * (5 - 252)},
+        {SystemLoven, 15000 + 2 * (5 - 252)},   {SystemKvert, 15000 - 2 * 252},
+        {SystemDarso, 15000 - 2 * 252},         {SystemFolm, 15000 - 2 * 252},
+        {SystemNorsia, 15000 - 2 * 252},        {SystemGartis, 15000 + 2 * (-5 - 252)},
+        {SystemMeloza, 15000 + 2 * (-5 - 252)},
     };
     for (auto [kind, expected] : cases) {
         TestSystem s(kind);
@@ -186,7 +188,7 @@ TEST_F(GeometryTest, HorizontalSplitterEndsAtTheFramePerSystemKind) {
 }
 
 TEST_F(GeometryTest, SplitterEndsAgainstSplittersAndHorizontalEdges) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 15000);
     DoorSet doors(30000, 20000, 2, handle, false);
     s.updateGeometry(doors, false);
@@ -206,14 +208,14 @@ TEST_F(GeometryTest, SplitterEndsAgainstSplittersAndHorizontalEdges) {
     EXPECT_EQ(h2->cutLength, 7500 + 5 - 252 + 37 - 95);
     EXPECT_EQ(h2->edgeOffset, 15000);
 
-    TestSystem folm(8);
+    TestSystem folm(SystemFolm);
     configure(folm, 15000);
     folm.updateGeometry(doors, true);
     EXPECT_EQ(v->cutLength, 9600 - 95 - 570); // Фольм: only the seat depth
 }
 
 TEST_F(GeometryTest, FillingRectanglesBetweenEdgesAndSplitters) {
-    TestSystem s(2);
+    TestSystem s(SystemLoven);
     configure(s, 15000);
     DoorSet doors(30000, 20000, 2, handle, false);
     s.updateGeometry(doors, false);
@@ -236,7 +238,7 @@ TEST_F(GeometryTest, FillingRectanglesBetweenEdgesAndSplitters) {
 }
 
 TEST_F(GeometryTest, BaseFitTable) {
-    TestSystem s(5);
+    TestSystem s(SystemGartis);
     configure(s, 15000);
     Insert in;
     auto fit = [&](int32_t thickness, bool leftSplitter, int32_t topW, int32_t bottomW) {

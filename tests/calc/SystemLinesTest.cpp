@@ -13,7 +13,7 @@ namespace {
 
 class PackBarsTest : public ::testing::Test {
 protected:
-    TestSystem system{2};
+    TestSystem system{SystemLoven};
     Records records;
     // A handle profile (bar-sold, kind 0) at 100,00 per metre with 500 mm bars.
     Article* bar = records.article("BAR", KindHandle, 10000, 5000);
@@ -150,7 +150,7 @@ namespace {
 
 class RollerKitTest : public ::testing::Test {
 protected:
-    TestSystem system{2};
+    TestSystem system{SystemLoven};
     Records records;
     HandleProfile* asymmetric = records.handle("H1", 260, 252, 171, 55000, 1);
     HandleProfile* symmetric = records.handle("H0", 260, 252, 171, 55000, 0);

@@ -9,9 +9,6 @@
 #include "catalog/CatalogTables.h"
 #include "support/TempFolder.h"
 
-#include "calc/DSSystem.h"
-#include "calc/SystemFactory.h"
-
 namespace {
 
 std::unique_ptr<Catalog> emptyCatalog(const TempFolder& folder) {
@@ -56,40 +53,6 @@ TEST(CatalogLookups, CodesIgnoreCaseButSystemNamesDoNot) {
     // Without a factory there are no system objects to find.
     EXPECT_TRUE(catalog.systems().empty());
     EXPECT_EQ(catalog.systemByName("Ловен"), nullptr);
-}
-
-TEST(CatalogLookups, SystemsAreFoundByTheirExactName) {
-    TempFolder folder;
-    Catalog catalog(folder.path(), makeAllSystems);
-    ASSERT_FALSE(catalog.systems().empty());
-    DSSystem* loven = catalog.systemByName("Ловен");
-    ASSERT_NE(loven, nullptr);
-    EXPECT_EQ(loven->index, 0);
-    EXPECT_EQ(catalog.systemByName("ловен"), nullptr);
-    EXPECT_EQ(catalog.systemByName("Ловен "), nullptr);
-    // Each system sits at its own index with its display name and picture.
-    for (size_t i = 0; i < catalog.systems().size(); ++i) {
-        const DSSystem* system = catalog.systems()[i];
-        EXPECT_EQ(system->index, static_cast<int32_t>(i));
-        EXPECT_EQ(system->code, Catalog::systemInfo(system->index).name);
-        EXPECT_EQ(system->pictureId, Catalog::systemInfo(system->index).pictureId);
-        EXPECT_TRUE(system->name.empty());
-    }
-    EXPECT_EQ(createSystem(0, "Гардероб", 1), nullptr);
-    EXPECT_EQ(createSystem(0, "ловен", 118), nullptr);
-}
-
-TEST(CatalogLookups, SystemsReceiveTheirLists) {
-    TempFolder folder;
-    Catalog catalog(folder.path(), makeAllSystems);
-    EXPECT_EQ(catalog.systems().size(), 9u);
-    for (DSSystem* system : catalog.systems()) {
-        const SystemLists& lists = catalog.systemLists(system->index);
-        EXPECT_EQ(system->handleProfiles, lists.handleProfiles) << system->code;
-        EXPECT_EQ(system->splitterProfiles, lists.splitterProfiles) << system->code;
-        EXPECT_EQ(system->systemArticles, lists.systemArticles) << system->code;
-        EXPECT_EQ(system->selectedRollerKit, nullptr) << system->code;
-    }
 }
 
 TEST(ArticlePrice, ColourCategoryPicksItsPriceOrFallsBackToStandard) {
@@ -456,8 +419,4 @@ TEST(CatalogTables, SomeRecordsBelongToNoSystem) {
 
 TEST(CatalogInstance, ExecutableFolderIsTheFolderOfTheRunningProgram) {
     EXPECT_EQ(Catalog::executableFolder(), std::string(TAV_BINARY_DIR) + "/tests");
-    Catalog& first = Catalog::instance();
-    EXPECT_EQ(&first, &Catalog::instance());
-    EXPECT_EQ(first.baseFolder(), Catalog::executableFolder());
-    EXPECT_EQ(first.systems().size(), 9u);
 }

@@ -7,6 +7,7 @@
 #include "output/AccountingCsv.h"
 #include "output/WorkbookWriter.h"
 #include "text/Encoding.h"
+#include "text/Format.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -228,6 +229,54 @@ TEST_F(Cli, NewProjectWithTheProjectsSetters) {
         EXPECT_EQ(h["handleProfile"], second->code);
         EXPECT_EQ(h["color"], color);
     }
+}
+
+TEST_F(Cli, CuttingPlanAsJsonWithOffcutsAndSettings) {
+    CliRun bad = run({sample, "--plan", "-", "--kerf", "-1"});
+    EXPECT_EQ(bad.status, 64);
+
+    // Without kerf and trim the plan never needs more bars than the bill.
+    CliRun r = run({sample, "--plan", "-", "--kerf", "0", "--trim", "0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["kerf"], 0);
+    ASSERT_FALSE(j["articles"].empty());
+    for (const auto& a : j["articles"]) {
+        EXPECT_LE(a["planBars"].get<int>(), a["billBars"].get<int>()) << a["code"];
+        EXPECT_LE(a["planCost"].get<double>(), a["billCost"].get<double>()) << a["code"];
+    }
+    const std::string code = j["articles"][0]["code"];
+    const double piece = j["bars"][0]["pieces"][0]["length"];
+
+    // An offcut just long enough for that piece (plus two 10 mm trims) is used first; a bad
+    // line is reported on the error stream.
+    const std::string offcuts = code + ";;" + std::to_string(static_cast<int>(piece) + 21) +
+                                ";1\r\n" + code + ";;долгий;1\r\n";
+    writeFile(world.base() / "profiles" / "offcuts.csv", offcuts);
+    r = run({sample, "--plan", path("plan.json")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("пропущено строк: 1"), std::string::npos) << r.err;
+    j = nlohmann::json::parse(readFile(world.dir / "plan.json"));
+    EXPECT_EQ(j["kerf"], 4);
+    EXPECT_EQ(j["trim"], 10);
+    EXPECT_EQ(j["articles"][0]["offcutsUsed"], 1);
+    EXPECT_TRUE(j["bars"][0]["fromOffcut"].get<bool>());
+
+    // The workbook sheet "Раскрой" declares exactly the rows it holds: one per bar, per article,
+    // per sheet piece, three headings and two empty rows.
+    r = run({sample, "--xml", path("plan.xml"), "--sheets", "plan"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string xml = text::cp1251ToUtf8(readFile(world.dir / "plan.xml"));
+    ASSERT_NE(xml.find("<Worksheet ss:Name=\"Раскрой\">"), std::string::npos);
+    EXPECT_EQ(xml.find("ss:Name=\"Заказ\""), std::string::npos);
+    size_t rows = 0;
+    for (size_t at = xml.find("<Row>"); at != std::string::npos; at = xml.find("<Row>", at + 1))
+        ++rows;
+    size_t pieces = 0;
+    for (const auto& sheet : j["sheets"])
+        pieces += sheet["pieces"].size();
+    EXPECT_EQ(rows, j["bars"].size() + j["articles"].size() + pieces + 5);
+    EXPECT_NE(xml.find(text::format("ss:ExpandedRowCount=\"%zu\"", rows)), std::string::npos);
 }
 
 TEST_F(Cli, HelpVersionAndTheValidNames) {

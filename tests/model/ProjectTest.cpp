@@ -154,9 +154,11 @@ struct RecordingCatalog : ::testing::Test {
         oak.code = "OAK";
         oak.name = "Дуб";
         catalog = std::make_unique<Catalog>(folder.str(), [](Catalog&) {
-            std::vector<std::unique_ptr<DSSystem>> systems;
-            systems.push_back(std::make_unique<RecordingSystem>(0, "Первая", 0, 10, 0));
-            systems.push_back(std::make_unique<RecordingSystem>(1, "Вторая", 650, 4, 1));
+            std::vector<Catalog::SystemEntry> systems;
+            systems.push_back(
+                systemEntry(std::make_unique<RecordingSystem>(0, "Первая", 0, 10, 0)));
+            systems.push_back(
+                systemEntry(std::make_unique<RecordingSystem>(1, "Вторая", 650, 4, 1)));
             return systems;
         });
         ASSERT_EQ(catalog->systems().size(), 2u);

@@ -35,7 +35,7 @@ void TempDataFolder::writeCp1251(const std::string& relative, const std::string&
     writeBytes(relative, text::utf8ToCp1251(utf8));
 }
 
-TestSystem::TestSystem(int32_t kind) : DSSystem(0, "Тест", 0, 0, 0) {
+TestSystem::TestSystem(SystemKind kind) : DSSystem(0, "Тест", 0, 0, 0) {
     systemKind = kind;
 }
 

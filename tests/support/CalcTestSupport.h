@@ -37,7 +37,7 @@ private:
 // algorithms with any systemKind.
 class TestSystem : public DSSystem {
 public:
-    explicit TestSystem(int32_t kind);
+    explicit TestSystem(SystemKind kind);
     void updateGeometry(DoorSet& doorSet, bool keepDoorWidths) override;
     void calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) override;
 

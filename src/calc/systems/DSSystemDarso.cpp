@@ -13,7 +13,7 @@
 
 DSSystemDarso::DSSystemDarso(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 7;
+    systemKind = SystemDarso;
 }
 
 void DSSystemDarso::setHeight(DoorSet& doorSet, int32_t height, int32_t chipboardThickness,
@@ -51,7 +51,7 @@ void DSSystemDarso::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     addLengthLine(result, "KL02", doorSet.openingWidth, color);
     addLengthLine(result, "KL05", doorSet.openingWidth, color);
 
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KL10/11B")));
 

@@ -33,7 +33,7 @@ int32_t setsForDoors(int32_t n) {
 
 DSSystemFolm::DSSystemFolm(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 1, 0) {
-    systemKind = 8;
+    systemKind = SystemFolm;
 }
 
 void DSSystemFolm::setHeight(DoorSet& doorSet, int32_t height, int32_t chipboardThickness,
@@ -83,7 +83,7 @@ void DSSystemFolm::calculate(DoorSet& doorSet, CalcResult& result, const Profile
     addDoorFrameGroup(*this, result, doorSet, color, true);
 
     // The splitters, then their cover strip, each group only when it has pieces.
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     addSplittersGroup(result, doorSet, color);
     std::vector<CutPiece> strips;
     bool tooShort = false;

@@ -10,7 +10,7 @@
 
 DSSystemGartis::DSSystemGartis(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 5;
+    systemKind = SystemGartis;
 }
 
 void DSSystemGartis::takeLists(const SystemLists& lists) {
@@ -60,7 +60,7 @@ void DSSystemGartis::updateGeometry(DoorSet& doorSet, bool /*keepDoorWidths*/) {
 
 void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
-    const int32_t n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int32_t n = doorSet.doorsInUse();
     const int32_t w = doorSet.openingWidth;
     const bool twoRunners = railIs("KG01");
 

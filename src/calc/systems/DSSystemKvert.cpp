@@ -12,7 +12,7 @@
 
 DSSystemKvert::DSSystemKvert(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 4;
+    systemKind = SystemKvert;
 }
 
 int32_t DSSystemKvert::standardDoorWidth(const DoorSet& doorSet) const {
@@ -56,7 +56,7 @@ void DSSystemKvert::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     addSplitterGroupsByProfile(*this, result, doorSet, color, false);
     addOpeningTracks(result, doorSet, color);
 
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
     addPieceLine(result, "KL14", n);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KSA")));

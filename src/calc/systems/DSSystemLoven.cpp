@@ -6,6 +6,8 @@
 #include "catalog/RollerKit.h"
 #include "catalog/SystemLists.h"
 #include "model/DoorSet.h"
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 
 #include <algorithm>
 
@@ -21,7 +23,7 @@ constexpr int32_t kMaxHeightAdjust = 100;
 
 DSSystemLoven::DSSystemLoven(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 2;
+    systemKind = SystemLoven;
 }
 
 void DSSystemLoven::takeLists(const SystemLists& lists) {
@@ -109,26 +111,26 @@ void DSSystemLoven::calculateFillings(DoorSet& doorSet, CalcResult& result) {
     calculateFillingsWithPerimeterSeal(doorSet, result, "KL17");
 }
 
-void DSSystemLoven::writeSketchBlock(std::ostream& file, int version) {
+void DSSystemLoven::writeSketchBlock(ByteWriter& file, int version) {
     DSSystem::writeSketchBlock(file, version);
     if (version > 4)
-        writeByte(file, pivotMode);
+        file.u8(pivotMode);
     if (version > 5)
-        writeInt32(file, heightAdjust);
+        file.i32(heightAdjust);
 }
 
-bool DSSystemLoven::parseSketchBlock(std::istream& file, int version, SketchBlockData& data) {
+bool DSSystemLoven::parseSketchBlock(ByteReader& file, int version, SketchBlockData& data) {
     if (!DSSystem::parseSketchBlock(file, version, data))
         return false;
     if (version > 4) {
-        uint8_t pivot = 0;
-        if (!readByte(file, pivot))
+        const uint8_t pivot = file.u8();
+        if (!file.ok())
             return false;
         data.pivotMode = pivot;
     }
     if (version > 5) {
-        int32_t adjust = 0;
-        if (!readInt32(file, adjust) || adjust < kMinHeightAdjust || adjust > kMaxHeightAdjust)
+        const int32_t adjust = file.i32();
+        if (!file.ok() || adjust < kMinHeightAdjust || adjust > kMaxHeightAdjust)
             return false;
         data.heightAdjust = adjust;
     }

@@ -15,8 +15,8 @@ public:
     void updateGeometry(DoorSet& doorSet, bool keepDoorWidths) override;
     void calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) override;
     void assignTracks(DoorSet& doorSet) override;
-    void writeSketchBlock(std::ostream& file, int version) override;
-    bool parseSketchBlock(std::istream& file, int version, SketchBlockData& data) override;
+    void writeSketchBlock(ByteWriter& file, int version) override;
+    bool parseSketchBlock(ByteReader& file, int version, SketchBlockData& data) override;
     void applySketchBlock(const SketchBlockData& data) override;
     void takeLists(const SystemLists& lists) override;
     void fitFilling(Insert& insert, int32_t topEdgeWidth, int32_t bottomEdgeWidth) override;

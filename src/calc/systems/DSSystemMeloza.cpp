@@ -6,6 +6,8 @@
 #include "catalog/RollerKit.h"
 #include "catalog/SplitterProfile.h"
 #include "model/DoorSet.h"
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 
 #include <algorithm>
 #include <string_view>
@@ -33,7 +35,7 @@ int32_t articleDimB(const Article* a) {
 
 DSSystemMeloza::DSSystemMeloza(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 6;
+    systemKind = SystemMeloza;
     tracksSwapped = 1;
 }
 
@@ -134,7 +136,7 @@ void DSSystemMeloza::updateGeometry(DoorSet& doorSet, bool keepDoorWidths) {
 }
 
 void DSSystemMeloza::layoutSplitters(DoorSet& doorSet) {
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     for (int i = 0; i < n; ++i) {
         Door& door = doorSet.doors[i];
         const int32_t leftDepth = articleDimB(door.edges[EdgeLeft].profile);
@@ -164,7 +166,7 @@ void DSSystemMeloza::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     addStandardProfileGroups(result, doorSet, color);
 
     const int32_t w = doorSet.openingWidth;
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     int32_t upper = 0;
     int32_t lower = 0;
     if (mountingMode == kUsualMounting) {
@@ -191,18 +193,18 @@ void DSSystemMeloza::calculateFillings(DoorSet& doorSet, CalcResult& result) {
     calculateFillingsWithPerimeterSeal(doorSet, result, "KL17");
 }
 
-void DSSystemMeloza::writeSketchBlock(std::ostream& file, int version) {
+void DSSystemMeloza::writeSketchBlock(ByteWriter& file, int version) {
     DSSystem::writeSketchBlock(file, version);
     if (version > 4)
-        writeInt32(file, mountingMode);
+        file.i32(mountingMode);
 }
 
-bool DSSystemMeloza::parseSketchBlock(std::istream& file, int version, SketchBlockData& data) {
+bool DSSystemMeloza::parseSketchBlock(ByteReader& file, int version, SketchBlockData& data) {
     if (!DSSystem::parseSketchBlock(file, version, data))
         return false;
     if (version > 4) {
-        int32_t mode = 0;
-        if (!readInt32(file, mode))
+        const int32_t mode = file.i32();
+        if (!file.ok())
             return false;
         data.mountingMode = mode;
     }

@@ -18,8 +18,8 @@ public:
     int maxDoors() override;
     bool swapTracksFlag() override;
     void assignTracks(DoorSet& doorSet) override;
-    void writeSketchBlock(std::ostream& file, int version) override;
-    bool parseSketchBlock(std::istream& file, int version, SketchBlockData& data) override;
+    void writeSketchBlock(ByteWriter& file, int version) override;
+    bool parseSketchBlock(ByteReader& file, int version, SketchBlockData& data) override;
     void applySketchBlock(const SketchBlockData& data) override;
     int clampDoorCount(int n) override;
     void layoutSplitters(DoorSet& doorSet) override;

@@ -14,7 +14,7 @@
 
 DSSystemNorsia::DSSystemNorsia(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 1, 0) {
-    systemKind = 9;
+    systemKind = SystemNorsia;
 }
 
 void DSSystemNorsia::setHeight(DoorSet& doorSet, int32_t height, int32_t chipboardThickness,
@@ -63,7 +63,7 @@ void DSSystemNorsia::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     addAlternatingVerticalGroups(*this, result, doorSet, articleByCode("KN02"), color);
 
     // The frame profile: every door's top edge length twice (top and bottom are equal).
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     if (const Article* frame = articleByCode("KN03")) {
         std::vector<CutPiece> pieces;
         for (int i = 0; i < n; ++i) {

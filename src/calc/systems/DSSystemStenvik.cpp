@@ -13,7 +13,7 @@
 
 DSSystemStenvik::DSSystemStenvik(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
-    systemKind = 0;
+    systemKind = SystemStenvik;
 }
 
 int32_t DSSystemStenvik::standardDoorWidth(const DoorSet& doorSet) const {
@@ -41,7 +41,7 @@ void DSSystemStenvik::calculate(DoorSet& doorSet, CalcResult& result, const Prof
     addSplitterGroupsByProfile(*this, result, doorSet, color, false);
     addOpeningTracks(result, doorSet, color);
 
-    const int n = std::clamp(doorSet.doorCount, 0, kMaxDoors);
+    const int n = doorSet.doorsInUse();
     addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
     addPieceLine(result, "KL14", n);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("W1406")));

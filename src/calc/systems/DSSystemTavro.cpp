@@ -21,7 +21,7 @@ constexpr int32_t kDoorOverlap = 150;
 
 DSSystemTavro::DSSystemTavro(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 1, 1) {
-    systemKind = 1;
+    systemKind = SystemTavro;
 }
 
 void DSSystemTavro::setHeight(DoorSet& doorSet, int32_t height, int32_t chipboardThickness,

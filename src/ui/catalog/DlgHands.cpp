@@ -6,10 +6,6 @@
 #include "ui/Notify.h"
 #include "ui/catalog/Pictures.h"
 
-namespace {
-constexpr int kMelozaKind = 6; // the handle list depends on the mounting mode
-}
-
 DlgHands::DlgHands(Project& project, NotifyHub& hub, QWidget* parent)
     : SelectionPopup(project, hub, parent) {
     setAccessibleName(QStringLiteral("Выбор ручки"));
@@ -17,8 +13,9 @@ DlgHands::DlgHands(Project& project, NotifyHub& hub, QWidget* parent)
 }
 
 void DlgHands::onCatalogSelection() {
+    // Мелоза's handle list depends on its mounting mode.
     if (project_.system != builtFor_ ||
-        (project_.system && project_.system->systemKind == kMelozaKind))
+        (project_.system && project_.system->systemKind == SystemMeloza))
         rebuild();
 }
 

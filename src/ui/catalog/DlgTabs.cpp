@@ -15,8 +15,9 @@ constexpr int kStep = 96;
 constexpr int kHeight = 96;
 
 QColor tabColor(int k) {
-    static const QColor colors[] = {QColor(196, 60, 54), QColor(134, 84, 164), QColor(58, 110, 178),
-                                    QColor(226, 138, 44), QColor(64, 148, 84)};
+    static const QColor colors[] = {QColor(196, 60, 54),  QColor(134, 84, 164),
+                                    QColor(58, 110, 178), QColor(226, 138, 44),
+                                    QColor(64, 148, 84),  QColor(120, 120, 120)};
     return colors[k];
 }
 
@@ -32,7 +33,8 @@ DlgTabs::DlgTabs(NotifyHub& hub, QWidget* parent) : QWidget(parent), hub_(hub) {
 }
 
 QString DlgTabs::caption(int k) {
-    static const char* const captions[] = {"Эскиз", "Расчеты", "Заказ", "Элементы", "Сборка"};
+    static const char* const captions[] = {"Эскиз",    "Расчеты", "Заказ",
+                                           "Элементы", "Сборка",  "Раскрой"};
     return QString::fromUtf8(captions[k]);
 }
 

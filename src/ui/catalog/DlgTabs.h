@@ -6,20 +6,20 @@
 
 class NotifyHub;
 
-// The vertical tab strip at the left edge of the main window: five picture tabs (Эскиз, Расчеты,
-// Заказ, Элементы, Сборка) with the ids 501 to 505. Clicking a tab selects it, redraws the strip
-// and tells the main window (NotifyTabChanged). Enter and Escape are swallowed.
+// The vertical tab strip at the left edge of the main window: six picture tabs (Эскиз, Расчеты,
+// Заказ, Элементы, Сборка, Раскрой) with the ids 501 to 506. Clicking a tab selects it, redraws the
+// strip and tells the main window (NotifyTabChanged). Enter and Escape are swallowed.
 class DlgTabs : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kTabCount = 5;
+    static constexpr int kTabCount = 6;
     static constexpr int kFirstId = 501;
     static constexpr int kStripWidth = 39;
 
     DlgTabs(NotifyHub& hub, QWidget* parent);
 
     int selectedTab() const { return selected_; }
-    // Selects tab k (0..4) as a click on it does, including the notification.
+    // Selects tab k (0..5) as a click on it does, including the notification.
     void selectTab(int k);
     // Rectangle of tab k in the strip's coordinates (the selected tab is wider).
     QRect tabRect(int k) const;

@@ -593,4 +593,56 @@ QPixmap commandPicture(Command c, int size) {
     return *cache().insert(key, pm);
 }
 
+QPixmap toolPicture(Tool t, int size) {
+    const QString key = QStringLiteral("tool:%1:%2").arg(static_cast<int>(t)).arg(size);
+    auto it = cache().find(key);
+    if (it != cache().end())
+        return *it;
+    QPixmap pm = blank(size, size);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 32.0, size / 32.0);
+    const QColor ink(70, 64, 58);
+    const QColor red(196, 40, 40);
+    switch (t) {
+    case Tool::Crosshair:
+    case Tool::CrosshairOn:
+        p.setPen(QPen(ink, 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(7, 7, 18, 18));
+        p.drawLine(QPointF(16, 2), QPointF(16, 12));
+        p.drawLine(QPointF(16, 20), QPointF(16, 30));
+        p.drawLine(QPointF(2, 16), QPointF(12, 16));
+        p.drawLine(QPointF(20, 16), QPointF(30, 16));
+        if (t == Tool::CrosshairOn) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(red);
+            p.drawEllipse(QRectF(12, 12, 8, 8));
+        }
+        break;
+    case Tool::ArrowsVertical:
+    case Tool::ArrowsHorizontal: {
+        if (t == Tool::ArrowsHorizontal) {
+            p.translate(16, 16);
+            p.rotate(90);
+            p.translate(-16, -16);
+        }
+        p.setPen(QPen(ink, 2.2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(16, 6), QPointF(16, 26));
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        p.drawPolygon(QPolygonF({QPointF(16, 1.5), QPointF(10, 9), QPointF(22, 9)}));
+        p.drawPolygon(QPolygonF({QPointF(16, 30.5), QPointF(10, 23), QPointF(22, 23)}));
+        break;
+    }
+    case Tool::Clear:
+        p.setPen(QPen(red, 4, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7, 7), QPointF(25, 25));
+        p.drawLine(QPointF(25, 7), QPointF(7, 25));
+        break;
+    }
+    p.end();
+    return *cache().insert(key, pm);
+}
+
 } // namespace pictures

@@ -37,5 +37,10 @@ QPixmap checkBoxPicture(bool on, int size = 18);
 // Small toolbar pictures of the project commands.
 enum class Command { Open, Save, SaveXml, Print, NewOrder, PlaceOrder, Cancel };
 QPixmap commandPicture(Command c, int size = 24);
+// Pictures of the splitter tools of the materials panel: the crosshair of the splitter-placing
+// mode (with a red dot while it is on), the double arrows of the splitter orientation and the red
+// cross of clearing the sketch.
+enum class Tool { Crosshair, CrosshairOn, ArrowsVertical, ArrowsHorizontal, Clear };
+QPixmap toolPicture(Tool t, int size = 32);
 
 } // namespace pictures

@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "model/OrderInfo.h"
+#include "model/OrderNumberFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "ui/Dialogs.h"
@@ -30,8 +31,8 @@ QValidator* digitsOnly(QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), parent);
 }
 
-std::filesystem::path numberFileOf(const Project& project) {
-    return orderNumberFile(project.catalog().baseFolder());
+OrderNumberFile numberFileOf(const Project& project) {
+    return OrderNumberFile(project.catalog().baseFolder());
 }
 
 } // namespace
@@ -196,7 +197,7 @@ void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
 }
 
 void DlgOrder::newOrder() {
-    project_.order.newOrder(numberFileOf(project_));
+    project_.order.newOrder(numberFileOf(project_).readPath());
     fillFromRecord();
 }
 
@@ -217,7 +218,7 @@ void DlgOrder::placeOrder() {
     // The order stands even when the number file cannot take the next number; the user must
     // know, or the next run hands the same number out again.
     std::string failure;
-    if (!project_.order.commitOrderNumber(numberFileOf(project_), &failure) && !failure.empty())
+    if (!numberFileOf(project_).commit(project_.order, &failure) && !failure.empty())
         dialogs::showError(window(), QString::fromStdString(failure));
     emit printChoiceRequested();
 }

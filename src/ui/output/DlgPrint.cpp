@@ -11,6 +11,7 @@
 #include "ui/catalog/Pictures.h"
 
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 
@@ -22,8 +23,8 @@ const char* const kSaveTexts[] = {"Информация о заказе", "Ра�
                                   "Информация по сборке", "Информация для 1С"};
 constexpr int kAccountingFlag = 4;
 
-// The pictures of the two print-mode commands beside printing.
-enum class PrintCommandPicture { Preview, Pdf };
+// The pictures of the print-mode commands beside printing.
+enum class PrintCommandPicture { Preview, Pdf, Production };
 
 QPixmap printCommandPicture(PrintCommandPicture kind) {
     const int size = 24;
@@ -34,7 +35,16 @@ QPixmap printCommandPicture(PrintCommandPicture kind) {
     p.setPen(QPen(QColor(90, 84, 78), 1.1));
     p.setBrush(QColor(250, 250, 250));
     p.drawRect(QRectF(4.5, 2.5, 13, 18)); // a sheet
-    if (kind == PrintCommandPicture::Preview) {
+    if (kind == PrintCommandPicture::Production) {
+        // A sheet of labels, each with a code square.
+        for (int row = 0; row < 3; ++row) {
+            for (int column = 0; column < 2; ++column) {
+                p.setPen(Qt::NoPen);
+                p.setBrush(QColor(60, 60, 60));
+                p.drawRect(QRectF(6 + column * 6, 4.5 + row * 5.5, 3, 3));
+            }
+        }
+    } else if (kind == PrintCommandPicture::Preview) {
         p.setBrush(QColor(210, 226, 240));
         p.drawEllipse(QRectF(9.5, 9.5, 8, 8));
         p.setPen(QPen(QColor(90, 84, 78), 2.2, Qt::SolidLine, Qt::RoundCap));
@@ -91,8 +101,18 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
                                      QStringLiteral("Просмотр"), this);
         pdf_ = new PictureButton(printCommandPicture(PrintCommandPicture::Pdf),
                                  QStringLiteral("Сохранить в PDF"), this);
+        production_ = new PictureButton(printCommandPicture(PrintCommandPicture::Production),
+                                        QStringLiteral("Производство"), this);
+        production_->setToolTip(QStringLiteral(
+            "Документы, раскрой профилей и наполнения, сборка дверей и этикетки одним файлом PDF"));
         buttons.push_back(preview_);
         buttons.push_back(pdf_);
+        buttons.push_back(production_);
+        labelGrid_ = new QLineEdit(QString::fromStdString(LabelGrid().text()), this);
+        labelGrid_->setFont(style::labelFont());
+        labelGrid_->setToolTip(QStringLiteral(
+            "Этикетки на листе A4: колонки x строки : ширина x высота этикетки, мм"));
+        labelGrid_->setAccessibleName(QStringLiteral("Сетка этикеток"));
     }
     for (PictureButton* b : buttons) {
         b->setLayout(PictureButton::Layout::PictureLeft);
@@ -106,9 +126,12 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
         preview_->setGeometry(154, buttonsY, 130, 36);
         pdf_->setGeometry(16, buttonsY + 42, 160, 36);
         cancel_->setGeometry(184, buttonsY + 42, 100, 36);
-        bottom = buttonsY + 42 + 36;
+        production_->setGeometry(16, buttonsY + 84, 160, 36);
+        labelGrid_->setGeometry(184, buttonsY + 90, 100, 24);
+        bottom = buttonsY + 84 + 36;
         connect(preview_, &QAbstractButton::clicked, this, &DlgPrint::previewChoice);
         connect(pdf_, &QAbstractButton::clicked, this, &DlgPrint::pdfChoice);
+        connect(production_, &QAbstractButton::clicked, this, &DlgPrint::productionChoice);
     } else {
         ok_->setGeometry(40, buttonsY, 120, 36);
         cancel_->setGeometry(164, buttonsY, 110, 36);
@@ -196,6 +219,19 @@ void DlgPrint::pdfChoice() {
         return;
     closeChoice();
     emit pdfRequested(documentChoice());
+}
+
+void DlgPrint::productionChoice() {
+    if (mode_ != PrintMode)
+        return;
+    const std::optional<LabelGrid> grid = LabelGrid::parse(labelGrid_->text().toStdString());
+    if (!grid) {
+        dialogs::showError(this, QStringLiteral("Сетка этикеток не подходит для листа A4: ") +
+                                     labelGrid_->text());
+        return;
+    }
+    closeChoice();
+    emit productionRequested(*grid);
 }
 
 DocumentChoice DlgPrint::documentChoice() const {

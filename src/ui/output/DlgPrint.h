@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/LabelGrid.h"
 #include "ui/output/PrintedDocument.h"
 
 #include <QDialog>
@@ -8,6 +9,7 @@
 
 class NotifyHub;
 class PictureButton;
+class QLineEdit;
 class Project;
 
 // The export and print choice. In save mode it writes the chosen worksheets as a workbook and,
@@ -35,6 +37,9 @@ public:
     // Print mode only (null in save mode).
     PictureButton* previewButton() const { return preview_; }
     PictureButton* pdfButton() const { return pdf_; }
+    // "Производство" and the label grid it uses (print mode only, null in save mode).
+    PictureButton* productionButton() const { return production_; }
+    QLineEdit* labelGridEdit() const { return labelGrid_; }
 
     // Centres the dialog over the main window, disables the panels and shows it.
     void showChoice();
@@ -44,6 +49,9 @@ public:
     // Print mode: "Просмотр" and "Сохранить в PDF", which close the choice like OK.
     void previewChoice();
     void pdfChoice();
+    // Print mode: "Производство", the whole production pack whatever the toggles say. A label
+    // grid that cannot be read is reported and keeps the choice open.
+    void productionChoice();
 
     // The printed documents chosen (print mode).
     DocumentChoice documentChoice() const;
@@ -53,6 +61,7 @@ signals:
     void printRequested(const DocumentChoice& documents);
     void previewRequested(const DocumentChoice& documents);
     void pdfRequested(const DocumentChoice& documents);
+    void productionRequested(const LabelGrid& labels);
 
 protected:
     void reject() override;
@@ -76,4 +85,6 @@ private:
     PictureButton* cancel_ = nullptr;
     PictureButton* preview_ = nullptr;
     PictureButton* pdf_ = nullptr;
+    PictureButton* production_ = nullptr;
+    QLineEdit* labelGrid_ = nullptr;
 };

@@ -67,11 +67,8 @@ void DocumentPrinter::setUpPdf(QPdfWriter& writer) {
     writer.setCreator(QStringLiteral("tavrolab"));
 }
 
-QByteArray DocumentPrinter::pdf(const DocumentChoice& choice, QString* error) {
-    if (error)
-        error->clear();
-    if (!PrintedDocument::anyChosen(choice))
-        return {};
+QByteArray DocumentPrinter::pdfOf(const std::function<QString(QPagedPaintDevice&)>& job,
+                                  const QString& title, QString* error) {
     QByteArray bytes;
     QString message;
     {
@@ -79,13 +76,30 @@ QByteArray DocumentPrinter::pdf(const DocumentChoice& choice, QString* error) {
         buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         setUpPdf(writer);
-        message = print(writer, choice);
+        writer.setTitle(title);
+        message = job(writer);
     }
     if (error)
         *error = message;
     if (!message.isEmpty())
         return {};
     return bytes;
+}
+
+QString DocumentPrinter::writeFile(const std::filesystem::path& path, const QByteArray& bytes) {
+    if (!fileio::writeFileAtomically(
+            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+        return QString::fromStdString(SketchFile::saveErrorMessage(path.string()));
+    return {};
+}
+
+QByteArray DocumentPrinter::pdf(const DocumentChoice& choice, QString* error) {
+    if (error)
+        error->clear();
+    if (!PrintedDocument::anyChosen(choice))
+        return {};
+    return pdfOf([&](QPagedPaintDevice& device) { return print(device, choice); },
+                 QString::fromUtf8(kDocumentName), error);
 }
 
 QString DocumentPrinter::writePdf(const std::filesystem::path& path, const DocumentChoice& choice) {
@@ -95,8 +109,5 @@ QString DocumentPrinter::writePdf(const std::filesystem::path& path, const Docum
     const QByteArray bytes = pdf(choice, &error);
     if (!error.isEmpty())
         return error;
-    if (!fileio::writeFileAtomically(
-            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
-        return QString::fromStdString(SketchFile::saveErrorMessage(path.string()));
-    return {};
+    return writeFile(path, bytes);
 }

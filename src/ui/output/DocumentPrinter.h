@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <functional>
 
 class PrintJob;
 class Project;
@@ -41,6 +42,14 @@ public:
 
     // A4 portrait without margins (the page rectangle sets its own), kPdfDpi, named and titled.
     static void setUpPdf(QPdfWriter& writer);
+
+    // Runs a job on a PDF writer set up as above under the given title. The bytes, or empty bytes
+    // and the job's message in 'error' on failure.
+    static QByteArray pdfOf(const std::function<QString(QPagedPaintDevice&)>& job,
+                            const QString& title, QString* error);
+    // Writes the bytes of a finished PDF in place of the file at path. Returns the error message,
+    // empty on success.
+    static QString writeFile(const std::filesystem::path& path, const QByteArray& bytes);
 
     // config/logo.jpg beside the program; null when missing or unreadable.
     QImage logo() const;

@@ -155,7 +155,9 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     QRect sketch = rect;
     sketch.setBottom(bottom - 1 - reserve);
     const int used = printSketch(painter, project, sketch, job.dpiY());
-    // The pictures scaled for paper are of no use on the screen.
+    // The pictures scaled for paper are of no use on the screen. Every way out of the program
+    // (printing, the preview, PDF files, the production pack) draws the sketch only here, so this
+    // is where they are let go.
     PictureCache::shared().clear();
     rect.setTop(rect.top() + used + gap);
 

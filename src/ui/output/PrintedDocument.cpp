@@ -1,6 +1,7 @@
 #include "ui/output/PrintedDocument.h"
 
 #include "output/ResultTables.h"
+#include "ui/output/DlgPlan.h"
 #include "ui/output/DlgTable.h"
 #include "ui/output/OrderPage.h"
 #include "ui/output/PrintJob.h"
@@ -25,6 +26,7 @@ const std::vector<PrintedDocument>& PrintedDocument::all() {
         {"price", "Рассчет цены", printResultPage<ResultPage::Price>},
         {"profiles", "Профили и материалы", printResultPage<ResultPage::Profiles>},
         {"assembly", "Информация по сборке", printResultPage<ResultPage::Assembly>},
+        {"plan", "Раскрой", DlgPlan::printPages},
     };
     return documents;
 }

@@ -81,7 +81,7 @@ QString qs(const std::string& s) {
 
 int64_t sumOfDoorWidths(const DoorSet& doors) {
     int64_t sum = 0;
-    for (int i = 0; i < doors.doorCount && i < kMaxDoors; ++i)
+    for (int i = 0; i < doors.doorsInUse(); ++i)
         sum += doors.doors[i].width;
     return sum;
 }

@@ -14,6 +14,7 @@
 #include "ui/catalog/PictureButton.h"
 #include "ui/catalog/Pictures.h"
 #include "ui/output/DlgPrint.h"
+#include "ui/sketch/PictureCache.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -408,10 +409,9 @@ void TopPanelDlg::doorCountChosen(int item) {
 }
 
 void TopPanelDlg::optionClicked() {
-    if (DSSystemMeloza* meloza = mountingSystem(project_.system)) {
+    if (mountingSystem(project_.system)) {
         hands_->hide();
-        meloza->mountingMode = meloza->mountingMode == 1 ? 0 : 1;
-        project_.systemOptionsChanged();
+        project_.toggleMountingMode();
         hub_.notify(Notify::CatalogSelection);
         hub_.notify(Notify::ProjectChanged);
     } else if (project_.system->hasEdgeOption) {
@@ -451,17 +451,23 @@ void TopPanelDlg::togglePopup(SelectionPopup* popup) {
 void TopPanelDlg::openSketch() {
     const QString path = dialogs::openFile(window(), QString::fromUtf8(dialogs::kSketchFilter),
                                            QStringLiteral("tav"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openSketchFile(path);
+}
+
+bool TopPanelDlg::openSketchFile(const QString& path) {
     const int result = SketchFile::read(project_, std::filesystem::path(path.toStdString()));
     if (result != SketchFile::ReadOk) {
         dialogs::showError(window(), QString::fromStdString(
                                          SketchFile::openErrorMessage(result, path.toStdString())));
-        return;
+        return false;
     }
+    // The pictures of the file just read replace those of the previous project.
+    PictureCache::shared().clear();
     hub_.notify(Notify::CatalogSelection);
     hub_.notify(Notify::ProjectChanged);
     hub_.notify(Notify::OrderChanged);
+    return true;
 }
 
 void TopPanelDlg::saveSketch() {

@@ -39,6 +39,9 @@ public:
 
     // Project commands.
     void openSketch();
+    // Opens the sketch file at path and tells the panels; a file that cannot be read shows the
+    // error message and leaves the project as it was.
+    bool openSketchFile(const QString& path);
     void saveSketch();
     void showSaveXml();
     void showPrint();

@@ -2,13 +2,14 @@
 #include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
-#include "calc/systems/DSSystemLoven.h"
 #include "calc/SystemFactory.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "catalog/Catalog.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 
 using calctest::numberPieces;
 using calctest::Records;
@@ -64,7 +65,7 @@ TEST(LovenSizesTest, OverlapAndBrushesSetTheDoorWidth) {
 TEST_F(LovenTest, CatalogBuildsLovenWithItsLinks) {
     EXPECT_EQ(loven.code, "Ловен");
     EXPECT_EQ(loven.index, 0);
-    EXPECT_EQ(loven.systemKind, 2);
+    EXPECT_EQ(loven.systemKind, SystemLoven);
     EXPECT_EQ(loven.cabinetMode, 0);
     EXPECT_EQ(loven.hasEdgeOption, 0);
     EXPECT_EQ(loven.heightAdjust, -40);
@@ -281,9 +282,9 @@ TEST_F(LovenTest, NoSealWithoutThinFillings) {
 namespace {
 
 std::string block(DSSystem& s, int version) {
-    std::ostringstream out;
+    ByteWriter out;
     s.writeSketchBlock(out, version);
-    return out.str();
+    return out.bytes();
 }
 
 } // namespace
@@ -303,13 +304,13 @@ TEST_F(LovenTest, SketchBlockRoundTrip) {
     loven.selectedRollerKit = nullptr;
     loven.pivotMode = 0;
     loven.heightAdjust = -40;
-    std::istringstream in(bytes);
+    ByteReader in(bytes);
     ASSERT_TRUE(loven.readSketchBlock(in, 6));
     EXPECT_EQ(loven.edgeOption, 1);
     EXPECT_EQ(loven.selectedRollerKitCode(), "KL10/11B");
     EXPECT_EQ(loven.pivotMode, 1);
     EXPECT_EQ(loven.heightAdjust, -33);
-    EXPECT_EQ(in.peek(), std::char_traits<char>::eof());
+    EXPECT_EQ(in.remaining(), 0u);
 }
 
 TEST_F(LovenTest, OlderVersionsKeepTheFieldsTheyDoNotHold) {
@@ -330,18 +331,18 @@ TEST_F(LovenTest, OlderVersionsKeepTheFieldsTheyDoNotHold) {
         loven.selectedRollerKit = nullptr;
     };
     reset();
-    std::istringstream v2(v6);
+    ByteReader v2(v6);
     ASSERT_TRUE(loven.readSketchBlock(v2, 2));
     EXPECT_EQ(loven.edgeOption, 0);
-    EXPECT_EQ(v2.tellg(), 0);
+    EXPECT_EQ(v2.remaining(), v6.size());
 
-    std::istringstream v4(v6);
+    ByteReader v4(v6);
     ASSERT_TRUE(loven.readSketchBlock(v4, 4));
     EXPECT_EQ(loven.edgeOption, 1);
     EXPECT_EQ(loven.selectedRollerKit, nullptr);
 
     reset();
-    std::istringstream v5(v6);
+    ByteReader v5(v6);
     ASSERT_TRUE(loven.readSketchBlock(v5, 5));
     EXPECT_EQ(loven.selectedRollerKitCode(), "KL10/11B");
     EXPECT_EQ(loven.pivotMode, 1);
@@ -355,13 +356,15 @@ TEST_F(LovenTest, DamagedBlockChangesNothing) {
     const std::string full = block(loven, 6);
     loven.pivotMode = 0;
     loven.selectedRollerKit = nullptr;
-    std::istringstream cut(full.substr(0, full.size() - 2));
+    const std::string cutBytes = full.substr(0, full.size() - 2);
+    ByteReader cut(cutBytes);
     EXPECT_FALSE(loven.readSketchBlock(cut, 6));
     EXPECT_EQ(loven.pivotMode, 0);
     EXPECT_EQ(loven.selectedRollerKit, nullptr);
 
     // A string count that runs past the end.
-    std::istringstream shortString(std::string("\x00\x40\x00K\x00", 5));
+    const std::string shortBytes("\x00\x40\x00K\x00", 5);
+    ByteReader shortString(shortBytes);
     EXPECT_FALSE(loven.readSketchBlock(shortString, 6));
 }
 
@@ -369,21 +372,23 @@ TEST_F(LovenTest, UnknownKitCodeKeepsSelectionEmptyCodeClearsIt) {
     RollerKit* kit = dynamic_cast<RollerKit*>(loven.articleByCode("KL10/11B"));
     ASSERT_NE(kit, nullptr);
     auto lovenBlock = [](const char* code) {
-        std::ostringstream out;
-        DSSystem::writeByte(out, 0);
-        DSSystem::writeString16(out, code);
-        DSSystem::writeByte(out, 0);
-        DSSystem::writeInt32(out, -40);
-        return out.str();
+        ByteWriter out;
+        out.u8(0);
+        out.str(code);
+        out.u8(0);
+        out.i32(-40);
+        return out.bytes();
     };
     // A kit of another system, an article that is no kit, a code in the wrong case.
     for (const char* code : {"W1406", "KL14", "kl10/11b"}) {
         loven.selectedRollerKit = kit;
-        std::istringstream in(lovenBlock(code));
+        const std::string bytes = lovenBlock(code);
+        ByteReader in(bytes);
         ASSERT_TRUE(loven.readSketchBlock(in, 6));
         EXPECT_EQ(loven.selectedRollerKit, kit) << code;
     }
-    std::istringstream in(lovenBlock(""));
+    const std::string empty = lovenBlock("");
+    ByteReader in(empty);
     ASSERT_TRUE(loven.readSketchBlock(in, 6));
     EXPECT_EQ(loven.selectedRollerKit, nullptr);
 }

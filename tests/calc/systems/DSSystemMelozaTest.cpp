@@ -4,7 +4,8 @@
 
 #include "calc/systems/DSSystemMeloza.h"
 
-#include <sstream>
+#include "text/ByteReader.h"
+#include "text/ByteWriter.h"
 
 using namespace billtest;
 
@@ -139,20 +140,23 @@ TEST_F(MelozaTest, SketchBlockKeepsTheMounting) {
     build("Мелоза", "");
     DSSystemMeloza& m = meloza();
     m.mountingMode = 0;
-    std::stringstream file;
+    ByteWriter file;
     m.writeSketchBlock(file, 6);
     // Edge option byte, empty kit code, then the mounting as int32.
-    EXPECT_EQ(file.str(), std::string("\0\0\0\0\0\0\0", 7));
+    EXPECT_EQ(file.bytes(), std::string("\0\0\0\0\0\0\0", 7));
     m.mountingMode = 1;
-    ASSERT_TRUE(m.readSketchBlock(file, 6));
+    ByteReader written(file.bytes());
+    ASSERT_TRUE(m.readSketchBlock(written, 6));
     EXPECT_EQ(m.mountingMode, 0);
     // A version 4 block has the edge option only: the mounting stays.
-    std::stringstream old(std::string("\1", 1));
+    const std::string oldBytes("\1", 1);
+    ByteReader old(oldBytes);
     ASSERT_TRUE(m.readSketchBlock(old, 4));
     EXPECT_EQ(m.mountingMode, 0);
     EXPECT_EQ(m.edgeOption, 1);
     // A block that ends inside the mounting changes nothing.
-    std::stringstream cut(std::string("\0\0\0\1\0", 5));
+    const std::string cutBytes("\0\0\0\1\0", 5);
+    ByteReader cut(cutBytes);
     EXPECT_FALSE(m.readSketchBlock(cut, 6));
     EXPECT_EQ(m.mountingMode, 0);
     EXPECT_EQ(m.edgeOption, 1);

@@ -67,17 +67,18 @@ DocumentChoice only(std::size_t k) {
 
 } // namespace
 
-// Every combination of the four documents: each starts on a new page, in the fixed order, and the
+// Every combination of the five documents: each starts on a new page, in the fixed order, and the
 // page numbers run on through the job from 1.
 TEST(PrintedDocuments, PagesOfEveryCombinationAreNumberedOnThroughTheJob) {
     PrintWorld world;
     world.buildTenDoorOrder();
     world.useShippedConfig();
     const std::size_t n = PrintedDocument::all().size();
-    ASSERT_EQ(n, 4u);
+    ASSERT_EQ(n, 5u);
     // A text only the first page of each document carries.
     const QString marker[] = {QString::fromUtf8(OrderPage::kShopText), QStringLiteral("Кол-во"),
-                              QStringLiteral("Название профиля"), QStringLiteral("№ двери")};
+                              QStringLiteral("Название профиля"), QStringLiteral("№ двери"),
+                              QStringLiteral("Хлыстов по смете")};
     std::vector<int> alone(n);
     for (std::size_t k = 0; k < n; ++k)
         alone[k] = pdftest::pageCount(world.pdf(only(k)));

@@ -2,6 +2,7 @@
 #include "ui/ShellTestSupport.h"
 
 #include "model/OrderInfo.h"
+#include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "output/AccountingCsv.h"
 #include "output/WorkbookWriter.h"
@@ -13,13 +14,17 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 using namespace shelltest;
 
@@ -246,6 +251,12 @@ TEST_F(OrderFixture, PlacingAnOrderSavesTheSketchConsumesTheNumberAndAsksToPrint
 TEST_F(OrderFixture, ANumberFileThatCannotBeWrittenIsReportedAndTheNumberNotReused) {
     ScriptedDialogs dialogs;
     QDir(world.path(QStringLiteral("config"))).removeRecursively();
+    // Nor can the user's data folder take the number: a file stands where it would be made.
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const auto restoreDataHome = qScopeGuard([&] { qputenv("XDG_DATA_HOME", dataHome); });
+    const QString blocked = world.path(QStringLiteral("data-home"));
+    QFile(blocked).open(QIODevice::WriteOnly);
+    qputenv("XDG_DATA_HOME", blocked.toUtf8());
     QTest::mouseClick(card->newOrderButton(), Qt::LeftButton);
     EXPECT_EQ(card->numberEdit()->text(), QStringLiteral("00001"));
     QSignalSpy print(card.get(), &DlgOrder::printChoiceRequested);
@@ -260,6 +271,18 @@ TEST_F(OrderFixture, ANumberFileThatCannotBeWrittenIsReportedAndTheNumberNotReus
     EXPECT_EQ(print.count(), 1); // the order is placed all the same
     QTest::mouseClick(card->newOrderButton(), Qt::LeftButton);
     EXPECT_EQ(card->numberEdit()->text(), QStringLiteral("00002"));
+}
+
+// The tests place orders as a user does: the numbers they consume go to the run's own data
+// folder, never to the data folder of whoever runs them, and no window shows on a display.
+TEST(TestRun, OrderNumbersStayInTheRunsOwnDataFolderAndWindowsOffscreen) {
+    ensureApp();
+    EXPECT_EQ(QGuiApplication::platformName(), QStringLiteral("offscreen"));
+    const std::filesystem::path folder = OrderNumberFile::userDataFolder();
+    std::error_code error;
+    EXPECT_TRUE(std::filesystem::equivalent(folder.parent_path().parent_path(),
+                                            std::filesystem::temp_directory_path(), error))
+        << folder;
 }
 
 TEST_F(OrderFixture, AFailedSaveReportsThePathAndConsumesNothing) {
@@ -392,7 +415,7 @@ TEST_F(PrintFixture, AWorkbookNamedLikeTheAccountingFileIsNotOverwritten) {
 
 TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     EXPECT_EQ(print->windowTitle(), QStringLiteral("Печать"));
-    ASSERT_EQ(print->toggleCount(), 4);
+    ASSERT_EQ(print->toggleCount(), 5);
     EXPECT_EQ(print->toggle(0)->text(), QStringLiteral("Информация о заказе + эскиз"));
     std::vector<DocumentChoice> printed, previewed, saved;
     QObject::connect(print, &DlgPrint::printRequested,
@@ -405,7 +428,7 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->toggle(1), Qt::LeftButton);
     QTest::mouseClick(print->okButton(), Qt::LeftButton);
     ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true}));
+    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true, true}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
@@ -418,8 +441,8 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->pdfButton(), Qt::LeftButton);
     ASSERT_EQ(previewed.size(), 1u);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true}));
-    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false}));
+    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true, true}));
+    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false, true}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupClosed), 3);
 }

@@ -4,6 +4,7 @@
 #include "ui/Dialogs.h"
 #include "ui/output/PrintCommands.h"
 #include "ui/output/PrintedDocument.h"
+#include "ui/sketch/PictureCache.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,6 +13,10 @@
 #include <QPrinter>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <utility>
+#include <vector>
 
 using namespace printtest;
 
@@ -135,4 +140,34 @@ TEST(PrintCommandsFlow, APdfPathThatCannotBeWrittenGivesTheErrorAndLeavesNoFile)
     const QStringList left = QDir(world.folder.path()).entryList(QDir::Files);
     for (const QString& name : left)
         EXPECT_FALSE(name.startsWith(QStringLiteral("busy"))) << name.toStdString();
+}
+
+// The sketch on paper decodes the material pictures at the printer's resolution; none of them may
+// stay in memory after printing, the preview or the PDF.
+TEST(PrintCommandsFlow, PrintingPreviewAndPdfKeepNoPicturesDecodedForPaper) {
+    PrintWorld world;
+    world.buildTenDoorOrder();
+    ScriptedPrinting script;
+    script.printerInstalled = true;
+    script.printerFile = world.file(QStringLiteral("printer.pdf"));
+    script.savePath = world.file(QStringLiteral("saved.pdf"));
+    PrintCommands commands(*world.project, nullptr);
+    PictureCache& cache = PictureCache::shared();
+    const std::vector<std::pair<const char*, std::function<void()>>> jobs = {
+        {"print", [&] { commands.print(PrintedDocument::everything()); }},
+        {"preview", [&] { commands.preview(PrintedDocument::everything()); }},
+        {"pdf", [&] { commands.savePdf(PrintedDocument::everything()); }},
+    };
+    for (const auto& [name, job] : jobs) {
+        cache.clear();
+        const long long decodedBefore = cache.decodeCalls();
+        job();
+        EXPECT_GT(cache.decodeCalls(), decodedBefore) << name << ": the sketch was printed";
+        EXPECT_EQ(cache.decodedCount(), 0) << name;
+        EXPECT_EQ(cache.scaledCount(), 0) << name;
+    }
+    EXPECT_EQ(script.previews, 1);
+    EXPECT_TRUE(script.errors.isEmpty()) << script.errors.join(';').toStdString();
+    EXPECT_TRUE(QFile::exists(script.printerFile));
+    EXPECT_TRUE(QFile::exists(script.savePath));
 }

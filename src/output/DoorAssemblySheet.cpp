@@ -1,0 +1,156 @@
+#include "output/DoorAssemblySheet.h"
+
+#include "calc/RowFormat.h"
+#include "catalog/Article.h"
+#include "catalog/Material.h"
+#include "catalog/SplitterProfile.h"
+#include "model/OrderInfo.h"
+#include "model/Project.h"
+#include "text/Format.h"
+
+#include <map>
+#include <utility>
+
+namespace {
+
+AssemblyEdge edgeOf(const Edge& e) {
+    AssemblyEdge out;
+    if (e.profile != nullptr) {
+        out.code = e.profile->code;
+        out.visibleWidth = e.profile->dimC;
+    }
+    out.cutLength = e.cutLength;
+    out.lengthText = rowformat::tenths(e.cutLength);
+    out.mark = e.number;
+    return out;
+}
+
+// Start and end of a splitter along itself, in the door's top-left coordinates.
+std::pair<int32_t, int32_t> spanOf(const Splitter& s, const Door& door) {
+    const int32_t start = s.startSplitter ? s.startSplitter->position : 0;
+    const int32_t end =
+        s.endSplitter ? s.endSplitter->position : (s.vertical ? door.height : door.width);
+    return {start, end};
+}
+
+AssemblySplitter splitterOf(const Splitter& s, const Door& door) {
+    AssemblySplitter out;
+    out.mark = s.number;
+    out.vertical = s.vertical;
+    const auto [start, end] = spanOf(s, door);
+    if (s.vertical) {
+        out.axis = s.position;
+        out.from = door.height - end;
+        out.to = door.height - start;
+    } else {
+        out.axis = door.height - s.position;
+        out.from = start;
+        out.to = end;
+    }
+    if (s.profile != nullptr) {
+        out.code = s.profile->code;
+        out.visibleWidth = s.profile->dimC;
+    }
+    out.cutLength = s.cutLength;
+    out.lengthText = rowformat::tenths(s.cutLength);
+    return out;
+}
+
+AssemblyInsert insertOf(const Insert& in, const Door& door) {
+    AssemblyInsert out;
+    out.mark = in.number;
+    out.left = in.left;
+    out.right = in.right;
+    out.bottom = door.height - in.bottom;
+    out.top = door.height - in.top;
+    out.fillLeft = in.fillX;
+    out.fillBottom = door.height - (in.fillY + in.fillHeight);
+    out.fillWidth = in.fillWidth;
+    out.fillHeight = in.fillHeight;
+    out.widthText = DoorAssemblySheet::dimension(in.fillWidth);
+    out.heightText = DoorAssemblySheet::dimension(in.fillHeight);
+    if (in.material != nullptr) {
+        out.material = in.material->code;
+        if (!in.material->name.empty())
+            out.material += " " + in.material->name;
+    }
+    return out;
+}
+
+} // namespace
+
+DoorAssemblySheet DoorAssemblySheet::build(const Project& project) {
+    DoorAssemblySheet sheet;
+    if (!project.doors)
+        return sheet;
+    // A filled insert shows its size exactly as the materials list writes it (the system decides
+    // between whole millimetres and tenths).
+    std::map<std::pair<int32_t, int32_t>, const FillingPieceRow*> listed;
+    for (const FillingPieceRow& row : project.result.fillingPieces)
+        listed[{row.doorIndex, leadingInteger(row.mark)}] = &row;
+    const DoorSet& set = *project.doors;
+    for (int i = 0; i < kMaxDoors; ++i) {
+        if (!set.isDoorInUse(i))
+            continue;
+        const Door& door = set.doors[static_cast<size_t>(i)];
+        AssemblyDoor out;
+        out.index = i;
+        out.width = door.width;
+        out.height = door.height;
+        for (size_t e = 0; e < door.edges.size(); ++e)
+            out.edges[e] = edgeOf(door.edges[e]);
+        for (const auto& [id, s] : door.splitters)
+            out.splitters.push_back(splitterOf(s, door));
+        for (const auto& [id, in] : door.inserts) {
+            out.inserts.push_back(insertOf(in, door));
+            if (auto it = listed.find({i, in.number}); it != listed.end()) {
+                out.inserts.back().widthText = it->second->width;
+                out.inserts.back().heightText = it->second->height;
+            }
+        }
+        sheet.doors.push_back(std::move(out));
+    }
+    return sheet;
+}
+
+std::string DoorAssemblySheet::dimension(int32_t tenths) {
+    return tenths % 10 == 0 ? rowformat::integer(tenths / 10) : rowformat::tenths(tenths);
+}
+
+std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
+    ResultTable profiles;
+    profiles.columnFractions = {0.08, 0.2, 0.14, 0.16, 0.2, 0.2};
+    profiles.gapAfterPoints = 10;
+    profiles.rows.push_back(
+        resultRow(ResultRowKind::Heading,
+                  {"Номер", "Профиль", "Артикул", "Длина, мм", "Ось, мм", "Участок, мм"}));
+    static const char* const edgeNames[] = {"Левый", "Верхний", "Правый", "Нижний"};
+    for (size_t e = 0; e < door.edges.size(); ++e) {
+        const AssemblyEdge& edge = door.edges[e];
+        if (edge.code.empty())
+            continue;
+        profiles.rows.push_back(
+            resultRow(ResultRowKind::Item, {rowformat::integer(edge.mark), edgeNames[e], edge.code,
+                                            edge.lengthText, "", ""}));
+    }
+    for (const AssemblySplitter& s : door.splitters) {
+        profiles.rows.push_back(
+            resultRow(ResultRowKind::Item,
+                      {rowformat::integer(s.mark), s.vertical ? "Вертикальный" : "Горизонтальный",
+                       s.code, s.lengthText, (s.vertical ? "слева " : "снизу ") + dimension(s.axis),
+                       text::format("%s %s – %s", s.vertical ? "снизу" : "слева",
+                                    dimension(s.from).c_str(), dimension(s.to).c_str())}));
+    }
+
+    ResultTable inserts;
+    inserts.columnFractions = {0.08, 0.2, 0.22, 0.48};
+    inserts.rows.push_back(resultRow(
+        ResultRowKind::Heading, {"Номер", "Наполнение, мм", "Угол: слева, снизу", "Материал"}));
+    for (const AssemblyInsert& in : door.inserts) {
+        inserts.rows.push_back(resultRow(
+            ResultRowKind::Item, {rowformat::integer(in.mark), in.widthText + " × " + in.heightText,
+                                  dimension(in.fillLeft) + "; " + dimension(in.fillBottom),
+                                  in.material.empty() ? "без наполнения" : in.material}));
+    }
+    return {profiles, inserts};
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "output/ResultTables.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Project;
+
+// Lengths in 0.1 mm; positions are measured on the door's face from its left and its bottom edge,
+// as the workshop lays a door out on the bench.
+
+// A frame profile of the door.
+struct AssemblyEdge {
+    std::string code; // empty: no profile on this side
+    int32_t cutLength = 0;
+    std::string lengthText; // as in the cut list
+    int32_t mark = 0;
+    int32_t visibleWidth = 0; // the profile's face on the door (its dimC)
+};
+
+// A splitter: its axis and the stretch it runs along, and its cut piece.
+struct AssemblySplitter {
+    int32_t mark = 0;
+    bool vertical = false;
+    int32_t axis = 0; // vertical: from the left; horizontal: from the bottom
+    int32_t from = 0; // where it starts and ends along itself: vertical from the bottom,
+    int32_t to = 0;   // horizontal from the left (from < to)
+    std::string code; // profile article, empty without profile
+    int32_t cutLength = 0;
+    std::string lengthText;   // as in the cut list
+    int32_t visibleWidth = 0; // the profile's face on the door (its dimC)
+};
+
+// An insert: its opening between the profiles' axes and its fitted filling.
+struct AssemblyInsert {
+    int32_t mark = 0;
+    int32_t left = 0, bottom = 0, right = 0, top = 0; // nominal region
+    int32_t fillLeft = 0, fillBottom = 0, fillWidth = 0, fillHeight = 0;
+    std::string widthText, heightText; // fitted size as the materials list writes it
+    std::string material;              // code and name; empty without a filling
+};
+
+struct AssemblyDoor {
+    int32_t index = 0; // 0-based
+    int32_t width = 0;
+    int32_t height = 0;
+    std::array<AssemblyEdge, 4> edges;       // left, top, right, bottom
+    std::vector<AssemblySplitter> splitters; // in id order
+    std::vector<AssemblyInsert> inserts;     // in id order
+};
+
+// The door assembly sheet: each door in use with its size, frame, splitter positions and fitted
+// fillings, taken from the door set after the calculation.
+class DoorAssemblySheet {
+public:
+    static DoorAssemblySheet build(const Project& project);
+
+    std::vector<AssemblyDoor> doors;
+
+    // The tables printed beside a door's drawing: frame and splitters, then inserts.
+    static std::vector<ResultTable> tables(const AssemblyDoor& door);
+
+    // A dimension as written on the drawing: whole millimetres, with one decimal only when the
+    // length has tenths ("1200", "1187,5").
+    static std::string dimension(int32_t tenths);
+};

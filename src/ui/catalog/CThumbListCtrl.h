@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QImage>
+#include <QListWidget>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+
+class QThreadPool;
+
+// The thumbnail grid of the materials panel: one 62×62 picture per material of a group, labelled
+// with the material's picture key. The pictures are decoded on a worker thread, one after the
+// other in list order, and fill in as they arrive, so a large group shows its grid at once and
+// never holds up typing or the sketch. Only one full-size picture is decoded at a time and only
+// the thumbnails are kept.
+class CThumbListCtrl : public QListWidget {
+    Q_OBJECT
+public:
+    static constexpr int kThumbSize = 62;
+    // The narrowest column of the grid: a thumbnail with a little room on each side.
+    static constexpr int kMinCellWidth = 76;
+
+    explicit CThumbListCtrl(QWidget* parent = nullptr);
+    ~CThumbListCtrl() override;
+
+    // Replaces the items by one per picture path, in order. An item's label is its path without
+    // the images folder and the separator after it, with backslashes as separators (the
+    // material's picture key).
+    void rebuild(const QString& imagesFolder, const QStringList& paths);
+
+    // The item's label as above; the text shown has break points added so it can wrap.
+    QString label(int item) const;
+    // The thumbnail of the item once it arrived, else a null image.
+    QImage thumbnail(int item) const;
+    int loadedCount() const { return loaded_; }
+    bool thumbnailsPending() const { return loaded_ < count(); }
+    // Processes events until every thumbnail arrived or the time ran out; whether all arrived.
+    bool waitForThumbnails(int timeoutMs);
+
+    // The 62×62 thumbnail of a picture file: a picture of exactly that size is taken unchanged,
+    // any other is stretched to it (the aspect ratio is not kept); drawn over white. A file that
+    // cannot be decoded gives a crossed-out grey box. Safe on any thread.
+    static QImage makeThumbnail(const QString& path);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+signals:
+    // A click on an item (not on the empty space between items).
+    void thumbnailClicked(int item);
+    // The last thumbnail of the group arrived.
+    void thumbnailsLoaded();
+
+private:
+    void thumbnailArrived(quint64 generation, int item, const QImage& image);
+    void stopLoading();
+    // As many columns as the width holds, sharing it evenly.
+    void fitGridToWidth();
+    QSize itemSize() const;
+
+    QThreadPool* pool_;
+    std::shared_ptr<std::atomic<bool>> cancel_;
+    quint64 generation_ = 0;
+    int loaded_ = 0;
+    QIcon placeholder_;
+};

@@ -1,0 +1,58 @@
+// Plans of whole random orders over all nine systems, on the shipped data folder: no piece of
+// the bill lost, no more bars than the bill without kerf and trim, sound sheet plans.
+
+#include "plan/CuttingPlan.h"
+
+#include "SheetChecks.h"
+#include "support/RandomOrder.h"
+
+#include "calc/CalcResult.h"
+#include "calc/SystemFactory.h"
+#include "catalog/Catalog.h"
+#include "model/Project.h"
+#include "plan/OffcutStock.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace plantest;
+
+TEST(CuttingPlanOrders, RandomOrdersKeepEveryPieceAndNeverExceedTheBill) {
+    Catalog catalog(TAV_BIN_DIR, makeAllSystems);
+    ASSERT_EQ(catalog.systems().size(), 9u);
+    ASSERT_FALSE(catalog.materialGroups().empty());
+    PlanSettings exact;
+    exact.kerf = 0;
+    exact.trim = 0;
+    int sheetsPlanned = 0;
+    for (uint32_t seed = 0; seed < 36; ++seed) {
+        Project project(catalog);
+        makeRandomOrder(project, seed);
+        const CuttingPlan plan = CuttingPlan::build(project, exact, OffcutStock());
+        size_t billPieces = 0;
+        for (const BarGroup& g : project.result.barGroups)
+            billPieces += g.pieces.size();
+        size_t planPieces = 0;
+        for (const ArticleCut& a : plan.articles) {
+            size_t placed = a.plan.unplaced.size();
+            for (const PlannedBar& b : a.plan.bars)
+                placed += b.pieces.size();
+            EXPECT_EQ(placed, a.pieces.size()) << "seed " << seed << " " << a.code;
+            planPieces += a.pieces.size();
+            if (!a.billError) {
+                EXPECT_LE(a.plan.newBars, a.billBars) << "seed " << seed << " " << a.code;
+                EXPECT_TRUE(a.plan.unplaced.empty()) << "seed " << seed << " " << a.code;
+            }
+            EXPECT_LE(a.plan.lowerBound, a.plan.newBars);
+        }
+        EXPECT_EQ(planPieces, billPieces) << "seed " << seed;
+        for (const MaterialCut& m : plan.materials) {
+            expectSoundSheets(m.plan, m.pieces, exact.kerf);
+            sheetsPlanned += static_cast<int>(m.plan.sheets.size());
+        }
+    }
+    EXPECT_GT(sheetsPlanned, 0);
+}
+
+} // namespace
