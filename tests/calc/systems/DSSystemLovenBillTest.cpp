@@ -1,9 +1,10 @@
 // One whole Ловен order, checked row by row against a computation done by hand.
 #include "support/CalcTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "calc/CalcResult.h"
-#include "calc/systems/DSSystemLoven.h"
 #include "calc/SystemFactory.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 
@@ -47,7 +48,7 @@ protected:
         return g != nullptr ? g->findByKey(key) : nullptr;
     }
 
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<Project> project;
 };
