@@ -130,7 +130,8 @@ QImage CThumbListCtrl::makeThumbnail(const QString& path) {
     return canvas;
 }
 
-void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& paths) {
+void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& paths,
+                             const QStringList& names) {
     stopLoading();
     setUpdatesEnabled(false);
     clear();
@@ -139,7 +140,8 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
     if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')) &&
         !prefix.endsWith(QLatin1Char('\\')))
         prefix += QLatin1Char('/');
-    for (const QString& path : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
         QString text = path;
         if (!imagesFolder.isEmpty() && path.startsWith(imagesFolder))
             text = path.mid(path.startsWith(prefix) ? prefix.size() : imagesFolder.size());
@@ -147,6 +149,9 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
         text.replace(QLatin1Char('/'), QLatin1Char('\\'));
         auto* item = new QListWidgetItem(placeholder_, breakable(text), this);
         item->setData(kKeyRole, text);
+        // The text shown has break points in it; the label is read without them.
+        item->setData(Qt::AccessibleTextRole,
+                      i < names.size() && !names[i].isEmpty() ? names[i] : text);
         item->setToolTip(text);
         item->setSizeHint(itemSize());
     }

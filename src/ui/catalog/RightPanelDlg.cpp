@@ -54,6 +54,19 @@ void name(QWidget* w, const QString& objectName, const QString& accessible) {
     w->setAccessibleName(accessible);
 }
 
+// A thumbnail as a screen reader calls it: the material's name and code; the pictures of one
+// folder material share both and are told apart by the picture.
+QString spokenName(const Material& m) {
+    std::string words = m.name;
+    if (!m.code.empty())
+        words += (words.empty() ? "" : ", ") + m.code;
+    if (words.empty() || m.fromFolder) {
+        const std::string key = m.pictureKey();
+        words = words.empty() ? key : words + " (" + key + ")";
+    }
+    return QString::fromStdString(words);
+}
+
 } // namespace
 
 RightPanelDlg::RightPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
@@ -236,6 +249,7 @@ void RightPanelDlg::buildFillingPage() {
     groupList_ = new QComboBox(this);
     groupList_->setGeometry(kMargin, 52, kWidth - 2 * kMargin, 24);
     name(groupList_, QStringLiteral("Группа материалов"), QStringLiteral("Группа материалов"));
+    l->setBuddy(groupList_);
     for (const std::string& g : project_.catalog().materialGroupNames())
         groupList_->addItem(QString::fromStdString(g));
     connect(groupList_, &QComboBox::activated, this, &RightPanelDlg::groupChosen);
@@ -588,9 +602,12 @@ void RightPanelDlg::groupChosen(int item) {
     if (!group)
         return;
     QStringList paths;
-    for (const Material& m : group->materials)
+    QStringList names;
+    for (const Material& m : group->materials) {
         paths << QString::fromStdString(m.imagePath);
-    thumbs_->rebuild(QString::fromStdString(group->imagesFolder), paths);
+        names << spokenName(m);
+    }
+    thumbs_->rebuild(QString::fromStdString(group->imagesFolder), paths, names);
 }
 
 void RightPanelDlg::togglePlacement() {
