@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -85,6 +86,21 @@ CThumbListCtrl::~CThumbListCtrl() {
 void CThumbListCtrl::resizeEvent(QResizeEvent* event) {
     QListWidget::resizeEvent(event);
     fitGridToWidth();
+}
+
+void CThumbListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Never passed on: Enter would reach the main window's dialog handling.
+        event->accept();
+        if (QListWidgetItem* item = currentItem()) {
+            setCurrentItem(item); // selected as a click selects it
+            emit thumbnailClicked(row(item));
+        }
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }
 
 void CThumbListCtrl::fitGridToWidth() {

@@ -47,9 +47,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Enter and Space do with the current item what a click does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
-    // A click on an item (not on the empty space between items).
+    // A click on an item (not on the empty space between items), or Enter or Space on the
+    // current one.
     void thumbnailClicked(int item);
     // The last thumbnail of the group arrived.
     void thumbnailsLoaded();

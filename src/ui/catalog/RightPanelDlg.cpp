@@ -80,7 +80,8 @@ RightPanelDlg::RightPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
         auto* b = new QPushButton(text, this);
         b->setGeometry(x, 0, kWidth / 2, 25);
         b->setCheckable(true);
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab and pressed with Space; a click does not take the focus from a field.
+        b->setFocusPolicy(Qt::TabFocus);
         name(b, text, QStringLiteral("Страница ") + text);
         connect(b, &QPushButton::clicked, this, [this, p] { showPage(p); });
         return b;
@@ -535,6 +536,7 @@ void RightPanelDlg::toggleSplitterPopup() {
     splitterPopup_->move(topLeft.x() - splitterPopup_->width(), topLeft.y() + kSplitterPopupTop);
     splitterPopup_->raise();
     splitterPopup_->show();
+    splitterPopup_->focusChoice();
 }
 
 void RightPanelDlg::applyOrientation(bool toggle) {
