@@ -4,6 +4,7 @@
 #include "ui/ComboDriver.h"
 #include "ui/ShellTestSupport.h"
 #include "ui/SketchDriver.h"
+#include "ui/ThumbnailDriver.h"
 
 #include "app/CtavrolabDlg.h"
 #include "text/Encoding.h"
@@ -63,19 +64,7 @@ struct Walkthrough : ::testing::Test {
         QTest::keyClicks(edit, text);
         QTest::keyClick(edit, Qt::Key_Tab);
     }
-    // A click on the thumbnail labelled with the picture key.
-    void clickThumbnail(const QString& key) {
-        CThumbListCtrl* thumbs = right->thumbnails();
-        ASSERT_TRUE(thumbs->waitForThumbnails(10000));
-        int item = 0;
-        while (item < thumbs->count() && thumbs->label(item) != key)
-            ++item;
-        ASSERT_LT(item, thumbs->count()) << key.toStdString();
-        thumbs->scrollToItem(thumbs->item(item));
-        QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {},
-                          thumbs->visualItemRect(thumbs->item(item)).center());
-        QApplication::processEvents();
-    }
+    void clickThumbnail(const QString& key) { shelltest::clickThumbnail(right->thumbnails(), key); }
     // With "Масштабирование изображения" on: the insert under a point of door d gets the 10 mm
     // beech board, its picture spread over doors 1 to 3.
     void boardAcrossDoors(int d, double fx, double fy) {

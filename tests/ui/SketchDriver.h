@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <string>
 
 // Works the sketch with the mouse as a user does: moves, clicks, drags and the context menu, each
 // as real events sent to the widget.
@@ -23,6 +24,18 @@ namespace sketchtest {
 
 inline QPoint centre(const ScreenRect& r) {
     return QPoint(r.left + r.width() / 2, r.top + r.height() / 2);
+}
+
+// The bill as a text: every priced row with its quantity, cost and error, and the total.
+inline std::string billText(Project& p) {
+    std::string s;
+    for (const ArticleRow& r : p.result.articles)
+        s += r.code + " " + std::to_string(r.quantity) + " " + std::to_string(r.cost) + " " +
+             r.error + "\n";
+    for (const FillingRow& r : p.result.fillings)
+        s += r.code + " " + std::to_string(r.area) + " " + std::to_string(r.cost) + " " + r.error +
+             "\n";
+    return s + p.grandTotalText();
 }
 
 struct SketchDriver {

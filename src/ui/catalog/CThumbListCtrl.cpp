@@ -4,6 +4,7 @@
 
 #include <QEventLoop>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -87,6 +88,21 @@ void CThumbListCtrl::resizeEvent(QResizeEvent* event) {
     fitGridToWidth();
 }
 
+void CThumbListCtrl::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Never passed on: Enter would reach the main window's dialog handling.
+        event->accept();
+        if (QListWidgetItem* item = currentItem()) {
+            setCurrentItem(item); // selected as a click selects it
+            emit thumbnailClicked(row(item));
+        }
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
 void CThumbListCtrl::fitGridToWidth() {
     // The grid keeps room for the vertical scroll bar whether it shows or not; the columns
     // share what is left.
@@ -130,7 +146,8 @@ QImage CThumbListCtrl::makeThumbnail(const QString& path) {
     return canvas;
 }
 
-void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& paths) {
+void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& paths,
+                             const QStringList& names) {
     stopLoading();
     setUpdatesEnabled(false);
     clear();
@@ -139,7 +156,8 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
     if (!prefix.isEmpty() && !prefix.endsWith(QLatin1Char('/')) &&
         !prefix.endsWith(QLatin1Char('\\')))
         prefix += QLatin1Char('/');
-    for (const QString& path : paths) {
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString& path = paths[i];
         QString text = path;
         if (!imagesFolder.isEmpty() && path.startsWith(imagesFolder))
             text = path.mid(path.startsWith(prefix) ? prefix.size() : imagesFolder.size());
@@ -147,6 +165,9 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
         text.replace(QLatin1Char('/'), QLatin1Char('\\'));
         auto* item = new QListWidgetItem(placeholder_, breakable(text), this);
         item->setData(kKeyRole, text);
+        // The text shown has break points in it; the label is read without them.
+        item->setData(Qt::AccessibleTextRole,
+                      i < names.size() && !names[i].isEmpty() ? names[i] : text);
         item->setToolTip(text);
         item->setSizeHint(itemSize());
     }

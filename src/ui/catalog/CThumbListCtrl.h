@@ -26,8 +26,10 @@ public:
 
     // Replaces the items by one per picture path, in order. An item's label is its path without
     // the images folder and the separator after it, with backslashes as separators (the
-    // material's picture key).
-    void rebuild(const QString& imagesFolder, const QStringList& paths);
+    // material's picture key). names, when given, are what a screen reader calls each item (its
+    // material); without them the label stands in.
+    void rebuild(const QString& imagesFolder, const QStringList& paths,
+                 const QStringList& names = {});
 
     // The item's label as above; the text shown has break points added so it can wrap.
     QString label(int item) const;
@@ -45,9 +47,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Enter and Space do with the current item what a click does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 signals:
-    // A click on an item (not on the empty space between items).
+    // A click on an item (not on the empty space between items), or Enter or Space on the
+    // current one.
     void thumbnailClicked(int item);
     // The last thumbnail of the group arrived.
     void thumbnailsLoaded();

@@ -42,19 +42,20 @@ DlgZoomMaterial::DlgZoomMaterial(Project& project, NotifyHub& hub, QWidget* pare
     doorsButton_->setGeometry(180, 92, 170, 28);
     doorsButton_->setAccessibleName(QStringLiteral("Материал по размеру дверей"));
 
-    auto label = [this](const QString& text, int x) {
+    // Each list is announced by the label before it.
+    auto labelled = [this](const QString& text, int x, QComboBox* list, const QString& name) {
         auto* l = new QLabel(text, this);
         style::makePanelLabel(l);
         l->setGeometry(x, 146, 60, 24);
+        l->setBuddy(list);
+        list->setAccessibleName(name);
     };
-    label(QStringLiteral("Дверь с"), 20);
     from_ = new QComboBox(this);
     from_->setGeometry(80, 146, 56, 24);
-    from_->setAccessibleName(QStringLiteral("Первая дверь изображения"));
-    label(QStringLiteral("по"), 150);
+    labelled(QStringLiteral("Дверь с"), 20, from_, QStringLiteral("Первая дверь изображения"));
     to_ = new QComboBox(this);
     to_->setGeometry(180, 146, 56, 24);
-    to_->setAccessibleName(QStringLiteral("Последняя дверь изображения"));
+    labelled(QStringLiteral("по"), 150, to_, QStringLiteral("Последняя дверь изображения"));
 
     connect(insertButton_, &QPushButton::clicked, this, &DlgZoomMaterial::placeInInsert);
     connect(doorsButton_, &QPushButton::clicked, this, &DlgZoomMaterial::placeAcrossDoors);

@@ -54,6 +54,19 @@ void name(QWidget* w, const QString& objectName, const QString& accessible) {
     w->setAccessibleName(accessible);
 }
 
+// A thumbnail as a screen reader calls it: the material's name and code; the pictures of one
+// folder material share both and are told apart by the picture.
+QString spokenName(const Material& m) {
+    std::string words = m.name;
+    if (!m.code.empty())
+        words += (words.empty() ? "" : ", ") + m.code;
+    if (words.empty() || m.fromFolder) {
+        const std::string key = m.pictureKey();
+        words = words.empty() ? key : words + " (" + key + ")";
+    }
+    return QString::fromStdString(words);
+}
+
 } // namespace
 
 RightPanelDlg::RightPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
@@ -67,7 +80,8 @@ RightPanelDlg::RightPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
         auto* b = new QPushButton(text, this);
         b->setGeometry(x, 0, kWidth / 2, 25);
         b->setCheckable(true);
-        b->setFocusPolicy(Qt::NoFocus);
+        // Reached with Tab and pressed with Space; a click does not take the focus from a field.
+        b->setFocusPolicy(Qt::TabFocus);
         name(b, text, QStringLiteral("Страница ") + text);
         connect(b, &QPushButton::clicked, this, [this, p] { showPage(p); });
         return b;
@@ -236,6 +250,7 @@ void RightPanelDlg::buildFillingPage() {
     groupList_ = new QComboBox(this);
     groupList_->setGeometry(kMargin, 52, kWidth - 2 * kMargin, 24);
     name(groupList_, QStringLiteral("Группа материалов"), QStringLiteral("Группа материалов"));
+    l->setBuddy(groupList_);
     for (const std::string& g : project_.catalog().materialGroupNames())
         groupList_->addItem(QString::fromStdString(g));
     connect(groupList_, &QComboBox::activated, this, &RightPanelDlg::groupChosen);
@@ -521,6 +536,7 @@ void RightPanelDlg::toggleSplitterPopup() {
     splitterPopup_->move(topLeft.x() - splitterPopup_->width(), topLeft.y() + kSplitterPopupTop);
     splitterPopup_->raise();
     splitterPopup_->show();
+    splitterPopup_->focusChoice();
 }
 
 void RightPanelDlg::applyOrientation(bool toggle) {
@@ -588,9 +604,12 @@ void RightPanelDlg::groupChosen(int item) {
     if (!group)
         return;
     QStringList paths;
-    for (const Material& m : group->materials)
+    QStringList names;
+    for (const Material& m : group->materials) {
         paths << QString::fromStdString(m.imagePath);
-    thumbs_->rebuild(QString::fromStdString(group->imagesFolder), paths);
+        names << spokenName(m);
+    }
+    thumbs_->rebuild(QString::fromStdString(group->imagesFolder), paths, names);
 }
 
 void RightPanelDlg::togglePlacement() {

@@ -53,6 +53,8 @@ DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
         track->addItems({QStringLiteral("первый ряд"), QStringLiteral("второй ряд")});
         track->setGeometry(170, y, 100, 22);
         track->setAccessibleName(door + QStringLiteral(": ряд направляющей"));
+        // A drop-down is announced by its label; the width field has a name of its own.
+        label->setBuddy(track);
         labels_[static_cast<size_t>(i)] = label;
         widths_[static_cast<size_t>(i)] = width;
         tracks_[static_cast<size_t>(i)] = track;

@@ -56,6 +56,7 @@ SizeDlg::SizeDlg(Project& project, NotifyHub* hub, QWidget* parent)
     what_->setGeometry(10, 10, 70, 26);
     side_ = new QComboBox(this);
     side_->setGeometry(80, 10, 100, 26);
+    what_->setBuddy(side_);
     insertWord_ = new QLabel(QStringLiteral("вставки"), this);
     insertWord_->setGeometry(188, 10, 80, 26);
     size_ = new QLineEdit(this);
@@ -71,6 +72,8 @@ SizeDlg::SizeDlg(Project& project, NotifyHub* hub, QWidget* parent)
         b->setFramed(true);
         b->setFont(style::labelFont());
     }
+    ok_->setAccessibleName(QStringLiteral("Применить размер вставки"));
+    cancel_->setAccessibleName(QStringLiteral("Закрыть без изменений"));
     ok_->setGeometry(10, 80, 110, 32);
     cancel_->setGeometry(128, 80, 120, 32);
     connect(ok_, &QAbstractButton::clicked, this, &SizeDlg::confirm);
@@ -103,6 +106,7 @@ bool SizeDlg::openFor(int door, int splitterId, const QPoint& globalPos, bool ex
         side_->addItems({QStringLiteral("верхней"), QStringLiteral("нижней")});
     side_->setCurrentIndex(0);
     range_->setText(QStringLiteral("%1 - %2 мм").arg(kMinSize / 10).arg(limit_ / 10));
+    size_->setAccessibleDescription(range_->text());
     sideChosen(0);
 
     move(globalPos);
@@ -127,6 +131,9 @@ void SizeDlg::sideChosen(int side) {
     if (side < 0 || side > 1)
         return;
     size_->setText(QString::number(sizes_[static_cast<std::size_t>(side)] / 10));
+    // The field is read as the line around it says: "Ширина левой вставки".
+    size_->setAccessibleName(what_->text() + QLatin1Char(' ') + side_->itemText(side) +
+                             QStringLiteral(" вставки, мм"));
 }
 
 int32_t SizeDlg::applySize(int32_t c) {

@@ -20,18 +20,6 @@ using namespace viewstest;
 
 namespace {
 
-// The bill as a text: every priced row with its quantity, cost and error, and the total.
-std::string bill(Project& p) {
-    std::string s;
-    for (const ArticleRow& r : p.result.articles)
-        s += r.code + " " + std::to_string(r.quantity) + " " + std::to_string(r.cost) + " " +
-             r.error + "\n";
-    for (const FillingRow& r : p.result.fillings)
-        s += r.code + " " + std::to_string(r.area) + " " + std::to_string(r.cost) + " " + r.error +
-             "\n";
-    return s + p.grandTotalText();
-}
-
 // One sketch on a project of its own.
 struct Side {
     ProjectWorld world;
@@ -149,7 +137,7 @@ TEST_F(SketchKeyboardTest, AKeyboardWalkthroughGivesTheBillOfTheSameWorkWithTheM
     mouse.mouse.draw();
 
     EXPECT_EQ(mouse.door(1).splitters.size(), 1u);
-    EXPECT_EQ(bill(keys.project()), bill(mouse.project()));
+    EXPECT_EQ(billText(keys.project()), billText(mouse.project()));
     EXPECT_NE(keys.project().result.fillings.size(), 0u);
 }
 
