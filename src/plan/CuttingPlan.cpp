@@ -75,7 +75,7 @@ void planArticles(CuttingPlan& plan, const CalcResult& result, const std::string
 
 void planMaterials(CuttingPlan& plan, const DoorSet& doors) {
     std::map<std::string, size_t> index;
-    const int n = std::clamp(doors.doorCount, 0, kMaxDoors);
+    const int n = doors.doorsInUse();
     for (int d = 0; d < n; ++d) {
         for (const auto& [id, insert] : doors.doors[d].inserts) {
             const Material* m = insert.material;

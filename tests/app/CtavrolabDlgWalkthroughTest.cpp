@@ -176,9 +176,11 @@ TEST_F(Walkthrough, ThreeDoorLovenOrderBilledLikeTheCommandLineToolBillsItsFile)
         }
     EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
     // The "-33" offset: doors 2600 - 33 mm high, the end brush runs twice along each door.
-    for (const QJsonValue& row : bill.value("articles").toArray())
-        if (row.toObject().value("code").toString() == QStringLiteral("KL13"))
+    for (const QJsonValue& row : bill.value("articles").toArray()) {
+        if (row.toObject().value("code").toString() == QStringLiteral("KL13")) {
             EXPECT_EQ(row.toObject().value("quantity").toInt(), 3 * 2 * (26000 - 330));
+        }
+    }
     const QJsonObject totals = bill.value("totals").toObject();
     EXPECT_GT(totals.value("total").toInteger(), 0);
 

@@ -1,5 +1,6 @@
 // The factory builds the nine systems in catalog order with their fixed flags.
 #include "support/CalcTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
@@ -28,7 +29,7 @@ constexpr Expected kSystems[] = {
 } // namespace
 
 TEST(SystemFactoryTest, NineSystemsInCatalogOrder) {
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     Catalog catalog(folder.path(), makeAllSystems);
     ASSERT_EQ(catalog.systems().size(), 9u);
     for (int i = 0; i < 9; ++i) {
@@ -62,7 +63,7 @@ TEST(SystemFactoryTest, NamesCompareExactly) {
 }
 
 TEST(CatalogLookups, SystemsAreFoundByTheirExactName) {
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     Catalog catalog(folder.path(), makeAllSystems);
     ASSERT_FALSE(catalog.systems().empty());
     DSSystem* loven = catalog.systemByName("Ловен");
@@ -74,7 +75,7 @@ TEST(CatalogLookups, SystemsAreFoundByTheirExactName) {
 }
 
 TEST(CatalogLookups, SystemsReceiveTheirLists) {
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     Catalog catalog(folder.path(), makeAllSystems);
     EXPECT_EQ(catalog.systems().size(), 9u);
     for (DSSystem* system : catalog.systems()) {

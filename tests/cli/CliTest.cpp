@@ -33,7 +33,7 @@ std::string quoted(const std::string& s) {
 }
 
 // Runs the command line tool with the arguments, capturing both output streams.
-CliRun cli(const TempDir& dir, const std::vector<std::string>& args) {
+CliRun cli(const TempFolder& dir, const std::vector<std::string>& args) {
     std::string command = quoted(TAV_BIN_DIR "/tavrolab-cli");
     for (const std::string& a : args)
         command += " " + quoted(a);

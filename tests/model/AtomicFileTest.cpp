@@ -1,9 +1,9 @@
 // Saving over links and failing with the system's reason.
 #include "model/AtomicFile.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -17,17 +17,9 @@ namespace {
 
 class AtomicFileTest : public ::testing::Test {
 protected:
-    fs::path dir;
-    void SetUp() override {
-        static std::atomic<int> counter{0};
-        dir = fs::temp_directory_path() /
-              ("tavrolab-atomic-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(dir / "real");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    TempFolder folder;
+    const fs::path dir{folder.path()};
+    void SetUp() override { fs::create_directories(dir / "real"); }
     static std::string read(const fs::path& p) {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});

@@ -12,7 +12,7 @@ using namespace outtest;
 
 namespace {
 
-std::string numberFor(const TempDir& dir, const std::string& content) {
+std::string numberFor(const TempFolder& dir, const std::string& content) {
     writeFile(dir / "number.txt", content);
     return nextOrderNumber(dir / "number.txt");
 }
@@ -20,7 +20,7 @@ std::string numberFor(const TempDir& dir, const std::string& content) {
 } // namespace
 
 TEST(OrderNumber, FileContentsGiveTheNextNumber) {
-    TempDir dir;
+    TempFolder dir;
     EXPECT_EQ(nextOrderNumber(dir / "missing.txt"), "00001");
     EXPECT_EQ(numberFor(dir, "41"), "00041");
     EXPECT_EQ(numberFor(dir, "100000"), "10000"); // only the first five bytes count
@@ -35,7 +35,7 @@ TEST(OrderNumber, FileContentsGiveTheNextNumber) {
 }
 
 TEST(OrderNumber, PlacingAnOrderMovesTheFileOnlyForwards) {
-    TempDir dir;
+    TempFolder dir;
     std::filesystem::path file = dir / "config" / "number.txt";
     std::filesystem::create_directories(file.parent_path());
 
@@ -97,7 +97,7 @@ TEST(OrderNumber, PlacingAnOrderMovesTheFileOnlyForwards) {
 }
 
 TEST(OrderNumber, NewOrderClearsTheCardAndDatesItNow) {
-    TempDir dir;
+    TempFolder dir;
     OrderInfo order;
     order.clientName = "Петров";
     order.address = "Москва";

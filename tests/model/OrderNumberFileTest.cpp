@@ -24,7 +24,7 @@ OrderInfo placed(const OrderNumberFile& numbers) {
 } // namespace
 
 TEST(OrderNumberFile, FallsBackToTheUserFolderAndReadsItFirst) {
-    TempDir dir;
+    TempFolder dir;
     // A program folder without config/ cannot take the number file.
     const OrderNumberFile numbers(dir / "program", dir / "home" / "tavrolab");
     fs::create_directories(dir / "program");
@@ -52,7 +52,7 @@ TEST(OrderNumberFile, FallsBackToTheUserFolderAndReadsItFirst) {
 }
 
 TEST(OrderNumberFile, AWritableProgramFolderKeepsTheNumber) {
-    TempDir dir;
+    TempFolder dir;
     const OrderNumberFile numbers(dir / "program", dir / "home" / "tavrolab");
     writeFile(numbers.programFile(), "41");
 
@@ -77,7 +77,7 @@ TEST(OrderNumberFile, AWritableProgramFolderKeepsTheNumber) {
 TEST(OrderNumberFile, AReadOnlyProgramFolderContinuesItsNumberInTheUserFolder) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "the superuser writes into read-only folders";
-    TempDir dir;
+    TempFolder dir;
     const OrderNumberFile numbers(dir / "program", dir / "home" / "tavrolab");
     writeFile(numbers.programFile(), "41");
     fs::permissions(numbers.programFile().parent_path(), fs::perms::owner_write,

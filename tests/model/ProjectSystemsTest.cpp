@@ -1,42 +1,28 @@
 // The project with the real catalog and the nine real systems (data folder left empty).
 #include "support/LayoutHelpers.h"
+#include "support/TempFolder.h"
 
 #include "calc/DSSystem.h"
-#include "calc/systems/DSSystemMeloza.h"
 #include "calc/SystemFactory.h"
+#include "calc/systems/DSSystemMeloza.h"
 #include "catalog/Catalog.h"
 #include "catalog/Material.h"
 #include "model/Project.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace {
 
 struct RealSystems : ::testing::Test {
-    fs::path folder;
+    TempFolder folder;
     std::unique_ptr<Catalog> catalog;
 
     void SetUp() override {
-        static std::atomic<int> counter{0};
-        folder = fs::temp_directory_path() / ("tavrolab-systems-" + std::to_string(::getpid()) +
-                                              "-" + std::to_string(counter++));
-        fs::create_directories(folder);
-        catalog = std::make_unique<Catalog>(folder.string(), makeAllSystems);
+        catalog = std::make_unique<Catalog>(folder.path(), makeAllSystems);
         ASSERT_EQ(catalog->systems().size(), 9u);
-    }
-    void TearDown() override {
-        catalog.reset();
-        std::error_code ec;
-        fs::remove_all(folder, ec);
     }
 
     DSSystem* system(const char* name) {

@@ -2,6 +2,7 @@
 // recalculation sequence. The rules are checked against small recording systems whose behaviour
 // the tests control; the default project is also checked against the real catalog.
 #include "support/LayoutHelpers.h"
+#include "support/TempFolder.h"
 
 #include "calc/DSSystem.h"
 #include "calc/SystemFactory.h"
@@ -13,37 +14,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
-#include <filesystem>
 #include <memory>
 #include <numeric>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
-namespace fs = std::filesystem;
-
 namespace {
-
-// An empty data folder of its own for every catalog a test builds.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        path_ = fs::temp_directory_path() /
-                ("tavrolab-model-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        fs::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string str() const { return path_.string(); }
-
-private:
-    fs::path path_;
-};
 
 // A system that records how the project calls it. Geometry: every door gets the opening width
 // divided by the door count and the door set's height minus 100 (through the shared door sizing);
@@ -153,7 +129,7 @@ struct RecordingCatalog : ::testing::Test {
         handleB.colorChoices = {{&black, false}, {&gold, true}};
         oak.code = "OAK";
         oak.name = "Дуб";
-        catalog = std::make_unique<Catalog>(folder.str(), [](Catalog&) {
+        catalog = std::make_unique<Catalog>(folder.path(), [](Catalog&) {
             std::vector<Catalog::SystemEntry> systems;
             systems.push_back(
                 systemEntry(std::make_unique<RecordingSystem>(0, "Первая", 0, 10, 0)));
@@ -575,7 +551,7 @@ TEST_F(ProjectRules, ResetDoorsAndTotals) {
 // The real catalog with the real systems, from an empty data folder.
 TEST(ProjectDefault, DefaultProjectWithTheRealCatalog) {
     TempFolder folder;
-    Catalog catalog(folder.str(), makeAllSystems);
+    Catalog catalog(folder.path(), makeAllSystems);
     ASSERT_FALSE(catalog.systems().empty());
     Project p(catalog);
     EXPECT_EQ(p.system, catalog.systems().front());
@@ -606,7 +582,7 @@ TEST(ProjectDefault, DefaultProjectWithTheRealCatalog) {
 
 TEST(ProjectDefault, OpeningWidthMovesSplittersInProportion) {
     TempFolder folder;
-    Catalog catalog(folder.str(), makeAllSystems);
+    Catalog catalog(folder.path(), makeAllSystems);
     Project p(catalog);
     RecordingCatalog::draw(p);
     Door& d = p.doors->doors[1];

@@ -145,7 +145,7 @@ TEST(WorkbookInLibreOffice, EverySheetShowsTheBill) {
     // A profile of its own, so that runs side by side do not share one.
     const std::filesystem::path out = s.dir / "csv";
     const std::string command =
-        "cd '" + s.dir.path().string() + "' && LC_ALL=C.UTF-8 timeout 300 soffice --headless " +
+        "cd '" + s.dir.path() + "' && LC_ALL=C.UTF-8 timeout 300 soffice --headless " +
         "-env:UserInstallation=file://" + (s.dir / "profile").string() +
         " --convert-to 'csv:Text - txt - csv (StarCalc):59,34,76,1,,0,false,true,true,false,false,"
         "-1' --outdir '" +

@@ -1,39 +1,8 @@
 #include "support/CalcTestSupport.h"
 
 #include "calc/CalcResult.h"
-#include "text/Encoding.h"
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
 
 namespace calctest {
-
-TempDataFolder::TempDataFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavcalcXXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern;
-}
-
-TempDataFolder::~TempDataFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
-void TempDataFolder::writeBytes(const std::string& relative, const std::string& bytes) const {
-    const std::filesystem::path file = std::filesystem::path(path_) / relative;
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << bytes;
-    if (!out)
-        throw std::runtime_error("cannot write " + file.string());
-}
-
-void TempDataFolder::writeCp1251(const std::string& relative, const std::string& utf8) const {
-    writeBytes(relative, text::utf8ToCp1251(utf8));
-}
 
 TestSystem::TestSystem(SystemKind kind) : DSSystem(0, "Тест", 0, 0, 0) {
     systemKind = kind;

@@ -14,25 +14,6 @@
 
 namespace calctest {
 
-// A data folder under /tmp, removed with everything in it when the object goes.
-class TempDataFolder {
-public:
-    TempDataFolder();
-    ~TempDataFolder();
-    TempDataFolder(const TempDataFolder&) = delete;
-    TempDataFolder& operator=(const TempDataFolder&) = delete;
-
-    const std::string& path() const { return path_; }
-    // Writes a file below the folder (parents created); the UTF-8 text is stored as
-    // Windows-1251, as the data files are.
-    void writeCp1251(const std::string& relative, const std::string& utf8) const;
-    // Writes raw bytes (a stand-in picture).
-    void writeBytes(const std::string& relative, const std::string& bytes) const;
-
-private:
-    std::string path_;
-};
-
 // A system that runs the base geometry and the standard groups, for testing the shared
 // algorithms with any systemKind.
 class TestSystem : public DSSystem {

@@ -1,9 +1,9 @@
 #include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
+#include "calc/SystemFactory.h"
 #include "calc/systems/DSSystemLoven.h"
 #include "calc/systems/DSSystemMeloza.h"
-#include "calc/SystemFactory.h"
 #include "catalog/MaterialGroup.h"
 #include "text/Encoding.h"
 #include "text/Format.h"
@@ -17,19 +17,6 @@
 #include <unistd.h>
 
 namespace outtest {
-
-TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavout-XXXXXX").string();
-    char* made = ::mkdtemp(pattern.data());
-    if (made == nullptr)
-        throw std::runtime_error("mkdtemp failed");
-    path_ = made;
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::filesystem::create_directories(path.parent_path());

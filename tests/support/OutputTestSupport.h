@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "model/Project.h"
+#include "support/TempFolder.h"
 
 #include <filesystem>
 #include <memory>
@@ -11,20 +12,6 @@ class DSSystem;
 struct SplitterProfile;
 
 namespace outtest {
-
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Writes bytes to a file (creating its folders); fails the test when it cannot.
 void writeFile(const std::filesystem::path& path, const std::string& bytes);
@@ -39,12 +26,12 @@ void writeDataFolder(const std::filesystem::path& base);
 // A catalog over a data folder written by writeDataFolder, with the real system classes, and a
 // project on it.
 struct World {
-    TempDir dir;
+    TempFolder dir;
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<Project> project;
 
     World();
-    std::filesystem::path base() const { return dir.path() / "data"; }
+    std::filesystem::path base() const { return dir / "data"; }
     const Material* material(const std::string& group, const std::string& key) const;
 };
 

@@ -3,6 +3,7 @@
 // A data folder with a price file, colour categories and a few materials, the catalog built from
 // it with the real system classes, a project, and compact comparisons of whole result lists.
 #include "support/CalcTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "calc/CalcResult.h"
 #include "catalog/Catalog.h"
@@ -76,7 +77,7 @@ protected:
     // Splits an insert of door i (see calctest::split); fails the test when it is refused.
     Splitter* split(int i, int32_t pos, bool vertical, int32_t inside, const char* profile);
 
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<Project> project;
 };

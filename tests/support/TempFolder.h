@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -13,8 +14,9 @@ public:
 
     const std::string& path() const { return path_; }
     std::string pathOf(std::string_view relative) const;
+    std::filesystem::path operator/(std::string_view relative) const;
 
-    // Writes the bytes as they are, creating the folders on the way.
+    // Writes the bytes as they are, creating the folders on the way; throws when it cannot.
     void writeBytes(std::string_view relative, std::string_view bytes) const;
     // Writes UTF-8 text converted to Windows-1251, as the data files are stored.
     void writeCp1251(std::string_view relative, std::string_view utf8) const;

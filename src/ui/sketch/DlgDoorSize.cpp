@@ -18,7 +18,6 @@
 namespace {
 constexpr int kWidth = 286;
 constexpr int kRowStep = 25;
-constexpr int kMountingKind = 6; // its doors all run on one track
 } // namespace
 
 DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
@@ -78,7 +77,8 @@ DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
 void DlgDoorSize::open() {
     const int n = project_.doorCount;
     filling_ = true;
-    const bool tracksOffered = project_.system->systemKind != kMountingKind;
+    // Мелоза's doors all run on one track.
+    const bool tracksOffered = project_.system->systemKind != SystemMeloza;
     for (int i = 0; i < 10; ++i) {
         const bool inUse = i < n;
         labels_[static_cast<size_t>(i)]->setVisible(inUse);

@@ -1,13 +1,16 @@
 // One whole Ловен order, checked row by row against a computation done by hand.
-#include "support/CalcTestSupport.h"
+#include "support/SystemBillSupport.h"
+#include "support/TempFolder.h"
 
 #include "calc/CalcResult.h"
-#include "calc/systems/DSSystemLoven.h"
 #include "calc/SystemFactory.h"
+#include "calc/systems/DSSystemLoven.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 
 #include <gtest/gtest.h>
+
+using namespace billtest;
 
 namespace {
 
@@ -47,42 +50,10 @@ protected:
         return g != nullptr ? g->findByKey(key) : nullptr;
     }
 
-    calctest::TempDataFolder folder;
+    TempFolder folder;
     std::unique_ptr<Catalog> catalog;
     std::unique_ptr<Project> project;
 };
-
-void expectArticle(const ArticleRow& row, const char* code, int32_t stockLength, int32_t quantity,
-                   int32_t cost, int32_t counted) {
-    SCOPED_TRACE(code);
-    EXPECT_EQ(row.code, code);
-    EXPECT_EQ(row.stockLength, stockLength);
-    EXPECT_EQ(row.quantity, quantity);
-    EXPECT_EQ(row.cost, cost);
-    EXPECT_EQ(row.counted, counted);
-    EXPECT_TRUE(row.error.empty());
-}
-
-void expectCut(const CutPieceRow& row, const char* number, const char* code, const char* length,
-               const char* mark, int32_t door) {
-    SCOPED_TRACE(number);
-    EXPECT_EQ(row.number, number);
-    EXPECT_EQ(row.code, code);
-    EXPECT_EQ(row.length, length);
-    EXPECT_EQ(row.mark, mark);
-    EXPECT_EQ(row.doorIndex, door);
-}
-
-void expectPiece(const FillingPieceRow& row, const char* number, const char* code,
-                 const char* height, const char* width, const char* mark, int32_t door) {
-    SCOPED_TRACE(number);
-    EXPECT_EQ(row.number, number);
-    EXPECT_EQ(row.code, code);
-    EXPECT_EQ(row.height, height);
-    EXPECT_EQ(row.width, width);
-    EXPECT_EQ(row.mark, mark);
-    EXPECT_EQ(row.doorIndex, door);
-}
 
 } // namespace
 
@@ -134,52 +105,52 @@ TEST_F(LovenBillTest, TwoDoorsWithSplittersAndTwoMaterials) {
     //   door 0 upright: 9600 + (74 / 2 - 95) - 570 (KL07 dimA) = 8972
     //   door 1 rail:    14606
     // Top and bottom edges: 15100 + 2 × (5 - 252) = 14606 each.
-    ASSERT_EQ(r.articles.size(), 10u);
+    //
     // 1. Vertical edges, KL001 in 5500 mm bars at 1000,00/m: pieces 1960 mm × 4.
     //    3 pieces do not fit one bar (5880 > 5500): 2 bars × int(100000 × 5,5) = 1100000.
-    expectArticle(r.articles[0], "KL001", 55000, 2, 1100000, 1);
     // 2. Bottom edges KL07 (kind 4, by length): 2 × 14606 = 29212; int(30000 × 2,9212) = 87636.
-    expectArticle(r.articles[1], "KL07", 0, 29212, 87636, 0);
     // 3. Top edges KL08: 29212; int(25000 × 2,9212) = 73030.
-    expectArticle(r.articles[2], "KL08", 0, 29212, 73030, 0);
     // 4. Splitters KL09: 14606 + 8972 + 14606 = 38184; int(15000 × 3,8184) = 57276.
-    expectArticle(r.articles[3], "KL09", 0, 38184, 57276, 0);
     // 5, 6. Two tracks: KL02 and KL05, 3000 mm each: 36000 and 33000.
-    expectArticle(r.articles[4], "KL02", 0, 30000, 36000, 0);
-    expectArticle(r.articles[5], "KL05", 0, 30000, 33000, 0);
     // 7. Automatic asymmetric kit (KL001 needs rollerKind 1): 1 pack per door × 900,00.
-    expectArticle(r.articles[6], "KL10/11B", 0, 2, 180000, 1);
     // 8. Brushes KL13: 19600 × 2 doors × 2 = 78400; int(1000 × 7,84) = 7840.
-    expectArticle(r.articles[7], "KL13", 0, 78400, 7840, 0);
     // 9. Stoppers KL14: 2 × 50,00.
-    expectArticle(r.articles[8], "KL14", 0, 2, 10000, 1);
     // 10. Seal KL17 around the 4 mm mirrors after fitting (10 mm off every side):
     //   door 0 upper: fill 14758 × 9843 -> 14738 × 9823: 2 × (14738 + 9823) = 49122
     //   door 1 upper: fill 14758 × 4843 -> 14738 × 4823: 2 × (14738 + 4823) = 39122
     //   88244; int(4000 × 8,8244) = 35297.
-    expectArticle(r.articles[9], "KL17", 0, 88244, 35297, 0);
+    expectArticles(r, {{"KL001", 55000, 2, 1100000, 1},
+                       {"KL07", 0, 29212, 87636, 0},
+                       {"KL08", 0, 29212, 73030, 0},
+                       {"KL09", 0, 38184, 57276, 0},
+                       {"KL02", 0, 30000, 36000, 0},
+                       {"KL05", 0, 30000, 33000, 0},
+                       {"KL10/11B", 0, 2, 180000, 1},
+                       {"KL13", 0, 78400, 7840, 0},
+                       {"KL14", 0, 2, 10000, 1},
+                       {"KL17", 0, 88244, 35297, 0}});
 
     // Cut list: groups 1-9 (the seal has no cut row).
     ASSERT_EQ(r.cutList.size(), 4u + 2 + 2 + 3 + 5);
     const char* const edgeName = "Вертикальный ассиметричный профиль 5,5 м.";
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(r.cutList[i].name, edgeName);
-    expectCut(r.cutList[0], "1-1", "KL001", "1960,0", "1", 0);
-    expectCut(r.cutList[1], "1-2", "KL001", "1960,0", "3", 0);
-    expectCut(r.cutList[2], "1-3", "KL001", "1960,0", "7", 1);
-    expectCut(r.cutList[3], "1-4", "KL001", "1960,0", "9", 1);
-    expectCut(r.cutList[4], "2-1", "KL07", "1460,6", "4", 0);
-    expectCut(r.cutList[5], "2-2", "KL07", "1460,6", "10", 1);
-    expectCut(r.cutList[6], "3-1", "KL08", "1460,6", "2", 0);
-    expectCut(r.cutList[7], "3-2", "KL08", "1460,6", "8", 1);
-    expectCut(r.cutList[8], "4-1", "KL09", "1460,6", "5", 0);
-    expectCut(r.cutList[9], "4-2", "KL09", "897,2", "6", 0);
-    expectCut(r.cutList[10], "4-3", "KL09", "1460,6", "11", 1);
-    expectCut(r.cutList[11], "5-0", "KL02", "3000,0", "0", -1);
-    expectCut(r.cutList[12], "6-0", "KL05", "3000,0", "0", -1);
-    expectCut(r.cutList[13], "7-0", "KL10/11B", "2", "0", -1);
-    expectCut(r.cutList[14], "8-0", "KL13", "7840,0", "0", -1);
-    expectCut(r.cutList[15], "9-0", "KL14", "2", "0", -1);
+    expectCuts(r, {{"1-1", "KL001", "1960,0", "1", 0},
+                   {"1-2", "KL001", "1960,0", "3", 0},
+                   {"1-3", "KL001", "1960,0", "7", 1},
+                   {"1-4", "KL001", "1960,0", "9", 1},
+                   {"2-1", "KL07", "1460,6", "4", 0},
+                   {"2-2", "KL07", "1460,6", "10", 1},
+                   {"3-1", "KL08", "1460,6", "2", 0},
+                   {"3-2", "KL08", "1460,6", "8", 1},
+                   {"4-1", "KL09", "1460,6", "5", 0},
+                   {"4-2", "KL09", "897,2", "6", 0},
+                   {"4-3", "KL09", "1460,6", "11", 1},
+                   {"5-0", "KL02", "3000,0", "0", -1},
+                   {"6-0", "KL05", "3000,0", "0", -1},
+                   {"7-0", "KL10/11B", "2", "0", -1},
+                   {"8-0", "KL13", "7840,0", "0", -1},
+                   {"9-0", "KL14", "2", "0", -1}});
 
     // Fillings, grouped by code ("D10" before "M4"), then the empty insert.
     //   D10: door 0 lower left 7292 × 9093 (fill: x 171..7463, y 10037..19130), door 1 lower
@@ -189,26 +160,18 @@ TEST_F(LovenBillTest, TwoDoorsWithSplittersAndTwoMaterials) {
     //        ceil(200000 × 2,15852748) = ceil(431705,496) = 431706; one row for both pictures,
     //        named after the last one seen (b).
     //   Empty: door 0 lower right 7392 × 9093 = 0,67215456 m².
+    expectFillings(r, {{"D10", 100, 2.7429065, 411436},
+                       {"M4", 40, 2.15852748, 431706},
+                       {"ВНИМАНИЕ", 0, 0.67215456, 0}});
     ASSERT_EQ(r.fillings.size(), 3u);
-    EXPECT_EQ(r.fillings[0].code, "D10");
     EXPECT_EQ(r.fillings[0].name, "ДСП белое");
-    EXPECT_EQ(r.fillings[0].thickness, 100);
-    EXPECT_NEAR(r.fillings[0].area, 2.7429065, 1e-9);
-    EXPECT_EQ(r.fillings[0].cost, 411436);
-    EXPECT_EQ(r.fillings[1].code, "M4");
     EXPECT_EQ(r.fillings[1].name, "Зеркало (mirror\\b.jpg)");
-    EXPECT_EQ(r.fillings[1].thickness, 40);
-    EXPECT_NEAR(r.fillings[1].area, 2.15852748, 1e-9);
-    EXPECT_EQ(r.fillings[1].cost, 431706);
-    EXPECT_EQ(r.fillings[2].code, "ВНИМАНИЕ");
-    EXPECT_NEAR(r.fillings[2].area, 0.67215456, 1e-9);
-    EXPECT_EQ(r.fillings[2].cost, 0);
 
+    expectPieces(r, {{"1-1", "D10", "909,3", "729,2", "2", 0},
+                     {"1-2", "D10", "1409,3", "1475,8", "5", 1},
+                     {"2-1", "M4", "982,3", "1473,8", "1", 0},
+                     {"2-2", "M4", "482,3", "1473,8", "4", 1}});
     ASSERT_EQ(r.fillingPieces.size(), 4u);
-    expectPiece(r.fillingPieces[0], "1-1", "D10", "909,3", "729,2", "2", 0);
-    expectPiece(r.fillingPieces[1], "1-2", "D10", "1409,3", "1475,8", "5", 1);
-    expectPiece(r.fillingPieces[2], "2-1", "M4", "982,3", "1473,8", "1", 0);
-    expectPiece(r.fillingPieces[3], "2-2", "M4", "482,3", "1473,8", "4", 1);
     EXPECT_EQ(r.fillingPieces[2].name, "Зеркало (mirror\\b.jpg)");
 
     // Total: articles 1620079 + fillings 843142 = 2463221 kopecks.

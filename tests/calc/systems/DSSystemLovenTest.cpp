@@ -1,5 +1,6 @@
 // The Ловен system: door sizes, pivot mode, tracks, automatic kits, seal and sketch block.
 #include "support/CalcTestSupport.h"
+#include "support/TempFolder.h"
 
 #include "calc/CalcResult.h"
 #include "calc/SystemFactory.h"
@@ -18,7 +19,7 @@ namespace {
 
 class LovenTest : public ::testing::Test {
 protected:
-    calctest::TempDataFolder folder; // empty: built-in tables, no prices
+    TempFolder folder; // empty: built-in tables, no prices
     Catalog catalog{folder.path(), makeAllSystems};
     DSSystemLoven& loven = *dynamic_cast<DSSystemLoven*>(catalog.systems().at(0));
     std::unique_ptr<DoorSet> doors;
