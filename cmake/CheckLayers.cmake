@@ -1,6 +1,6 @@
 # Checks that the layers of src/ include one way only:
-#   text <- catalog <- model/calc <- output <- ui <- app, with cli beside ui on the core.
-# The core (text, catalog, model, calc, output) includes no Qt, ui, app or cli header.
+#   text <- catalog <- model/calc <- plan <- output <- ui <- app, with cli beside ui on the core.
+# The core (text, catalog, model, calc, plan, output) includes no Qt, ui, app or cli header.
 # Run: cmake -DSOURCE_DIR=<src folder> -P CheckLayers.cmake (fails listing every offending line).
 cmake_minimum_required(VERSION 3.25)
 
@@ -13,9 +13,10 @@ set(allowed_text "text")
 set(allowed_catalog "text;catalog")
 set(allowed_model "text;catalog;model;calc")
 set(allowed_calc "text;catalog;model;calc")
-set(allowed_output "text;catalog;model;calc;output")
-set(core_layers text catalog model calc output)
-set(project_folders text catalog model calc output ui app cli)
+set(allowed_plan "text;catalog;model;calc;plan")
+set(allowed_output "text;catalog;model;calc;plan;output")
+set(core_layers text catalog model calc plan output)
+set(project_folders text catalog model calc plan output ui app cli)
 
 set(violations "")
 foreach(layer IN LISTS core_layers)

@@ -31,15 +31,7 @@ struct RealSystems : ::testing::Test {
         return s;
     }
 
-    static void draw(Project& p) {
-        p.doors->scale = 0.1;
-        int x = 0;
-        for (int i = 0; i < p.doors->doorCount; ++i) {
-            Door& d = p.doors->doors[i];
-            layout::placeOnScreen(d, 0.1, x, 0);
-            x = d.rect.right;
-        }
-    }
+    static void draw(Project& p) { layout::placeDoorsOnScreen(*p.doors); }
 
     static void expectDoorsWhole(const Project& p) {
         for (int i = 0; i < kMaxDoors; ++i) {

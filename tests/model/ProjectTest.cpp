@@ -148,15 +148,7 @@ struct RecordingCatalog : ::testing::Test {
     }
 
     // Draws the doors in use side by side at scale 0.1, as the sketch would.
-    static void draw(Project& p) {
-        p.doors->scale = 0.1;
-        int x = 0;
-        for (int i = 0; i < p.doors->doorCount; ++i) {
-            Door& d = p.doors->doors[i];
-            layout::placeOnScreen(d, 0.1, x, 0);
-            x = d.rect.right;
-        }
-    }
+    static void draw(Project& p) { layout::placeDoorsOnScreen(*p.doors); }
 };
 
 using ProjectRules = RecordingCatalog;

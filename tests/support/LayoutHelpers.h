@@ -32,6 +32,17 @@ inline void placeOnScreen(Door& d, double scale, int x0 = 0, int y0 = 0) {
     }
 }
 
+// Draws the doors in use side by side at scale 0.1 from the origin, as the sketch would.
+inline void placeDoorsOnScreen(DoorSet& doors) {
+    doors.scale = 0.1;
+    int x = 0;
+    for (int i = 0; i < doors.doorCount; ++i) {
+        Door& d = doors.doors[i];
+        placeOnScreen(d, 0.1, x, 0);
+        x = d.rect.right;
+    }
+}
+
 // A door of the given size, laid out once, drawn at scale 1 at the origin.
 inline void sizeDoor(Door& d, int width, int height) {
     d.width = width;
