@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <utility>
 
@@ -66,6 +67,10 @@ bool SketchKeyboard::eventFilter(QObject* watched, QEvent* event) {
             if (const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
                 why == Qt::TabFocusReason || why == Qt::BacktabFocusReason)
                 moveTo(cursor_);
+            // The toolkit reports the sketch itself as focused after this event: the element
+            // is reported once more after that, so that a screen reader ends on the element.
+            QTimer::singleShot(0, sketch_,
+                               [sketch = sketch_] { SketchAccessible::focusMoved(sketch); });
             break;
         case QEvent::MouseMove:
             if (active_) {

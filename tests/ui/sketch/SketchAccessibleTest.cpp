@@ -9,8 +9,13 @@
 
 #include <QAccessible>
 #include <QTest>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace viewstest;
 
@@ -153,6 +158,58 @@ TEST_F(SketchAccessibleTest, ChildrenFollowTheProjectAndVanishedElementsTurnInva
     EXPECT_EQ(root()->child(1)->childCount(), 1);
     EXPECT_EQ(root()->child(1)->child(0)->text(QAccessible::Name).left(18),
               QStringLiteral("Вставка 1 двери 2:"));
+}
+
+// What a screen reader hears: the Focus events name the element the keyboard or the mouse is
+// on, the last one after Tab brought the focus to the sketch too.
+TEST_F(SketchAccessibleTest, FocusEventsFollowTheKeyboardAndTheMouse) {
+    static std::vector<QString>* heard = nullptr;
+    std::vector<QString> names;
+    heard = &names;
+    QAccessible::UpdateHandler before =
+        QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+            if (event->type() == QAccessible::Focus && heard)
+                if (QAccessibleInterface* iface = event->accessibleInterface())
+                    heard->push_back(iface->text(QAccessible::Name));
+        });
+    // As when a screen reader runs: events are sent only then.
+    QPlatformAccessibility* platform =
+        QGuiApplicationPrivate::platformIntegration()->accessibility();
+    ASSERT_NE(platform, nullptr);
+    const bool wasActive = platform->isActive();
+    platform->setActive(true);
+    struct Restore {
+        QAccessible::UpdateHandler handler;
+        QPlatformAccessibility* platform;
+        bool active;
+        ~Restore() {
+            QAccessible::installUpdateHandler(handler);
+            platform->setActive(active);
+            heard = nullptr;
+        }
+    } restore{before, platform, wasActive};
+    ASSERT_NE(root(), nullptr);
+
+    QApplication::setActiveWindow(sketch.get());
+    sketch->clearFocus();
+    names.clear();
+    sketch->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    ASSERT_TRUE(sketch->hasFocus());
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.back().left(18).toStdString(), "Вставка 1 двери 1:");
+
+    QTest::keyClick(sketch.get(), Qt::Key_Right);
+    QApplication::processEvents();
+    ASSERT_NE(root()->focusChild(), nullptr);
+    EXPECT_EQ(names.back(), root()->focusChild()->text(QAccessible::Name));
+    EXPECT_TRUE(names.back().contains(QStringLiteral(" двери 2: "))) << names.back().toStdString();
+
+    // Without the keyboard's focus, the mouse's element.
+    sketch->clearFocus();
+    const Splitter& s = door(1).splitters.at(1);
+    ASSERT_TRUE(sketch->hoverAt(centre(s.rect)));
+    EXPECT_EQ(names.back().toStdString(), splitterName(door(1), s, 1));
 }
 
 } // namespace
