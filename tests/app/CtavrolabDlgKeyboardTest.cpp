@@ -97,6 +97,8 @@ TEST(MaterialsKeyboardTest, MaterialsGivenFromTheKeyboardBillAsGivenWithTheMouse
         QTest::mouseClick(popup->doorsButton(), Qt::LeftButton);
         ASSERT_FALSE(popup->isVisible());
         ASSERT_NE(mouse.insert(0, 1).material, nullptr);
+        ASSERT_TRUE(mouse.insert(0, 1).spanDoors);
+        ASSERT_EQ(mouse.insert(0, 1).spanLastDoor, 1);
         mouseBill = billText(*mouse.world.project);
     }
 
@@ -136,24 +138,29 @@ TEST(MaterialsKeyboardTest, MaterialsGivenFromTheKeyboardBillAsGivenWithTheMouse
     press(Qt::Key_Space);
     DlgZoomMaterial* popup = keys.right->placementPopup();
     ASSERT_TRUE(popup->isVisible());
-    ASSERT_TRUE(popup->isAncestorOf(QApplication::focusWidget()));
+    ASSERT_EQ(QApplication::focusWidget(), popup->insertButton());
+    ASSERT_TRUE(tabTo(popup->doorsButton()));
     press(Qt::Key_Escape);
     EXPECT_FALSE(popup->isVisible());
     EXPECT_TRUE(keys.right->isEnabled());
     EXPECT_EQ(billText(*keys.world.project), before);
-    // Again: Tab to "по", the arrows, Tab to "По размеру дверей", Enter.
+    // Again: Shift+Tab from "По размеру вставки" to "по", the arrows, and Enter spreads it.
     QApplication::setActiveWindow(keys.window.get());
     thumbs->setFocus(Qt::ActiveWindowFocusReason);
     press(Qt::Key_Enter);
     ASSERT_TRUE(popup->isVisible());
-    ASSERT_TRUE(tabTo(popup->toList()));
+    ASSERT_EQ(QApplication::focusWidget(), popup->insertButton());
+    press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), popup->toList());
     chooseEntry(popup->toList(), QStringLiteral("2"));
-    ASSERT_TRUE(tabTo(popup->doorsButton()));
     press(Qt::Key_Return);
     EXPECT_FALSE(popup->isVisible());
     EXPECT_TRUE(keys.right->isEnabled());
     ASSERT_NE(keys.insert(0, 1).material, nullptr);
     EXPECT_EQ(QString::fromStdString(keys.insert(0, 1).material->pictureKey()), graphite);
+    EXPECT_TRUE(keys.insert(0, 1).spanDoors);
+    EXPECT_EQ(keys.insert(0, 1).spanFirstDoor, 0);
+    EXPECT_EQ(keys.insert(0, 1).spanLastDoor, 1);
 
     EXPECT_EQ(billText(*keys.world.project), mouseBill);
     EXPECT_NE(keys.world.project->result.fillings.size(), 0u);

@@ -41,6 +41,9 @@ DlgZoomMaterial::DlgZoomMaterial(Project& project, NotifyHub& hub, QWidget* pare
     doorsButton_ = new QPushButton(QStringLiteral("По размеру дверей"), this);
     doorsButton_->setGeometry(180, 92, 170, 28);
     doorsButton_->setAccessibleName(QStringLiteral("Материал по размеру дверей"));
+    // Enter on a button presses that button; Enter in the door lists spreads the picture over
+    // the doors chosen there.
+    doorsButton_->setDefault(true);
 
     // Each list is announced by the label before it.
     auto labelled = [this](const QString& text, int x, QComboBox* list, const QString& name) {
