@@ -1,6 +1,7 @@
-// One whole order a system, worked out by hand: a 3000 × 2400 mm opening, splitters in the first
-// doors, mirrors and panels in the inserts, and every row of the bill, the cut list, the fillings
-// and the filling pieces compared with the hand computation.
+// One whole order a system, worked out by hand: a 3000 × 2400 mm opening, a few splitters,
+// mirrors and panels in the inserts, and every row of the bill, the cut list, the fillings and the
+// filling pieces compared with the hand computation. Гартис (its frame variant) and Ловен (its
+// own materials and the totals) have their whole orders beside their other tests.
 #include "support/SystemBillSupport.h"
 
 #include <ostream>
