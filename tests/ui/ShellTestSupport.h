@@ -6,6 +6,7 @@
 #include "model/Project.h"
 #include "ui/Dialogs.h"
 #include "ui/Notify.h"
+#include "ui/TestApplication.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,15 +24,6 @@
 
 // Support for the tests of the main window, the top panel, the popups and the order panels.
 namespace shelltest {
-
-inline void ensureApp() {
-    if (QApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "tavrolab_shell_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // A catalog built from a fresh folder (built-in tables, no prices) with an empty config folder,
 // so that order numbers are handed out from a number file of the test's own, and a project on it.

@@ -7,6 +7,7 @@
 #include "model/SketchLayout.h"
 #include "text/Encoding.h"
 #include "ui/Notify.h"
+#include "ui/TestApplication.h"
 
 #include <QFile>
 
@@ -22,16 +23,6 @@
 #include <vector>
 
 namespace viewstest {
-
-// The widgets need an application object; the test program makes one on first use.
-inline void ensureApp() {
-    if (QApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "tavrolab_ui_tests";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);
-}
 
 // Records the notifications a panel sends.
 struct RecordingHub : NotifyHub {

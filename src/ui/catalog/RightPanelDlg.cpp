@@ -31,18 +31,16 @@ namespace {
 
 constexpr int kWidth = 280;
 constexpr int kMargin = 10;
-constexpr int kLoven = 2;
-constexpr int kGartis = 5;
 constexpr int kSplitterPopupTop = 175;
 constexpr int kToolsTop = 262;
 constexpr int kLabelGap = 4;
 
 DSSystemLoven* loven(DSSystem* s) {
-    return s->systemKind == kLoven ? dynamic_cast<DSSystemLoven*>(s) : nullptr;
+    return s->systemKind == SystemLoven ? dynamic_cast<DSSystemLoven*>(s) : nullptr;
 }
 
 DSSystemGartis* gartis(DSSystem* s) {
-    return s->systemKind == kGartis ? dynamic_cast<DSSystemGartis*>(s) : nullptr;
+    return s->systemKind == SystemGartis ? dynamic_cast<DSSystemGartis*>(s) : nullptr;
 }
 
 QString stockText(int32_t length) {

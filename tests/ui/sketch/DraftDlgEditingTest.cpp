@@ -1,6 +1,7 @@
 // Editing on the sketch with the mouse: splitting in splitter mode, dragging splitters and door
 // boundaries, the context menu and the insert size popup. Real mouse events on the real widget.
 #include "ui/SketchDriver.h"
+#include "ui/SketchFixture.h"
 #include "ui/ViewsTestSupport.h"
 
 #include "model/SketchFile.h"
@@ -27,18 +28,12 @@ using namespace viewstest;
 
 namespace {
 
-class SketchEditing : public ::testing::Test {
+class SketchEditing : public SketchFixture {
 protected:
-    ProjectWorld world;
-    Project& project = *world.project;
-    RecordingHub hub;
-    PictureCache cache;
-    std::unique_ptr<DraftDlg> sketch;
     SketchDriver mouse;
 
     void SetUp() override {
-        sketch = std::make_unique<DraftDlg>(project, &hub, nullptr, &cache);
-        sketch->resize(1000, 700);
+        SketchFixture::SetUp();
         sketch->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(sketch.get()));
         mouse = SketchDriver{sketch.get(), &project};

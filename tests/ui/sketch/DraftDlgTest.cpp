@@ -1,3 +1,4 @@
+#include "ui/SketchFixture.h"
 #include "ui/ViewsTestSupport.h"
 
 #include "ui/output/InfoPanelDlg.h"
@@ -35,19 +36,9 @@ bool hasColour(const QImage& image, const QRect& area, const QColor& colour) {
     return false;
 }
 
-class SketchViewTest : public ::testing::Test {
+class SketchViewTest : public SketchFixture {
 protected:
-    ProjectWorld world;
-    Project& project = *world.project;
     DoorSet& doors = *project.doors;
-    RecordingHub hub;
-    PictureCache cache;
-    std::unique_ptr<DraftDlg> sketch;
-
-    void SetUp() override {
-        sketch = std::make_unique<DraftDlg>(project, &hub, nullptr, &cache);
-        sketch->resize(1000, 700);
-    }
 
     // Draws the sketch as the window system would and returns what is on the screen.
     QImage screen() { return sketch->grab().toImage().convertToFormat(QImage::Format_RGB32); }

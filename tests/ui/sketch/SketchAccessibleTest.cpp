@@ -1,5 +1,6 @@
 // The sketch as assistive technology reads it: doors, inserts and splitters as accessible
 // children with their names, rectangles, focus and selection, following the project's changes.
+#include "ui/SketchFixture.h"
 #include "ui/ViewsTestSupport.h"
 
 #include "output/SketchElements.h"
@@ -24,17 +25,10 @@ QPoint centre(const ScreenRect& r) {
     return QPoint(r.left + r.width() / 2, r.top + r.height() / 2);
 }
 
-class SketchAccessibleTest : public ::testing::Test {
+class SketchAccessibleTest : public SketchFixture {
 protected:
-    ProjectWorld world;
-    Project& project = *world.project;
-    RecordingHub hub;
-    PictureCache cache;
-    std::unique_ptr<DraftDlg> sketch;
-
     void SetUp() override {
-        sketch = std::make_unique<DraftDlg>(project, &hub, nullptr, &cache);
-        sketch->resize(1000, 700);
+        SketchFixture::SetUp();
         sketch->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(sketch.get()));
         draw();
