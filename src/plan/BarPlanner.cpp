@@ -93,7 +93,10 @@ public:
     }
 
 private:
+    // An infinite side (no way to finish) stays infinite instead of wrapping round.
     static Score add(const Score& a, const Score& b) {
+        if (std::get<0>(a) == std::get<0>(kInfinite) || std::get<0>(b) == std::get<0>(kInfinite))
+            return kInfinite;
         return {std::get<0>(a) + std::get<0>(b), std::get<1>(a) + std::get<1>(b),
                 std::get<2>(a) + std::get<2>(b)};
     }

@@ -197,7 +197,10 @@ TEST(BarPlannerCuts, ShopSizedOrderIsProvenWithinTheTimeLimit) {
         {mm(5500), 3800, -1, false}, {mm(4800), 3310, -1, false}, {mm(4500), 3105, -1, false}};
     BarPlan plan = BarPlanner::plan(in, stock, cut(mm(4), mm(10)));
     expectSound(plan, in, cut(mm(4), mm(10)));
-    EXPECT_LT(plan.millis, 200.0); // the limit is 50 ms; a loaded machine gets some slack
+#if !defined(__SANITIZE_ADDRESS__)
+    // The limit is 50 ms; a loaded machine gets some slack, a sanitizer build no limit.
+    EXPECT_LT(plan.millis, 200.0);
+#endif
     EXPECT_LE(plan.lowerBound, plan.newBars);
 }
 
