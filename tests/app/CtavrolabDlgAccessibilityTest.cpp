@@ -289,7 +289,13 @@ TEST_F(AccessibilityFixture, EveryControlOfTheMaterialsPanelAndItsDialogsHasANam
 
     // The placement popup, opened for a mirror on the left part of door 1.
     mouse.click(centre(mouse.door(0).inserts.begin()->second.rect));
+    // The toggle is read as on or off, as its box shows it.
+    QAccessibleInterface* toggle = QAccessible::queryAccessibleInterface(right->placementToggle());
+    ASSERT_TRUE(toggle->state().checkable);
+    EXPECT_FALSE(toggle->state().checked);
     QTest::mouseClick(right->placementToggle(), Qt::LeftButton);
+    EXPECT_TRUE(toggle->state().checked);
+    EXPECT_TRUE(world.project->placementOnPick);
     ASSERT_TRUE(thumbs->waitForThumbnails(10000));
     QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {},
                       thumbs->visualItemRect(thumbs->item(0)).center());

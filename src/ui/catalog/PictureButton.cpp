@@ -33,6 +33,12 @@ void PictureButton::setLayout(Layout layout) {
     update();
 }
 
+void PictureButton::setToggle(bool toggle) {
+    toggle_ = toggle;
+    setCheckable(toggle);
+    update();
+}
+
 void PictureButton::setFramed(bool framed) {
     framed_ = framed;
     update();
@@ -101,7 +107,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-    const bool on = isChecked() || isDown();
+    const bool on = (isChecked() && !toggle_) || isDown();
     if (framed_) {
         QLinearGradient g(frame.topLeft(), frame.bottomLeft());
         const bool lit = isEnabled() && (hovered_ || on);

@@ -20,6 +20,9 @@ public:
     // A framed button is drawn raised even when the mouse is not over it (the dialogs' main
     // commands); the others are flat until hovered.
     void setFramed(bool framed);
+    // A toggle is checkable, so that assistive technology reads it as on or off, but its state
+    // shows in its picture (a box with or without a tick), never as a pressed button.
+    void setToggle(bool toggle);
     // Lines the caption under the picture may take (2 unless set).
     void setCaptionLines(int lines);
     // Command id of the button in its popup (500 = cancel, 501... = choices).
@@ -41,6 +44,7 @@ private:
     Layout layout_ = Layout::PictureAbove;
     int captionLines_ = 2;
     bool framed_ = false;
+    bool toggle_ = false;
     int commandId_ = 0;
     int recordIndex_ = -1;
     bool hovered_ = false;

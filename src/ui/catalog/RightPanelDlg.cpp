@@ -156,6 +156,7 @@ PictureButton* RightPanelDlg::addToggle(const QString& text, const QString& acce
     b->setLayout(PictureButton::Layout::PictureLeft);
     b->setFont(style::labelFont());
     b->setGeometry(kMargin - 4, y, kWidth - 2 * kMargin + 8, 26);
+    b->setToggle(true);
     name(b, text, accessible);
     return b;
 }
@@ -254,13 +255,8 @@ void RightPanelDlg::buildFillingPage() {
     connect(groupList_, &QComboBox::activated, this, &RightPanelDlg::groupChosen);
     fillingWidgets_.push_back(groupList_);
 
-    placement_ = new PictureButton(pictures::checkBoxPicture(false),
-                                   QStringLiteral("Масштабирование изображения"), this);
-    placement_->setLayout(PictureButton::Layout::PictureLeft);
-    placement_->setFont(style::labelFont());
-    placement_->setGeometry(kMargin - 4, 82, kWidth - 2 * kMargin + 8, 26);
-    name(placement_, QStringLiteral("Масштабирование изображения"),
-         QStringLiteral("Спрашивать размещение материала"));
+    placement_ = addToggle(QStringLiteral("Масштабирование изображения"),
+                           QStringLiteral("Спрашивать размещение материала"), 82);
     connect(placement_, &QAbstractButton::clicked, this, &RightPanelDlg::togglePlacement);
     fillingWidgets_.push_back(placement_);
 
@@ -412,10 +408,15 @@ void RightPanelDlg::refreshLists() {
     for (const auto& row : listRows_)
         fitDropDown(row.second);
 
-    dimensions_->setPicture(pictures::checkBoxPicture(project_.showDimensions));
-    placement_->setPicture(pictures::checkBoxPicture(project_.placementOnPick));
+    showToggle(dimensions_, project_.showDimensions);
+    showToggle(placement_, project_.placementOnPick);
     updateToolButtons();
     updating_ = false;
+}
+
+void RightPanelDlg::showToggle(PictureButton* toggle, bool on) {
+    toggle->setPicture(pictures::checkBoxPicture(on));
+    toggle->setChecked(on);
 }
 
 bool RightPanelDlg::pivotApplies() const {
@@ -514,7 +515,7 @@ void RightPanelDlg::heightChosen(int item) {
 void RightPanelDlg::toggleDimensions() {
     project_.showDimensions = !project_.showDimensions;
     project_.doors->changed = true;
-    dimensions_->setPicture(pictures::checkBoxPicture(project_.showDimensions));
+    showToggle(dimensions_, project_.showDimensions);
     hub_.notify(Notify::ProjectChanged);
 }
 
@@ -612,7 +613,7 @@ void RightPanelDlg::groupChosen(int item) {
 
 void RightPanelDlg::togglePlacement() {
     project_.placementOnPick = !project_.placementOnPick;
-    placement_->setPicture(pictures::checkBoxPicture(project_.placementOnPick));
+    showToggle(placement_, project_.placementOnPick);
 }
 
 void RightPanelDlg::thumbnailClicked(int item) {

@@ -79,6 +79,8 @@ private:
     void alignLists();
     static void fitDropDown(QComboBox* list);
     PictureButton* addToggle(const QString& text, const QString& accessible, int y);
+    // The toggle's box and its on/off state as assistive technology reads it.
+    static void showToggle(PictureButton* toggle, bool on);
     void fillRollerList();
     void updateToolButtons();
     void updateVariantButtons();
