@@ -7,6 +7,7 @@
 #include "app/CtavrolabDlg.h"
 #include "catalog/Catalog.h"
 #include "catalog/MaterialGroup.h"
+#include "catalog/SplitterProfile.h"
 #include "ui/catalog/CThumbListCtrl.h"
 #include "ui/catalog/DlgColors.h"
 #include "ui/catalog/DlgHands.h"
@@ -243,6 +244,17 @@ TEST_F(AccessibilityFixture, EveryControlOfTheMaterialsPanelAndItsDialogsHasANam
         EXPECT_EQ(unnamedControls(right).join(QStringLiteral("; ")).toStdString(), "") << page;
     }
     EXPECT_EQ(spokenName(right->rollerList()), QStringLiteral("Выбрать тип:"));
+    // Picture buttons that show a choice are read with it, and follow it.
+    ASSERT_NE(world.project->splitterProfile, nullptr);
+    EXPECT_EQ(accessibleName(right->splitterButton()),
+              QStringLiteral("Профиль разделителя: ") +
+                  QString::fromStdString(world.project->splitterProfile->code));
+    const QString direction = accessibleName(right->orientationButton());
+    QTest::mouseClick(right->orientationButton(), Qt::LeftButton);
+    EXPECT_NE(accessibleName(right->orientationButton()), direction);
+    EXPECT_EQ(accessibleName(right->orientationButton()),
+              QStringLiteral("Направление новых разделителей: ") +
+                  right->orientationButton()->text());
 
     QTest::mouseClick(right->doorSizeButton(), Qt::LeftButton);
     DlgDoorSize* widths = right->doorSizeDialog();

@@ -26,6 +26,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -352,6 +353,9 @@ void RightPanelDlg::updateToolButtons() {
         splitterButton_->setPicture(pictures::missingPicture());
         splitterButton_->setText(QStringLiteral("Нет"));
     }
+    // Read with the profile it shows, as the top panel's selection buttons are.
+    splitterButton_->setAccessibleName(QStringLiteral("Профиль разделителя: ") +
+                                       splitterButton_->text());
     place_->setPicture(pictures::toolPicture(
         project_.splitterMode ? pictures::Tool::CrosshairOn : pictures::Tool::Crosshair, 22));
     place_->setCheckable(true);
@@ -362,7 +366,9 @@ void RightPanelDlg::updateVariantButtons() {
     const DSSystemGartis* g = gartis(project_.system);
     if (!g)
         return;
-    for (auto [button, article] : {std::pair{rail_, g->railVariant}, {frame_, g->frameVariant}}) {
+    for (auto [button, article, what] :
+         {std::tuple{rail_, g->railVariant, QStringLiteral("Направляющая: ")},
+          {frame_, g->frameVariant, QStringLiteral("Профиль рамки: ")}}) {
         if (article) {
             button->setPicture(pictures::profilePicture(*article));
             button->setText(QString::fromStdString(article->code));
@@ -370,6 +376,7 @@ void RightPanelDlg::updateVariantButtons() {
             button->setPicture(pictures::missingPicture());
             button->setText(QStringLiteral("Нет"));
         }
+        button->setAccessibleName(what + button->text());
     }
 }
 
@@ -558,6 +565,8 @@ void RightPanelDlg::applyOrientation(bool toggle) {
         vertical ? pictures::Tool::ArrowsVertical : pictures::Tool::ArrowsHorizontal, 22));
     orientation_->setText(vertical ? QStringLiteral("вертикальный")
                                    : QStringLiteral("горизонтальный"));
+    orientation_->setAccessibleName(QStringLiteral("Направление новых разделителей: ") +
+                                    orientation_->text());
 }
 
 void RightPanelDlg::togglePlacing() {
