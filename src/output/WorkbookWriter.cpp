@@ -425,8 +425,7 @@ std::string workbookBytes(Project& project, const WorkbookSheets& sheets, const 
 }
 
 bool exportWorkbook(Project& project, const std::filesystem::path& path,
-                    const WorkbookSheets& sheets, std::string* reason,
-                    const CuttingPlan* plan) {
+                    const WorkbookSheets& sheets, std::string* reason, const CuttingPlan* plan) {
     if (!sheets.any())
         return false;
     return !fileio::writeFileAtomically(path, workbookBytes(project, sheets, plan), reason);
