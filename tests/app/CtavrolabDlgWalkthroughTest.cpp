@@ -12,6 +12,7 @@
 #include "ui/catalog/DlgZoomMaterial.h"
 #include "ui/catalog/RightPanelDlg.h"
 #include "ui/output/DlgPrint.h"
+#include "ui/output/InfoPanelDlg.h"
 #include "ui/output/SumDlg.h"
 #include "ui/sketch/TopPanelDlg.h"
 
@@ -131,6 +132,11 @@ TEST_F(Walkthrough, ThreeDoorLovenOrderBilledLikeTheCommandLineToolBillsItsFile)
     boardAcrossDoors(1, 0.5, 0.15);
     boardAcrossDoors(1, 0.5, 0.9);
     boardAcrossDoors(2, 0.5, 0.5);
+    // The strip under the sketch tells the insert under the mouse by its new material at once.
+    const auto* info = qobject_cast<InfoPanelDlg*>(window->infoPanel());
+    ASSERT_NE(info, nullptr);
+    EXPECT_TRUE(info->firstLine().startsWith(QStringLiteral("Материал: ")))
+        << info->firstLine().toStdString();
     saveScreenshot(window.get(), QStringLiteral("walkthrough_filling.png"));
     QTest::mouseClick(right->pageButton(RightPanelDlg::SystemPage), Qt::LeftButton);
     saveScreenshot(window.get(), QStringLiteral("walkthrough_system.png"));

@@ -68,6 +68,12 @@ void DraftDlg::receive(Notify n) {
         break;
     case Notify::ProjectChanged:
         SketchAccessible::projectChanged(this);
+        // What lies under the mouse may have changed (a material, a size, a splitter gone): find
+        // it again once the sketch is drawn anew, so the strip below describes it as it is now.
+        if (!dragging_ && !hoverRect_.isNull()) {
+            rehitPending_ = true;
+            rehitPoint_ = mousePoint_ + QPoint(0, 2);
+        }
         update();
         break;
     case Notify::TotalsChanged:
@@ -135,6 +141,7 @@ void DraftDlg::paintEvent(QPaintEvent* event) {
         hoverDoor_ = hit.door;
         hoverRect_ = toQRect(hit.rect);
         updateCursor();
+        send(Notify::Hover);
     }
     ++paintCount_;
     lastPaintedArea_ = event->region().boundingRect();
