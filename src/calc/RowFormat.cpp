@@ -58,6 +58,10 @@ std::string tenths(int64_t t) {
     return out;
 }
 
+std::string wholeOrTenths(int64_t t) {
+    return t % 10 == 0 ? integer(t / 10) : tenths(t);
+}
+
 std::string roundedWhole(int64_t t) {
     // floor((t + 5) / 10) with the division rounding toward minus infinity.
     const int64_t shifted = t + 5;

@@ -67,8 +67,8 @@ AssemblyInsert insertOf(const Insert& in, const Door& door) {
     out.fillBottom = door.height - (in.fillY + in.fillHeight);
     out.fillWidth = in.fillWidth;
     out.fillHeight = in.fillHeight;
-    out.widthText = DoorAssemblySheet::dimension(in.fillWidth);
-    out.heightText = DoorAssemblySheet::dimension(in.fillHeight);
+    out.widthText = rowformat::wholeOrTenths(in.fillWidth);
+    out.heightText = rowformat::wholeOrTenths(in.fillHeight);
     if (in.material != nullptr) {
         out.material = in.material->code;
         if (!in.material->name.empty())
@@ -113,10 +113,6 @@ DoorAssemblySheet DoorAssemblySheet::build(const Project& project) {
     return sheet;
 }
 
-std::string DoorAssemblySheet::dimension(int32_t tenths) {
-    return tenths % 10 == 0 ? rowformat::integer(tenths / 10) : rowformat::tenths(tenths);
-}
-
 std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
     ResultTable profiles;
     profiles.columnFractions = {0.08, 0.2, 0.14, 0.16, 0.2, 0.2};
@@ -134,12 +130,13 @@ std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
                                             edge.lengthText, "", ""}));
     }
     for (const AssemblySplitter& s : door.splitters) {
-        profiles.rows.push_back(
-            resultRow(ResultRowKind::Item,
-                      {rowformat::integer(s.mark), s.vertical ? "Вертикальный" : "Горизонтальный",
-                       s.code, s.lengthText, (s.vertical ? "слева " : "снизу ") + dimension(s.axis),
-                       text::format("%s %s – %s", s.vertical ? "снизу" : "слева",
-                                    dimension(s.from).c_str(), dimension(s.to).c_str())}));
+        profiles.rows.push_back(resultRow(
+            ResultRowKind::Item,
+            {rowformat::integer(s.mark), s.vertical ? "Вертикальный" : "Горизонтальный", s.code,
+             s.lengthText, (s.vertical ? "слева " : "снизу ") + rowformat::wholeOrTenths(s.axis),
+             text::format("%s %s – %s", s.vertical ? "снизу" : "слева",
+                          rowformat::wholeOrTenths(s.from).c_str(),
+                          rowformat::wholeOrTenths(s.to).c_str())}));
     }
 
     ResultTable inserts;
@@ -148,9 +145,10 @@ std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
         ResultRowKind::Heading, {"Номер", "Наполнение, мм", "Угол: слева, снизу", "Материал"}));
     for (const AssemblyInsert& in : door.inserts) {
         inserts.rows.push_back(resultRow(
-            ResultRowKind::Item, {rowformat::integer(in.mark), in.widthText + " × " + in.heightText,
-                                  dimension(in.fillLeft) + "; " + dimension(in.fillBottom),
-                                  in.material.empty() ? "без наполнения" : in.material}));
+            ResultRowKind::Item,
+            {rowformat::integer(in.mark), in.widthText + " × " + in.heightText,
+             rowformat::wholeOrTenths(in.fillLeft) + "; " + rowformat::wholeOrTenths(in.fillBottom),
+             in.material.empty() ? "без наполнения" : in.material}));
     }
     return {profiles, inserts};
 }

@@ -62,8 +62,4 @@ public:
 
     // The tables printed beside a door's drawing: frame and splitters, then inserts.
     static std::vector<ResultTable> tables(const AssemblyDoor& door);
-
-    // A dimension as written on the drawing: whole millimetres, with one decimal only when the
-    // length has tenths ("1200", "1187,5").
-    static std::string dimension(int32_t tenths);
 };

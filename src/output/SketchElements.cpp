@@ -1,17 +1,11 @@
 #include "output/SketchElements.h"
 
+#include "calc/RowFormat.h"
 #include "catalog/Material.h"
 #include "model/DoorSet.h"
 #include "text/Format.h"
 
 namespace {
-
-// Millimetres from 0.1 mm: whole millimetres without a fraction, otherwise one decimal.
-std::string millimetres(int32_t tenths) {
-    if (tenths % 10 == 0)
-        return text::format("%d", tenths / 10);
-    return text::format("%.1f", tenths / 10.0);
-}
 
 std::string materialWords(const Insert& in) {
     const Material* m = in.material;
@@ -43,9 +37,10 @@ std::string splitterName(const Door& door, const Splitter& splitter, int ordinal
     // a vertical one by its distance from the door's left edge.
     if (splitter.vertical)
         return text::format("Разделитель %d двери %d, вертикальный, %s мм от левого края", ordinal,
-                            door.index + 1, millimetres(splitter.position).c_str());
+                            door.index + 1, rowformat::wholeOrTenths(splitter.position).c_str());
     return text::format("Разделитель %d двери %d, горизонтальный, %s мм от низа", ordinal,
-                        door.index + 1, millimetres(door.height - splitter.position).c_str());
+                        door.index + 1,
+                        rowformat::wholeOrTenths(door.height - splitter.position).c_str());
 }
 
 std::vector<SketchElement> sketchElements(const DoorSet& doors) {

@@ -31,6 +31,9 @@ TEST(RowFormatTest, MatchesPrintfFormats) {
         ASSERT_EQ(rowformat::integer(x), text::format("%d", x)) << x;
         ASSERT_EQ(rowformat::pair(x, 7), text::format("%d-%d", x, 7)) << x;
         ASSERT_EQ(rowformat::tenths(x), text::format("%0.1f", x / 10.0)) << x;
+        ASSERT_EQ(rowformat::wholeOrTenths(x),
+                  x % 10 == 0 ? text::format("%d", x / 10) : text::format("%.1f", x / 10.0))
+            << x;
         ASSERT_EQ(rowformat::roundedWhole(x),
                   text::format("%d", static_cast<int>(std::floor(x / 10.0 + 0.5))))
             << x;

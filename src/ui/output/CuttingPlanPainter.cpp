@@ -1,5 +1,6 @@
 #include "ui/output/CuttingPlanPainter.h"
 
+#include "calc/RowFormat.h"
 #include "plan/CuttingPlan.h"
 #include "text/Format.h"
 
@@ -29,12 +30,6 @@ QFont font(double points, int dpi, bool bold = false) {
 
 QString qs(const std::string& s) {
     return QString::fromStdString(s);
-}
-
-// A length in 0.1 mm as millimetres, without ",0".
-std::string millimetres(int64_t tenths) {
-    return tenths % 10 == 0 ? text::format("%lld", static_cast<long long>(tenths / 10))
-                            : text::format("%.1f", static_cast<double>(tenths) / 10.0);
 }
 
 std::string money(int64_t kopecks) {
@@ -179,13 +174,14 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
         p.drawText(QRect(r.left(), r.top(), r.width(), headLine), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("Раскрой"));
         p.setFont(font(9, dpi));
-        p.drawText(
-            QRect(r.left(), r.top() + headLine, r.width(), r.height() - headLine),
-            Qt::AlignLeft | Qt::AlignTop,
-            qs(text::format("Пропил %s мм, торцовка %s мм, деловой остаток от %s мм. "
-                            "Хлыстов по смете: %d, по раскрою: %d.",
-                            millimetres(s.kerf).c_str(), millimetres(s.trim).c_str(),
-                            millimetres(s.minOffcut).c_str(), plan_.billBars(), plan_.planBars())));
+        p.drawText(QRect(r.left(), r.top() + headLine, r.width(), r.height() - headLine),
+                   Qt::AlignLeft | Qt::AlignTop,
+                   qs(text::format("Пропил %s мм, торцовка %s мм, деловой остаток от %s мм. "
+                                   "Хлыстов по смете: %d, по раскрою: %d.",
+                                   rowformat::wholeOrTenths(s.kerf).c_str(),
+                                   rowformat::wholeOrTenths(s.trim).c_str(),
+                                   rowformat::wholeOrTenths(s.minOffcut).c_str(), plan_.billBars(),
+                                   plan_.planBars())));
         break;
     }
     case Kind::ArticleHead: {
@@ -238,14 +234,14 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
         p.drawText(QRect(r.left(), top, r.width(), headLine), Qt::AlignLeft | Qt::AlignVCenter,
                    qs(m.group + " / " + m.code + " " + m.name));
         p.setFont(font(9, dpi));
-        p.drawText(
-            QRect(r.left(), top + headLine, r.width(), r.bottom() - top - headLine),
-            Qt::AlignLeft | Qt::AlignTop,
-            qs(text::format("Лист %s×%s мм; листов: %zu, нижняя граница: %d; %s.",
-                            millimetres(m.sheetWidth).c_str(), millimetres(m.sheetHeight).c_str(),
-                            m.plan.sheets.size(), m.plan.lowerBound,
-                            m.rotation ? "поворот деталей разрешен"
-                                       : "направление (текстура) сохраняется")));
+        p.drawText(QRect(r.left(), top + headLine, r.width(), r.bottom() - top - headLine),
+                   Qt::AlignLeft | Qt::AlignTop,
+                   qs(text::format("Лист %s×%s мм; листов: %zu, нижняя граница: %d; %s.",
+                                   rowformat::wholeOrTenths(m.sheetWidth).c_str(),
+                                   rowformat::wholeOrTenths(m.sheetHeight).c_str(),
+                                   m.plan.sheets.size(), m.plan.lowerBound,
+                                   m.rotation ? "поворот деталей разрешен"
+                                              : "направление (текстура) сохраняется")));
         break;
     }
     case Kind::Sheet:
@@ -263,9 +259,9 @@ void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi)
     p.setFont(font(9, dpi));
     std::string caption =
         text::format("%d. %s %s мм", b.item + 1, bar.fromOffcut ? "Остаток" : "Хлыст",
-                     millimetres(bar.length).c_str());
+                     rowformat::wholeOrTenths(bar.length).c_str());
     if (bar.offcut > 0)
-        caption += text::format(" — остаток %s мм%s", millimetres(bar.offcut).c_str(),
+        caption += text::format(" — остаток %s мм%s", rowformat::wholeOrTenths(bar.offcut).c_str(),
                                 bar.offcut > s.minOffcut ? " (сохранить)" : "");
     p.drawText(QRect(r.left(), r.top(), r.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
                qs(caption));
@@ -288,11 +284,13 @@ void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi)
         p.setBrush(doorColor(piece.doorIndex));
         p.drawRect(pr);
         p.setPen(kText);
-        const QString full =
-            qs(millimetres(piece.length) + " · " + doorMark(piece.doorIndex, piece.mark));
+        const QString full = qs(rowformat::wholeOrTenths(piece.length) + " · " +
+                                doorMark(piece.doorIndex, piece.mark));
         const QFontMetrics m(p.font());
         label(p, pr,
-              m.horizontalAdvance(full) + 2 <= pr.width() ? full : qs(millimetres(piece.length)));
+              m.horizontalAdvance(full) + 2 <= pr.width()
+                  ? full
+                  : qs(rowformat::wholeOrTenths(piece.length)));
         x += piece.length + s.kerf;
     }
     if (bar.offcut > 0) {
@@ -337,8 +335,9 @@ void CuttingPlanPainter::paintSheet(QPainter& p, const Block& b, QRect r, int dp
         p.drawRect(pr);
         p.setPen(kText);
         // Sizes as on the door: width × height, and a mark for a turned piece.
-        const QString sizes = qs(millimetres(piece.width) + "×" + millimetres(piece.height) +
-                                 (placed.rotated ? " ↻" : ""));
+        const QString sizes =
+            qs(rowformat::wholeOrTenths(piece.width) + "×" +
+               rowformat::wholeOrTenths(piece.height) + (placed.rotated ? " ↻" : ""));
         const QString who = qs(doorMark(piece.doorIndex, piece.mark));
         const double lh = metrics.height();
         if (pr.height() >= 2 * lh + 2 && metrics.horizontalAdvance(sizes) + 2 <= pr.width()) {

@@ -1,5 +1,6 @@
 #include "ui/output/DoorAssemblyPainter.h"
 
+#include "calc/RowFormat.h"
 #include "output/DoorAssemblySheet.h"
 #include "ui/sketch/CellFont.h"
 
@@ -18,7 +19,7 @@ const QColor kLineColor(40, 40, 40);
 const QColor kDimensionColor(20, 60, 140);
 
 QString dim(int32_t tenths) {
-    return QString::fromStdString(DoorAssemblySheet::dimension(tenths));
+    return QString::fromStdString(rowformat::wholeOrTenths(tenths));
 }
 
 // Maps the door's face (0.1 mm, from the left and from the bottom) onto the page.

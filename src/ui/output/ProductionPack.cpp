@@ -1,5 +1,6 @@
 #include "ui/output/ProductionPack.h"
 
+#include "calc/RowFormat.h"
 #include "model/Project.h"
 #include "output/DoorAssemblySheet.h"
 #include "output/FillingCutSheet.h"
@@ -53,12 +54,11 @@ bool printTitledTables(PrintJob& job, TablePage& page, const QString& title) {
 }
 
 bool printDoor(PrintJob& job, const AssemblyDoor& door, int doorCount) {
-    const QString title =
-        QStringLiteral("Сборка двери %1 из %2: %3 × %4 мм")
-            .arg(door.index + 1)
-            .arg(doorCount)
-            .arg(QString::fromStdString(DoorAssemblySheet::dimension(door.width)),
-                 QString::fromStdString(DoorAssemblySheet::dimension(door.height)));
+    const QString title = QStringLiteral("Сборка двери %1 из %2: %3 × %4 мм")
+                              .arg(door.index + 1)
+                              .arg(doorCount)
+                              .arg(QString::fromStdString(rowformat::wholeOrTenths(door.width)),
+                                   QString::fromStdString(rowformat::wholeOrTenths(door.height)));
     TablePage tables;
     tables.setTables(DlgTable::gridTables(DoorAssemblySheet::tables(door)));
     if (!beginTitledPage(job, title))

@@ -4,6 +4,7 @@
 #include "ui/PdfTestSupport.h"
 #include "ui/PrintTestSupport.h"
 
+#include "calc/RowFormat.h"
 #include "output/DoorAssemblySheet.h"
 #include "output/FillingCutSheet.h"
 #include "output/ProductionLabel.h"
@@ -89,13 +90,12 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
         const QString title = QStringLiteral("Сборка двери %1 из 10").arg(door.index + 1);
         EXPECT_TRUE(text.contains(title)) << title.toStdString();
         EXPECT_EQ(pdftest::firstLine(path, page), QString::number(page));
-        EXPECT_TRUE(
-            text.contains(QString::fromStdString(DoorAssemblySheet::dimension(door.height))));
+        EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(door.height))));
         for (const AssemblyInsert& in : door.inserts)
             EXPECT_TRUE(text.contains(QString::fromStdString(in.widthText + " × " + in.heightText)))
                 << "door " << door.index + 1 << " insert " << in.mark;
         for (const AssemblySplitter& s : door.splitters)
-            EXPECT_TRUE(text.contains(QString::fromStdString(DoorAssemblySheet::dimension(s.axis))))
+            EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(s.axis))))
                 << "door " << door.index + 1 << " splitter " << s.mark;
         ++page;
     }
