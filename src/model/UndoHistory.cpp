@@ -90,25 +90,21 @@ void UndoHistory::endStep() {
 }
 
 bool UndoHistory::undo() {
-    record();
-    lastKey_.clear();
-    if (undo_.empty() || !restore(undo_.back()))
-        return false;
-    push(redo_, std::move(present_));
-    present_ = std::move(undo_.back());
-    undo_.pop_back();
-    bytes_ -= present_.size();
-    return true;
+    return stepTo(undo_, redo_);
 }
 
 bool UndoHistory::redo() {
+    return stepTo(redo_, undo_);
+}
+
+bool UndoHistory::stepTo(std::deque<std::string>& from, std::deque<std::string>& to) {
     record();
     lastKey_.clear();
-    if (redo_.empty() || !restore(redo_.back()))
+    if (from.empty() || !restore(from.back()))
         return false;
-    push(undo_, std::move(present_));
-    present_ = std::move(redo_.back());
-    redo_.pop_back();
+    push(to, std::move(present_));
+    present_ = std::move(from.back());
+    from.pop_back();
     bytes_ -= present_.size();
     return true;
 }

@@ -60,6 +60,8 @@ private:
     bool capture(std::string& out) const;
     bool restore(const std::string& state);
     void push(std::deque<std::string>& list, std::string state);
+    // Undo (from the undo list, the present going to redo) or redo (the other way round).
+    bool stepTo(std::deque<std::string>& from, std::deque<std::string>& to);
     void pop(std::deque<std::string>& list);
     void trim();
 
