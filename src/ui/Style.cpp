@@ -63,6 +63,14 @@ void makePanelLabel(QLabel* label) {
     label->setPalette(pal);
 }
 
+void dressPopupDialog(QWidget* dialog, const QString& title, const QString& accessibleName) {
+    dialog->setWindowTitle(title);
+    dialog->setObjectName(title);
+    dialog->setAccessibleName(accessibleName);
+    dialog->setFont(boldFont());
+    setBackground(dialog, popupBrush());
+}
+
 void setBackground(QWidget* w, const QBrush& brush) {
     QPalette pal = w->palette();
     pal.setBrush(QPalette::Window, brush);

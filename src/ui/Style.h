@@ -37,4 +37,12 @@ void makePanelLabel(QLabel* label);
 // Paints the panel background with the given brush.
 void setBackground(QWidget* w, const QBrush& brush);
 
+// The window flags of the program's dialogs over the main window: a title bar with only the
+// close button.
+inline constexpr Qt::WindowFlags kPopupDialogFlags =
+    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+// Titles such a dialog (the title is also its object name), names it for screen readers and
+// gives it the bold font and the popups' background.
+void dressPopupDialog(QWidget* dialog, const QString& title, const QString& accessibleName);
+
 } // namespace style

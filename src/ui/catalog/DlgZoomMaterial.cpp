@@ -16,14 +16,9 @@ constexpr int kPictureHeight = 120;
 } // namespace
 
 DlgZoomMaterial::DlgZoomMaterial(Project& project, NotifyHub& hub, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      project_(project), hub_(hub) {
-    setWindowTitle(QStringLiteral("Масштабирование"));
-    setObjectName(QStringLiteral("Масштабирование"));
-    setAccessibleName(QStringLiteral("Размещение материала"));
-    setFont(style::boldFont());
-    style::setBackground(this, style::popupBrush());
+    : QDialog(parent, style::kPopupDialogFlags), project_(project), hub_(hub) {
+    style::dressPopupDialog(this, QStringLiteral("Масштабирование"),
+                            QStringLiteral("Размещение материала"));
     setFixedSize(360, 190);
 
     picture_ = new QLabel(this);

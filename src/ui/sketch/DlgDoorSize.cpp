@@ -21,14 +21,9 @@ constexpr int kRowStep = 25;
 } // namespace
 
 DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint),
-      project_(project), hub_(hub) {
-    setWindowTitle(QStringLiteral("Параметры дверей"));
-    setObjectName(QStringLiteral("Параметры дверей"));
-    setAccessibleName(QStringLiteral("Ширина и положение дверей"));
-    setFont(style::boldFont());
-    style::setBackground(this, style::popupBrush());
+    : QDialog(parent, style::kPopupDialogFlags), project_(project), hub_(hub) {
+    style::dressPopupDialog(this, QStringLiteral("Параметры дверей"),
+                            QStringLiteral("Ширина и положение дверей"));
 
     auto header = [this](const QString& text, int x) {
         auto* l = new QLabel(text, this);
