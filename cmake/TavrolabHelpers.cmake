@@ -21,6 +21,19 @@ function(tav_add_test name)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
+# tav_add_bench(name SOURCES a.cpp LIBS lib1 lib2): a benchmark program in build/bench, with the
+# test support headers and the source and build folders at hand.
+function(tav_add_bench name)
+    cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${B_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+    target_link_libraries(${name} PRIVATE ${B_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        TAV_SOURCE_DIR="${PROJECT_SOURCE_DIR}" TAV_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    tav_warnings(${name})
+endfunction()
+
 # tav_add_fuzzer(name SOURCES ... LIBS ...): only when TAVROLAB_FUZZ is on (clang).
 function(tav_add_fuzzer name)
     cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
