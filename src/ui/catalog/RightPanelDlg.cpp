@@ -586,24 +586,25 @@ void RightPanelDlg::clearSketch() {
 void RightPanelDlg::nextRail() {
     if (DSSystemGartis* g = gartis(project_.system)) {
         g->nextRailVariant();
-        updateVariantButtons();
-        project_.doors->changed = true;
-        project_.doors->resizeAllDoors = true;
-        project_.recalculate(false);
-        hub_.notify(Notify::ProjectChanged);
+        variantChanged();
     }
 }
 
 void RightPanelDlg::nextFrame() {
     if (DSSystemGartis* g = gartis(project_.system)) {
         g->nextFrameVariant();
-        updateVariantButtons();
-        project_.doors->changed = true;
-        project_.doors->resizeAllDoors = true;
-        project_.recalculate(false);
-        hub_.notify(Notify::ProjectChanged);
+        variantChanged();
         hub_.notify(Notify::CatalogSelection);
     }
+}
+
+void RightPanelDlg::variantChanged() {
+    updateVariantButtons();
+    // Every door is sized anew for the other rail or frame.
+    project_.doors->changed = true;
+    project_.doors->resizeAllDoors = true;
+    project_.recalculate(false);
+    hub_.notify(Notify::ProjectChanged);
 }
 
 void RightPanelDlg::groupChosen(int item) {

@@ -98,6 +98,8 @@ private:
     void clearSketch();
     void nextRail();
     void nextFrame();
+    // After either Гартис variant button: the buttons, the doors and the bill follow.
+    void variantChanged();
     void groupChosen(int item);
     void togglePlacement();
     void thumbnailClicked(int item);
