@@ -17,7 +17,6 @@
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
 #include "plan/CuttingPlan.h"
-#include "plan/OffcutStock.h"
 
 #include <algorithm>
 #include <climits>
@@ -555,12 +554,10 @@ bool writeOutputs(Project& project, const Options& o) {
     std::optional<CuttingPlan> plan;
     auto cuttingPlan = [&]() -> const CuttingPlan& {
         if (!plan) {
-            const OffcutStock offcuts =
-                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
-            if (offcuts.badLines > 0)
-                std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << offcuts.badLines
-                          << '\n';
-            plan = CuttingPlan::build(project, planSettings(o), offcuts);
+            int badLines = 0;
+            plan = CuttingPlan::buildWithShopOffcuts(project, planSettings(o), &badLines);
+            if (badLines > 0)
+                std::cerr << "tavrolab-cli: в файле остатков пропущено строк: " << badLines << '\n';
         }
         return *plan;
     };

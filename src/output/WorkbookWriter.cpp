@@ -9,7 +9,6 @@
 #include "output/ExportText.h"
 #include "output/RowTexts.h"
 #include "plan/CuttingPlan.h"
-#include "plan/OffcutStock.h"
 #include "text/Encoding.h"
 #include "text/Format.h"
 
@@ -415,9 +414,7 @@ std::string workbookBytes(Project& project, const WorkbookSheets& sheets, const 
         if (plan != nullptr) {
             planSheet(wb, *plan);
         } else {
-            const OffcutStock offcuts =
-                OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
-            planSheet(wb, CuttingPlan::build(project, PlanSettings(), offcuts));
+            planSheet(wb, CuttingPlan::buildWithShopOffcuts(project, PlanSettings()));
         }
     }
     wb.line(1, "</Workbook>");

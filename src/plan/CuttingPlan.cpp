@@ -2,6 +2,7 @@
 
 #include "calc/CalcResult.h"
 #include "catalog/Article.h"
+#include "catalog/Catalog.h"
 #include "catalog/Material.h"
 #include "catalog/ProfileColor.h"
 #include "model/DoorSet.h"
@@ -123,6 +124,15 @@ CuttingPlan CuttingPlan::build(const Project& project, const PlanSettings& setti
                                const OffcutStock& offcuts) {
     return build(project.result, project.doors.get(),
                  project.color != nullptr ? project.color->code : std::string(), settings, offcuts);
+}
+
+CuttingPlan CuttingPlan::buildWithShopOffcuts(const Project& project, const PlanSettings& settings,
+                                              int* badOffcutLines) {
+    const OffcutStock offcuts =
+        OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
+    if (badOffcutLines != nullptr)
+        *badOffcutLines = offcuts.badLines;
+    return build(project, settings, offcuts);
 }
 
 std::vector<int32_t> CuttingPlan::keptOffcuts(const ArticleCut& article) const {

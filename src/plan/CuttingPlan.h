@@ -49,6 +49,10 @@ public:
 
     static CuttingPlan build(const Project& project, const PlanSettings& settings,
                              const OffcutStock& offcuts);
+    // With the offcuts the shop keeps in the project's data folder; the number of lines of that
+    // file that could not be read goes to badOffcutLines.
+    static CuttingPlan buildWithShopOffcuts(const Project& project, const PlanSettings& settings,
+                                            int* badOffcutLines = nullptr);
     static CuttingPlan build(const CalcResult& result, const DoorSet* doors,
                              const std::string& colour, const PlanSettings& settings,
                              const OffcutStock& offcuts);

@@ -2,7 +2,6 @@
 
 #include "catalog/Catalog.h"
 #include "model/Project.h"
-#include "plan/OffcutStock.h"
 #include "ui/output/CuttingPlanPainter.h"
 #include "ui/output/PrintJob.h"
 
@@ -36,9 +35,7 @@ PlanSettings& DlgPlan::workshopSettings() {
 }
 
 CuttingPlan DlgPlan::planFor(const Project& project) {
-    const OffcutStock offcuts =
-        OffcutStock::fromFile(OffcutStock::pathIn(project.catalog().baseFolder()));
-    return CuttingPlan::build(project, workshopSettings(), offcuts);
+    return CuttingPlan::buildWithShopOffcuts(project, workshopSettings());
 }
 
 bool DlgPlan::printPages(PrintJob& job, Project& project) {
