@@ -3,10 +3,12 @@
 #include "ui/ComboDriver.h"
 #include "ui/ShellTestSupport.h"
 
+#include "calc/SystemFactory.h"
 #include "calc/systems/DSSystemLoven.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/MaterialGroup.h"
 #include "catalog/SplitterProfile.h"
+#include "text/Encoding.h"
 #include "ui/materials/CThumbListCtrl.h"
 #include "ui/materials/DlgDoorSize.h"
 #include "ui/materials/DlgSplitter.h"
@@ -638,6 +640,91 @@ TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame)
     for (QLabel* l : panel->findChildren<QLabel*>())
         if (l->text() == QStringLiteral("Разделители"))
             EXPECT_TRUE(l->isVisible());
+}
+
+// Rules of the panel that a slip could lose without a sound.
+TEST_F(RightPanelFixture, TracksDimensionsToggleAndSketchPressFollowTheirRules) {
+    // Мелоза's doors all run on one track: the track lists are there but cannot be changed.
+    setSystem("Мелоза");
+    QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
+    DlgDoorSize* dlg = panel->doorSizeDialog();
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->trackList(0)->isEnabled());
+    dlg->reject();
+
+    // Elsewhere a track change re-lays the doors and lets go of the insert chosen for a material.
+    setSystem("Ловен");
+    targetDoor(1);
+    QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
+    ASSERT_TRUE(dlg->trackList(1)->isEnabled());
+    chooseEntry(dlg->trackList(1), dlg->trackList(1)->currentIndex() == 0
+                                       ? QStringLiteral("второй ряд")
+                                       : QStringLiteral("первый ряд"));
+    QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(project().doors->doors[1].materialTarget, nullptr);
+
+    // "Отображать размеры вставок" switches the sizes on the sketch and redraws it.
+    const bool shown = project().showDimensions;
+    hub.sent.clear();
+    QTest::mouseClick(panel->dimensionsToggle(), Qt::LeftButton);
+    EXPECT_EQ(project().showDimensions, !shown);
+    EXPECT_TRUE(panel->dimensionsToggle()->isChecked() == !shown);
+    EXPECT_EQ(hub.count(Notify::ProjectChanged), 1);
+
+    // A press on the sketch clears the chosen thumbnail.
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    CThumbListCtrl* thumbs = panel->thumbnails();
+    ASSERT_TRUE(thumbs->waitForThumbnails(5000));
+    thumbs->setCurrentRow(0);
+    ASSERT_FALSE(thumbs->selectedItems().isEmpty());
+    panel->receive(Notify::SketchPress);
+    EXPECT_TRUE(thumbs->selectedItems().isEmpty());
+    EXPECT_EQ(thumbs->currentItem(), nullptr);
+}
+
+// The roller kits of a roller file are offered by code and the chosen one is billed.
+TEST(RightPanelData, KitsOfTheRollerFileAreOfferedAndChosenAndNoGroupsLeaveAnEmptyPage) {
+    World world(true);
+    // Тавро with two kits of its own (Windows-1251, as the shop's file is written).
+    const std::string kits =
+        QStringLiteral("Система;Код;Название;Тип;Количество\r\n"
+                       "Тавро\r\n"
+                       "TL12;Комплект роликов симметричный;симметричный;02\r\n"
+                       "TL12-1;Комплект роликов асимметричный;асимметричный;02\r\n")
+            .toStdString();
+    QFile file(world.path(QStringLiteral("profiles/rollers.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromStdString(text::utf8ToCp1251(kits)));
+    file.close();
+    // No material groups at all: the materials folder is empty.
+    QDir(world.path(QStringLiteral("materials"))).removeRecursively();
+    QDir().mkpath(world.path(QStringLiteral("materials")));
+    Catalog catalog(world.folder.path().toStdString(), makeAllSystems);
+    Project project(catalog);
+    project.setSystem(catalog.systemByName("Тавро"));
+    RecordingHub hub;
+    QWidget host;
+    RightPanelDlg panel(project, hub, &host);
+    hub.forward = [&panel](Notify n) { panel.receive(n); };
+    panel.receive(Notify::CatalogSelection);
+    panel.receive(Notify::ProjectChanged);
+    EXPECT_EQ(RightPanelFixture::entries(panel.rollerList()),
+              QStringList({QStringLiteral("TL12"), QStringLiteral("TL12-1")}));
+    EXPECT_EQ(panel.rollerList()->currentText(), QStringLiteral("TL12"));
+    chooseEntry(panel.rollerList(), QStringLiteral("TL12-1"));
+    ASSERT_NE(project.system->selectedRollerKit, nullptr);
+    EXPECT_EQ(project.system->selectedRollerKit->code, "TL12-1");
+    bool billed = false;
+    for (const ArticleRow& r : project.result.articles)
+        billed |= r.code == "TL12-1";
+    EXPECT_TRUE(billed);
+
+    EXPECT_EQ(panel.groupList()->count(), 0);
+    QTest::mouseClick(panel.pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    EXPECT_EQ(panel.thumbnails()->count(), 0);
+    QTest::mouseClick(panel.thumbnails()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(hub.count(Notify::ProjectChanged), 1) << "only the kit choice changed the project";
 }
 
 } // namespace
