@@ -18,7 +18,7 @@ const char* const kUsage =
     "       [--json OUT.json|-] [--save OUT.tav]\n"
     "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
     "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
-    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
+    "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan,quote]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"

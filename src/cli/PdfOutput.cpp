@@ -50,7 +50,7 @@ std::string writePdf(Project& project, const std::string& path,
     std::string unknown;
     const DocumentChoice choice =
         documents ? PrintedDocument::fromKeys(*documents, unknown).value_or(DocumentChoice())
-                  : PrintedDocument::everything();
+                  : PrintedDocument::workshop();
     if (!PrintedDocument::anyChosen(choice))
         return usageError(documents);
     ensureApplication();

@@ -72,6 +72,7 @@ std::vector<ResultTable> FillingCutSheet::tables() const {
         ResultTable caption;
         caption.columnFractions = {0.2, 0.65};
         caption.gapAfterPoints = 4;
+        caption.keepWithNext = true;
         caption.rows.push_back(
             resultRow(ResultRowKind::Field, {"Материал", g.code + " " + g.name}));
         caption.rows.push_back(
@@ -85,6 +86,7 @@ std::vector<ResultTable> FillingCutSheet::tables() const {
         ResultTable pieces;
         pieces.columnFractions = {0.1, 0.1, 0.1, 0.18, 0.18, 0.19};
         pieces.gapAfterPoints = 30;
+        pieces.continuedTitle = g.code + " " + g.name;
         pieces.rows.push_back(
             resultRow(ResultRowKind::Heading,
                       {"№", "Дверь", "Номер", "Ширина, мм", "Высота, мм", "Площадь, м2"}));

@@ -37,6 +37,8 @@ struct ResultTable {
     double offsetFraction = 0.0;         // left offset as a fraction of the page width
     int gapAfterPoints = 15;             // space below the table before the next one on paper
     std::vector<ResultRow> rows;
+    std::string continuedTitle; // repeated with "(продолжение)" where the table runs on a page
+    bool keepWithNext = false; // a caption kept on one page with the next table's first rows
 
     int columnCount() const { return static_cast<int>(columnFractions.size()); }
     int rowCount() const { return static_cast<int>(rows.size()); }

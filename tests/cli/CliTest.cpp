@@ -406,6 +406,7 @@ TEST_F(Cli, PdfHoldsTheChosenDocumentsWithoutADisplay) {
     setenv("QT_QPA_PLATFORM", "xcb", 1);
     CliRun all = run({sample, "--pdf", path("all.pdf")});
     CliRun some = run({sample, "--pdf", path("some.pdf"), "--documents", "assembly,price"});
+    CliRun quote = run({sample, "--pdf", path("quote.pdf"), "--documents", "quote"});
     unsetenv("QT_QPA_PLATFORM");
     if (display)
         setenv("DISPLAY", savedDisplay.c_str(), 1);
@@ -425,6 +426,12 @@ TEST_F(Cli, PdfHoldsTheChosenDocumentsWithoutADisplay) {
     EXPECT_NE(someText.find("Вставка"), std::string::npos);
     // Price first, assembly after it, whatever the order of the list.
     EXPECT_LT(someText.find("Кол-во"), someText.find("Вставка"));
+
+    // The customer's quote on its own page, and only when asked for.
+    EXPECT_EQ(allText.find("Коммерческое предложение"), std::string::npos);
+    EXPECT_EQ(quote.status, 0) << quote.err;
+    EXPECT_EQ(pdfPages(path("quote.pdf")), 1);
+    EXPECT_NE(pdfText(path("quote.pdf")).find("Коммерческое предложение"), std::string::npos);
 }
 
 TEST_F(Cli, PdfFailuresKeepTheExitCodesOfTheOtherOutputs) {

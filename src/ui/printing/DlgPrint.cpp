@@ -79,8 +79,12 @@ DlgPrint::DlgPrint(Project& project, NotifyHub& hub, Mode mode, QWidget* parent)
             texts << QString::fromUtf8(document.title);
     }
     flags_.assign(static_cast<size_t>(texts.size()), true);
+    // The customer's quote is printed when asked for, not with the order's papers.
+    if (mode != SaveMode)
+        flags_ = PrintedDocument::workshop();
     for (int k = 0; k < texts.size(); ++k) {
-        auto* b = new PictureButton(pictures::checkBoxPicture(true), texts[k], this);
+        auto* b = new PictureButton(pictures::checkBoxPicture(flags_[static_cast<size_t>(k)]),
+                                    texts[k], this);
         b->setLayout(PictureButton::Layout::PictureLeft);
         b->setFont(style::labelFont());
         b->setGeometry(16, 14 + k * rowHeight, 268, 28);

@@ -7,6 +7,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <QStringList>
+
 #include <algorithm>
 #include <set>
 
@@ -104,8 +106,7 @@ void drawProfiles(QPainter& p, const DoorFrame& f, const AssemblyDoor& door) {
     }
 }
 
-void drawInserts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door, const QFont& font,
-                 const QFont& bold) {
+void drawInserts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door) {
     for (const AssemblyInsert& in : door.inserts) {
         const QRectF r(f.x(in.fillLeft), f.y(in.fillBottom + in.fillHeight), in.fillWidth * f.scale,
                        in.fillHeight * f.scale);
@@ -113,15 +114,57 @@ void drawInserts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door, cons
         p.setBrush(in.material.empty() ? QBrush(Qt::white, Qt::BDiagPattern)
                                        : QBrush(kFillingColor));
         p.drawRect(r);
-        const QString size = QString::fromStdString(in.widthText + " × " + in.heightText);
+    }
+}
+
+// The mark and the size of a filling inside its panel, over the profiles, always whole: in
+// smaller type, on two lines, or at last on a white box wider than the panel.
+void drawInsertTexts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door, int dpiY) {
+    for (const AssemblyInsert& in : door.inserts) {
+        const QRectF r(f.x(in.fillLeft), f.y(in.fillBottom + in.fillHeight), in.fillWidth * f.scale,
+                       in.fillHeight * f.scale);
+        const QString width = QString::fromStdString(in.widthText);
+        const QString height = QString::fromStdString(in.heightText);
         const QString mark = QStringLiteral("(%1)").arg(in.mark);
+        const double room = r.width() - dpiY * 2.0 / 72;
+        QStringList lines;
+        QFont font;
+        for (int pt = 9; pt >= 6 && lines.isEmpty(); --pt) {
+            font = fontForCellHeight(QString::fromLatin1(kSansFace), dpiY * pt / 72, false);
+            const QFontMetricsF m(font);
+            if (m.horizontalAdvance(width + QStringLiteral(" × ") + height) <= room)
+                lines = {width + QStringLiteral(" × ") + height};
+            else if (std::max(m.horizontalAdvance(width + QStringLiteral(" ×")),
+                              m.horizontalAdvance(height)) <= room)
+                lines = {width + QStringLiteral(" ×"), height};
+        }
+        if (lines.isEmpty())
+            lines = {width + QStringLiteral(" ×"), height};
+        QFont bold = font;
+        bold.setBold(true);
+        const QFontMetricsF m(font);
+        double textWidth = QFontMetricsF(bold).horizontalAdvance(mark);
+        for (const QString& line : lines)
+            textWidth = std::max(textWidth, m.horizontalAdvance(line));
+        const double lineH = m.height();
+        const double total = lineH * static_cast<double>(lines.size() + 1);
+        double top = r.center().y() - total / 2;
+        if (textWidth > r.width()) {
+            const QRectF box(r.center().x() - textWidth / 2 - 1, top - 1, textWidth + 2, total + 2);
+            p.setPen(QPen(kLineColor, 0));
+            p.setBrush(Qt::white);
+            p.drawRect(box);
+        }
+        const QRectF column(r.center().x() - textWidth / 2 - 1, top, textWidth + 2, lineH);
         p.setPen(kLineColor);
         p.setFont(bold);
-        const QFontMetricsF m(bold);
-        p.drawText(QRectF(r.left(), r.center().y() - m.height(), r.width(), m.height()),
-                   Qt::AlignCenter, mark);
+        p.drawText(column, Qt::AlignCenter | Qt::TextDontClip, mark);
         p.setFont(font);
-        p.drawText(QRectF(r.left(), r.center().y(), r.width(), m.height()), Qt::AlignCenter, size);
+        for (const QString& line : lines) {
+            top += lineH;
+            p.drawText(column.translated(0, top - column.top()), Qt::AlignCenter | Qt::TextDontClip,
+                       line);
+        }
     }
 }
 
@@ -132,7 +175,6 @@ int DoorAssemblyPainter::paint(QPainter& painter, const QRect& rect, const Assem
     if (door.width <= 0 || door.height <= 0 || rect.isEmpty())
         return 0;
     const QFont font = fontForCellHeight(QString::fromLatin1(kSansFace), dpiY * 9 / 72, false);
-    const QFont bold = fontForCellHeight(QString::fromLatin1(kSansFace), dpiY * 9 / 72, true);
     const double line = QFontMetricsF(font).height();
     const double step = 1.8 * line; // between stacked dimension lines
     const double tick = line / 3;
@@ -161,8 +203,9 @@ int DoorAssemblyPainter::paint(QPainter& painter, const QRect& rect, const Assem
     painter.setPen(QPen(kLineColor, 0));
     painter.setBrush(kDoorColor);
     painter.drawRect(f.door);
-    drawInserts(painter, f, door, font, bold);
+    drawInserts(painter, f, door);
     drawProfiles(painter, f, door);
+    drawInsertTexts(painter, f, door, dpiY);
 
     painter.setPen(QPen(kDimensionColor, 0));
     painter.setBrush(Qt::NoBrush);

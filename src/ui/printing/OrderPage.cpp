@@ -4,6 +4,7 @@
 #include "catalog/DataPaths.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
+#include "model/SketchLayout.h"
 #include "output/ResultTables.h"
 #include "text/Encoding.h"
 #include "ui/printing/PrintJob.h"
@@ -65,6 +66,53 @@ int paintWholeLines(QPainter* painter, const QString& text, const QFont& font, Q
     return static_cast<int>(std::ceil(y));
 }
 
+// The lines of the text from `first` on that fit whole into rect, drawn from its top. Returns the
+// index of the first line left for a following page (the line count when all are drawn) and
+// sets `used` to the height drawn.
+int paintLinesFrom(QPainter& painter, const QString& text, const QFont& font, QPaintDevice* device,
+                   const QRect& rect, int first, int* used) {
+    QString lines = text;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(lines, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(rect.width());
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    const qreal origin = first < layout.lineCount() ? layout.lineAt(first).y() : 0;
+    int k = first;
+    for (; k < layout.lineCount(); ++k) {
+        const QTextLine line = layout.lineAt(k);
+        if (line.y() - origin + line.height() > rect.height() && k > first)
+            break;
+        line.draw(&painter, QPointF(rect.left(), rect.top() - origin));
+    }
+    *used = k > first ? static_cast<int>(std::ceil(layout.lineAt(k - 1).y() - origin +
+                                                   layout.lineAt(k - 1).height()))
+                      : 0;
+    return k >= layout.lineCount() ? layout.lineCount() : k;
+}
+
+int lineCountOf(const QString& text, const QFont& font, QPaintDevice* device, int width) {
+    QString lines = text;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    QTextLayout layout(lines, font, device);
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+        line.setLineWidth(width);
+    layout.endLayout();
+    return layout.lineCount();
+}
+
 int wrappedHeight(const QFontMetrics& metrics, int width, const QString& text) {
     if (text.isEmpty())
         return 0;
@@ -91,6 +139,24 @@ int printSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY
 }
 
 } // namespace
+
+int OrderPage::paintSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY) {
+    return printSketch(painter, project, rect, dpiY);
+}
+
+QRect OrderPage::sketchDoorsArea(const Project& project, const QRect& rect, int dpiY) {
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return {};
+    const double f = dpiY <= kSketchDpi ? 1.0 : static_cast<double>(dpiY) / kSketchDpi;
+    const QRect coarse(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
+                       static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
+    const SketchFrame frame =
+        printFrame(*project.doors, toScreenRect(coarse), std::min(dpiY, kSketchDpi));
+    if (!frame.valid)
+        return {};
+    return QRect(static_cast<int>(frame.x0 * f), static_cast<int>(frame.y0 * f),
+                 static_cast<int>(frame.width * f), static_cast<int>(frame.height * f));
+}
 
 int OrderPage::SignatureLayout::neededHeight() const {
     return info.top() - shopText.top() + infoHeight;
@@ -145,12 +211,14 @@ bool OrderPage::print(PrintJob& job, Project& project) {
 
     // The signature lines and the shop's conditions need their room below the sketch: at least
     // 110 pt, more when the conditions are longer, but the sketch keeps at least a third of the
-    // space left on the page (longer conditions lose their last lines at the page's bottom).
+    // space left on the page. Conditions longer than that run on over the following pages, and
+    // the signatures come after their last line: the customer signs for every condition.
     const QString info = infoText(project.catalog().baseFolder());
     const int gap = job.points(10);
     const SignatureLayout probe = layoutSignature(rect, job.headerFont(), &job.device(), info);
-    const int reserve = std::clamp(probe.neededHeight() + gap, job.points(110),
-                                   std::max(job.points(110), rect.height() * 2 / 3));
+    const int limit = std::max(job.points(110), rect.height() * 2 / 3);
+    const bool runsOn = probe.neededHeight() + gap > limit;
+    const int reserve = std::clamp(probe.neededHeight() + gap, job.points(110), limit);
     const int bottom = rect.top() + rect.height();
     QRect sketch = rect;
     sketch.setBottom(bottom - 1 - reserve);
@@ -160,8 +228,16 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     // is where they are let go.
     PictureCache::shared().clear();
     rect.setTop(rect.top() + used + gap);
+    if (runsOn)
+        return printConditionsThenSignatures(job, info);
 
     const SignatureLayout sign = layoutSignature(rect, job.headerFont(), &job.device(), info);
+    paintSignature(job, sign, info);
+    return true;
+}
+
+void OrderPage::paintSignature(PrintJob& job, const SignatureLayout& sign, const QString& info) {
+    QPainter& painter = job.painter();
     painter.save();
     painter.setFont(job.headerFont());
     painter.setPen(Qt::black);
@@ -173,5 +249,34 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     painter.setPen(Qt::black);
     paintWholeLines(&painter, info, job.headerFont(), &job.device(), sign.info);
     painter.restore();
+}
+
+bool OrderPage::printConditionsThenSignatures(PrintJob& job, const QString& info) {
+    const int lines = lineCountOf(info, job.headerFont(), &job.device(), job.rect().width());
+    int next = 0;
+    while (next < lines) {
+        QRect& rect = job.rect();
+        if (rect.height() < job.points(14)) {
+            if (!job.beginPage())
+                return false;
+            continue;
+        }
+        job.painter().save();
+        job.painter().setPen(Qt::black);
+        int used = 0;
+        next =
+            paintLinesFrom(job.painter(), info, job.headerFont(), &job.device(), rect, next, &used);
+        job.painter().restore();
+        rect.setTop(rect.top() + used + job.points(10));
+        if (next < lines && !job.beginPage())
+            return false;
+    }
+    SignatureLayout sign = layoutSignature(job.rect(), job.headerFont(), &job.device(), {});
+    if (sign.lineY + job.points(4) > job.rect().bottom()) {
+        if (!job.beginPage())
+            return false;
+        sign = layoutSignature(job.rect(), job.headerFont(), &job.device(), {});
+    }
+    paintSignature(job, sign, {});
     return true;
 }

@@ -9,9 +9,11 @@ class PrintJob;
 class Project;
 class QFont;
 class QPaintDevice;
+class QPainter;
 
-// The printed order: exactly one page with the order information, the door sketch, the
-// signature lines of the shop and the client, and the shop's conditions from config/info.txt.
+// The printed order: one page with the order information, the door sketch, the signature lines
+// of the shop and the client, and the shop's conditions from config/info.txt. Conditions too long
+// for the page run on over the next pages, with the signatures after them.
 class OrderPage {
 public:
     static bool print(PrintJob& job, Project& project);
@@ -33,6 +35,16 @@ public:
     static SignatureLayout layoutSignature(const QRect& rect, const QFont& font,
                                            QPaintDevice* device, const QString& info);
 
+    // The door sketch drawn into rect (at its top, centred); returns the height used.
+    static int paintSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY);
+    // Where paintSketch puts the doors themselves (without their numbers); empty when it draws
+    // nothing.
+    static QRect sketchDoorsArea(const Project& project, const QRect& rect, int dpiY);
+
     static const char* const kShopText;
     static const char* const kClientText;
+
+private:
+    static void paintSignature(PrintJob& job, const SignatureLayout& sign, const QString& info);
+    static bool printConditionsThenSignatures(PrintJob& job, const QString& info);
 };

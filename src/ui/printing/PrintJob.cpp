@@ -32,7 +32,7 @@ PrintJob::PrintJob(QPainter& painter, QPagedPaintDevice& device, const QImage& l
     headerFont_.setWeight(QFont::Normal);
     headerFont_.setPixelSize(std::max(1, points(12)));
     if (!logo_.isNull())
-        logoSize_ = logoSizeFor(logo_.size(), pageRect_.width());
+        logoSize_ = logoSizeFor(logo_.size(), pageRect_.width(), logoHeightLimit(pageRect_));
 }
 
 QRect PrintJob::pageRectFor(int horzRes, int vertRes, int dpiY) {
@@ -43,11 +43,16 @@ QRect PrintJob::pageRectFor(int horzRes, int vertRes, int dpiY) {
     return QRect(left, top, right - left, bottom - top);
 }
 
-QSize PrintJob::logoSizeFor(QSize picture, int printableWidth) {
+QSize PrintJob::logoSizeFor(QSize picture, int printableWidth, int maxHeight) {
     if (picture.width() <= 0 || picture.height() <= 0 || printableWidth <= 0)
         return {};
     const float height = static_cast<float>(picture.height()) * static_cast<float>(printableWidth) /
                          static_cast<float>(picture.width());
+    if (maxHeight > 0 && height > static_cast<float>(maxHeight)) {
+        const float width = static_cast<float>(picture.width()) * static_cast<float>(maxHeight) /
+                            static_cast<float>(picture.height());
+        return QSize(std::max(1, static_cast<int>(width)), maxHeight);
+    }
     return QSize(printableWidth, static_cast<int>(height));
 }
 
@@ -58,6 +63,8 @@ bool PrintJob::beginPage() {
     ++pageNumber_;
     rect_ = pageRect_;
     paintFrame();
+    if (pageTotal_ > 0)
+        paintOrderLine(pageRect_, pagesStarted_);
     return true;
 }
 
@@ -76,5 +83,21 @@ void PrintJob::paintFrame() {
         painter_.drawImage(QRect(QPoint(rect_.left(), rect_.top()), logoSize_), logo_);
         rect_.setTop(rect_.top() + logoSize_.height() + points(10));
     }
+    painter_.restore();
+}
+
+void PrintJob::paintOrderLine(const QRect& page, int n) {
+    if (pageTotal_ <= 0)
+        return;
+    painter_.save();
+    QFont font = headerFont_;
+    font.setPixelSize(std::max(1, points(8)));
+    painter_.setFont(font);
+    painter_.setPen(kTextColor);
+    const QFontMetrics metrics(font, &device_);
+    const QString text = orderLine_ + QStringLiteral(" · Стр. %1 из %2").arg(n).arg(pageTotal_);
+    // In the bottom margin, clear of everything the page's area holds.
+    const QRect line(page.left(), page.bottom() + 1 + points(6), page.width(), metrics.height());
+    painter_.drawText(line, Qt::AlignRight | Qt::AlignTop, text);
     painter_.restore();
 }

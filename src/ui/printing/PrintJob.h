@@ -38,6 +38,15 @@ public:
     // The logo on white at its printed size, null without a logo.
     QSize logoSize() const { return logoSize_; }
 
+    // Every page also names its order under the frame's bottom edge: "<order> · Стр. N из M",
+    // N counted from the job's first page; M of 0 leaves the line out.
+    void setOrderLine(const QString& order, int pageTotal) {
+        orderLine_ = order;
+        pageTotal_ = pageTotal;
+    }
+    // The order line of the n-th page of the job at the bottom of any page area.
+    void paintOrderLine(const QRect& page, int n);
+
     // Number of the page opened last (0 before the first).
     int pageNumber() const { return pageNumber_; }
     int pagesStarted() const { return pagesStarted_; }
@@ -47,8 +56,11 @@ public:
 
     // The page rectangle of a device of the given size and resolution.
     static QRect pageRectFor(int horzRes, int vertRes, int dpiY);
-    // The printed size of a picture scaled to the printable width, keeping its proportions.
-    static QSize logoSizeFor(QSize picture, int printableWidth);
+    // The printed size of a picture scaled to the printable width, keeping its proportions; a tall
+    // picture is held to maxHeight (when given) and is narrower then.
+    static QSize logoSizeFor(QSize picture, int printableWidth, int maxHeight = 0);
+    // The tallest logo a page takes: a fifth of the printable height.
+    static int logoHeightLimit(QRect pageRect) { return pageRect.height() / 5; }
 
 private:
     void paintFrame();
@@ -63,4 +75,6 @@ private:
     QSize logoSize_;
     int pageNumber_;
     int pagesStarted_ = 0;
+    QString orderLine_;
+    int pageTotal_ = 0;
 };

@@ -3,12 +3,14 @@
 #include "output/ResultTables.h"
 #include "ui/printing/OrderPage.h"
 #include "ui/printing/PrintJob.h"
+#include "ui/printing/QuotePage.h"
 #include "ui/results/CuttingPlanPainter.h"
 #include "ui/results/DlgPlan.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/TableRenderer.h"
 
 #include <sstream>
+#include <string_view>
 
 namespace {
 
@@ -44,12 +46,24 @@ const std::vector<PrintedDocument>& PrintedDocument::all() {
         {"profiles", "Профили и материалы", printResultPage<ResultPage::Profiles>},
         {"assembly", "Информация по сборке", printResultPage<ResultPage::Assembly>},
         {"plan", "Раскрой", printPlanPages},
+        {"quote", QuotePage::kTitle, QuotePage::print},
     };
     return documents;
 }
 
+bool PrintedDocument::forCustomerOnly() const {
+    return std::string_view(key) == "quote";
+}
+
 DocumentChoice PrintedDocument::everything() {
     return DocumentChoice(all().size(), true);
+}
+
+DocumentChoice PrintedDocument::workshop() {
+    DocumentChoice choice;
+    for (const PrintedDocument& d : all())
+        choice.push_back(!d.forCustomerOnly());
+    return choice;
 }
 
 std::optional<DocumentChoice> PrintedDocument::fromKeys(const std::string& list,

@@ -24,8 +24,13 @@ struct PrintedDocument {
 
     static const std::vector<PrintedDocument>& all();
 
+    // The customer's quote stays out of the workshop's production pack.
+    bool forCustomerOnly() const;
+
     // Every document chosen.
     static DocumentChoice everything();
+    // Every document but the customer's: those of the production pack.
+    static DocumentChoice workshop();
     // The choice of a comma-separated list of keys ("order,price"). On an unknown or missing
     // name: nullopt, with the offending name in 'unknown'.
     static std::optional<DocumentChoice> fromKeys(const std::string& list, std::string& unknown);

@@ -1,6 +1,7 @@
 #include "ui/printing/ProductionPack.h"
 
 #include "calc/RowFormat.h"
+#include "model/OrderInfo.h"
 #include "model/Project.h"
 #include "output/DoorAssemblySheet.h"
 #include "output/FillingCutSheet.h"
@@ -13,9 +14,11 @@
 #include "ui/results/DlgTable.h"
 #include "ui/results/TableRenderer.h"
 
+#include <QBuffer>
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 
 const char* const ProductionPack::kDocumentName = "Производство";
 const char* const ProductionPack::kCancelled = "Производство прервано.";
@@ -90,10 +93,41 @@ bool ProductionPack::printFillingCutSheet(PrintJob& job, Project& project) {
 }
 
 int ProductionPack::partCount() const {
-    return static_cast<int>(PrintedDocument::all().size()) + 1 + project_.doorCount + 1;
+    int documents = 0;
+    for (const PrintedDocument& d : PrintedDocument::all())
+        documents += d.forCustomerOnly() ? 0 : 1;
+    return documents + 1 + project_.doorCount + 1;
+}
+
+QString ProductionPack::orderLine(const Project& project) {
+    QString line =
+        QStringLiteral("Заказ № %1").arg(QString::fromStdString(project.order.orderNumberText()));
+    if (!project.order.clientName.empty())
+        line += QStringLiteral(" · ") + QString::fromStdString(project.order.clientName);
+    line += QStringLiteral(" · ") + QString::fromStdString(orderDateText(project.order.orderDate));
+    return line;
 }
 
 QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progress) {
+    // The pages are counted first on a writer of the same page, so that each can say
+    // "Стр. N из M".
+    int pages = 0;
+    {
+        QBuffer sink;
+        sink.open(QIODevice::WriteOnly);
+        QPdfWriter counter(&sink);
+        counter.setResolution(device.logicalDpiY() > 0 ? device.logicalDpiY()
+                                                       : DocumentPrinter::kPdfDpi);
+        counter.setPageLayout(device.pageLayout());
+        const QString error = printPages(counter, 0, &pages, {});
+        if (!error.isEmpty())
+            return error;
+    }
+    return printPages(device, pages, nullptr, progress);
+}
+
+QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int* pages,
+                                   const Progress& progress) {
     const int total = partCount();
     int done = 0;
     auto step = [&] { return !progress || progress(++done, total); };
@@ -104,12 +138,15 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
         return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
     DocumentPrinter printer(project_);
     PrintJob job(painter, device, printer.logo());
+    job.setOrderLine(orderLine(project_), pageTotal);
     auto stop = [&](const QString& message) {
         painter.end();
         return message;
     };
     const std::vector<PrintedDocument>& documents = PrintedDocument::all();
     for (size_t k = 0; k < documents.size(); ++k) {
+        if (documents[k].forCustomerOnly())
+            continue;
         if (!documents[k].print(job, project_))
             return stop(startPageFailed);
         if (!step())
@@ -133,7 +170,11 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
         if (job.pagesStarted() + page > 0 && !device.newPage())
             return stop(startPageFailed);
         labels.paintPage(painter, paper, page);
+        if (pages)
+            *pages = job.pagesStarted() + page + 1;
     }
+    if (pages && labels.pageCount() == 0)
+        *pages = job.pagesStarted();
     if (!step())
         return stop(QString::fromUtf8(kCancelled));
     if (!painter.end())

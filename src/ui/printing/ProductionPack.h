@@ -45,7 +45,15 @@ public:
     // has no filling.
     static bool printFillingCutSheet(PrintJob& job, Project& project);
 
+    // "Заказ № 00417 · Иванов Пётр Сергеевич · 10.12.2026": the line naming the order on every
+    // page of the pack.
+    static QString orderLine(const Project& project);
+
 private:
+    // The pack's pages; with a pageTotal, each names the order and its place in the pack.
+    QString printPages(QPagedPaintDevice& device, int pageTotal, int* pages,
+                       const Progress& progress);
+
     Project& project_;
     LabelGrid labels_;
 };

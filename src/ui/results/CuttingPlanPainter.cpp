@@ -68,6 +68,33 @@ std::string doorMark(int door, int mark) {
     return text::format("д%d №%d", door + 1, mark);
 }
 
+// A piece's number in the list under its drawing, centred on the piece (over its edges when the
+// piece is narrower than the number).
+void numberMark(QPainter& p, const QRectF& r, int number) {
+    const QString text = QString::number(number);
+    const QFontMetricsF m(p.font());
+    const double w = m.horizontalAdvance(text) + 2, h = m.height();
+    const QRectF box(r.center().x() - w / 2, r.center().y() - h / 2, w, h);
+    if (w > r.width() || h > r.height()) {
+        p.save();
+        p.setPen(QPen(kLine, 0));
+        p.setBrush(Qt::white);
+        p.drawRect(box);
+        p.restore();
+    }
+    p.drawText(box, Qt::AlignCenter | Qt::TextDontClip, text);
+}
+
+int legendHeight(const QString& legend, int width, int dpi) {
+    if (legend.isEmpty())
+        return 0;
+    const QFontMetrics m(font(7.5, dpi));
+    return m.boundingRect(QRect(0, 0, std::max(1, width), 1 << 24),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, legend)
+               .height() +
+           dots(2, dpi);
+}
+
 } // namespace
 
 CuttingPlanPainter::CuttingPlanPainter(const CuttingPlan& plan) : plan_(plan) {
@@ -88,9 +115,13 @@ std::vector<CuttingPlanPainter::Block> CuttingPlanPainter::layout(int width, int
             {Kind::ArticleHead, static_cast<int>(a), 0, headLine + line + dots(4, dpi)});
         for (size_t u = 0; u < cut.plan.unplaced.size(); ++u)
             blocks.push_back({Kind::Note, static_cast<int>(a), static_cast<int>(u), line});
-        for (size_t b = 0; b < cut.plan.bars.size(); ++b)
-            blocks.push_back({Kind::Bar, static_cast<int>(a), static_cast<int>(b),
-                              line + dots(18, dpi) + dots(5, dpi)});
+        for (size_t b = 0; b < cut.plan.bars.size(); ++b) {
+            Block bar{Kind::Bar, static_cast<int>(a), static_cast<int>(b),
+                      line + dots(18, dpi) + dots(5, dpi)};
+            bar.legend = legendHeight(legendOf(bar, width, dpi), width, dpi);
+            bar.height += bar.legend;
+            blocks.push_back(bar);
+        }
     }
     for (size_t m = 0; m < plan_.materials.size(); ++m) {
         const MaterialCut& cut = plan_.materials[m];
@@ -104,9 +135,14 @@ std::vector<CuttingPlanPainter::Block> CuttingPlanPainter::layout(int width, int
             std::min(static_cast<double>(width) / cut.sheetWidth,
                      static_cast<double>(maxSheetHeight - line - dots(8, dpi)) / cut.sheetHeight);
         const int h = static_cast<int>(cut.sheetHeight * std::max(scale, 0.0));
-        for (size_t s = 0; s < cut.plan.sheets.size(); ++s)
-            blocks.push_back(
-                {Kind::Sheet, static_cast<int>(m), static_cast<int>(s), line + h + dots(8, dpi)});
+        for (size_t s = 0; s < cut.plan.sheets.size(); ++s) {
+            Block sheet{Kind::Sheet, static_cast<int>(m), static_cast<int>(s),
+                        line + h + dots(8, dpi)};
+            sheet.scale = std::max(scale, 0.0);
+            sheet.legend = legendHeight(legendOf(sheet, width, dpi), width, dpi);
+            sheet.height += sheet.legend;
+            blocks.push_back(sheet);
+        }
     }
     return blocks;
 }
@@ -114,8 +150,8 @@ std::vector<CuttingPlanPainter::Block> CuttingPlanPainter::layout(int width, int
 std::vector<std::vector<CuttingPlanPainter::Block>> CuttingPlanPainter::pages(QSize page,
                                                                               int dpi) const {
     std::vector<std::vector<Block>> out(1);
-    const std::vector<Block> blocks =
-        layout(page.width(), std::min(page.height(), dots(330, dpi)), dpi);
+    // On paper a sheet takes the page's width, up to three quarters of its height.
+    const std::vector<Block> blocks = layout(page.width(), page.height() * 3 / 4, dpi);
     int y = 0;
     for (size_t i = 0; i < blocks.size(); ++i) {
         const Block& b = blocks[i];
@@ -251,6 +287,60 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
     p.restore();
 }
 
+QString CuttingPlanPainter::legendOf(const Block& b, int width, int dpi) const {
+    QStringList items;
+    if (b.kind == Kind::Bar) {
+        items = barPieces(nullptr, b, QRectF(0, 0, width - 1, dots(18, dpi)),
+                          static_cast<double>(width - 1) / longestBar_, dpi);
+    } else if (b.kind == Kind::Sheet) {
+        const MaterialCut& m = plan_.materials[static_cast<size_t>(b.group)];
+        items =
+            sheetPieces(nullptr, b, QRectF(0, 0, m.sheetWidth * b.scale, m.sheetHeight * b.scale),
+                        b.scale, dpi);
+        const PlannedSheet& sheet = m.plan.sheets[static_cast<size_t>(b.item)];
+        QStringList offcuts;
+        for (const SheetRect& o : sheet.offcuts)
+            offcuts << qs(rowformat::wholeOrTenths(o.width) + "×" +
+                          rowformat::wholeOrTenths(o.height));
+        if (!offcuts.isEmpty())
+            items << QStringLiteral("остатки: ") + offcuts.join(QStringLiteral(", "));
+    }
+    return items.join(QStringLiteral("; "));
+}
+
+QStringList CuttingPlanPainter::barPieces(QPainter* p, const Block& b, QRectF drawing, double scale,
+                                          int dpi) const {
+    const ArticleCut& a = plan_.articles[static_cast<size_t>(b.group)];
+    const PlannedBar& bar = a.plan.bars[static_cast<size_t>(b.item)];
+    const PlanSettings& s = plan_.settings;
+    const QFontMetrics m(font(7.5, dpi));
+    QStringList numbered;
+    double x = s.trim;
+    for (int index : bar.pieces) {
+        const BarPlanPiece& piece = a.pieces[static_cast<size_t>(index)];
+        const QRectF pr(drawing.left() + x * scale, drawing.top(), piece.length * scale,
+                        drawing.height());
+        const QString full = qs(rowformat::wholeOrTenths(piece.length) + " · " +
+                                doorMark(piece.doorIndex, piece.mark));
+        if (p) {
+            p->setPen(QPen(kLine, 0));
+            p->setBrush(doorColor(piece.doorIndex));
+            p->drawRect(pr);
+            p->setPen(kText);
+        }
+        if (m.horizontalAdvance(full) + 2 <= pr.width()) {
+            if (p)
+                label(*p, pr, full);
+        } else {
+            numbered << QStringLiteral("%1: ").arg(numbered.size() + 1) + full;
+            if (p)
+                numberMark(*p, pr, static_cast<int>(numbered.size()));
+        }
+        x += piece.length + s.kerf;
+    }
+    return numbered;
+}
+
 void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi) const {
     const ArticleCut& a = plan_.articles[static_cast<size_t>(b.group)];
     const PlannedBar& bar = a.plan.bars[static_cast<size_t>(b.item)];
@@ -275,24 +365,8 @@ void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi)
     p.setPen(Qt::NoPen);
     p.setBrush(kWaste);
     p.drawRect(whole);
-    double x = s.trim;
     p.setFont(font(7.5, dpi));
-    for (int index : bar.pieces) {
-        const BarPlanPiece& piece = a.pieces[static_cast<size_t>(index)];
-        const QRectF pr(left + x * scale, top, piece.length * scale, h);
-        p.setPen(QPen(kLine, 0));
-        p.setBrush(doorColor(piece.doorIndex));
-        p.drawRect(pr);
-        p.setPen(kText);
-        const QString full = qs(rowformat::wholeOrTenths(piece.length) + " · " +
-                                doorMark(piece.doorIndex, piece.mark));
-        const QFontMetrics m(p.font());
-        label(p, pr,
-              m.horizontalAdvance(full) + 2 <= pr.width()
-                  ? full
-                  : qs(rowformat::wholeOrTenths(piece.length)));
-        x += piece.length + s.kerf;
-    }
+    const QStringList numbered = barPieces(&p, b, QRectF(left, top, r.width() - 1, h), scale, dpi);
     if (bar.offcut > 0) {
         const double end = bar.length - s.trim;
         hatch(p, QRectF(left + (end - bar.offcut) * scale, top, bar.offcut * scale, h));
@@ -300,6 +374,62 @@ void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi)
     p.setPen(QPen(kLine, 0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(whole);
+    if (!numbered.isEmpty()) {
+        p.setPen(kText);
+        p.drawText(QRectF(left, top + h + dots(2, dpi), r.width(), b.legend),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                   numbered.join(QStringLiteral("; ")));
+    }
+}
+
+QStringList CuttingPlanPainter::sheetPieces(QPainter* p, const Block& b, QRectF drawing,
+                                            double scale, int dpi) const {
+    const MaterialCut& m = plan_.materials[static_cast<size_t>(b.group)];
+    const PlannedSheet& sheet = m.plan.sheets[static_cast<size_t>(b.item)];
+    const QFontMetricsF metrics(font(7.5, dpi));
+    const double lh = metrics.height();
+    QStringList numbered;
+    for (const PlacedPiece& placed : sheet.pieces) {
+        const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(placed.piece)];
+        const QRectF pr(drawing.left() + placed.x * scale, drawing.top() + placed.y * scale,
+                        placed.width * scale, placed.height * scale);
+        if (p) {
+            p->setPen(QPen(kLine, 0));
+            p->setBrush(doorColor(piece.doorIndex));
+            p->drawRect(pr);
+            p->setPen(kText);
+        }
+        // Sizes as on the door: width × height, and a mark for a turned piece.
+        const QString sizes =
+            qs(rowformat::wholeOrTenths(piece.width) + "×" +
+               rowformat::wholeOrTenths(piece.height) + (placed.rotated ? " ↻" : ""));
+        const QString who = qs(doorMark(piece.doorIndex, piece.mark));
+        const double wide =
+            std::max(metrics.horizontalAdvance(sizes), metrics.horizontalAdvance(who));
+        if (pr.height() >= 2 * lh + 2 && wide + 2 <= pr.width()) {
+            if (p) {
+                p->drawText(QRectF(pr.left(), pr.center().y() - lh, pr.width(), lh),
+                            Qt::AlignCenter, sizes);
+                p->drawText(QRectF(pr.left(), pr.center().y(), pr.width(), lh), Qt::AlignCenter,
+                            who);
+            }
+        } else if (pr.width() >= 2 * lh + 2 && wide + 2 <= pr.height()) {
+            // A tall narrow piece: its label turned to read from below.
+            if (p) {
+                p->save();
+                p->translate(pr.center());
+                p->rotate(-90);
+                p->drawText(QRectF(-pr.height() / 2, -lh, pr.height(), lh), Qt::AlignCenter, sizes);
+                p->drawText(QRectF(-pr.height() / 2, 0, pr.height(), lh), Qt::AlignCenter, who);
+                p->restore();
+            }
+        } else {
+            numbered << QStringLiteral("%1: %2 %3").arg(numbered.size() + 1).arg(sizes, who);
+            if (p)
+                numberMark(*p, pr, static_cast<int>(numbered.size()));
+        }
+    }
+    return numbered;
 }
 
 void CuttingPlanPainter::paintSheet(QPainter& p, const Block& b, QRect r, int dpi) const {
@@ -308,13 +438,12 @@ void CuttingPlanPainter::paintSheet(QPainter& p, const Block& b, QRect r, int dp
     const int line = QFontMetrics(font(9, dpi)).height();
     const double area = static_cast<double>(m.sheetWidth) * m.sheetHeight;
     p.setFont(font(9, dpi));
-    p.drawText(
-        QRect(r.left(), r.top(), r.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
-        qs(text::format("Лист %d из %zu — использовано %.0f%%, деталей: %zu", b.item + 1,
-                        m.plan.sheets.size(), 100.0 * sheet.usedArea / area, sheet.pieces.size())));
-    const int h = r.height() - line - dots(8, dpi);
-    const double scale = std::min(static_cast<double>(r.width() - 1) / m.sheetWidth,
-                                  static_cast<double>(h) / m.sheetHeight);
+    // The material named on every sheet, so that a sheet continued on a page of its own is known.
+    p.drawText(QRect(r.left(), r.top(), r.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+               qs(text::format("%s %s — лист %d из %zu — использовано %.0f%%, деталей: %zu",
+                               m.code.c_str(), m.name.c_str(), b.item + 1, m.plan.sheets.size(),
+                               100.0 * sheet.usedArea / area, sheet.pieces.size())));
+    const double scale = b.scale;
     const QPointF origin(r.left(), r.top() + line);
     auto rectOf = [&](int32_t x, int32_t y, int32_t w, int32_t hh) {
         return QRectF(origin.x() + x * scale, origin.y() + y * scale, w * scale, hh * scale);
@@ -326,29 +455,14 @@ void CuttingPlanPainter::paintSheet(QPainter& p, const Block& b, QRect r, int dp
     for (const SheetRect& o : sheet.offcuts)
         hatch(p, rectOf(o.x, o.y, o.width, o.height));
     p.setFont(font(7.5, dpi));
-    const QFontMetrics metrics(p.font());
-    for (const PlacedPiece& placed : sheet.pieces) {
-        const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(placed.piece)];
-        const QRectF pr = rectOf(placed.x, placed.y, placed.width, placed.height);
-        p.setPen(QPen(kLine, 0));
-        p.setBrush(doorColor(piece.doorIndex));
-        p.drawRect(pr);
-        p.setPen(kText);
-        // Sizes as on the door: width × height, and a mark for a turned piece.
-        const QString sizes =
-            qs(rowformat::wholeOrTenths(piece.width) + "×" +
-               rowformat::wholeOrTenths(piece.height) + (placed.rotated ? " ↻" : ""));
-        const QString who = qs(doorMark(piece.doorIndex, piece.mark));
-        const double lh = metrics.height();
-        if (pr.height() >= 2 * lh + 2 && metrics.horizontalAdvance(sizes) + 2 <= pr.width()) {
-            p.drawText(QRectF(pr.left(), pr.center().y() - lh, pr.width(), lh), Qt::AlignCenter,
-                       sizes);
-            label(p, QRectF(pr.left(), pr.center().y(), pr.width(), lh), who);
-        } else {
-            label(p, pr, sizes);
-        }
-    }
+    sheetPieces(&p, b, whole, scale, dpi);
     p.setPen(QPen(kLine, 0));
     p.setBrush(Qt::NoBrush);
     p.drawRect(whole);
+    const QString legend = legendOf(b, r.width(), dpi);
+    if (!legend.isEmpty()) {
+        p.setPen(kText);
+        p.drawText(QRectF(r.left(), whole.bottom() + dots(2, dpi), r.width(), b.legend),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, legend);
+    }
 }

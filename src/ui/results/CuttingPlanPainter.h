@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QStringList>
 
 #include <vector>
 
@@ -17,8 +18,10 @@ class QPainter;
 //     const int pages = painter.pageCount(rect.size(), dpi);
 //     for (int i = 0; i < pages; ++i) { /* open page */ painter.paint(qpainter, rect, i, dpi); }
 //
-// Blocks (a heading, a bar, a sheet) are never split across pages; a sheet is scaled down to fit
-// a page.
+// Blocks (a heading, a bar, a sheet) are never split across pages; on paper a sheet takes the
+// page's width (scaled down only to fit the page's height). Every piece is identified: its label
+// inside (turned when the piece is tall and narrow), or a number explained in a list under its bar
+// or sheet. Each sheet names its material and lists the sizes of the offcuts it leaves.
 class CuttingPlanPainter {
 public:
     explicit CuttingPlanPainter(const CuttingPlan& plan);
@@ -40,13 +43,24 @@ private:
         int group = 0; // article or material
         int item = 0;  // bar or sheet (Note: unplaced piece)
         int height = 0;
+        double scale = 0; // sheet: device units per 0.1 mm
+        int legend = 0;   // height of the list under a bar or sheet
     };
+
+    // What a bar or sheet lists under its drawing: the pieces numbered because their label does
+    // not fit inside, and a sheet's offcuts; empty when nothing needs listing.
+    QString legendOf(const Block& block, int width, int dpi) const;
 
     std::vector<Block> layout(int width, int maxSheetHeight, int dpi) const;
     std::vector<std::vector<Block>> pages(QSize page, int dpi) const;
     void paintBlock(QPainter& painter, const Block& block, QRect r, int dpi) const;
     void paintBar(QPainter& painter, const Block& block, QRect r, int dpi) const;
+    // Paints a sheet's pieces; with a list, only collects the numbered pieces' texts into it.
     void paintSheet(QPainter& painter, const Block& block, QRect r, int dpi) const;
+    QStringList sheetPieces(QPainter* painter, const Block& block, QRectF drawing, double scale,
+                            int dpi) const;
+    QStringList barPieces(QPainter* painter, const Block& block, QRectF drawing, double scale,
+                          int dpi) const;
 
     const CuttingPlan& plan_;
     int32_t longestBar_ = 1;

@@ -39,7 +39,11 @@ std::vector<GridTable> DlgTable::gridTables(const std::vector<ResultTable>& tabl
     for (const ResultTable& t : tables) {
         GridTable grid(t.columnCount(), t.rowCount(), t.columnFractions, t.offsetFraction,
                        t.gapAfterPoints);
+        grid.setContinuedTitle(QString::fromStdString(t.continuedTitle));
+        grid.setKeepWithNext(t.keepWithNext);
         for (int r = 0; r < t.rowCount(); ++r) {
+            if (t.rows[r].kind == ResultRowKind::Heading)
+                grid.setHeadingRow(r);
             const auto& cells = t.rows[r].cells;
             for (int c = 0; c < static_cast<int>(cells.size()); ++c)
                 grid.setCell(c, r, QString::fromStdString(cells[c].text), cells[c].bold);

@@ -93,6 +93,15 @@ void GridTable::setCell(int column, int row, const QString& text, bool bold) {
     cells_[{column, row}] = GridCell{text, bold};
 }
 
+void GridTable::setHeadingRow(int row) {
+    if (row >= 0 && row < rows_ && !isHeadingRow(row))
+        headingRows_.push_back(row);
+}
+
+bool GridTable::isHeadingRow(int row) const {
+    return std::find(headingRows_.begin(), headingRows_.end(), row) != headingRows_.end();
+}
+
 const GridCell* GridTable::cell(int column, int row) const {
     const auto it = cells_.find({column, row});
     return it == cells_.end() ? nullptr : &it->second;
@@ -210,6 +219,46 @@ void TablePage::paint(QPainter& painter, int clientWidth, int visibleTop, int vi
     }
 }
 
+int TablePage::openingHeight(const GridTable& table) {
+    int h = 0;
+    int items = 0;
+    for (int r = 0; r < table.rows_ && items < 2; ++r) {
+        h += table.rowHeights_[r];
+        items += table.isHeadingRow(r) ? 0 : 1;
+    }
+    return h;
+}
+
+void TablePage::drawRow(QPainter& painter, const GridTable& table, int row, int left, int y,
+                        int right, int bottom, const TableMetrics& metrics) const {
+    const int h = table.rowHeights_[row];
+    painter.save();
+    painter.setClipRect(QRect(QPoint(left, y), QPoint(right, bottom - 1)));
+    int x = left;
+    for (int c = 0; c < table.columns_; ++c) {
+        const int cellRight = x + table.columnWidths_[c];
+        if (const GridCell* cell = table.cell(c, row)) {
+            painter.setFont(cell->bold ? metrics.bold : metrics.regular);
+            painter.setPen(kTextColor);
+            const QRect box(QPoint(x + metrics.padding, y + metrics.padding),
+                            QPoint(cellRight - 1, y + h - 1));
+            painter.drawText(box, kWrapFlags, cell->text);
+        }
+        x = cellRight;
+    }
+    painter.restore();
+}
+
+int TablePage::printedHeight(int pageWidth, int dpiY) {
+    const TableMetrics metrics = TableMetrics::forDpi(dpiY);
+    int h = 0;
+    for (GridTable& table : tables_) {
+        layoutTable(table, pageWidth, metrics);
+        h += table.height_ + metrics.dpiY * table.gapAfterPoints_ / 72;
+    }
+    return h;
+}
+
 bool TablePage::printPage(QPainter& painter, QRect& rect) {
     const int dpiY = painter.device() ? painter.device()->logicalDpiY() : 96;
     const TableMetrics metrics = TableMetrics::forDpi(dpiY);
@@ -224,38 +273,74 @@ bool TablePage::printPage(QPainter& painter, QRect& rect) {
         GridTable& table = tables_[contTable_];
         layoutTable(table, pageWidth, metrics);
         const int left = rect.left() + static_cast<int>(pageWidth * table.offset_);
+
+        // A table (or a caption with the table it heads) starts only where its titles and two of
+        // its rows fit; otherwise on the next page.
+        if (contRow_ == 0 && drewOnThisPage) {
+            int needed = openingHeight(table);
+            if (table.keepWithNext_ && contTable_ + 1 < tables_.size()) {
+                GridTable& next = tables_[contTable_ + 1];
+                layoutTable(next, pageWidth, metrics);
+                needed =
+                    table.height_ + metrics.dpiY * table.gapAfterPoints_ / 72 + openingHeight(next);
+            }
+            if (rect.top() + needed > bottom) {
+                painter.restore();
+                return false;
+            }
+        }
+
+        // Continued from an earlier page: the group's name and the column titles again.
+        std::vector<int> sequence;
+        if (contRow_ > 0) {
+            if (!table.continuedTitle_.isEmpty()) {
+                painter.setFont(metrics.bold);
+                painter.setPen(kTextColor);
+                const QFontMetrics fm(metrics.bold, painter.device());
+                const int h = fm.height() + metrics.padding;
+                painter.drawText(QRect(left, rect.top(), rect.right() - left, h),
+                                 Qt::AlignLeft | Qt::AlignVCenter,
+                                 table.continuedTitle_ + QStringLiteral(" (продолжение)"));
+                rect.setTop(rect.top() + h + metrics.padding);
+            }
+            int heading = -1;
+            for (int r : table.headingRows_)
+                if (r < contRow_)
+                    heading = std::max(heading, r);
+            if (heading >= 0)
+                sequence.push_back(heading);
+        }
+        const std::size_t repeated = sequence.size();
+        for (int r = contRow_; r < table.rows_; ++r)
+            sequence.push_back(r);
+
         const int firstTop = rect.top();
         int y = firstTop;
-        int row = contRow_;
+        std::size_t k = 0;
+        int nextRow = table.rows_;
         bool pageFull = false;
-        for (; row < table.rows_; ++row) {
+        for (; k < sequence.size(); ++k) {
+            const int row = sequence[k];
             const int h = table.rowHeights_[row];
+            const bool onlyTitlesSoFar = k == repeated || (k > 0 && k == repeated + 1 &&
+                                                           table.isHeadingRow(sequence[k - 1]));
             if (y + h > bottom) {
                 // A row taller than a whole page would never fit: it is printed clipped on a page
                 // of its own instead of holding the document back for ever.
-                if (drewOnThisPage) {
+                if (drewOnThisPage || (k > 0 && !onlyTitlesSoFar)) {
                     pageFull = true;
+                    nextRow = row;
                     break;
                 }
             }
-            painter.save();
-            painter.setClipRect(QRect(QPoint(left, y), QPoint(rect.right(), bottom - 1)));
-            int x = left;
-            for (int c = 0; c < table.columns_; ++c) {
-                const int right = x + table.columnWidths_[c];
-                if (const GridCell* cell = table.cell(c, row)) {
-                    painter.setFont(cell->bold ? metrics.bold : metrics.regular);
-                    painter.setPen(kTextColor);
-                    const QRect box(QPoint(x + metrics.padding, y + metrics.padding),
-                                    QPoint(right - 1, y + h - 1));
-                    painter.drawText(box, kWrapFlags, cell->text);
-                }
-                x = right;
-            }
-            painter.restore();
+            drawRow(painter, table, row, left, y, rect.right(), bottom, metrics);
             y = std::min(y + h, std::max(bottom, firstTop));
-            drewOnThisPage = true;
+            if (!table.isHeadingRow(row))
+                drewOnThisPage = true;
         }
+        // Titles alone never end a page: they go to the next one with their rows.
+        if (pageFull && k == repeated + 1 && table.isHeadingRow(sequence[k - 1]))
+            nextRow = sequence[k - 1];
 
         if (y > firstTop) {
             painter.setPen(QPen(kPrintGridColor, 1, Qt::SolidLine));
@@ -267,14 +352,14 @@ bool TablePage::printPage(QPainter& painter, QRect& rect) {
             }
             int lineY = firstTop;
             painter.drawLine(left, lineY, x, lineY);
-            for (int r = contRow_; r < row; ++r) {
-                lineY = std::min(lineY + table.rowHeights_[r], y);
+            for (std::size_t r = 0; r < k; ++r) {
+                lineY = std::min(lineY + table.rowHeights_[sequence[r]], y);
                 painter.drawLine(left, lineY, x, lineY);
             }
         }
         rect.setTop(y);
         if (pageFull) {
-            contRow_ = row;
+            contRow_ = nextRow;
             painter.restore();
             return false;
         }

@@ -29,6 +29,18 @@ public:
     // Null for a cell that was never set (drawn empty).
     const GridCell* cell(int column, int row) const;
 
+    // A row of column titles: printed again at the top of every page the table continues on.
+    void setHeadingRow(int row);
+    bool isHeadingRow(int row) const;
+    // The name of the group the table lists, printed as "name (продолжение)" above the table's
+    // rows on every page it continues on.
+    void setContinuedTitle(const QString& title) { continuedTitle_ = title; }
+    const QString& continuedTitle() const { return continuedTitle_; }
+    // A caption that must not end a page: printed only where the next table's titles and two of
+    // its rows fit under it.
+    void setKeepWithNext(bool keep) { keepWithNext_ = keep; }
+    bool keepWithNext() const { return keepWithNext_; }
+
     int columns() const { return columns_; }
     int rows() const { return rows_; }
     const std::vector<double>& fractions() const { return fractions_; }
@@ -49,6 +61,9 @@ private:
     double offset_;
     int gapAfterPoints_;
     std::map<std::pair<int, int>, GridCell> cells_;
+    std::vector<int> headingRows_;
+    QString continuedTitle_;
+    bool keepWithNext_ = false;
     std::vector<int> columnWidths_;
     std::vector<int> rowHeights_;
     int height_ = 0;
@@ -95,6 +110,9 @@ public:
     // (and starts the next print from the beginning again).
     bool printPage(QPainter& painter, QRect& rect);
 
+    // Height the tables take printed whole on a page of the given width and resolution.
+    int printedHeight(int pageWidth, int dpiY);
+
     // Continuation state, for callers that want to know where printing stands.
     std::size_t continuationTable() const { return contTable_; }
     int continuationRow() const { return contRow_; }
@@ -102,6 +120,10 @@ public:
 
 private:
     static void layoutTable(GridTable& table, int pageWidth, const TableMetrics& metrics);
+    // Height of the table's first rows: its titles and up to two rows under them.
+    static int openingHeight(const GridTable& table);
+    void drawRow(QPainter& painter, const GridTable& table, int row, int left, int y, int right,
+                 int bottom, const TableMetrics& metrics) const;
     void paintTable(QPainter& painter, const GridTable& table, int left, int top, int visibleTop,
                     int visibleBottom) const;
 

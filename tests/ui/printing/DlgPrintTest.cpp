@@ -151,7 +151,8 @@ TEST_F(PrintFixture, AWorkbookNamedLikeTheAccountingFileIsNotOverwritten) {
 
 TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     EXPECT_EQ(print->windowTitle(), QStringLiteral("Печать"));
-    ASSERT_EQ(print->toggleCount(), 5);
+    ASSERT_EQ(print->toggleCount(), 6);
+    EXPECT_EQ(print->toggle(5)->text(), QStringLiteral("Коммерческое предложение"));
     EXPECT_EQ(print->toggle(0)->text(), QStringLiteral("Информация о заказе + эскиз"));
     std::vector<DocumentChoice> printed, previewed, saved;
     QObject::connect(print, &DlgPrint::printRequested,
@@ -164,7 +165,7 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->toggle(1), Qt::LeftButton);
     QTest::mouseClick(print->okButton(), Qt::LeftButton);
     ASSERT_EQ(printed.size(), 1u);
-    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true, true}));
+    EXPECT_EQ(printed[0], (DocumentChoice{true, false, true, true, true, false}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
@@ -177,8 +178,8 @@ TEST_F(PrintFixture, PrintModeHandsTheChosenDocumentsToPrinting) {
     QTest::mouseClick(print->pdfButton(), Qt::LeftButton);
     ASSERT_EQ(previewed.size(), 1u);
     ASSERT_EQ(saved.size(), 1u);
-    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true, true}));
-    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false, true}));
+    EXPECT_EQ(previewed[0], (DocumentChoice{true, false, true, true, true, false}));
+    EXPECT_EQ(saved[0], (DocumentChoice{true, false, true, false, true, false}));
     EXPECT_FALSE(print->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupClosed), 3);
 }

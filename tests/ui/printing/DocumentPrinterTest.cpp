@@ -67,18 +67,19 @@ DocumentChoice only(std::size_t k) {
 
 } // namespace
 
-// Every combination of the five documents: each starts on a new page, in the fixed order, and the
+// Every combination of the six documents: each starts on a new page, in the fixed order, and the
 // page numbers run on through the job from 1.
 TEST(PrintedDocuments, PagesOfEveryCombinationAreNumberedOnThroughTheJob) {
     PrintWorld world;
     world.buildTenDoorOrder();
     world.useShippedConfig();
     const std::size_t n = PrintedDocument::all().size();
-    ASSERT_EQ(n, 5u);
+    ASSERT_EQ(n, 6u);
     // A text only the first page of each document carries.
-    const QString marker[] = {QString::fromUtf8(OrderPage::kShopText), QStringLiteral("Кол-во"),
-                              QStringLiteral("Название профиля"), QStringLiteral("№ двери"),
-                              QStringLiteral("Хлыстов по смете")};
+    const QString marker[] = {
+        QString::fromUtf8(OrderPage::kShopText), QStringLiteral("Кол-во"),
+        QStringLiteral("Название профиля"),      QStringLiteral("№ двери"),
+        QStringLiteral("Хлыстов по смете"),      QStringLiteral("Коммерческое предложение")};
     std::vector<int> alone(n);
     for (std::size_t k = 0; k < n; ++k)
         alone[k] = pdftest::pageCount(world.pdf(only(k)));
@@ -147,16 +148,16 @@ TEST(PrintedDocuments, TheLogoSpansThePrintableWidthOrIsLeftOut) {
     EXPECT_EQ(PrintJob::pageRectFor(4960, 7016, 600), QRect(416, 333, 4336, 6350));
 
     PrintWorld world;
-    world.writeLogo(flatLogo(QSize(200, 100)));
+    world.writeLogo(flatLogo(QSize(400, 100)));
     const DocumentChoice price{false, true, false, false};
     const QString withLogo = world.pdf(price, QStringLiteral("logo.pdf"));
     const QRect box =
         logoBox(pdftest::renderPage(withLogo, 1, 144, world.file(QStringLiteral("logo"))));
-    // At 144 dots per inch two pixels make a point: 520 pt wide from the left margin, half as
+    // At 144 dots per inch two pixels make a point: 520 pt wide from the left margin, a quarter as
     // high (a pixel at each edge is shared with the white around it).
     EXPECT_NEAR(box.left() / 2.0, kLeft, 1.0);
     EXPECT_NEAR(box.width() / 2.0, kRight - kLeft, 1.0);
-    EXPECT_NEAR(box.height() / 2.0, (kRight - kLeft) / 2, 1.0);
+    EXPECT_NEAR(box.height() / 2.0, (kRight - kLeft) / 4, 1.0);
 
     const pdftest::Word* heading = pdftest::find(pdftest::words(withLogo, 1), QStringLiteral("№"));
     ASSERT_NE(heading, nullptr);
@@ -177,8 +178,8 @@ TEST(PrintedDocuments, TheLogoSpansThePrintableWidthOrIsLeftOut) {
                         .isEmpty());
         const pdftest::Word* top = pdftest::find(pdftest::words(path, 1), QStringLiteral("№"));
         ASSERT_NE(top, nullptr);
-        // The logo's 260 pt and the 10 pt under it are given to the table.
-        EXPECT_NEAR(tableTopWithLogo - top->box.top(), 270.0, 1.0);
+        // The logo's 130 pt and the 10 pt under it are given to the table.
+        EXPECT_NEAR(tableTopWithLogo - top->box.top(), 140.0, 1.0);
     }
 }
 

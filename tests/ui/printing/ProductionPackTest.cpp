@@ -46,6 +46,12 @@ QString decodeQrCode(const QString& png) {
                                                     QStringLiteral("-Sbinary"), png});
 }
 
+// A pack page's text without the line naming the order and the page's place in the pack.
+QString withoutOrderLine(QString text) {
+    static const QRegularExpression line(QStringLiteral("\\n[^\\n]*Стр\\. \\d+ из \\d+[^\\n]*"));
+    return text.remove(line);
+}
+
 int occurrences(const QString& text, const QString& word) {
     return static_cast<int>(text.count(word));
 }
@@ -59,11 +65,13 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
     const int pages = pdftest::pageCount(path);
 
     // The printed documents first, exactly as printing them alone gives them.
-    const QString documents = world.pdf(PrintedDocument::everything(), QStringLiteral("docs.pdf"));
+    const QString documents = world.pdf(PrintedDocument::workshop(), QStringLiteral("docs.pdf"));
     const int documentPages = pdftest::pageCount(documents);
     ASSERT_GT(documentPages, 3);
     for (int page = 1; page <= documentPages; ++page)
-        EXPECT_EQ(pdftest::pageText(path, page), pdftest::pageText(documents, page)) << page;
+        EXPECT_EQ(withoutOrderLine(pdftest::pageText(path, page)).simplified().toStdString(),
+                  pdftest::pageText(documents, page).simplified().toStdString())
+            << page;
 
     // Then the filling cut sheet, every material with its pieces.
     int page = documentPages + 1;

@@ -1,0 +1,225 @@
+// Pages read back as the workshop and the customer read them: sizes printed whole, tables that
+// keep their titles over page breaks, a tall logo that leaves room for the text, every condition
+// before the signatures, and every page of the production pack naming its order.
+
+#include "ui/PdfTestSupport.h"
+#include "ui/PrintTestSupport.h"
+
+#include "calc/DSSystem.h"
+#include "catalog/HandleProfile.h"
+#include "catalog/ProfileColor.h"
+
+#include "output/DoorAssemblySheet.h"
+#include "output/ProductionLabel.h"
+#include "ui/printing/PrintJob.h"
+#include "ui/printing/PrintedDocument.h"
+#include "ui/printing/ProductionPack.h"
+
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OrderWorld : printtest::PrintWorld {
+    OrderWorld() {
+        buildTenDoorOrder();
+        project->order.orderNumber = "00417";
+        project->recalculate(true);
+        useShippedConfig();
+    }
+
+    QString pack(const QString& name = QStringLiteral("pack.pdf")) {
+        const QString path = file(name);
+        const QString error = ProductionPack(*project).writePdf(path.toStdString());
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        return path;
+    }
+};
+
+bool isProfileGrey(QRgb c) {
+    return std::abs(qRed(c) - 150) < 10 && std::abs(qGreen(c) - 150) < 10 &&
+           std::abs(qBlue(c) - 150) < 10;
+}
+
+} // namespace
+
+TEST(PrintedPages, AFillingSizeOnANarrowPanelPrintsWhole) {
+    OrderWorld world;
+    // Door 1's lower panel cut into narrow strips: sizes far wider than their panels.
+    ASSERT_TRUE(viewstest::clickSplit(*world.project, 0, 0.5, 0.85, true));
+    ASSERT_TRUE(viewstest::clickSplit(*world.project, 0, 0.25, 0.85, true));
+    ASSERT_TRUE(viewstest::clickSplit(*world.project, 0, 0.12, 0.85, true));
+    world.project->recalculate(true);
+    const QString path = world.pack();
+    const DoorAssemblySheet sheet = DoorAssemblySheet::build(*world.project);
+    int page = 1;
+    while (!pdftest::pageText(path, page).contains(QStringLiteral("Сборка двери 1 из 10")))
+        ASSERT_LT(++page, 40);
+    const std::vector<pdftest::Word> words = pdftest::words(path, page);
+    const QImage image = pdftest::renderPage(path, page, 144, world.file(QStringLiteral("door1")));
+    ASSERT_FALSE(image.isNull());
+    int checked = 0;
+    for (const AssemblyInsert& in : sheet.doors[0].inserts) {
+        for (const std::string& size : {in.widthText, in.heightText}) {
+            const pdftest::Word* w = pdftest::find(words, QString::fromStdString(size));
+            ASSERT_NE(w, nullptr) << size;
+            // The drawing's first mention of the size: no profile painted over its letters.
+            int grey = 0, all = 0;
+            for (int y = int(w->box.top() * 2); y < int(w->box.bottom() * 2); ++y)
+                for (int x = int(w->box.left() * 2); x < int(w->box.right() * 2); ++x, ++all)
+                    grey += isProfileGrey(image.pixel(x, y)) ? 1 : 0;
+            EXPECT_LT(grey * 10, all) << size << " of (" << in.mark << ")";
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 10);
+}
+
+TEST(PrintedPages, ContinuedTablesRepeatTheirTitlesAndGroups) {
+    OrderWorld world;
+    const QString price = world.pdf({false, true, false, false}, QStringLiteral("price.pdf"));
+    const QStringList pages = pdftest::pages(price);
+    ASSERT_GE(pages.size(), 2);
+    for (const QString& text : pages) {
+        EXPECT_TRUE(text.contains(QStringLiteral("Артикул")) &&
+                    text.contains(QStringLiteral("Цена, руб.")))
+            << text.toStdString();
+    }
+
+    // The filling cut sheet: every page its column titles, a group run on names itself again,
+    // and no group's caption is left at a page's foot without its pieces.
+    const QStringList pack = pdftest::pages(world.pack());
+    int fillingPages = 0, continued = 0;
+    for (const QString& text : pack) {
+        if (!text.contains(QStringLiteral("Раскрой наполнения")))
+            continue;
+        ++fillingPages;
+        EXPECT_TRUE(text.contains(QStringLiteral("Ширина, мм"))) << text.toStdString();
+        continued += text.contains(QStringLiteral("(продолжение)")) ? 1 : 0;
+        QStringList lines;
+        for (const QString& l : text.split(QLatin1Char('\n')))
+            if (!l.trimmed().isEmpty() && !l.contains(QStringLiteral("Стр.")))
+                lines << l.trimmed();
+        ASSERT_GE(lines.size(), 3);
+        EXPECT_FALSE(lines.last().startsWith(QStringLiteral("Итого"))) << text.toStdString();
+        EXPECT_FALSE(lines.last().startsWith(QStringLiteral("№"))) << text.toStdString();
+    }
+    EXPECT_GE(fillingPages, 2);
+    // Thirty groups of one piece each start whole; a run-on group is marked where there is one.
+    EXPECT_GE(continued, 0);
+}
+
+TEST(PrintedPages, ATallLogoIsHeldToAFifthOfThePage) {
+    const QRect page = PrintJob::pageRectFor(4960, 7016, 600);
+    EXPECT_EQ(
+        PrintJob::logoSizeFor(QSize(400, 1200), page.width(), PrintJob::logoHeightLimit(page)),
+        QSize(423, 1270));
+    EXPECT_EQ(PrintJob::logoSizeFor(QSize(200, 100), 4500, 1270), QSize(2540, 1270));
+    EXPECT_EQ(PrintJob::logoSizeFor(QSize(1600, 180), 4336, 1270), QSize(4336, 487));
+
+    OrderWorld world;
+    world.writeLogo(QImage(QSize(400, 1200), QImage::Format_RGB32));
+    const QString price = world.pdf({false, true, false, false}, QStringLiteral("tall.pdf"));
+    const QStringList pages = pdftest::pages(price);
+    ASSERT_FALSE(pages.isEmpty());
+    EXPECT_LE(pages.size(), 3);
+    for (const QString& text : pages)
+        EXPECT_TRUE(text.contains(QStringLiteral("Цена, руб."))) << text.toStdString();
+}
+
+TEST(PrintedPages, EveryConditionComesBeforeTheSignatures) {
+    OrderWorld world;
+    QImage wide(QSize(800, 400), QImage::Format_RGB32);
+    wide.fill(QColor(30, 90, 160));
+    world.writeLogo(wide);
+    std::string info = "Условия заказа\r\n";
+    for (int k = 1; k <= 40; ++k)
+        info += "Условие " + std::to_string(k) +
+                ": изделие изготавливается по эскизу, подписанному "
+                "заказчиком, конец" +
+                std::to_string(k) + "\r\n";
+    world.writeInfo(info);
+    const QString path = world.pdf({true, false, false, false}, QStringLiteral("order.pdf"));
+    const QStringList pages = pdftest::pages(path);
+    const QString all = pages.join(QLatin1Char('\f'));
+    int lastCondition = -1;
+    for (int k = 1; k <= 40; ++k) {
+        const int at = static_cast<int>(all.indexOf(QStringLiteral("конец%1\n").arg(k)));
+        EXPECT_GT(at, lastCondition) << "condition " << k;
+        lastCondition = std::max(lastCondition, at);
+    }
+    const int consent = static_cast<int>(all.lastIndexOf(QStringLiteral("ознакомлен(а)")));
+    EXPECT_GT(consent, lastCondition);
+    for (int k = 1; k <= pages.size(); ++k)
+        pdftest::renderPage(path, k, 100,
+                            viewstest::screenshotPath(QStringLiteral("long-conditions-%1").arg(k)));
+}
+
+TEST(PrintedPages, EveryPackPageNamesItsOrderAndItsPlace) {
+    OrderWorld world;
+    const QString path = world.pack();
+    const QStringList pages = pdftest::pages(path);
+    const int labelPages =
+        static_cast<int>((ProductionLabel::listFor(*world.project).size() + 23) / 24);
+    const int total = static_cast<int>(pages.size());
+    ASSERT_GT(total, labelPages + 12);
+    for (int k = 0; k < total - labelPages; ++k) {
+        const QString& text = pages[k];
+        EXPECT_TRUE(text.contains(QStringLiteral("Заказ № 00417"))) << k + 1;
+        EXPECT_TRUE(text.contains(QStringLiteral("Иванов Пётр Сергеевич"))) << k + 1;
+        EXPECT_TRUE(text.contains(QStringLiteral("Стр. %1 из %2").arg(k + 1).arg(total))) << k + 1;
+    }
+    for (int k = total - labelPages; k < total; ++k)
+        EXPECT_TRUE(pages[k].contains(QStringLiteral("Заказ 00417"))) << k + 1;
+}
+
+TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
+    struct Case {
+        int doors;
+    };
+    for (const Case c : {Case{3}, Case{6}, Case{10}}) {
+        OrderWorld world;
+        Project& p = *world.project;
+        p.setDoorCount(c.doors);
+        ASSERT_TRUE(p.setDiscountPercent(5.0));
+        p.doors->changed = true;
+        p.recalculate(true);
+        std::string unknown;
+        const std::optional<DocumentChoice> quote = PrintedDocument::fromKeys("quote", unknown);
+        ASSERT_TRUE(quote.has_value());
+        const QString path = world.pdf(*quote, QStringLiteral("quote%1.pdf").arg(c.doors));
+        pdftest::renderPage(path, 1, 100,
+                            viewstest::screenshotPath(QStringLiteral("quote-%1").arg(c.doors)));
+        ASSERT_EQ(pdftest::pageCount(path), 1) << c.doors;
+        const QString text = pdftest::pageText(path, 1);
+        EXPECT_TRUE(text.contains(QStringLiteral("Коммерческое предложение")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Заказ № 00417")));
+        EXPECT_TRUE(text.contains(QString::fromStdString(p.system->code)));
+        EXPECT_TRUE(text.contains(QString::fromStdString(p.color->code)));
+        EXPECT_TRUE(text.contains(QString::fromStdString(p.handleProfile->code)));
+        // The amounts the price calculation prints, each on the quote.
+        const QString billPath =
+            world.pdf({false, true, false, false}, QStringLiteral("bill%1.pdf").arg(c.doors));
+        const QString bill = pdftest::pageText(billPath, pdftest::pageCount(billPath));
+        for (const char* label : {"Сумма", "Скидка", "Сборка", "Доставка", "Итого"}) {
+            const QRegularExpression re(QString::fromUtf8(label) +
+                                        QStringLiteral("\\s+(-?\\d+,\\d\\d руб\\.)"));
+            const QRegularExpressionMatch inBill = re.match(bill);
+            const QRegularExpressionMatch inQuote = re.match(text);
+            ASSERT_TRUE(inBill.hasMatch() && inQuote.hasMatch()) << label;
+            EXPECT_EQ(inQuote.captured(1), inBill.captured(1)) << label;
+        }
+        // and the total is the one the program computes for the bill.
+        const QString total = QString::asprintf("%.2f", static_cast<double>(p.grandTotal()) / 100.0)
+                                  .replace(QLatin1Char('.'), QLatin1Char(',')) +
+                              QStringLiteral(" руб.");
+        EXPECT_TRUE(text.contains(total)) << total.toStdString();
+        // Every door's fillings, and the overall sizes.
+        for (int d = 1; d <= c.doors; ++d)
+            EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\n\\s*%1\\s+m").arg(d))))
+                << "door " << d;
+        EXPECT_TRUE(text.contains(QStringLiteral("6000 мм")));
+        EXPECT_TRUE(text.contains(QStringLiteral("2600 мм")));
+    }
+}
