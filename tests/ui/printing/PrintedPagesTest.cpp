@@ -9,12 +9,22 @@
 #include "catalog/HandleProfile.h"
 #include "catalog/ProfileColor.h"
 
+#include "calc/RowFormat.h"
+#include "catalog/Material.h"
 #include "output/DoorAssemblySheet.h"
 #include "output/ProductionLabel.h"
+#include "output/ResultTables.h"
+#include "plan/CuttingPlan.h"
 #include "ui/printing/PrintJob.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
+#include "ui/results/DlgPlan.h"
+#include "ui/results/DlgTable.h"
+#include "ui/results/TableRenderer.h"
 
+#include <QFile>
+#include <QPagedPaintDevice>
+#include <QPainter>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -36,6 +46,8 @@ struct OrderWorld : printtest::PrintWorld {
         return path;
     }
 };
+
+constexpr double kPrintableWidthPt = 595.0 - 50.0 - 25.0;
 
 bool isProfileGrey(QRgb c) {
     return std::abs(qRed(c) - 150) < 10 && std::abs(qGreen(c) - 150) < 10 &&
@@ -76,6 +88,69 @@ TEST(PrintedPages, AFillingSizeOnANarrowPanelPrintsWhole) {
     EXPECT_GE(checked, 10);
 }
 
+// Narrow glass strips cut from one sheet: each strip is told apart on the printed plan, every
+// sheet names its material, and the offcuts' sizes are printed.
+TEST(PrintedPages, EveryPieceOfTheCuttingPlanIsIdentified) {
+    OrderWorld world;
+    Project& p = *world.project;
+    ASSERT_TRUE(viewstest::clickSplit(p, 0, 0.5, 0.85, true));
+    ASSERT_TRUE(viewstest::clickSplit(p, 0, 0.25, 0.85, true));
+    ASSERT_TRUE(viewstest::clickSplit(p, 0, 0.12, 0.85, true));
+    auto* glass = const_cast<Material*>(
+        world.material(QStringLiteral("glass"), QColor(200, 220, 230), 40, true));
+    glass->width = 2800;
+    glass->length = 2070;
+    for (Insert* in : viewstest::insertsOf(p, 0))
+        in->material = glass;
+    p.doors->changed = true;
+    p.recalculate(true);
+    const CuttingPlan plan = DlgPlan::planFor(p);
+    const MaterialCut* cut = nullptr;
+    for (const MaterialCut& m : plan.materials)
+        if (m.code == "glass")
+            cut = &m;
+    ASSERT_NE(cut, nullptr);
+    ASSERT_GE(cut->pieces.size(), 5u);
+
+    const QString path = world.pdf({false, false, false, false, true}, QStringLiteral("plan.pdf"));
+    const QStringList pages = pdftest::pages(path);
+    QString all = pages.join(QLatin1Char('\f'));
+    // The glass's part of the plan: from its heading to the next material's.
+    all = all.mid(all.indexOf(QStringLiteral("Зеркала / glass")));
+    all = all.left(all.indexOf(QStringLiteral("Зеркала / "), 10));
+    for (const SheetPlanPiece& piece : cut->pieces) {
+        const QString mark = QStringLiteral("д%1 №%2").arg(piece.doorIndex + 1).arg(piece.mark);
+        EXPECT_EQ(all.count(mark), 1) << mark.toStdString();
+    }
+    int sheetsNamed = 0;
+    for (const QString& page : pages)
+        sheetsNamed += static_cast<int>(page.count(QStringLiteral("glass Зеркало glass — лист")));
+    EXPECT_EQ(sheetsNamed, static_cast<int>(cut->plan.sheets.size()));
+    for (const PlannedSheet& sheet : cut->plan.sheets)
+        for (const SheetRect& o : sheet.offcuts) {
+            const QString size = QString::fromStdString(rowformat::wholeOrTenths(o.width) + "×" +
+                                                        rowformat::wholeOrTenths(o.height));
+            EXPECT_TRUE(all.contains(size)) << size.toStdString();
+        }
+
+    // The sheet drawn over the page's width: its grey spans the printable width at 100 dpi.
+    int sheetPage = 0;
+    while (sheetPage < pages.size() && !pages[sheetPage].contains(QStringLiteral("glass Зеркало")))
+        ++sheetPage;
+    ASSERT_LT(sheetPage, pages.size());
+    const QImage image = pdftest::renderPage(
+        path, sheetPage + 1, 100, viewstest::screenshotPath(QStringLiteral("plan-glass")));
+    int widest = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        int run = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            run = qGray(image.pixel(x, y)) < 250 ? run + 1 : 0;
+            widest = std::max(widest, run);
+        }
+    }
+    EXPECT_GT(widest, 0.9 * (kPrintableWidthPt * 100 / 72));
+}
+
 TEST(PrintedPages, ContinuedTablesRepeatTheirTitlesAndGroups) {
     OrderWorld world;
     const QString price = world.pdf({false, true, false, false}, QStringLiteral("price.pdf"));
@@ -87,27 +162,86 @@ TEST(PrintedPages, ContinuedTablesRepeatTheirTitlesAndGroups) {
             << text.toStdString();
     }
 
-    // The filling cut sheet: every page its column titles, a group run on names itself again,
-    // and no group's caption is left at a page's foot without its pieces.
+    // The filling cut sheet of the pack: every page its column titles.
     const QStringList pack = pdftest::pages(world.pack());
-    int fillingPages = 0, continued = 0;
+    int fillingPages = 0;
     for (const QString& text : pack) {
         if (!text.contains(QStringLiteral("Раскрой наполнения")))
             continue;
         ++fillingPages;
         EXPECT_TRUE(text.contains(QStringLiteral("Ширина, мм"))) << text.toStdString();
-        continued += text.contains(QStringLiteral("(продолжение)")) ? 1 : 0;
-        QStringList lines;
-        for (const QString& l : text.split(QLatin1Char('\n')))
-            if (!l.trimmed().isEmpty() && !l.contains(QStringLiteral("Стр.")))
-                lines << l.trimmed();
-        ASSERT_GE(lines.size(), 3);
-        EXPECT_FALSE(lines.last().startsWith(QStringLiteral("Итого"))) << text.toStdString();
-        EXPECT_FALSE(lines.last().startsWith(QStringLiteral("№"))) << text.toStdString();
     }
     EXPECT_GE(fillingPages, 2);
-    // Thirty groups of one piece each start whole; a run-on group is marked where there is one.
-    EXPECT_GE(continued, 0);
+}
+
+// Groups of pieces as the filling cut sheet prints them (a caption, then the pieces under their
+// column titles), the first group long enough to push the second one's caption to every place
+// near a page's foot.
+TEST(PrintedPages, AGroupNeverLosesItsNameOrTitlesAtAPageBreak) {
+    OrderWorld world;
+    for (int first : {24, 30, 33, 34, 35, 36, 37, 38, 40, 90}) {
+        std::vector<ResultTable> tables;
+        for (int g = 0; g < 2; ++g) {
+            ResultTable caption;
+            caption.columnFractions = {0.2, 0.65};
+            caption.gapAfterPoints = 4;
+            caption.keepWithNext = true;
+            caption.rows.push_back(
+                resultRow(ResultRowKind::Field, {"Материал", "ГРУППА" + std::to_string(g)}));
+            caption.rows.push_back(resultRow(ResultRowKind::Field, {"Итого", "шт."}));
+            ResultTable pieces;
+            pieces.columnFractions = {0.3, 0.3};
+            pieces.continuedTitle = "ГРУППА" + std::to_string(g);
+            pieces.rows.push_back(resultRow(ResultRowKind::Heading, {"Номер", "Ширина, мм"}));
+            for (int k = 1; k <= (g == 0 ? first : 5); ++k)
+                pieces.rows.push_back(resultRow(
+                    ResultRowKind::Item, {std::to_string(g + 1) + "-" + std::to_string(k), "500"}));
+            tables.push_back(caption);
+            tables.push_back(pieces);
+        }
+        TablePage page;
+        page.setTables(DlgTable::gridTables(tables));
+        QString error;
+        const QByteArray bytes = DocumentPrinter::pdfOf(
+            [&](QPagedPaintDevice& device) {
+                QPainter painter(&device);
+                PrintJob job(painter, device, QImage());
+                return PrintedDocument::printTablePages(job, page) ? QString()
+                                                                   : QStringLiteral("failed");
+            },
+            QStringLiteral("groups"), &error);
+        ASSERT_TRUE(error.isEmpty());
+        const QString path = world.file(QStringLiteral("groups%1.pdf").arg(first));
+        QFile out(path);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(bytes);
+        out.close();
+        const QStringList pages = pdftest::pages(path);
+        for (int k = 0; k < pages.size(); ++k) {
+            QStringList lines;
+            for (const QString& l : pages[k].split(QLatin1Char('\n')))
+                if (!l.trimmed().isEmpty())
+                    lines << l.simplified();
+            ASSERT_GE(lines.size(), 2);
+            // Neither a caption nor the column titles end a page.
+            EXPECT_FALSE(lines.last().startsWith(QStringLiteral("Итого")) ||
+                         lines.last().startsWith(QStringLiteral("Материал")) ||
+                         lines.last().startsWith(QStringLiteral("Номер")))
+                << first << " rows, page " << k + 1;
+            // A page that starts inside a group names the group and repeats the titles.
+            if (k > 0 && lines[1].contains(QRegularExpression(QStringLiteral("^\\d-\\d")))) {
+                ADD_FAILURE() << "page " << k + 1 << " starts without titles";
+            }
+            if (k > 0 && !lines[1].startsWith(QStringLiteral("Материал"))) {
+                EXPECT_TRUE(lines[1].contains(
+                    QRegularExpression(QStringLiteral("^ГРУППА\\d \\(продолжение\\)$"))))
+                    << first << ": " << lines[1].toStdString();
+                EXPECT_EQ(lines[2].toStdString(), "Номер Ширина, мм") << first;
+            }
+        }
+        if (first == 90)
+            EXPECT_GE(pages.size(), 3);
+    }
 }
 
 TEST(PrintedPages, ATallLogoIsHeldToAFifthOfThePage) {
