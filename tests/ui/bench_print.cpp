@@ -1,5 +1,6 @@
-// Timings of printing: the four documents of a ten-door order written as a PDF, as "Сохранить в
-// PDF" and tavrolab-cli --pdf do it. Run from a Release build: build-rel/bench/bench_print.
+// Timings of printing: the workshop's documents of a ten-door order written as a PDF, as
+// "Сохранить в PDF" and tavrolab-cli --pdf do it, and the customer's one-page quote. Run from a
+// Release build: build-rel/bench/bench_print.
 
 #include "ui/PrintTestSupport.h"
 
@@ -19,13 +20,31 @@ void BM_FourDocumentsOfATenDoorOrderAsPdf(benchmark::State& state) {
     DocumentPrinter printer(*world.project);
     qint64 bytes = 0;
     for (auto _ : state) {
-        const QByteArray pdf = printer.pdf(PrintedDocument::everything());
+        const QByteArray pdf = printer.pdf(PrintedDocument::workshop());
         bytes = pdf.size();
         benchmark::DoNotOptimize(pdf.constData());
     }
     state.counters["pdf_bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_FourDocumentsOfATenDoorOrderAsPdf)->Unit(benchmark::kMillisecond);
+
+// The quote of the same order: the drawing with its pictures, the tables and the conditions.
+void BM_QuoteOfATenDoorOrderAsPdf(benchmark::State& state) {
+    printtest::PrintWorld world;
+    world.buildTenDoorOrder();
+    world.useShippedConfig();
+    DocumentPrinter printer(*world.project);
+    std::string unknown;
+    const DocumentChoice quote = *PrintedDocument::fromKeys("quote", unknown);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const QByteArray pdf = printer.pdf(quote);
+        bytes = pdf.size();
+        benchmark::DoNotOptimize(pdf.constData());
+    }
+    state.counters["pdf_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_QuoteOfATenDoorOrderAsPdf)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

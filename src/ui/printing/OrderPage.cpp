@@ -138,6 +138,24 @@ int printSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY
     return static_cast<int>(used * f);
 }
 
+// The height printSketch uses, without drawing.
+int sketchHeight(const Project& project, const QRect& rect, int dpiY) {
+    if (rect.width() <= 0 || rect.height() <= 0)
+        return 0;
+    const double f = dpiY <= kSketchDpi ? 1.0 : static_cast<double>(dpiY) / kSketchDpi;
+    const QRect coarse =
+        dpiY <= kSketchDpi
+            ? rect
+            : QRect(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
+                    static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
+    const SketchFrame frame =
+        printFrame(*project.doors, toScreenRect(coarse), std::min(dpiY, kSketchDpi));
+    if (!frame.valid)
+        return 0;
+    const int used = frame.y0 + frame.height - coarse.top();
+    return dpiY <= kSketchDpi ? used : static_cast<int>(used * f);
+}
+
 } // namespace
 
 int OrderPage::paintSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY) {
@@ -222,7 +240,8 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     const int bottom = rect.top() + rect.height();
     QRect sketch = rect;
     sketch.setBottom(bottom - 1 - reserve);
-    const int used = printSketch(painter, project, sketch, job.dpiY());
+    const int used = job.measuring() ? sketchHeight(project, sketch, job.dpiY())
+                                     : printSketch(painter, project, sketch, job.dpiY());
     // The pictures scaled for paper are of no use on the screen. Every way out of the program
     // (printing, the preview, PDF files, the production pack) draws the sketch only here, so this
     // is where they are let go.

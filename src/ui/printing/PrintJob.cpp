@@ -80,7 +80,8 @@ void PrintJob::paintFrame() {
     painter_.drawText(QRect(x, rect_.top(), width + 1, h), Qt::AlignLeft | Qt::AlignTop, number);
     rect_.setTop(rect_.top() + h + static_cast<int>(0.2 * h));
     if (!logo_.isNull() && !logoSize_.isEmpty()) {
-        painter_.drawImage(QRect(QPoint(rect_.left(), rect_.top()), logoSize_), logo_);
+        if (!measuring_)
+            painter_.drawImage(QRect(QPoint(rect_.left(), rect_.top()), logoSize_), logo_);
         rect_.setTop(rect_.top() + logoSize_.height() + points(10));
     }
     painter_.restore();

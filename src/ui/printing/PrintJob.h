@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QString>
 
+class CuttingPlan;
 class QPagedPaintDevice;
 class QPainter;
 
@@ -47,6 +48,16 @@ public:
     // The order line of the n-th page of the job at the bottom of any page area.
     void paintOrderLine(const QRect& page, int n);
 
+    // A job that only finds out how many pages there are: its output is thrown away, so pictures
+    // are left out wherever the layout does not depend on them.
+    void setMeasuring(bool measuring) { measuring_ = measuring; }
+    bool measuring() const { return measuring_; }
+
+    // The order's cutting plan when the caller has made it already (a job printed twice, once to
+    // count its pages, plans once); null otherwise.
+    void setCuttingPlan(const CuttingPlan* plan) { cuttingPlan_ = plan; }
+    const CuttingPlan* cuttingPlan() const { return cuttingPlan_; }
+
     // Number of the page opened last (0 before the first).
     int pageNumber() const { return pageNumber_; }
     int pagesStarted() const { return pagesStarted_; }
@@ -77,4 +88,6 @@ private:
     int pagesStarted_ = 0;
     QString orderLine_;
     int pageTotal_ = 0;
+    bool measuring_ = false;
+    const CuttingPlan* cuttingPlan_ = nullptr;
 };

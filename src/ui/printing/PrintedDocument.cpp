@@ -1,6 +1,7 @@
 #include "ui/printing/PrintedDocument.h"
 
 #include "output/ResultTables.h"
+#include "plan/CuttingPlan.h"
 #include "ui/printing/OrderPage.h"
 #include "ui/printing/PrintJob.h"
 #include "ui/printing/QuotePage.h"
@@ -9,6 +10,7 @@
 #include "ui/results/DlgTable.h"
 #include "ui/results/TableRenderer.h"
 
+#include <optional>
 #include <sstream>
 #include <string_view>
 
@@ -23,8 +25,10 @@ bool printResultPage(PrintJob& job, Project& project) {
 
 // The document "Раскрой": the plan page by page below each page's frame.
 bool printPlanPages(PrintJob& job, Project& project) {
-    const CuttingPlan plan = DlgPlan::planFor(project);
-    const CuttingPlanPainter painter(plan);
+    std::optional<CuttingPlan> own;
+    if (!job.cuttingPlan())
+        own = DlgPlan::planFor(project);
+    const CuttingPlanPainter painter(job.cuttingPlan() ? *job.cuttingPlan() : *own);
     if (!job.beginPage())
         return false;
     // Every page has the same frame, so the first page's room is every page's.

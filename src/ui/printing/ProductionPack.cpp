@@ -6,11 +6,13 @@
 #include "output/DoorAssemblySheet.h"
 #include "output/FillingCutSheet.h"
 #include "output/ProductionLabel.h"
+#include "plan/CuttingPlan.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/DoorAssemblyPainter.h"
 #include "ui/printing/LabelSheetPainter.h"
 #include "ui/printing/PrintJob.h"
 #include "ui/printing/PrintedDocument.h"
+#include "ui/results/DlgPlan.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/TableRenderer.h"
 
@@ -112,6 +114,8 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
     // The pages are counted first on a writer of the same page, so that each can say
     // "Стр. N из M".
     int pages = 0;
+    const CuttingPlan plan = DlgPlan::planFor(project_);
+    plan_ = &plan;
     {
         QBuffer sink;
         sink.open(QIODevice::WriteOnly);
@@ -120,10 +124,14 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
                                                        : DocumentPrinter::kPdfDpi);
         counter.setPageLayout(device.pageLayout());
         const QString error = printPages(counter, 0, &pages, {});
-        if (!error.isEmpty())
+        if (!error.isEmpty()) {
+            plan_ = nullptr;
             return error;
+        }
     }
-    return printPages(device, pages, nullptr, progress);
+    const QString error = printPages(device, pages, nullptr, progress);
+    plan_ = nullptr;
+    return error;
 }
 
 QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int* pages,
@@ -139,6 +147,8 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
     DocumentPrinter printer(project_);
     PrintJob job(painter, device, printer.logo());
     job.setOrderLine(orderLine(project_), pageTotal);
+    job.setMeasuring(pages != nullptr);
+    job.setCuttingPlan(plan_);
     auto stop = [&](const QString& message) {
         painter.end();
         return message;
@@ -165,16 +175,17 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
     }
     // Label sheets: no frame, the labels where the label paper has them.
     const LabelSheetPainter labels(ProductionLabel::listFor(project_), labels_);
+    if (pages) {
+        *pages = job.pagesStarted() + labels.pageCount();
+        painter.end();
+        return {};
+    }
     const QRectF paper(0, 0, device.width(), device.height());
     for (int page = 0; page < labels.pageCount(); ++page) {
         if (job.pagesStarted() + page > 0 && !device.newPage())
             return stop(startPageFailed);
         labels.paintPage(painter, paper, page);
-        if (pages)
-            *pages = job.pagesStarted() + page + 1;
     }
-    if (pages && labels.pageCount() == 0)
-        *pages = job.pagesStarted();
     if (!step())
         return stop(QString::fromUtf8(kCancelled));
     if (!painter.end())

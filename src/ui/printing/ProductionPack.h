@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 
+class CuttingPlan;
 class PrintJob;
 class Project;
 class QPagedPaintDevice;
@@ -56,4 +57,5 @@ private:
 
     Project& project_;
     LabelGrid labels_;
+    const CuttingPlan* plan_ = nullptr; // the order's plan while the pack is printed
 };
