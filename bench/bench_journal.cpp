@@ -91,6 +91,7 @@ void BM_PlaceOrder(benchmark::State& state) {
     project.order.address = "г. Пермь, ул. Ленина, д. 1, кв. 2";
     Journal journal(JournalAddress::sqlite(folder.path / "journal.sqlite"));
     const OrderNumberFile numbers(folder.path / "program", folder.path / "user");
+    fs::create_directories(folder.path / "orders");
     for (auto _ : state) {
         const int64_t number = orderplacing::place(journal, project, numbers, "Анна",
                                                    folder.path / "orders" / "order.tav");

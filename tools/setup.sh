@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
     libqrencode-dev zbar-tools dpkg-dev fakeroot
     libreoffice-calc-nogui
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 
 missing=()

@@ -40,6 +40,10 @@ public:
         return isSqlite() ? "INTEGER PRIMARY KEY AUTOINCREMENT" : "BIGSERIAL PRIMARY KEY";
     }
     bool tableExists(const QString& name);
+    // A condition true when the column holds the text bound to its "?" anywhere, taken literally.
+    QString containsCondition(const QString& column) const {
+        return (isSqlite() ? "instr(" : "strpos(") + column + ", ?) > 0";
+    }
     // SQLite: readers and the writer do not block each other (write-ahead log).
     void useWriteAheadLog();
 

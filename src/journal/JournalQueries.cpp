@@ -10,19 +10,8 @@
 
 namespace {
 
-// The text as a LIKE pattern matching it anywhere, with its own % _ and \ taken literally.
-QString containing(const std::string& text) {
-    QString pattern = "%";
-    for (QChar c : QString::fromStdString(text)) {
-        if (c == '%' || c == '_' || c == '\\')
-            pattern += '\\';
-        pattern += c;
-    }
-    return pattern + "%";
-}
-
 // The WHERE clause of a filter and its values.
-QString whereOf(const OrderFilter& f, QVariantList& values) {
+QString whereOf(const JournalConnection& db, const OrderFilter& f, QVariantList& values) {
     QStringList terms;
     if (f.from) {
         terms << "placed_at >= ?";
@@ -37,19 +26,17 @@ QString whereOf(const OrderFilter& f, QVariantList& values) {
         values << QString::fromStdString(f.status);
     }
     if (!f.find.empty()) {
-        // A number is found by any part of its digits, a customer by any part of the name in
-        // any case, a phone by any part as typed or by its digits alone.
-        QStringList any = {"customer_folded LIKE ? ESCAPE '\\'", "phone LIKE ? ESCAPE '\\'"};
-        values << containing(journalrows::folded(f.find)) << containing(f.find);
+        // A number is found by any part of it as shown, a customer by any part of the name in
+        // any case, a phone by any part as typed or of its digits alone.
+        const QString contains = db.containsCondition("search_text");
+        QString any = contains;
+        values << QString::fromStdString(journalrows::folded(f.find));
         const std::string digits = journalrows::digitsOf(f.find);
-        if (!digits.empty()) {
-            std::string number = digits;
-            number.erase(0, std::min(number.find_first_not_of('0'), number.size() - 1));
-            any << "number_text LIKE ? ESCAPE '\\'"
-                << "phone_digits LIKE ? ESCAPE '\\'";
-            values << containing(number) << containing(digits);
+        if (!digits.empty() && digits != f.find) {
+            any += " OR " + contains;
+            values << QString::fromStdString(digits);
         }
-        terms << "(" + any.join(" OR ") + ")";
+        terms << "(" + any + ")";
     }
     return terms.isEmpty() ? QString() : " WHERE " + terms.join(" AND ");
 }
@@ -81,8 +68,9 @@ QString sortColumn(OrderFilter::Column c) {
 std::vector<JournalOrder> Journal::list(const OrderFilter& filter) {
     QVariantList values;
     const QString direction = filter.descending ? " DESC" : " ASC";
-    QString sql = "SELECT " + journalrows::kColumns + " FROM orders" + whereOf(filter, values) +
-                  " ORDER BY " + sortColumn(filter.sort) + direction;
+    QString sql = "SELECT " + journalrows::kColumns + " FROM orders" +
+                  whereOf(*db_, filter, values) + " ORDER BY " + sortColumn(filter.sort) +
+                  direction;
     if (filter.sort != OrderFilter::Column::Number)
         sql += ", number" + direction;
     if (filter.limit >= 0) {
@@ -100,7 +88,7 @@ OrderSummary Journal::summary(const OrderFilter& filter) {
     QVariantList values;
     QSqlQuery q = db_->run("SELECT COUNT(*), CAST(COALESCE(SUM(total_kopecks), 0) AS BIGINT) "
                            "FROM orders" +
-                               whereOf(filter, values),
+                               whereOf(*db_, filter, values),
                            values);
     OrderSummary s;
     if (q.next()) {

@@ -1,5 +1,6 @@
 #include "journal/JournalRows.h"
 
+#include "journal/OrderPlacing.h"
 #include "text/CaseFold.h"
 
 namespace journalrows {
@@ -44,23 +45,22 @@ JournalOrder orderAt(const QSqlQuery& q) {
 }
 
 const QString kInsert =
-    "INSERT INTO orders (number, number_text, placed_at, utc_offset, salesperson, customer, "
-    "customer_folded, phone, phone_digits, address, system, door_count, opening_width, "
+    "INSERT INTO orders (number, placed_at, utc_offset, salesperson, customer, "
+    "customer_folded, phone, search_text, address, system, door_count, opening_width, "
     "opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, delivery_kopecks, "
     "total_kopecks, status, file_path) "
-    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 QVariantList insertValues(const JournalOrder& o) {
     return {
         qlonglong(o.number),
-        QString::number(o.number),
         qlonglong(o.placedAt),
         o.utcOffset,
         qs(o.salesperson),
         qs(o.customer),
         qs(folded(o.customer)),
         qs(o.phone),
-        qs(digitsOf(o.phone)),
+        qs(searchText(o)),
         qs(o.address),
         qs(o.system),
         o.doors,
@@ -78,6 +78,11 @@ QVariantList insertValues(const JournalOrder& o) {
 
 std::string folded(const std::string& text) {
     return text::toLower(text);
+}
+
+std::string searchText(const JournalOrder& o) {
+    return orderplacing::numberText(o.number) + "\n" + folded(o.customer) + "\n" + folded(o.phone) +
+           "\n" + digitsOf(o.phone);
 }
 
 std::string digitsOf(const std::string& text) {

@@ -17,8 +17,10 @@ JournalOrder orderAt(const QSqlQuery& q);
 extern const QString kInsert;
 QVariantList insertValues(const JournalOrder& o);
 
-// The search forms kept beside the texts: the customer in lower case and the phone's digits.
+// The search forms kept beside the texts: the customer in lower case, and the text a search looks
+// in (the number as shown, the customer and phone in lower case, the phone's digits).
 std::string folded(const std::string& text);
+std::string searchText(const JournalOrder& o);
 std::string digitsOf(const std::string& text);
 
 } // namespace journalrows

@@ -19,14 +19,15 @@ QStringList firstTables(const JournalConnection& db) {
         "CREATE TABLE journal_counter (name TEXT PRIMARY KEY, next_number BIGINT NOT NULL)",
         "CREATE TABLE orders ("
         " number BIGINT PRIMARY KEY,"
-        " number_text TEXT NOT NULL,"
         " placed_at BIGINT NOT NULL,"
         " utc_offset INTEGER NOT NULL,"
         " salesperson TEXT NOT NULL,"
         " customer TEXT NOT NULL,"
         " customer_folded TEXT NOT NULL,"
         " phone TEXT NOT NULL,"
-        " phone_digits TEXT NOT NULL,"
+        // What a search looks in, one line each: the number as shown, the customer and the
+        // phone in lower case, the phone's digits alone.
+        " search_text TEXT NOT NULL,"
         " address TEXT NOT NULL,"
         " system TEXT NOT NULL,"
         " door_count INTEGER NOT NULL,"

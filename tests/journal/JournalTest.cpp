@@ -237,11 +237,12 @@ TEST_P(JournalTest, MigratesStepByStepKeepingOrdersAndRefusesANewerSchema) {
         JournalConnection db(address());
         journalschema::migrate(db, 1);
         EXPECT_EQ(journalschema::versionOf(db), 1);
-        db.run("INSERT INTO orders (number, number_text, placed_at, utc_offset, salesperson, "
-               "customer, customer_folded, phone, phone_digits, address, system, door_count, "
-               "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
-               "delivery_kopecks, total_kopecks, status, file_path) VALUES (5, '5', 0, 0, 'а', "
-               "'Старый', 'старый', '1', '1', '', 'Ловен', 2, 1, 1, 7, 0, 0, 0, 7, 'Готов', '')");
+        db.run(
+            "INSERT INTO orders (number, placed_at, utc_offset, salesperson, "
+            "customer, customer_folded, phone, search_text, address, system, door_count, "
+            "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
+            "delivery_kopecks, total_kopecks, status, file_path) VALUES (5, 0, 0, 'а', "
+            "'Старый', 'старый', '1', 'старый', '', 'Ловен', 2, 1, 1, 7, 0, 0, 0, 7, 'Готов', '')");
     }
     {
         Journal journal(address()); // brings version 1 up to the latest
