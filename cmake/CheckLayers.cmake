@@ -3,6 +3,8 @@
 # The core (text, catalog, model, calc, plan, output) includes no Qt, ui, app, cli or journal
 # header. The journal sits on the core: it may include the core and Qt (Core, Sql), nothing of
 # the window or the command line.
+# Inside src/ui every file lives in the folder of an area of the window, and the areas include one
+# way too: shared <- sketch, results, materials, ordercard, orders <- printing <- toppanel <- app.
 # Run: cmake -DSOURCE_DIR=<src folder> -P CheckLayers.cmake (fails listing every offending line).
 cmake_minimum_required(VERSION 3.25)
 
@@ -70,9 +72,51 @@ foreach(file IN LISTS files)
     endforeach()
 endforeach()
 
+# The window's areas: folder -> the ui folders its files may include (besides the core and Qt).
+set(ui_allowed_shared "shared")
+set(ui_allowed_sketch "shared;sketch")
+set(ui_allowed_results "shared;results")
+set(ui_allowed_materials "shared;materials")
+set(ui_allowed_ordercard "shared;ordercard")
+set(ui_allowed_orders "shared;orders")
+set(ui_allowed_printing "shared;sketch;results;printing")
+set(ui_allowed_toppanel "shared;printing;toppanel")
+set(ui_areas shared sketch results materials ordercard orders printing toppanel)
+
+file(GLOB ui_loose "${SOURCE_DIR}/ui/*.h" "${SOURCE_DIR}/ui/*.cpp")
+foreach(file IN LISTS ui_loose)
+    list(APPEND violations "${file}: a ui file outside the folder of an area")
+endforeach()
+file(GLOB ui_folders LIST_DIRECTORIES true "${SOURCE_DIR}/ui/*")
+foreach(folder IN LISTS ui_folders)
+    get_filename_component(name "${folder}" NAME)
+    if(IS_DIRECTORY "${folder}" AND NOT name IN_LIST ui_areas)
+        list(APPEND violations "${folder}: a ui folder the layering check does not know")
+    endif()
+    if(name IN_LIST project_folders)
+        list(APPEND violations "${folder}: a ui folder named like a core folder")
+    endif()
+endforeach()
+foreach(area IN LISTS ui_areas)
+    file(GLOB_RECURSE files "${SOURCE_DIR}/ui/${area}/*.h" "${SOURCE_DIR}/ui/${area}/*.cpp")
+    foreach(file IN LISTS files)
+        file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
+        foreach(line IN LISTS includes)
+            if(line MATCHES "#[ \t]*include[ \t]*\"(app|cli)/")
+                list(APPEND violations "${file}: ui/${area} must not include ${CMAKE_MATCH_1}: ${line}")
+            elseif(line MATCHES "#[ \t]*include[ \t]*\"ui/([A-Za-z]+)[/.]")
+                if(NOT CMAKE_MATCH_1 IN_LIST ui_allowed_${area})
+                    list(APPEND violations
+                        "${file}: ui/${area} must not include ui/${CMAKE_MATCH_1}: ${line}")
+                endif()
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
 if(violations)
     list(JOIN violations "\n" text)
     message(FATAL_ERROR "Layer violations:\n${text}")
 endif()
 list(LENGTH core_layers count)
-message(STATUS "Layers include one way (${count} core folders checked)")
+list(LENGTH ui_areas ui_count)
+message(STATUS "Layers include one way (${count} core folders and ${ui_count} window areas checked)")
