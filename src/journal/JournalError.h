@@ -14,6 +14,7 @@ public:
         Failed,      // a query failed for another reason
         NoSuchOrder, // no order with that number
         BadAddress,  // the journal's address cannot be understood
+        NotSaved,    // the order's sketch file could not be saved, so it was not placed
     };
 
     JournalError(Kind kind, const std::string& message)

@@ -84,9 +84,11 @@ int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers) {
 }
 
 int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers,
-              const std::string& salesperson, std::filesystem::path sketchPath) {
+              const std::string& salesperson, std::filesystem::path sketchPath,
+              std::string offeredNumber) {
     const OrderInfo before = project.order;
-    const std::string shownNumber = project.order.orderNumberText();
+    const std::string shownNumber =
+        offeredNumber.empty() ? project.order.orderNumberText() : offeredNumber;
     const std::string bill = billJsonOf(project.result);
     auto sketchFor = [&](JournalOrder& order) {
         project.order.orderNumber = numberText(order.number);
@@ -100,7 +102,7 @@ int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers
                                "Проект не помещается в файл эскиза: заказ не оформлен");
         std::string reason;
         if (!savedPath.empty() && !fileio::writeFileAtomically(savedPath, *bytes, &reason))
-            throw JournalError(JournalError::Failed,
+            throw JournalError(JournalError::NotSaved,
                                SketchFile::saveErrorMessage(savedPath.string(), reason));
         order.filePath = savedPath.string();
         return *bytes;

@@ -31,9 +31,11 @@ int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers);
 // Places the order and returns its number; the project's order card then carries it and the
 // number file is moved past it, so that a seat without the journal does not hand it out again.
 // The sketch is saved to sketchPath unless it is empty; a path named after the number the
-// salesperson was shown is renamed after the number the order got, should another seat have
-// taken that one meanwhile. Throws JournalError (a failed save too).
+// salesperson was offered (offeredNumber, by default the order card's) is renamed after the
+// number the order got, should another seat have taken that one meanwhile. Throws JournalError
+// (NotSaved when the sketch could not be saved).
 int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers,
-              const std::string& salesperson, std::filesystem::path sketchPath = {});
+              const std::string& salesperson, std::filesystem::path sketchPath = {},
+              std::string offeredNumber = {});
 
 } // namespace orderplacing
