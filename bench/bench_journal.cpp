@@ -3,10 +3,9 @@
 // 100,000 orders: the first screen of rows and the count-and-sum line.
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "journal/BigJournal.h"
 #include "journal/Journal.h"
-#include "journal/JournalConnection.h"
 #include "journal/JournalDates.h"
-#include "journal/JournalRows.h"
 #include "journal/OrderPlacing.h"
 #include "model/OrderNumberFile.h"
 #include "model/Project.h"
@@ -15,7 +14,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <string>
 
@@ -40,45 +38,8 @@ struct Folder {
     }
 };
 
-const char* const kSurnames[] = {"Иванов",  "Петров",   "Сидоров", "Кузнецов", "Смирнов",
-                                 "Попов",   "Васильев", "Соколов", "Михайлов", "Новиков",
-                                 "Фёдоров", "Морозов",  "Волков",  "Алексеев", "Лебедев"};
-const char* const kSystems[] = {"Ловен", "Мелоза", "Тавро", "Стенвик", "Гартис"};
-const char* const kStatuses[] = {"Принят", "В производстве", "Готов", "Доставлен", "Отменён"};
-
-// A journal of 100,000 orders over three years, filled in one transaction.
-struct BigJournal {
-    Folder folder;
-    JournalAddress address = JournalAddress::sqlite(folder.path / "journal.sqlite");
-    int64_t firstDay = *journaldates::localDayStart(2024, 1, 1);
-
-    BigJournal() {
-        { Journal create(address); }
-        JournalConnection db(address);
-        std::mt19937 random(7);
-        db.beginWrite();
-        for (int n = 1; n <= kOrders; ++n) {
-            JournalOrder o;
-            o.number = n;
-            o.placedAt = firstDay + int64_t{n} * (3 * 365 * 86400 / kOrders);
-            o.utcOffset = 3 * 3600;
-            o.salesperson = n % 3 == 0 ? "Анна" : "Олег";
-            o.customer = std::string(kSurnames[random() % 15]) + " " + std::to_string(n);
-            o.phone = "+7 9" + std::to_string(100000000 + random() % 900000000);
-            o.address = "ул. Садовая, " + std::to_string(n % 200);
-            o.system = kSystems[random() % 5];
-            o.doors = 2 + static_cast<int>(random() % 3);
-            o.totalKopecks = 1000000 + static_cast<int64_t>(random() % 10000000);
-            o.status = kStatuses[random() % 5];
-            db.run(journalrows::kInsert, journalrows::insertValues(o));
-        }
-        db.run("UPDATE journal_counter SET next_number = ?", {kOrders + 1});
-        db.commit();
-    }
-};
-
 BigJournal& bigJournal() {
-    static BigJournal journal;
+    static BigJournal journal(kOrders);
     return journal;
 }
 
@@ -102,7 +63,7 @@ BENCHMARK(BM_PlaceOrder)->Unit(benchmark::kMillisecond);
 
 // The first screen of a search by part of the customer's name, then the count-and-sum line.
 void BM_SearchCustomer(benchmark::State& state) {
-    Journal journal(bigJournal().address);
+    Journal journal(bigJournal().address());
     OrderFilter f;
     f.find = "ФЁДОРОВ 12";
     f.limit = kFirstScreen;
@@ -116,7 +77,7 @@ BENCHMARK(BM_SearchCustomer)->Arg(0)->Arg(1)->ArgName("withSum")->Unit(benchmark
 
 // A search that matches nothing reads every order: the slowest first screen.
 void BM_SearchNothing(benchmark::State& state) {
-    Journal journal(bigJournal().address);
+    Journal journal(bigJournal().address());
     OrderFilter f;
     f.find = "Нет такого клиента";
     f.limit = kFirstScreen;
@@ -129,7 +90,7 @@ BENCHMARK(BM_SearchNothing)->Unit(benchmark::kMillisecond);
 
 // One month of orders by date range, the newest first.
 void BM_SearchDateRange(benchmark::State& state) {
-    Journal journal(bigJournal().address);
+    Journal journal(bigJournal().address());
     OrderFilter f;
     f.from = journaldates::localDayStart(2025, 6, 1);
     f.to = journaldates::localDayStart(2025, 7, 1);
@@ -148,7 +109,7 @@ void BM_OpenFirstScreen(benchmark::State& state) {
     f.limit = kFirstScreen;
     bigJournal();
     for (auto _ : state) {
-        Journal journal(bigJournal().address);
+        Journal journal(bigJournal().address());
         benchmark::DoNotOptimize(journal.list(f));
         benchmark::DoNotOptimize(journal.summary(f));
     }

@@ -34,10 +34,15 @@ public:
     void commit();
     void rollback() noexcept;
 
-    // Column types: a byte string and an identity key.
+    // Column types: a byte string, an identity key, and the key of the orders (in SQLite the
+    // table's own row number, so that reading orders by number needs no second look-up; both
+    // hold 64 bits).
     QString blobType() const { return isSqlite() ? "BLOB" : "BYTEA"; }
     QString serialKeyType() const {
         return isSqlite() ? "INTEGER PRIMARY KEY AUTOINCREMENT" : "BIGSERIAL PRIMARY KEY";
+    }
+    QString numberKeyType() const {
+        return isSqlite() ? "INTEGER PRIMARY KEY" : "BIGINT PRIMARY KEY";
     }
     bool tableExists(const QString& name);
     // A condition true when the column holds the text bound to its "?" anywhere, taken literally.

@@ -18,28 +18,30 @@ QStringList firstTables(const JournalConnection& db) {
         "INSERT INTO journal_schema (version) VALUES (0)",
         "CREATE TABLE journal_counter (name TEXT PRIMARY KEY, next_number BIGINT NOT NULL)",
         "CREATE TABLE orders ("
-        " number BIGINT PRIMARY KEY,"
-        " placed_at BIGINT NOT NULL,"
-        " utc_offset INTEGER NOT NULL,"
-        " salesperson TEXT NOT NULL,"
-        " customer TEXT NOT NULL,"
-        " customer_folded TEXT NOT NULL,"
-        " phone TEXT NOT NULL,"
-        // What a search looks in, one line each: the number as shown, the customer and the
-        // phone in lower case, the phone's digits alone.
-        " search_text TEXT NOT NULL,"
-        " address TEXT NOT NULL,"
-        " system TEXT NOT NULL,"
-        " door_count INTEGER NOT NULL,"
-        " opening_width INTEGER NOT NULL,"
-        " opening_height INTEGER NOT NULL,"
-        " sum_kopecks BIGINT NOT NULL,"
-        " discount_kopecks BIGINT NOT NULL,"
-        " assembly_kopecks BIGINT NOT NULL,"
-        " delivery_kopecks BIGINT NOT NULL,"
-        " total_kopecks BIGINT NOT NULL,"
-        " status TEXT NOT NULL,"
-        " file_path TEXT NOT NULL)",
+        " number " +
+            db.numberKeyType() +
+            ","
+            " placed_at BIGINT NOT NULL,"
+            " utc_offset INTEGER NOT NULL,"
+            " salesperson TEXT NOT NULL,"
+            " customer TEXT NOT NULL,"
+            " customer_folded TEXT NOT NULL,"
+            " phone TEXT NOT NULL,"
+            // What a search looks in, one line each: the number as shown, the customer and the
+            // phone in lower case, the phone's digits alone.
+            " search_text TEXT NOT NULL,"
+            " address TEXT NOT NULL,"
+            " system TEXT NOT NULL,"
+            " door_count INTEGER NOT NULL,"
+            " opening_width INTEGER NOT NULL,"
+            " opening_height INTEGER NOT NULL,"
+            " sum_kopecks BIGINT NOT NULL,"
+            " discount_kopecks BIGINT NOT NULL,"
+            " assembly_kopecks BIGINT NOT NULL,"
+            " delivery_kopecks BIGINT NOT NULL,"
+            " total_kopecks BIGINT NOT NULL,"
+            " status TEXT NOT NULL,"
+            " file_path TEXT NOT NULL)",
         // The large documents apart, so that searching the orders reads only the short fields.
         "CREATE TABLE order_documents ("
         " number BIGINT PRIMARY KEY REFERENCES orders (number),"

@@ -115,6 +115,7 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
                                                       orders->model()->summary().totalKopecks))));
 
     type(orders->searchEdit(), QStringLiteral("345-6"));
+    QApplication::processEvents(); // the count and sum follow the rows
     ASSERT_EQ(orders->model()->rowCount(), 1);
     EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Customer).data().toString(),
               QStringLiteral("Иванова Мария"));

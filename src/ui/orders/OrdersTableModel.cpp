@@ -6,6 +6,8 @@
 #include "journal/JournalError.h"
 #include "journal/OrderPlacing.h"
 
+#include <QTimer>
+
 namespace {
 
 OrderFilter::Column filterColumn(int column) {
@@ -53,17 +55,15 @@ bool OrdersTableModel::read(bool append) {
     page.limit = kScreenRows;
     page.offset = append ? static_cast<int>(rows_.size()) : 0;
     std::vector<JournalOrder> rows;
-    OrderSummary summary = summary_;
     try {
-        Journal& journal = journalOf_();
-        rows = journal.list(page);
-        if (!append)
-            summary = journal.summary(filter_);
+        rows = journalOf_().list(page);
     } catch (const JournalError& e) {
         if (!append) {
+            ++generation_;
             beginResetModel();
             rows_.clear();
             summary_ = {};
+            summaryPending_ = false;
             endResetModel();
             emit summaryChanged();
         }
@@ -81,10 +81,24 @@ bool OrdersTableModel::read(bool append) {
     }
     beginResetModel();
     rows_ = std::move(rows);
-    summary_ = summary;
+    summaryPending_ = true;
     endResetModel();
-    emit summaryChanged();
+    const int generation = ++generation_;
+    QTimer::singleShot(0, this, [this, generation] { readSummary(generation); });
     return true;
+}
+
+void OrdersTableModel::readSummary(int generation) {
+    if (generation != generation_)
+        return;
+    try {
+        summary_ = journalOf_().summary(filter_);
+    } catch (const JournalError& e) {
+        summary_ = {static_cast<int64_t>(rows_.size()), 0};
+        emit failed(qs(e.what()));
+    }
+    summaryPending_ = false;
+    emit summaryChanged();
 }
 
 const JournalOrder* OrdersTableModel::orderAt(int row) const {
@@ -151,7 +165,12 @@ QVariant OrdersTableModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 bool OrdersTableModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && static_cast<int64_t>(rows_.size()) < summary_.count;
+    if (parent.isValid())
+        return false;
+    // Before the count is known, a full last page promises more.
+    if (summaryPending_)
+        return !rows_.empty() && rows_.size() % kScreenRows == 0;
+    return static_cast<int64_t>(rows_.size()) < summary_.count;
 }
 
 void OrdersTableModel::fetchMore(const QModelIndex& parent) {

@@ -12,7 +12,8 @@ class Journal;
 
 // The journal's orders as the window's table shows them: the first screen of rows read at once,
 // further rows as the list is scrolled, sorted by the database on any column, with the count and
-// sum of every order the filter selects.
+// sum of every order the filter selects. The count and sum read every selected order, so they
+// follow once the first screen is shown (summaryChanged).
 class OrdersTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -47,10 +48,13 @@ signals:
 
 private:
     bool read(bool append);
+    void readSummary(int generation);
 
     std::function<Journal&()> journalOf_;
     OrderFilter filter_;
     OrderSummary summary_;
     std::vector<JournalOrder> rows_;
     bool loaded_ = false; // the table's first sort order arrives before the first filter
+    bool summaryPending_ = false;
+    int generation_ = 0; // a summary asked for an older filter is dropped
 };
