@@ -94,7 +94,9 @@ PostgresServer::PostgresServer() {
         failure_ = "PostgreSQL is not installed (the postgresql package; tools/setup.sh)";
         return;
     }
-    std::string pattern = (fs::temp_directory_path() / "tavrolab-pg-XXXXXX").string();
+    // Under /tmp whatever TMPDIR says: the unprivileged user must reach the folder, and the
+    // socket's path must stay short.
+    std::string pattern = "/tmp/tavrolab-pg-XXXXXX";
     if (::mkdtemp(pattern.data()) == nullptr) {
         failure_ = "no temporary folder for the server";
         return;
