@@ -133,8 +133,9 @@ void JournalConnection::fail(const QSqlError& error, const std::string& doing) c
         throw JournalError(JournalError::Unreachable,
                            "Сервер журнала заказов недоступен (" + where + ")");
     }
-    throw JournalError(JournalError::Failed, "Ошибка журнала заказов (" + doing + "): " + where +
-                                                 " — " + error.text().toStdString());
+    // The database's own words are for the administrator's log, not for the salesperson.
+    qWarning("tavrolab journal: %s", qPrintable(error.text()));
+    throw JournalError(JournalError::Failed, "Ошибка журнала заказов (" + doing + "): " + where);
 }
 
 QSqlQuery JournalConnection::run(const QString& sql, std::initializer_list<QVariant> values) {

@@ -98,9 +98,9 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnWidth(OrdersTableModel::Customer, 220);
-    table_->setColumnWidth(OrdersTableModel::Phone, 150);
-    table_->setColumnWidth(OrdersTableModel::PlacedAt, 130);
+    const int widths[] = {70, 120, 230, 150, 100, 50, 100};
+    for (int c = 0; c < OrdersTableModel::Status; ++c)
+        table_->setColumnWidth(c, widths[c]);
 
     summary_ = named(new QLabel, QStringLiteral("Количество и сумма показанных заказов"));
     message_ = named(new QLabel, QStringLiteral("Сообщение журнала"));

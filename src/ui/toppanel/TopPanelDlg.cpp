@@ -212,6 +212,7 @@ void TopPanelDlg::buildControls() {
     // The order journal, beside the section's heading.
     journal_ = new PictureButton(this);
     journal_->setText(QStringLiteral("Журнал заказов"));
+    journal_->setFramed(true);
     journal_->setFont(style::labelFont());
     journal_->setToolTip(QStringLiteral("Журнал оформленных заказов (Ctrl+J)"));
     journal_->setAccessibleName(QStringLiteral("Журнал заказов"));
