@@ -99,6 +99,12 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     placeOrder(QStringLiteral("Петров"), QStringLiteral("8 800 100-20-30"),
                QStringLiteral("second.tav"));
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    // Another seat places an order; a new order on this card shows the journal's next number,
+    // ahead of this seat's number file.
+    window->journal().journal().place({}, "[]", 1, [](JournalOrder&) { return std::string("x"); });
+    QTest::mouseClick(window->orderCard()->newOrderButton(), Qt::LeftButton);
+    EXPECT_EQ(window->orderCard()->numberEdit()->text(), QStringLiteral("00004"));
+    EXPECT_EQ(world.readNumberFile(), "3");
     EXPECT_EQ(dialogs.proposedNames,
               (QStringList{QStringLiteral("00001"), QStringLiteral("00002")}));
     const std::string placed = bytesOf(world.path(QStringLiteral("first.tav")));
@@ -109,8 +115,8 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     ASSERT_NE(orders, nullptr);
     EXPECT_TRUE(orders->isVisible());
     EXPECT_EQ(orders->windowTitle(), QStringLiteral("Журнал заказов"));
-    EXPECT_EQ(orders->model()->rowCount(), 2);
-    EXPECT_EQ(orders->summaryLabel()->text(), QStringLiteral("Заказов: 2, на сумму %1 руб.")
+    EXPECT_EQ(orders->model()->rowCount(), 3);
+    EXPECT_EQ(orders->summaryLabel()->text(), QStringLiteral("Заказов: 3, на сумму %1 руб.")
                                                   .arg(QString::fromStdString(journalcsv::money(
                                                       orders->model()->summary().totalKopecks))));
 

@@ -200,7 +200,18 @@ void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
 }
 
 void DlgOrder::newOrder() {
-    project_.order.newOrder(numberFileOf(project_).readPath());
+    const OrderNumberFile numbers = numberFileOf(project_);
+    project_.order.newOrder(numbers.readPath());
+    // With a journal the card shows the number the journal would give now; should the journal
+    // not answer, the number file's stands and placing says what is wrong.
+    if (journal_ != nullptr && journal_->enabled()) {
+        try {
+            project_.order.orderNumber =
+                orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+        } catch (const JournalError&) {
+            journal_->reset();
+        }
+    }
     fillFromRecord();
 }
 
