@@ -55,4 +55,25 @@ TEST(CuttingPlanOrders, RandomOrdersKeepEveryPieceAndNeverExceedTheBill) {
     EXPECT_GT(sheetsPlanned, 0);
 }
 
+TEST(CuttingPlanOrders, AnOffcutAsLongAsTheMinimumIsKept) {
+    // One piece on a 3000 mm bar with no kerf or trim leaves the rest; 300 mm are kept.
+    struct Row {
+        int32_t piece, minOffcut;
+        std::vector<int32_t> kept;
+    };
+    const Row rows[] = {
+        {27000, 3000, {3000}}, // exactly the minimum
+        {27001, 3000, {}},     // a tenth of a millimetre short
+        {30000, 0, {}},        // cut to the end: nothing to keep even without a minimum
+        {29999, 0, {1}},
+    };
+    for (const Row& row : rows) {
+        CuttingPlan plan;
+        plan.settings.minOffcut = row.minOffcut;
+        ArticleCut article;
+        article.plan = BarPlanner::plan({{row.piece, 0, 1}}, {{30000, 300, -1, false}}, {});
+        EXPECT_EQ(plan.keptOffcuts(article), row.kept) << row.piece << " from " << row.minOffcut;
+    }
+}
+
 } // namespace
