@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plants textual mutants one at a time in a clean clone of HEAD and runs the mirrored tests.
 
-    tools/mutants.sh [--work FOLDER] [--only TEXT] LIST...
+    tools/mutants.sh [--work FOLDER] [--only TEXT] [--commit REV] LIST...
 
 A list file holds mutants separated by blank lines; lines starting with "#" are comments (the
 comment right before a mutant names it). A mutant is:
@@ -13,10 +13,11 @@ comment right before a mutant names it). A mutant is:
 
 The "-" line is the line as it stands (compared without its leading and trailing blanks; it must
 occur exactly once in the file), the "+" line replaces it with the original indentation kept.
-Each mutant is applied to a clone of the repository's HEAD (uncommitted changes are not seen),
-the test programs of the folder that mirrors the file's (src/plan/X.cpp -> tests/plan, walking up
-until a folder declares a test program) are rebuilt incrementally with ccache and run; a failing
-or hanging test kills the mutant. The clone (build/mutants by default) and its build folder are kept for the next run.
+Each mutant is applied to a clone of the repository's HEAD, or of --commit to measure the tests as
+they were before a change (uncommitted changes are never seen). The test programs of the folder
+that mirrors the file's (src/plan/X.cpp -> tests/plan, walking up until a folder declares a test
+program) are rebuilt incrementally with ccache and run; a failing or hanging test kills the
+mutant. The clone (build/mutants by default) and its build folder are kept for the next run.
 """
 
 import argparse
@@ -100,8 +101,10 @@ def programs_of(work, folder):
     return re.findall(r"tav_add_test\(\s*([A-Za-z0-9_]+)", text)
 
 
-def prepare(repo, work):
-    head = run(["git", "-C", str(repo), "rev-parse", "HEAD"]).stdout.strip()
+def prepare(repo, work, commit):
+    head = run(["git", "-C", str(repo), "rev-parse", commit]).stdout.strip()
+    if not head:
+        sys.exit(f"Нет такой версии: {commit}")
     if not (work / ".git").exists():
         if work.exists():
             shutil.rmtree(work)
@@ -163,6 +166,8 @@ def main():
     parser.add_argument("lists", nargs="+")
     parser.add_argument("--work", help="папка клона (по умолчанию build/mutants, сохраняется)")
     parser.add_argument("--only", help="только мутанты, в имени или файле которых есть этот текст")
+    parser.add_argument("--commit", default="HEAD",
+                        help="версия, в которую сажать мутантов (списки читаются из рабочей копии)")
     args = parser.parse_args()
 
     repo = Path(run(["git", "rev-parse", "--show-toplevel"]).stdout.strip())
@@ -174,7 +179,7 @@ def main():
     # Inside the checkout's build folder: the clone's sources and build lie at the same relative
     # places as the checkout's, so ccache serves the clone from what the checkout compiled.
     work = Path(args.work or repo / "build" / "mutants").resolve()
-    head = prepare(repo, work)
+    head = prepare(repo, work, args.commit)
     print(f"Клон {work} на {head[:10]}; мутантов: {len(mutants)}", flush=True)
 
     folders = {}
