@@ -4,8 +4,8 @@
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
-#include "ui/Style.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/shared/Style.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 CtavrolabApp::CtavrolabApp(int& argc, char** argv)
     : QApplication(argc, argv), project_(std::make_unique<Project>(programCatalog())),

@@ -3,19 +3,19 @@
 #include "app/Panels.h"
 #include "model/Project.h"
 #include "model/UndoHistory.h"
-#include "ui/catalog/DlgTabs.h"
-#include "ui/catalog/Pictures.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/output/DlgOrder.h"
-#include "ui/output/DlgPlan.h"
-#include "ui/output/DlgPrint.h"
-#include "ui/output/DlgTable.h"
-#include "ui/output/InfoPanelDlg.h"
-#include "ui/output/PrintCommands.h"
-#include "ui/output/ProductionPackCommand.h"
-#include "ui/output/SumDlg.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/ordercard/DlgOrder.h"
+#include "ui/printing/DlgPrint.h"
+#include "ui/printing/PrintCommands.h"
+#include "ui/printing/ProductionPackCommand.h"
+#include "ui/results/DlgPlan.h"
+#include "ui/results/DlgTable.h"
+#include "ui/results/DlgTabs.h"
+#include "ui/results/InfoPanelDlg.h"
+#include "ui/results/SumDlg.h"
+#include "ui/shared/Pictures.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -184,14 +184,12 @@ void CtavrolabDlg::notify(Notify n) {
     case Notify::PopupClosed: {
         const bool closed = n == Notify::PopupClosed;
         setMinimizeBox(closed);
-        for (QWidget* w : {static_cast<QWidget*>(top_), static_cast<QWidget*>(right_),
-                           static_cast<QWidget*>(sketch_), static_cast<QWidget*>(sum_),
-                           static_cast<QWidget*>(tabs_)})
-            w->setEnabled(closed);
+        // Each panel disables itself while the popup holds the input.
         send(top_, n);
         send(right_, n);
         send(sketch_, n);
         send(sum_, n);
+        send(tabs_, n);
         break;
     }
     case Notify::TabChanged:
@@ -247,10 +245,6 @@ bool CtavrolabDlg::restoreStep(bool back) {
     if (done)
         history_->adoptPresent();
     return done;
-}
-
-QWidget* CtavrolabDlg::rightPanel() const {
-    return right_;
 }
 
 QWidget* CtavrolabDlg::infoPanel() const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Notify.h"
+#include "ui/shared/Notify.h"
 
 #include <QWidget>
 
@@ -48,7 +48,6 @@ public:
 
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
-    QWidget* rightPanel() const;
     RightPanelDlg* materialsPanel() const { return right_; }
     DlgTabs* tabStrip() const { return tabs_; }
     QWidget* infoPanel() const;

@@ -1,9 +1,9 @@
 #include "app/Panels.h"
 
-#include "ui/Notify.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/output/DlgTable.h"
-#include "ui/output/InfoPanelDlg.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/results/DlgTable.h"
+#include "ui/results/InfoPanelDlg.h"
+#include "ui/shared/Notify.h"
 #include "ui/sketch/DraftDlg.h"
 
 namespace panels {

@@ -1,8 +1,8 @@
 #include "cli/PdfOutput.h"
 
-#include "ui/output/DocumentPrinter.h"
-#include "ui/output/PrintedDocument.h"
-#include "ui/output/ProductionPack.h"
+#include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/PrintedDocument.h"
+#include "ui/printing/ProductionPack.h"
 
 #include <QGuiApplication>
 

@@ -8,21 +8,21 @@
 #include "catalog/Catalog.h"
 #include "catalog/MaterialGroup.h"
 #include "catalog/SplitterProfile.h"
-#include "ui/catalog/CThumbListCtrl.h"
-#include "ui/catalog/DlgColors.h"
-#include "ui/catalog/DlgHands.h"
-#include "ui/catalog/DlgSystems.h"
-#include "ui/catalog/DlgTabs.h"
-#include "ui/catalog/DlgZoomMaterial.h"
-#include "ui/catalog/PictureButton.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/output/DlgOrder.h"
-#include "ui/output/DlgPlan.h"
-#include "ui/output/SumDlg.h"
-#include "ui/sketch/DlgDoorSize.h"
-#include "ui/sketch/DlgSplitter.h"
+#include "ui/materials/CThumbListCtrl.h"
+#include "ui/materials/DlgDoorSize.h"
+#include "ui/materials/DlgSplitter.h"
+#include "ui/materials/DlgZoomMaterial.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/ordercard/DlgOrder.h"
+#include "ui/results/DlgPlan.h"
+#include "ui/results/DlgTabs.h"
+#include "ui/results/SumDlg.h"
+#include "ui/shared/PictureButton.h"
 #include "ui/sketch/SizeDlg.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/toppanel/DlgColors.h"
+#include "ui/toppanel/DlgHands.h"
+#include "ui/toppanel/DlgSystems.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -157,7 +157,7 @@ TEST_F(AccessibilityFixture, TabFollowsThePanelsFromTheTopLeft) {
     top->systemButton()->setFocus(Qt::TabFocusReason);
     // The panel each focus stop belongs to, in the order Tab visits them.
     const std::vector<QWidget*> panels{top, window->sumPanel(), window->tabStrip(),
-                                       window->sketch(), window->rightPanel()};
+                                       window->sketch(), window->materialsPanel()};
     auto panelOf = [&panels](QWidget* w) {
         for (size_t k = 0; k < panels.size(); ++k)
             if (w == panels[k] || panels[k]->isAncestorOf(w))

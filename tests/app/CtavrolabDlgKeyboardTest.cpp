@@ -9,12 +9,12 @@
 #include "app/CtavrolabDlg.h"
 #include "calc/DSSystem.h"
 #include "catalog/Material.h"
-#include "ui/catalog/CThumbListCtrl.h"
-#include "ui/catalog/DlgZoomMaterial.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/sketch/DlgDoorSize.h"
-#include "ui/sketch/DlgSplitter.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/materials/CThumbListCtrl.h"
+#include "ui/materials/DlgDoorSize.h"
+#include "ui/materials/DlgSplitter.h"
+#include "ui/materials/DlgZoomMaterial.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QComboBox>
 #include <QPushButton>

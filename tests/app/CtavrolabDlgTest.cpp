@@ -8,20 +8,20 @@
 #include "model/SketchFile.h"
 #include "output/LabelGrid.h"
 #include "output/ProductionLabel.h"
-#include "ui/catalog/DlgColors.h"
-#include "ui/catalog/DlgHands.h"
-#include "ui/catalog/DlgSystems.h"
-#include "ui/catalog/DlgTabs.h"
-#include "ui/catalog/PictureButton.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/output/DlgOrder.h"
-#include "ui/output/DlgPrint.h"
-#include "ui/output/DlgTable.h"
-#include "ui/output/PrintCommands.h"
-#include "ui/output/ProductionPack.h"
-#include "ui/output/SumDlg.h"
-#include "ui/sketch/DlgDoorSize.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/materials/DlgDoorSize.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/ordercard/DlgOrder.h"
+#include "ui/printing/DlgPrint.h"
+#include "ui/printing/PrintCommands.h"
+#include "ui/printing/ProductionPack.h"
+#include "ui/results/DlgTable.h"
+#include "ui/results/DlgTabs.h"
+#include "ui/results/SumDlg.h"
+#include "ui/shared/PictureButton.h"
+#include "ui/toppanel/DlgColors.h"
+#include "ui/toppanel/DlgHands.h"
+#include "ui/toppanel/DlgSystems.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -64,7 +64,7 @@ TEST_F(MainWindowFixture, TitleMinimumSizeAndLayout) {
     EXPECT_EQ(window->logo()->geometry(),
               QRect(970, 0, 1400 - 970 - window->sumPanel()->width(), t));
     EXPECT_EQ(window->tabStrip()->geometry(), QRect(0, t, 39, 900 - t));
-    EXPECT_EQ(window->rightPanel()->geometry(), QRect(1400 - 280, t, 280, 900 - t));
+    EXPECT_EQ(window->materialsPanel()->geometry(), QRect(1400 - 280, t, 280, 900 - t));
     EXPECT_EQ(window->orderCard()->geometry(), QRect(1400 - 280, t, 280, 900 - t));
     EXPECT_EQ(window->infoPanel()->geometry(), QRect(39, 900 - 60, 1400 - 39 - 280, 60));
     EXPECT_EQ(window->sketch()->geometry(), QRect(39, t, 1400 - 39 - 280, 900 - 60 - t));
@@ -75,7 +75,7 @@ TEST_F(MainWindowFixture, TitleMinimumSizeAndLayout) {
 
 TEST_F(MainWindowFixture, EachTabShowsItsViewsAndHidesTheOthers) {
     auto shown = [this] {
-        std::vector<bool> v{window->sketch()->isVisible(), window->rightPanel()->isVisible(),
+        std::vector<bool> v{window->sketch()->isVisible(), window->materialsPanel()->isVisible(),
                             window->infoPanel()->isVisible(), window->orderCard()->isVisible()};
         for (int m = 0; m < 4; ++m)
             v.push_back(window->table(m)->isVisible());
@@ -107,14 +107,16 @@ TEST_F(MainWindowFixture, PopupsDisableThePanelsAndRemoveTheMinimizeBox) {
     EXPECT_FALSE(window->hasMinimizeBox());
     EXPECT_TRUE(window->isVisible());
     for (QWidget* w :
-         {static_cast<QWidget*>(window->topPanel()), window->rightPanel(), window->sketch(),
+         {static_cast<QWidget*>(window->topPanel()),
+          static_cast<QWidget*>(window->materialsPanel()), window->sketch(),
           static_cast<QWidget*>(window->sumPanel()), static_cast<QWidget*>(window->tabStrip())})
         EXPECT_FALSE(w->isEnabled());
     QTest::mouseClick(print->cancelButton(), Qt::LeftButton);
     EXPECT_TRUE(window->hasMinimizeBox());
     EXPECT_TRUE(window->isVisible());
     for (QWidget* w :
-         {static_cast<QWidget*>(window->topPanel()), window->rightPanel(), window->sketch(),
+         {static_cast<QWidget*>(window->topPanel()),
+          static_cast<QWidget*>(window->materialsPanel()), window->sketch(),
           static_cast<QWidget*>(window->sumPanel()), static_cast<QWidget*>(window->tabStrip())})
         EXPECT_TRUE(w->isEnabled());
 }

@@ -8,7 +8,7 @@
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
 #include "output/AccountingCsv.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -8,13 +8,13 @@
 
 #include "app/CtavrolabDlg.h"
 #include "text/Encoding.h"
-#include "ui/catalog/CThumbListCtrl.h"
-#include "ui/catalog/DlgZoomMaterial.h"
-#include "ui/catalog/RightPanelDlg.h"
-#include "ui/output/DlgPrint.h"
-#include "ui/output/InfoPanelDlg.h"
-#include "ui/output/SumDlg.h"
-#include "ui/sketch/TopPanelDlg.h"
+#include "ui/materials/CThumbListCtrl.h"
+#include "ui/materials/DlgZoomMaterial.h"
+#include "ui/materials/RightPanelDlg.h"
+#include "ui/printing/DlgPrint.h"
+#include "ui/results/InfoPanelDlg.h"
+#include "ui/results/SumDlg.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 #include <QComboBox>
 #include <QFile>

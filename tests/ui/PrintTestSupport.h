@@ -3,7 +3,7 @@
 #include "ui/ViewsTestSupport.h"
 
 #include "text/Encoding.h"
-#include "ui/output/DocumentPrinter.h"
+#include "ui/printing/DocumentPrinter.h"
 
 #include <QFile>
 

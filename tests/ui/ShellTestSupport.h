@@ -4,9 +4,9 @@
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
-#include "ui/Dialogs.h"
-#include "ui/Notify.h"
 #include "ui/TestApplication.h"
+#include "ui/shared/Dialogs.h"
+#include "ui/shared/Notify.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/Project.h"
-#include "ui/catalog/PictureButton.h"
+#include "ui/shared/PictureButton.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/sketch/SizeDlg.h"
 

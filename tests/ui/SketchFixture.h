@@ -1,8 +1,8 @@
 #pragma once
 
 #include "ui/ViewsTestSupport.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 
 #include <gtest/gtest.h>
 

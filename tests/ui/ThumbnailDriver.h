@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/catalog/CThumbListCtrl.h"
+#include "ui/materials/CThumbListCtrl.h"
 
 #include <QApplication>
 #include <QTest>

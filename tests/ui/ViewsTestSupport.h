@@ -6,8 +6,8 @@
 #include "model/Project.h"
 #include "model/SketchLayout.h"
 #include "text/Encoding.h"
-#include "ui/Notify.h"
 #include "ui/TestApplication.h"
+#include "ui/shared/Notify.h"
 
 #include <QFile>
 

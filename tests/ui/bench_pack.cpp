@@ -5,7 +5,7 @@
 #include "ui/PrintTestSupport.h"
 
 #include "output/ProductionLabel.h"
-#include "ui/output/ProductionPack.h"
+#include "ui/printing/ProductionPack.h"
 
 #include <benchmark/benchmark.h>
 

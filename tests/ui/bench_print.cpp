@@ -3,8 +3,8 @@
 
 #include "ui/PrintTestSupport.h"
 
-#include "ui/output/DocumentPrinter.h"
-#include "ui/output/PrintedDocument.h"
+#include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/PrintedDocument.h"
 
 #include <benchmark/benchmark.h>
 

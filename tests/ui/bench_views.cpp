@@ -4,9 +4,9 @@
 
 #include "ui/ViewsTestSupport.h"
 
-#include "ui/output/TableRenderer.h"
+#include "ui/results/TableRenderer.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchRenderer.h"
 

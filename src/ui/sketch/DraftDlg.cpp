@@ -2,7 +2,7 @@
 
 #include "model/Project.h"
 #include "model/UndoHistory.h"
-#include "ui/sketch/PictureCache.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchAccessible.h"
 #include "ui/sketch/SketchKeyboard.h"

@@ -2,7 +2,7 @@
 
 #include "model/SketchLayout.h"
 #include "output/SketchElements.h"
-#include "ui/Notify.h"
+#include "ui/shared/Notify.h"
 #include "ui/sketch/SizeDlg.h"
 
 #include <QImage>

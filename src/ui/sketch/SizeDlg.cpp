@@ -3,10 +3,10 @@
 #include "model/OrderInfo.h"
 #include "model/Project.h"
 #include "model/UndoHistory.h"
-#include "ui/Notify.h"
-#include "ui/Style.h"
-#include "ui/catalog/PictureButton.h"
-#include "ui/catalog/Pictures.h"
+#include "ui/shared/Notify.h"
+#include "ui/shared/PictureButton.h"
+#include "ui/shared/Pictures.h"
+#include "ui/shared/Style.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 #include "catalog/ProfileColor.h"
 #include "model/Project.h"
 #include "text/Format.h"
-#include "ui/sketch/CellFont.h"
-#include "ui/sketch/PictureCache.h"
+#include "ui/shared/CellFont.h"
+#include "ui/shared/PictureCache.h"
 
 #include <QFontMetrics>
 #include <QImage>

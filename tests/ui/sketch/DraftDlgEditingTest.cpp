@@ -5,8 +5,8 @@
 #include "ui/ViewsTestSupport.h"
 
 #include "model/SketchFile.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchRenderer.h"
 

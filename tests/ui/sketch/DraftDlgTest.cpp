@@ -1,9 +1,9 @@
 #include "ui/SketchFixture.h"
 #include "ui/ViewsTestSupport.h"
 
-#include "ui/output/InfoPanelDlg.h"
+#include "ui/results/InfoPanelDlg.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SketchRenderer.h"
 
 #include <QMouseEvent>

@@ -4,8 +4,8 @@
 #include "ui/ViewsTestSupport.h"
 
 #include "output/SketchElements.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 
 #include <QAccessible>
 #include <QTest>

@@ -3,8 +3,8 @@
 #include "ui/ViewsTestSupport.h"
 
 #include "output/SketchElements.h"
+#include "ui/shared/PictureCache.h"
 #include "ui/sketch/DraftDlg.h"
-#include "ui/sketch/PictureCache.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/sketch/SketchRenderer.h"
 

@@ -1,0 +1,224 @@
+#include "ui/ordercard/DlgOrder.h"
+
+#include "catalog/Catalog.h"
+#include "model/OrderInfo.h"
+#include "model/OrderNumberFile.h"
+#include "model/Project.h"
+#include "model/SketchFile.h"
+#include "ui/shared/Dialogs.h"
+#include "ui/shared/PictureButton.h"
+#include "ui/shared/Pictures.h"
+#include "ui/shared/Style.h"
+
+#include <QDateEdit>
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include <filesystem>
+
+namespace {
+
+constexpr int kLeft = 16;
+constexpr int kFieldWidth = 248;
+constexpr int32_t kCostLimit = 100000; // a sixth digit restores the previous cost
+
+QValidator* digitsOnly(QObject* parent) {
+    return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), parent);
+}
+
+OrderNumberFile numberFileOf(const Project& project) {
+    return OrderNumberFile(project.catalog().baseFolder());
+}
+
+} // namespace
+
+DlgOrder::DlgOrder(Project& project, NotifyHub& hub, QWidget* parent)
+    : QWidget(parent), project_(project), hub_(hub) {
+    setFont(style::boldFont());
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(kWidth, 480);
+
+    auto* caption = new QLabel(QStringLiteral("Карточка клиента:"), this);
+    caption->hide();
+
+    number_ = addTextField(QStringLiteral("Номер заказа"), 12, 110);
+    number_->setValidator(digitsOnly(number_));
+    newButton_ = new PictureButton(pictures::commandPicture(pictures::Command::NewOrder),
+                                   QStringLiteral("Новый заказ"), this);
+    newButton_->setLayout(PictureButton::Layout::PictureLeft);
+    newButton_->setFont(style::labelFont());
+    newButton_->setGeometry(kLeft + 118, 27, 130, 30);
+    newButton_->setToolTip(QStringLiteral("Начать новый заказ со следующим номером"));
+    connect(newButton_, &QAbstractButton::clicked, this, &DlgOrder::newOrder);
+
+    name_ = addTextField(QStringLiteral("ФИО"), 62, kFieldWidth);
+    address_ = addTextField(QStringLiteral("Адрес"), 110, kFieldWidth);
+    phone_ = addTextField(QStringLiteral("Телефон"), 158, kFieldWidth);
+    assembly_ = addTextField(QStringLiteral("Стоимость сборки, руб."), 206, 110);
+    delivery_ = addTextField(QStringLiteral("Стоимость доставки, руб."), 254, 110);
+    for (QLineEdit* e : {assembly_, delivery_}) {
+        e->setValidator(digitsOnly(e));
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    orderDate_ = addDateField(QStringLiteral("Дата оформления"), 302);
+    readyDate_ = addDateField(QStringLiteral("Дата готовности"), 350);
+
+    placeButton_ = new PictureButton(pictures::commandPicture(pictures::Command::PlaceOrder, 28),
+                                     QStringLiteral("Оформить заказ"), this);
+    placeButton_->setLayout(PictureButton::Layout::PictureLeft);
+    placeButton_->setFramed(true);
+    placeButton_->setGeometry(kLeft, 410, kFieldWidth, 44);
+    placeButton_->setToolTip(QStringLiteral("Сохранить эскиз под номером заказа и напечатать"));
+    connect(placeButton_, &QAbstractButton::clicked, this, &DlgOrder::placeOrder);
+
+    OrderInfo& order = project_.order;
+    connect(number_, &QLineEdit::textChanged, this, [this, &order](const QString& t) {
+        order.orderNumber = t.toStdString();
+        hub_.notify(Notify::OrderFieldChanged);
+    });
+    connect(name_, &QLineEdit::textChanged, this, [this, &order](const QString& t) {
+        order.clientName = t.toStdString();
+        hub_.notify(Notify::OrderFieldChanged);
+    });
+    connect(address_, &QLineEdit::textChanged, this, [this, &order](const QString& t) {
+        order.address = t.toStdString();
+        hub_.notify(Notify::OrderFieldChanged);
+    });
+    connect(phone_, &QLineEdit::textChanged, this, [this, &order](const QString& t) {
+        order.phone = t.toStdString();
+        hub_.notify(Notify::OrderFieldChanged);
+    });
+    connect(assembly_, &QLineEdit::textChanged, this,
+            [this, &order] { costEdited(assembly_, order.assemblyCost); });
+    connect(delivery_, &QLineEdit::textChanged, this,
+            [this, &order] { costEdited(delivery_, order.deliveryCost); });
+    connect(orderDate_, &QDateEdit::dateChanged, this,
+            [this, &order] { dateEdited(orderDate_, order.orderDate); });
+    connect(readyDate_, &QDateEdit::dateChanged, this,
+            [this, &order] { dateEdited(readyDate_, order.readyDate); });
+
+    fillFromRecord();
+}
+
+QLineEdit* DlgOrder::addTextField(const QString& label, int y, int width) {
+    auto* l = new QLabel(label, this);
+    style::makePanelLabel(l);
+    l->setGeometry(kLeft, y, kFieldWidth, 16);
+    auto* e = new QLineEdit(this);
+    e->setGeometry(kLeft, y + 17, width, 24);
+    e->setMaxLength(kMaxTextLength);
+    l->setBuddy(e);
+    e->setAccessibleName(label);
+    return e;
+}
+
+QDateEdit* DlgOrder::addDateField(const QString& label, int y) {
+    auto* l = new QLabel(label, this);
+    style::makePanelLabel(l);
+    l->setGeometry(kLeft, y, kFieldWidth, 16);
+    auto* e = new QDateEdit(this);
+    e->setGeometry(kLeft, y + 17, 130, 24);
+    e->setCalendarPopup(true);
+    e->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    l->setBuddy(e);
+    e->setAccessibleName(label);
+    return e;
+}
+
+void DlgOrder::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), style::panelBrush());
+    p.setPen(style::panelLine());
+    p.drawLine(0, 0, 0, height());
+}
+
+void DlgOrder::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        event->key() == Qt::Key_Escape) {
+        event->accept(); // consumed here: they never close anything
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void DlgOrder::receive(Notify n) {
+    if (n == Notify::OrderChanged)
+        fillFromRecord();
+}
+
+void DlgOrder::fillFromRecord() {
+    // Copies first: each setText below stores its text back into the record.
+    const OrderInfo order = project_.order;
+    number_->setText(QString::fromStdString(order.orderNumber));
+    name_->setText(QString::fromStdString(order.clientName));
+    address_->setText(QString::fromStdString(order.address));
+    phone_->setText(QString::fromStdString(order.phone));
+    orderDate_->setDate(QDateTime::fromSecsSinceEpoch(order.orderDate).date());
+    readyDate_->setDate(QDateTime::fromSecsSinceEpoch(order.readyDate).date());
+    project_.order.orderDate = order.orderDate;
+    project_.order.readyDate = order.readyDate;
+    assembly_->setText(QString::number(order.assemblyCost));
+    delivery_->setText(QString::number(order.deliveryCost));
+}
+
+void DlgOrder::costEdited(QLineEdit* edit, int32_t& cost) {
+    if (inCostRule_)
+        return;
+    inCostRule_ = true;
+    const QString text = edit->text();
+    if (text.isEmpty() && cost > 0) {
+        cost = 0;
+    } else {
+        const int32_t v = leadingInteger(text.toStdString());
+        if (v < kCostLimit)
+            cost = v;
+        const QString s = QString::number(cost);
+        if (s.length() != text.length() && cost > 0) {
+            edit->setText(s);
+            edit->end(false);
+        }
+        if (cost == 0 && !text.isEmpty())
+            edit->clear();
+    }
+    inCostRule_ = false;
+    hub_.notify(Notify::OrderFieldChanged);
+}
+
+void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
+    // The picker chooses the day; the time of day of the stored value is kept.
+    const QDateTime old = QDateTime::fromSecsSinceEpoch(stored);
+    stored = QDateTime(edit->date(), old.time()).toSecsSinceEpoch();
+    hub_.notify(Notify::OrderFieldChanged);
+}
+
+void DlgOrder::newOrder() {
+    project_.order.newOrder(numberFileOf(project_).readPath());
+    fillFromRecord();
+}
+
+void DlgOrder::placeOrder() {
+    // The edits are bound to the record as they change, so it already holds what is shown.
+    const QString path =
+        dialogs::saveFile(window(), QString::fromStdString(project_.order.orderNumber),
+                          QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
+    if (path.isEmpty())
+        return;
+    std::string reason;
+    if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &reason) !=
+        SketchFile::WriteOk) {
+        dialogs::showError(window(), QString::fromStdString(
+                                         SketchFile::saveErrorMessage(path.toStdString(), reason)));
+        return;
+    }
+    // The order stands even when the number file cannot take the next number; the user must
+    // know, or the next run hands the same number out again.
+    std::string failure;
+    if (!numberFileOf(project_).commit(project_.order, &failure) && !failure.empty())
+        dialogs::showError(window(), QString::fromStdString(failure));
+    emit printChoiceRequested();
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "ui/shared/Notify.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+class PictureButton;
+class Project;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+
+// The order card beside the order-information table: number, client, address, phone, the
+// assembly and delivery costs and the two dates of the project's order. Every change is stored
+// at once and announced to the main window, which refreshes the totals and the tables.
+// "Оформить заказ" saves the sketch under the order number, consumes the number and asks for the
+// print choice.
+class DlgOrder : public QWidget, public NotifyReceiver {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 280;
+    static constexpr int kMaxTextLength = 254; // the sketch file holds 254 code units per text
+
+    DlgOrder(Project& project, NotifyHub& hub, QWidget* parent);
+
+    void receive(Notify n) override;
+    // Shows the record's values in the controls.
+    void fillFromRecord();
+    // "Новый заказ" and "Оформить заказ".
+    void newOrder();
+    void placeOrder();
+
+    QLineEdit* numberEdit() const { return number_; }
+    QLineEdit* nameEdit() const { return name_; }
+    QLineEdit* addressEdit() const { return address_; }
+    QLineEdit* phoneEdit() const { return phone_; }
+    QLineEdit* assemblyEdit() const { return assembly_; }
+    QLineEdit* deliveryEdit() const { return delivery_; }
+    QDateEdit* orderDateEdit() const { return orderDate_; }
+    QDateEdit* readyDateEdit() const { return readyDate_; }
+    PictureButton* newOrderButton() const { return newButton_; }
+    PictureButton* placeOrderButton() const { return placeButton_; }
+
+signals:
+    // The order was placed: the print choice should open, as the top panel's print command does.
+    void printChoiceRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLineEdit* addTextField(const QString& label, int y, int width);
+    QDateEdit* addDateField(const QString& label, int y);
+    void costEdited(QLineEdit* edit, int32_t& cost);
+    void dateEdited(QDateEdit* edit, int64_t& stored);
+
+    Project& project_;
+    NotifyHub& hub_;
+    bool inCostRule_ = false;
+    QLineEdit* number_ = nullptr;
+    QLineEdit* name_ = nullptr;
+    QLineEdit* address_ = nullptr;
+    QLineEdit* phone_ = nullptr;
+    QLineEdit* assembly_ = nullptr;
+    QLineEdit* delivery_ = nullptr;
+    QDateEdit* orderDate_ = nullptr;
+    QDateEdit* readyDate_ = nullptr;
+    PictureButton* newButton_ = nullptr;
+    PictureButton* placeButton_ = nullptr;
+};

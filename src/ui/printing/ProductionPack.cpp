@@ -1,0 +1,156 @@
+#include "ui/printing/ProductionPack.h"
+
+#include "calc/RowFormat.h"
+#include "model/Project.h"
+#include "output/DoorAssemblySheet.h"
+#include "output/FillingCutSheet.h"
+#include "output/ProductionLabel.h"
+#include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/DoorAssemblyPainter.h"
+#include "ui/printing/LabelSheetPainter.h"
+#include "ui/printing/PrintJob.h"
+#include "ui/printing/PrintedDocument.h"
+#include "ui/results/DlgTable.h"
+#include "ui/results/TableRenderer.h"
+
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+const char* const ProductionPack::kDocumentName = "Производство";
+const char* const ProductionPack::kCancelled = "Производство прервано.";
+
+namespace {
+
+const QColor kTitleColor(40, 40, 40);
+constexpr double kDrawingShare = 0.58; // of the page below the frame, for a door's drawing
+
+// Opens a page of the job and writes the title under its frame.
+bool beginTitledPage(PrintJob& job, const QString& title) {
+    if (!job.beginPage())
+        return false;
+    QPainter& p = job.painter();
+    p.save();
+    QFont font = job.headerFont();
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(kTitleColor);
+    const QFontMetrics metrics(font, &job.device());
+    QRect& rect = job.rect();
+    p.drawText(QRect(rect.left(), rect.top(), rect.width(), metrics.height()),
+               Qt::AlignLeft | Qt::AlignTop, title);
+    rect.setTop(rect.top() + metrics.height() + job.points(8));
+    p.restore();
+    return true;
+}
+
+// The tables on as many titled pages as they need.
+bool printTitledTables(PrintJob& job, TablePage& page, const QString& title) {
+    do {
+        if (!beginTitledPage(job, title))
+            return false;
+    } while (!page.printPage(job.painter(), job.rect()));
+    return true;
+}
+
+bool printDoor(PrintJob& job, const AssemblyDoor& door, int doorCount) {
+    const QString title = QStringLiteral("Сборка двери %1 из %2: %3 × %4 мм")
+                              .arg(door.index + 1)
+                              .arg(doorCount)
+                              .arg(QString::fromStdString(rowformat::wholeOrTenths(door.width)),
+                                   QString::fromStdString(rowformat::wholeOrTenths(door.height)));
+    TablePage tables;
+    tables.setTables(DlgTable::gridTables(DoorAssemblySheet::tables(door)));
+    if (!beginTitledPage(job, title))
+        return false;
+    QRect& rect = job.rect();
+    const QRect drawing(rect.left(), rect.top(), rect.width(),
+                        static_cast<int>(rect.height() * kDrawingShare));
+    const int used = DoorAssemblyPainter::paint(job.painter(), drawing, door, job.dpiY());
+    rect.setTop(rect.top() + used + job.points(12));
+    while (!tables.printPage(job.painter(), job.rect())) {
+        if (!beginTitledPage(job, title))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ProductionPack::ProductionPack(Project& project, const LabelGrid& labels)
+    : project_(project), labels_(labels) {}
+
+bool ProductionPack::printFillingCutSheet(PrintJob& job, Project& project) {
+    const FillingCutSheet sheet = FillingCutSheet::build(project);
+    if (sheet.groups.empty())
+        return true; // nothing to cut
+    TablePage page;
+    page.setTables(DlgTable::gridTables(sheet.tables()));
+    return printTitledTables(job, page, QStringLiteral("Раскрой наполнения"));
+}
+
+int ProductionPack::partCount() const {
+    return static_cast<int>(PrintedDocument::all().size()) + 1 + project_.doorCount + 1;
+}
+
+QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progress) {
+    const int total = partCount();
+    int done = 0;
+    auto step = [&] { return !progress || progress(++done, total); };
+    const QString startPageFailed = QString::fromUtf8(DocumentPrinter::kStartPageFailed);
+
+    QPainter painter;
+    if (!painter.begin(&device))
+        return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
+    DocumentPrinter printer(project_);
+    PrintJob job(painter, device, printer.logo());
+    auto stop = [&](const QString& message) {
+        painter.end();
+        return message;
+    };
+    const std::vector<PrintedDocument>& documents = PrintedDocument::all();
+    for (size_t k = 0; k < documents.size(); ++k) {
+        if (!documents[k].print(job, project_))
+            return stop(startPageFailed);
+        if (!step())
+            return stop(QString::fromUtf8(kCancelled));
+    }
+    if (!printFillingCutSheet(job, project_))
+        return stop(startPageFailed);
+    if (!step())
+        return stop(QString::fromUtf8(kCancelled));
+    const DoorAssemblySheet assembly = DoorAssemblySheet::build(project_);
+    for (const AssemblyDoor& door : assembly.doors) {
+        if (!printDoor(job, door, static_cast<int>(assembly.doors.size())))
+            return stop(startPageFailed);
+        if (!step())
+            return stop(QString::fromUtf8(kCancelled));
+    }
+    // Label sheets: no frame, the labels where the label paper has them.
+    const LabelSheetPainter labels(ProductionLabel::listFor(project_), labels_);
+    const QRectF paper(0, 0, device.width(), device.height());
+    for (int page = 0; page < labels.pageCount(); ++page) {
+        if (job.pagesStarted() + page > 0 && !device.newPage())
+            return stop(startPageFailed);
+        labels.paintPage(painter, paper, page);
+    }
+    if (!step())
+        return stop(QString::fromUtf8(kCancelled));
+    if (!painter.end())
+        return QString::fromUtf8(DocumentPrinter::kEndDocFailed);
+    return {};
+}
+
+QByteArray ProductionPack::pdf(QString* error, const Progress& progress) {
+    return DocumentPrinter::pdfOf(
+        [&](QPagedPaintDevice& device) { return print(device, progress); },
+        QString::fromUtf8(kDocumentName), error);
+}
+
+QString ProductionPack::writePdf(const std::filesystem::path& path, const Progress& progress) {
+    QString error;
+    const QByteArray bytes = pdf(&error, progress);
+    if (!error.isEmpty())
+        return error;
+    return DocumentPrinter::writeFile(path, bytes);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "ui/shared/Notify.h"
+
+#include <QWidget>
+
+#include <cstdint>
+
+class DlgColors;
+class DlgHands;
+class DlgPrint;
+class DlgSystems;
+class PictureButton;
+class Project;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class SelectionPopup;
+
+// The panel along the top of the main window: the system, handle profile and colour buttons with
+// their popups, the sizes of the opening in whole millimetres, the door count, the system option
+// toggle and the project commands (open, save, export, print). It owns the selection popups and
+// the two export-choice dialogs. Sizes typed here go to the project's setters, which ignore
+// values out of range; leaving a field shows the project's value again.
+class TopPanelDlg : public QWidget, public NotifyReceiver {
+    Q_OBJECT
+public:
+    static constexpr int kWidth = 970;
+    static constexpr int kHeight = 112;
+
+    // The popups and dialogs are created as children of parent (the main window), below which
+    // they float.
+    TopPanelDlg(Project& project, NotifyHub& hub, QWidget* parent);
+    ~TopPanelDlg() override;
+
+    void receive(Notify n) override;
+    // Re-reads the selections, sizes, option toggle and door count from the project.
+    void refresh();
+
+    // Project commands.
+    void openSketch();
+    // Opens the sketch file at path and tells the panels; a file that cannot be read shows the
+    // error message and leaves the project as it was.
+    bool openSketchFile(const QString& path);
+    void saveSketch();
+    void showSaveXml();
+    void showPrint();
+    // Hides the selection popups (Escape does this anywhere in the main window).
+    void hidePopups();
+
+    // Controls, for the main window's wiring and for tests.
+    QLineEdit* widthEdit() const { return width_; }
+    QLineEdit* heightEdit() const { return height_; }
+    QLineEdit* plinthEdit() const { return plinth_; }
+    QLineEdit* thicknessEdit() const { return thickness_; }
+    QLabel* heightLabel() const { return heightLabel_; }
+    QComboBox* doorCountList() const { return doorCount_; }
+    PictureButton* systemButton() const { return systemButton_; }
+    PictureButton* handleButton() const { return handleButton_; }
+    PictureButton* colorButton() const { return colorButton_; }
+    PictureButton* optionButton() const { return option_; }
+    PictureButton* commandButton(int k) const { return commands_[k]; } // 0..3 in panel order
+    DlgSystems* systemsPopup() const { return systems_; }
+    DlgHands* handsPopup() const { return hands_; }
+    DlgColors* colorsPopup() const { return colors_; }
+    DlgPrint* printDialog() const { return print_; }
+    DlgPrint* saveDialog() const { return save_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    enum Field { WidthField, HeightField, PlinthField, ThicknessField };
+
+    void buildControls();
+    QLineEdit* makeField(Field f, const QString& label, int x, int y, QLabel** labelOut = nullptr);
+    void fieldChanged(Field f);
+    void fieldLeft(Field f);
+    int32_t projectValue(Field f) const;
+    QLineEdit* field(Field f) const;
+    void doorCountChosen(int item);
+    void optionClicked();
+    void togglePopup(SelectionPopup* popup);
+    void refreshOption();
+
+    Project& project_;
+    NotifyHub& hub_;
+    bool updating_ = false;
+
+    QLineEdit* width_ = nullptr;
+    QLineEdit* height_ = nullptr;
+    QLineEdit* plinth_ = nullptr;
+    QLineEdit* thickness_ = nullptr;
+    QLabel* heightLabel_ = nullptr;
+    QComboBox* doorCount_ = nullptr;
+    PictureButton* systemButton_ = nullptr;
+    PictureButton* handleButton_ = nullptr;
+    PictureButton* colorButton_ = nullptr;
+    PictureButton* option_ = nullptr;
+    PictureButton* commands_[4] = {};
+
+    DlgSystems* systems_ = nullptr;
+    DlgHands* hands_ = nullptr;
+    DlgColors* colors_ = nullptr;
+    DlgPrint* print_ = nullptr;
+    DlgPrint* save_ = nullptr;
+};

@@ -1,0 +1,179 @@
+// The production pack read back as a workshop would read it: the page sequence and its texts
+// (pdftotext), the label sheets counted piece by piece, and the labels' QR codes decoded (zbar).
+
+#include "ui/PdfTestSupport.h"
+#include "ui/PrintTestSupport.h"
+
+#include "calc/RowFormat.h"
+#include "output/DoorAssemblySheet.h"
+#include "output/FillingCutSheet.h"
+#include "output/ProductionLabel.h"
+#include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/PrintedDocument.h"
+#include "ui/printing/ProductionPack.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct PackWorld : printtest::PrintWorld {
+    PackWorld() {
+        buildTenDoorOrder();
+        // A vertical splitter in the first door, so that its sheet measures from the left too.
+        viewstest::clickSplit(*project, 0, 0.5, 0.15, true);
+        project->order.orderNumber = "00417";
+        project->recalculate(true);
+        useShippedConfig();
+    }
+
+    QString pack(const LabelGrid& grid = LabelGrid(),
+                 const QString& name = QStringLiteral("pack.pdf")) {
+        const QString path = file(name);
+        const QString error = ProductionPack(*project, grid).writePdf(path.toStdString());
+        EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+        return path;
+    }
+};
+
+// The bytes of the one QR code zbar finds in an image, as UTF-8 text.
+QString decodeQrCode(const QString& png) {
+    // The tool's output is read as UTF-8; in binary mode zbar adds nothing to the symbol's bytes.
+    return pdftest::run(QStringLiteral("zbarimg"), {QStringLiteral("--raw"), QStringLiteral("-q"),
+                                                    QStringLiteral("-Sbinary"), png});
+}
+
+int occurrences(const QString& text, const QString& word) {
+    return static_cast<int>(text.count(word));
+}
+
+} // namespace
+
+TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
+    PackWorld world;
+    Project& p = *world.project;
+    const QString path = world.pack();
+    const int pages = pdftest::pageCount(path);
+
+    // The printed documents first, exactly as printing them alone gives them.
+    const QString documents = world.pdf(PrintedDocument::everything(), QStringLiteral("docs.pdf"));
+    const int documentPages = pdftest::pageCount(documents);
+    ASSERT_GT(documentPages, 3);
+    for (int page = 1; page <= documentPages; ++page)
+        EXPECT_EQ(pdftest::pageText(path, page), pdftest::pageText(documents, page)) << page;
+
+    // Then the filling cut sheet, every material with its pieces.
+    int page = documentPages + 1;
+    const FillingCutSheet fillings = FillingCutSheet::build(p);
+    QString fillingText;
+    while (page <= pages &&
+           pdftest::pageText(path, page).contains(QStringLiteral("Раскрой наполнения"))) {
+        EXPECT_EQ(pdftest::firstLine(path, page), QString::number(page)); // numbers run on
+        fillingText += pdftest::pageText(path, page++);
+    }
+    ASSERT_FALSE(fillingText.isEmpty());
+    for (const FillingCutGroup& g : fillings.groups) {
+        EXPECT_TRUE(fillingText.contains(QString::fromStdString(g.code))) << g.code;
+        for (const FillingCutPiece& piece : g.pieces)
+            EXPECT_TRUE(fillingText.contains(QString::fromStdString(piece.number))) << piece.number;
+    }
+
+    // One assembly sheet per door, in door order, with the door's and the fillings' sizes.
+    const DoorAssemblySheet assembly = DoorAssemblySheet::build(p);
+    ASSERT_EQ(assembly.doors.size(), 10u);
+    for (const AssemblyDoor& door : assembly.doors) {
+        ASSERT_LE(page, pages);
+        const QString text = pdftest::pageText(path, page);
+        const QString title = QStringLiteral("Сборка двери %1 из 10").arg(door.index + 1);
+        EXPECT_TRUE(text.contains(title)) << title.toStdString();
+        EXPECT_EQ(pdftest::firstLine(path, page), QString::number(page));
+        EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(door.height))));
+        for (const AssemblyInsert& in : door.inserts)
+            EXPECT_TRUE(text.contains(QString::fromStdString(in.widthText + " × " + in.heightText)))
+                << "door " << door.index + 1 << " insert " << in.mark;
+        for (const AssemblySplitter& s : door.splitters)
+            EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(s.axis))))
+                << "door " << door.index + 1 << " splitter " << s.mark;
+        ++page;
+    }
+
+    // The label sheets close the pack: one label per cut piece, 24 to a sheet, no page number.
+    const std::vector<ProductionLabel> labels = ProductionLabel::listFor(p);
+    size_t pieces = p.result.fillingPieces.size();
+    for (const CutPieceRow& r : p.result.cutList)
+        pieces += r.number.substr(r.number.find('-') + 1) != "0";
+    EXPECT_EQ(labels.size(), pieces);
+    const int labelPages = static_cast<int>((labels.size() + 23) / 24);
+    EXPECT_EQ(pages, page - 1 + labelPages);
+    int labelsSeen = 0;
+    for (; page <= pages; ++page) {
+        const QString text = pdftest::pageText(path, page);
+        EXPECT_NE(pdftest::firstLine(path, page), QString::number(page));
+        labelsSeen += occurrences(text, QStringLiteral("Заказ 00417"));
+    }
+    EXPECT_EQ(labelsSeen, static_cast<int>(pieces));
+
+    // Every page as the workshop sees it.
+    for (int k = 1; k <= pages; ++k)
+        pdftest::renderPage(path, k, 100,
+                            viewstest::screenshotPath(
+                                QStringLiteral("pack-page-%1").arg(k, 2, 10, QLatin1Char('0'))));
+}
+
+TEST(ProductionPack, EveryQrCodeOfALabelSheetReadsBackAsItsLabel) {
+    PackWorld world;
+    const QString path = world.pack();
+    const std::vector<ProductionLabel> labels = ProductionLabel::listFor(*world.project);
+    ASSERT_GE(labels.size(), 24u);
+    const int firstLabelPage =
+        pdftest::pageCount(path) - static_cast<int>((labels.size() + 23) / 24) + 1;
+    const QString png = viewstest::screenshotPath(QStringLiteral("pack-labels-300dpi"));
+    ASSERT_FALSE(pdftest::renderPage(path, firstLabelPage, 300, png).isNull());
+
+    // Each label cut out of the sheet on its own, as a hand scanner reads one label.
+    const QImage sheet(png + QStringLiteral(".png"));
+    const LabelGrid grid;
+    const double px = 300.0 / 254.0; // pixels per 0.1 mm
+    for (int k : {0, 1, 5, 23}) {
+        const QRect cell(
+            static_cast<int>(grid.labelLeft(k) * px), static_cast<int>(grid.labelTop(k) * px),
+            static_cast<int>(grid.labelWidth * px), static_cast<int>(grid.labelHeight * px));
+        const QString one = world.file(QStringLiteral("label%1.png").arg(k));
+        ASSERT_TRUE(sheet.copy(cell).save(one));
+        EXPECT_EQ(decodeQrCode(one).toStdString(), labels[static_cast<size_t>(k)].text()) << k;
+    }
+}
+
+TEST(ProductionPack, TheLabelGridDecidesTheLabelSheets) {
+    PackWorld world;
+    const size_t labels = ProductionLabel::listFor(*world.project).size();
+    const int standard = pdftest::pageCount(world.pack());
+    const int wide =
+        pdftest::pageCount(world.pack(*LabelGrid::parse("2x7:99x38"), QStringLiteral("wide.pdf")));
+    EXPECT_EQ(standard - static_cast<int>((labels + 23) / 24),
+              wide - static_cast<int>((labels + 13) / 14));
+
+    // A pack that cannot be written leaves no file and says why.
+    const QString blocked = world.file(QStringLiteral("missing/pack.pdf"));
+    const QString error = ProductionPack(*world.project).writePdf(blocked.toStdString());
+    EXPECT_EQ(error.toStdString(), "Ошибка сохранения файла " + blocked.toStdString());
+    EXPECT_FALSE(QFile::exists(blocked));
+
+    // Stopped by its progress, nothing is written either.
+    int calls = 0;
+    const QString stopped = world.file(QStringLiteral("stopped.pdf"));
+    EXPECT_EQ(ProductionPack(*world.project)
+                  .writePdf(stopped.toStdString(),
+                            [&](int done, int total) {
+                                EXPECT_EQ(total, ProductionPack(*world.project).partCount());
+                                ++calls;
+                                return done < 3;
+                            })
+                  .toStdString(),
+              ProductionPack::kCancelled);
+    EXPECT_EQ(calls, 3);
+    EXPECT_FALSE(QFile::exists(stopped));
+}
