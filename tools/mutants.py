@@ -13,6 +13,8 @@ comment right before a mutant names it). A mutant is:
 
 The "-" line is the line as it stands (compared without its leading and trailing blanks; it must
 occur exactly once in the file), the "+" line replaces it with the original indentation kept.
+Where one line is not unique, several consecutive "-" lines name the place and as many "+" lines
+replace them.
 Each mutant is applied to a clone of the repository's HEAD, or of --commit to measure the tests as
 they were before a change (uncommitted changes are never seen). The test programs of the folder
 that mirrors the file's (src/plan/X.cpp -> tests/plan, walking up until a folder declares a test
@@ -38,8 +40,8 @@ class Mutant:
     name: str
     list_file: str
     file: str
-    before: str
-    after: str
+    before: list  # consecutive lines as they stand
+    after: list  # the lines put in their place
     extra_tests: list = field(default_factory=list)
     outcome: str = ""
     detail: str = ""
@@ -56,10 +58,10 @@ def read_list(path):
         before = [l[1:] for l in block if l.startswith("-")]
         after = [l[1:] for l in block if l.startswith("+")]
         extra = [t for l in block if l.startswith("@") for t in l[1:].split()]
-        if file is None or len(before) != 1 or len(after) != 1:
+        if file is None or not before or not after:
             sys.exit(f"{path}: неполный мутант: {block}")
         mutants.append(Mutant(comment or f"{file}: {after[0].strip()}", str(path), file.strip(),
-                              before[0], after[0], extra))
+                              before, after, extra))
         block, comment = [], ""
 
     for raw in Path(path).read_text(encoding="utf-8").splitlines():
@@ -80,25 +82,34 @@ def run(cmd, cwd=None, env=None, timeout=None, quiet=True):
                           stderr=subprocess.STDOUT if quiet else None)
 
 
-def test_folder(work, source):
-    """The tests folder that mirrors a source file and declares a test program."""
+def programs_for(work, folder):
+    """The test programs that hold the tests of a folder under tests/, with the build folder they
+    run in: the folder's own, or those its nearest parent declares for it (the window's areas are
+    declared by tests/ui as tav_add_ui_test(area ...))."""
+    parts = list(Path(folder).parts)
+    below = []
+    while parts:
+        here = Path(*parts)
+        cmake = work / here / "CMakeLists.txt"
+        if cmake.is_file():
+            text = cmake.read_text(encoding="utf-8")
+            if below:
+                areas = re.findall(r"tav_add_ui_test\(\s*([A-Za-z0-9_]+)", text)
+                if below[0] in areas:
+                    return [(f"tavrolab_ui_{below[0]}_tests", str(here))]
+            names = re.findall(r"tav_add_test\(\s*([A-Za-z0-9_]+)\s", text)
+            if names:
+                return [(name, str(here)) for name in names]
+        below.insert(0, parts.pop())
+    sys.exit(f"{folder}: нет программы тестов")
+
+
+def mirror_of(source):
+    """tests/<folder> for src/<folder>/X.cpp."""
     parts = Path(source).parent.parts
     if not parts or parts[0] != "src":
         sys.exit(f"{source}: мутант вне src/")
-    rel = list(parts[1:])
-    while True:
-        folder = Path("tests", *rel)
-        cmake = work / folder / "CMakeLists.txt"
-        if cmake.is_file() and programs_of(work, folder):
-            return str(folder)
-        if not rel:
-            sys.exit(f"{source}: нет тестов, зеркальных файлу")
-        rel.pop()
-
-
-def programs_of(work, folder):
-    text = (work / folder / "CMakeLists.txt").read_text(encoding="utf-8")
-    return re.findall(r"tav_add_test\(\s*([A-Za-z0-9_]+)", text)
+    return str(Path("tests", *parts[1:]))
 
 
 def prepare(repo, work, commit):
@@ -127,21 +138,19 @@ def build(work, targets):
     return done.returncode == 0, done.stdout
 
 
-def run_tests(work, folders):
+def run_tests(work, programs):
     """None when every program passes, else what failed first."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
-    for folder in folders:
-        for program in programs_of(work, folder):
-            exe = work / "build" / "tests" / program
-            cwd = work / "build" / folder
-            try:
-                done = run([str(exe), "--gtest_fail_fast", "--gtest_brief=1"], cwd=cwd, env=env,
-                           timeout=TEST_TIMEOUT)
-            except subprocess.TimeoutExpired:
-                return f"{program}: дольше {TEST_TIMEOUT} с"
-            if done.returncode != 0:
-                failed = re.findall(r"^\[  FAILED  \] (\S+)", done.stdout, re.M)
-                return f"{program}: {failed[0] if failed else 'код ' + str(done.returncode)}"
+    for program, folder in programs:
+        exe = work / "build" / "tests" / program
+        try:
+            done = run([str(exe), "--gtest_fail_fast", "--gtest_brief=1"],
+                       cwd=work / "build" / folder, env=env, timeout=TEST_TIMEOUT)
+        except subprocess.TimeoutExpired:
+            return f"{program}: дольше {TEST_TIMEOUT} с"
+        if done.returncode != 0:
+            failed = re.findall(r"^\[  FAILED  \] (\S+)", done.stdout, re.M)
+            return f"{program}: {failed[0] if failed else 'код ' + str(done.returncode)}"
     return None
 
 
@@ -151,12 +160,18 @@ def apply(work, m):
         return None, "нет файла"
     original = path.read_text(encoding="utf-8")
     lines = original.split("\n")
-    hits = [i for i, l in enumerate(lines) if l.strip() == m.before.strip()]
+    n = len(m.before)
+    hits = [i for i in range(len(lines) - n + 1)
+            if all(lines[i + k].strip() == m.before[k].strip() for k in range(n))]
     if len(hits) != 1:
-        return None, f"строка найдена {len(hits)} раз"
+        return None, f"строки найдены {len(hits)} раз"
     i = hits[0]
-    indent = lines[i][: len(lines[i]) - len(lines[i].lstrip())]
-    lines[i] = indent + m.after.strip()
+
+    def indent(k):
+        line = lines[i + min(k, n - 1)]
+        return line[: len(line) - len(line.lstrip())]
+
+    lines[i:i + n] = [indent(k) + a.strip() for k, a in enumerate(m.after)]
     path.write_text("\n".join(lines), encoding="utf-8")
     return original, ""
 
@@ -182,12 +197,14 @@ def main():
     head = prepare(repo, work, args.commit)
     print(f"Клон {work} на {head[:10]}; мутантов: {len(mutants)}", flush=True)
 
-    folders = {}
+    programs = {}
     for m in mutants:
-        folders[m.file] = [test_folder(work, m.file)] + m.extra_tests
-    every = sorted({f for fs in folders.values() for f in fs})
-    targets = sorted({p for f in every for p in programs_of(work, f)})
-    ok, log = build(work, targets)
+        mine = []
+        for folder in [mirror_of(m.file)] + m.extra_tests:
+            mine += [p for p in programs_for(work, folder) if p not in mine]
+        programs[id(m)] = mine
+    every = sorted({p for ps in programs.values() for p in ps})
+    ok, log = build(work, sorted({name for name, _ in every}))
     if not ok:
         sys.exit("Чистая сборка не удалась:\n" + log[-3000:])
     failed = run_tests(work, every)
@@ -201,8 +218,8 @@ def main():
             m.outcome, m.detail = "не применён", problem
         else:
             try:
-                mine = folders[m.file]
-                ok, log = build(work, sorted({p for f in mine for p in programs_of(work, f)}))
+                mine = programs[id(m)]
+                ok, log = build(work, sorted({name for name, _ in mine}))
                 if not ok:
                     m.outcome, m.detail = "не собран", ""
                 else:
@@ -219,7 +236,7 @@ def main():
     print("\nВыжили:")
     for m in counted:
         if m.outcome == "выжил":
-            print(f"  {m.list_file}: {m.name}\n      {m.file}: {m.after.strip()}")
+            print(f"  {m.list_file}: {m.name}\n      {m.file}: {m.after[0].strip()}")
     for m in mutants:
         if m.outcome not in ("убит", "выжил"):
             print(f"Не в счёте ({m.outcome}{', ' + m.detail if m.detail else ''}): {m.name}")
