@@ -184,13 +184,20 @@ TEST_F(ThreeDoors, BoundaryDragHonoursTheEdgeProfileAndDirection) {
     EXPECT_EQ(set.doors[1].width, 10000 - 850);
     EXPECT_EQ(set.doors[2].width, 10000 + 850);
     EXPECT_EQ(set.doors[0].width, 10000);
+    // 100 px to the right moves it the same 850 back.
+    draw();
+    set.clearPressedElements();
+    ASSERT_NE(set.doors[1].hitEdge({set.doors[1].rect.right - 2, 300}), nullptr);
+    ASSERT_TRUE(set.finishDrag({set.doors[1].rect.right + 100, 300}));
+    EXPECT_EQ(set.doors[1].width, 10000);
+    EXPECT_EQ(set.doors[2].width, 10000);
     draw();
     // The last door's edge addresses the boundary on its left; too narrow is refused.
     set.clearPressedElements();
     ASSERT_NE(set.doors[2].hitEdge({set.doors[2].rect.right - 1, 300}), nullptr);
     EXPECT_FALSE(set.finishDrag({set.doors[1].rect.left + 50, 300}));
-    EXPECT_EQ(set.doors[1].width, 9150);
-    EXPECT_EQ(set.doors[2].width, 10850);
+    EXPECT_EQ(set.doors[1].width, 10000);
+    EXPECT_EQ(set.doors[2].width, 10000);
 }
 
 TEST(DoorSetDrag, SingleDoorHasNoBoundary) {
