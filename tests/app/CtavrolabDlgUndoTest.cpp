@@ -75,6 +75,7 @@ TEST_F(SketchUndo, UndoingEverythingGivesBackTheStartingFilesAndRedoTheFinalOnes
     EXPECT_FALSE(mouse.sketch->isEnabled()) << "the hub disables the sketch under the popup";
     EXPECT_TRUE(popup->isEnabled());
     popup->sizeField()->setText(QStringLiteral("420"));
+    EXPECT_FALSE(window->undo()) << "the popup holds a change in progress";
     QTest::mouseClick(popup->okButton(), Qt::LeftButton);
     EXPECT_TRUE(mouse.sketch->isEnabled());
     step();

@@ -352,12 +352,12 @@ TEST_F(RightPanelFixture, DoorWidthsDialogMessagesWidthsAndTracks) {
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(project().doors->doors[0].width / 10, w0);
 
-    // Overfull by 20 mm: the error, the dialog stays.
-    type(dlg->widthEdit(0), w0 + 20);
+    // Overfull by a single millimetre: the error, the dialog stays.
+    type(dlg->widthEdit(0), w0 + 1);
     QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
     ASSERT_EQ(scripted.errors.size(), 1);
     EXPECT_EQ(scripted.errors[0].toStdString(),
-              "Суммарная ширина дверей больше ширины проема на 20 мм. Уменьшите общую ширину "
+              "Суммарная ширина дверей больше ширины проема на 1 мм. Уменьшите общую ширину "
               "дверей на это значение.");
     EXPECT_EQ(scripted.errorCaptions[0], QStringLiteral("Ошибка"));
 

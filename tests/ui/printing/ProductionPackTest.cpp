@@ -9,6 +9,7 @@
 #include "output/FillingCutSheet.h"
 #include "output/ProductionLabel.h"
 #include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/LabelSheetPainter.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
 
@@ -164,6 +165,11 @@ TEST(ProductionPack, TheLabelGridDecidesTheLabelSheets) {
     EXPECT_EQ(steps.back(), std::make_pair(17, 17));
     EXPECT_EQ(standard - static_cast<int>((labels + 23) / 24),
               wide - static_cast<int>((labels + 13) / 14));
+    // A sheet more for the 25th label of the standard grid, none without labels.
+    for (const auto& [count, sheets] : {std::pair{0, 0}, std::pair{24, 1}, std::pair{25, 2}})
+        EXPECT_EQ(LabelSheetPainter(std::vector<ProductionLabel>(count), LabelGrid()).pageCount(),
+                  sheets)
+            << count;
 
     // A pack that cannot be written leaves no file and says why.
     const QString blocked = world.file(QStringLiteral("missing/pack.pdf"));
