@@ -5,6 +5,7 @@
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 #include "ui/shared/Style.h"
+#include "ui/shared/Translations.h"
 #include "ui/toppanel/TopPanelDlg.h"
 
 CtavrolabApp::CtavrolabApp(int& argc, char** argv)
@@ -13,6 +14,8 @@ CtavrolabApp::CtavrolabApp(int& argc, char** argv)
     setApplicationName(QStringLiteral("tavrolab"));
     // Ties the windows to the desktop entry (icon and name in the task bar).
     setDesktopFileName(QStringLiteral("tavrolab"));
+    // Qt's own dialogs and buttons in Russian, like the rest of the program.
+    translations::installQtRussian(*this);
 }
 
 CtavrolabApp::~CtavrolabApp() = default;

@@ -184,6 +184,9 @@ void CtavrolabDlg::notify(Notify n) {
     case Notify::PopupClosed: {
         const bool closed = n == Notify::PopupClosed;
         setMinimizeBox(closed);
+        // The keyboard comes back with the window: Ctrl+Z right after a popup undoes its change.
+        if (closed)
+            activateWindow();
         // Each panel disables itself while the popup holds the input.
         send(top_, n);
         send(right_, n);
@@ -201,6 +204,12 @@ void CtavrolabDlg::notify(Notify n) {
         send(tables_[1], Notify::ProjectChanged);
         break;
     }
+}
+
+std::optional<QPoint> CtavrolabDlg::sketchOrigin() const {
+    if (!sketch_ || !sketch_->isVisible())
+        return std::nullopt;
+    return sketch_->mapToGlobal(QPoint(0, 0));
 }
 
 UndoHistory* CtavrolabDlg::history() {

@@ -45,6 +45,7 @@ public:
     UndoHistory* history() override;
     bool undo() override;
     bool redo() override;
+    std::optional<QPoint> sketchOrigin() const override;
 
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }

@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // The standard file dialogs and message boxes of the program, behind one replaceable set of
@@ -23,6 +25,10 @@ struct Hooks {
     // Question with OK and Cancel; true for OK.
     std::function<bool(QWidget* parent, const QString& caption, const QString& text)> confirm;
 };
+
+// The question box the default confirm() shows: question icon, OK and Cancel, kept on top.
+std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& caption,
+                                         const QString& text);
 
 // The hooks in use; defaults show the Qt dialogs.
 Hooks& hooks();

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QPoint>
+
+#include <optional>
+
 class UndoHistory;
 
 // The notifications of the main window. A panel never talks to another panel: it changes the
@@ -36,6 +40,11 @@ public:
     // Undo and redo of one step, with every panel refreshed; false when there was none.
     virtual bool undo() { return false; }
     virtual bool redo() { return false; }
+
+    // Where the sketch's own coordinates (the screen rectangles of doors and inserts) start on
+    // the screen, so that a popup about an element of the sketch can open beside it; nothing
+    // where there is no sketch.
+    virtual std::optional<QPoint> sketchOrigin() const { return std::nullopt; }
 };
 
 // Implemented by every panel that the main window forwards notifications to. The main window

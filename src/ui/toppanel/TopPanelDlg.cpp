@@ -217,8 +217,12 @@ void TopPanelDlg::paintEvent(QPaintEvent*) {
 void TopPanelDlg::receive(Notify n) {
     if (n == Notify::CatalogSelection)
         refresh();
-    else if (n == Notify::PopupOpened || n == Notify::PopupClosed)
+    else if (n == Notify::PopupOpened || n == Notify::PopupClosed) {
+        // A selection left open under a popup would change the project the popup is about.
+        if (n == Notify::PopupOpened)
+            hidePopups();
         setEnabled(n == Notify::PopupClosed);
+    }
 }
 
 void TopPanelDlg::refresh() {
