@@ -26,6 +26,7 @@ import argparse
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -177,6 +178,9 @@ def apply(work, m):
 
 
 def main():
+    # Stopped from outside, the running build or test is stopped with it (subprocess.run kills
+    # its child on the way out) and the next run puts the clone right.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("Остановлено"))
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("lists", nargs="+")
     parser.add_argument("--work", help="папка клона (по умолчанию build/mutants, сохраняется)")

@@ -12,6 +12,7 @@ PACKAGES=(
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
     libqrencode-dev zbar-tools dpkg-dev fakeroot
     libreoffice-calc-nogui qt6-translations-l10n
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 
 missing=()

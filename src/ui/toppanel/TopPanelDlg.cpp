@@ -75,6 +75,12 @@ TopPanelDlg::TopPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &TopPanelDlg::openSketch);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &TopPanelDlg::saveSketch);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &TopPanelDlg::showPrint);
+    auto* journalKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this);
+    journalKey->setContext(Qt::WindowShortcut);
+    connect(journalKey, &QShortcut::activated, this, [this] {
+        if (isEnabled())
+            emit journalRequested();
+    });
 
     refresh();
 }
@@ -203,6 +209,15 @@ void TopPanelDlg::buildControls() {
         connect(b, &QAbstractButton::clicked, this, [this, command] { (this->*command)(); });
         commands_[k] = b;
     }
+    // The order journal, beside the section's heading.
+    journal_ = new PictureButton(this);
+    journal_->setText(QStringLiteral("Журнал заказов"));
+    journal_->setFramed(true);
+    journal_->setFont(style::labelFont());
+    journal_->setToolTip(QStringLiteral("Журнал оформленных заказов (Ctrl+J)"));
+    journal_->setAccessibleName(QStringLiteral("Журнал заказов"));
+    journal_->setGeometry(830, 2, 136, 19);
+    connect(journal_, &QAbstractButton::clicked, this, &TopPanelDlg::journalRequested);
 }
 
 void TopPanelDlg::paintEvent(QPaintEvent*) {
@@ -462,10 +477,18 @@ void TopPanelDlg::openSketch() {
 }
 
 bool TopPanelDlg::openSketchFile(const QString& path) {
-    const int result = SketchFile::read(project_, std::filesystem::path(path.toStdString()));
+    return opened(SketchFile::read(project_, std::filesystem::path(path.toStdString())), path);
+}
+
+bool TopPanelDlg::openSketchBytes(const QByteArray& bytes, const QString& name) {
+    return opened(SketchFile::fromBytes(project_, std::string_view(bytes.data(), bytes.size())),
+                  name);
+}
+
+bool TopPanelDlg::opened(int result, const QString& name) {
     if (result != SketchFile::ReadOk) {
         dialogs::showError(window(), QString::fromStdString(
-                                         SketchFile::openErrorMessage(result, path.toStdString())));
+                                         SketchFile::openErrorMessage(result, name.toStdString())));
         return false;
     }
     // The pictures of the file just read replace those of the previous project.
