@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QThread>
@@ -216,9 +217,27 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
     }
     setUpdatesEnabled(true);
     update();
+    loadPending_ = false;
     if (paths.isEmpty())
         return;
 
+    paths_ = paths;
+    // A grid not on screen (the other page of the panel) loads its thumbnails when it is shown:
+    // the first picture of the window does not wait for them.
+    loadPending_ = true;
+    if (isVisible())
+        startLoading();
+}
+
+void CThumbListCtrl::showEvent(QShowEvent* event) {
+    QListWidget::showEvent(event);
+    if (loadPending_)
+        startLoading();
+}
+
+void CThumbListCtrl::startLoading() {
+    loadPending_ = false;
+    const QStringList paths = paths_;
     const quint64 generation = generation_;
     auto cancel = cancel_;
     const ThumbnailCache cache = cache_;
@@ -290,6 +309,8 @@ QImage CThumbListCtrl::thumbnail(int item) const {
 }
 
 bool CThumbListCtrl::waitForThumbnails(int timeoutMs) {
+    if (loadPending_)
+        startLoading();
     if (!thumbnailsPending())
         return true;
     QEventLoop loop;

@@ -64,6 +64,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // Enter and Space do with the current item what a click does.
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 signals:
     // A click on an item (not on the empty space between items), or Enter or Space on the
@@ -85,6 +86,8 @@ private:
     // On the interface thread: shows queued thumbnails for a few milliseconds at a time.
     void takeArrivals();
     void thumbnailArrived(quint64 generation, int item, const QImage& image);
+    // Starts decoding the thumbnails of the last rebuild.
+    void startLoading();
     void stopLoading();
     // As many columns as the width holds, sharing it evenly.
     void fitGridToWidth();
@@ -96,6 +99,8 @@ private:
     int loaded_ = 0;
     QIcon placeholder_;
     ThumbnailCache cache_;
+    QStringList paths_;        // the pictures of the last rebuild
+    bool loadPending_ = false; // rebuilt while hidden: load when shown
     QTimer* arrivals_ = nullptr;
     QMutex arrivedMutex_;
     std::deque<Arrival> arrivedQueue_;

@@ -18,7 +18,8 @@ DlgTable::DlgTable(Project& project, int mode, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(kScrollLine);
-    refresh();
+    // Built when first shown or read: a page on another tab costs nothing at start-up.
+    stale_ = true;
 }
 
 void DlgTable::receive(Notify n) {
