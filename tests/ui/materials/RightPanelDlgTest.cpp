@@ -635,9 +635,11 @@ TEST_F(RightPanelFixture, TogglesAreTickedAndPlacementPopupListsAreClickable) {
 
 TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame) {
     setSystem("Гартис");
-    for (QLabel* l : panel->findChildren<QLabel*>())
-        if (l->text() == QStringLiteral("Разделители"))
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("Разделители")) {
             EXPECT_FALSE(l->isVisible());
+        }
+    }
     QStringList captions;
     for (QLabel* l : panel->findChildren<QLabel*>())
         if (l->isVisible())
@@ -649,9 +651,11 @@ TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame)
     EXPECT_TRUE(panel->frameButton()->toolTip().startsWith(QStringLiteral("Профиль рамки: KG")));
     saveScreenshot(panel.get(), QStringLiteral("right_panel_gartis.png"));
     setSystem("Ловен");
-    for (QLabel* l : panel->findChildren<QLabel*>())
-        if (l->text() == QStringLiteral("Разделители"))
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("Разделители")) {
             EXPECT_TRUE(l->isVisible());
+        }
+    }
 }
 
 // Rules of the panel that a slip could lose without a sound.
