@@ -104,8 +104,8 @@ TEST(PrintedDocuments, PagesOfEveryCombinationAreNumberedOnThroughTheJob) {
     EXPECT_EQ(alone[4], laidOut);
     // Documents are chosen by their keys, the first as well as the last.
     std::string unknown;
-    EXPECT_EQ(PrintedDocument::fromKeys("order,plan", unknown),
-              (DocumentChoice{true, false, false, false, true}));
+    EXPECT_EQ(PrintedDocument::fromKeys("order,quote", unknown),
+              (DocumentChoice{true, false, false, false, false, true}));
     EXPECT_FALSE(PrintedDocument::fromKeys("order,plans", unknown));
     EXPECT_EQ(unknown, "plans");
 
