@@ -1,11 +1,12 @@
 #include "app/CtavrolabApp.h"
 
 #include "app/CtavrolabDlg.h"
+#include "app/OrderDocument.h"
+#include "app/ScriptedSession.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 #include "ui/shared/Style.h"
-#include "ui/toppanel/TopPanelDlg.h"
 
 CtavrolabApp::CtavrolabApp(int& argc, char** argv)
     : QApplication(argc, argv), project_(std::make_unique<Project>(programCatalog())),
@@ -18,11 +19,15 @@ CtavrolabApp::CtavrolabApp(int& argc, char** argv)
 CtavrolabApp::~CtavrolabApp() = default;
 
 int CtavrolabApp::run() {
+    scripted::installAnswers();
     CtavrolabDlg window(*project_);
     window.show();
+    // Orders a crash left unsaved come first; the file named on the command line after them.
+    window.document().offerRecovery();
     const QString sketch = sketchArgument(arguments());
     if (!sketch.isEmpty())
-        window.topPanel()->openSketchFile(sketch);
+        window.openOrder(sketch);
+    scripted::startScript(window);
     return exec();
 }
 

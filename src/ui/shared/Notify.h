@@ -1,5 +1,6 @@
 #pragma once
 
+class ProjectCommands;
 class UndoHistory;
 
 // The notifications of the main window. A panel never talks to another panel: it changes the
@@ -36,6 +37,8 @@ public:
     // Undo and redo of one step, with every panel refreshed; false when there was none.
     virtual bool undo() { return false; }
     virtual bool redo() { return false; }
+    // Opening, saving and starting projects; null where there is no main window.
+    virtual ProjectCommands* commands() { return nullptr; }
 };
 
 // Implemented by every panel that the main window forwards notifications to. The main window

@@ -11,6 +11,8 @@ class DlgHands;
 class DlgPrint;
 class DlgSystems;
 class PictureButton;
+class ProjectMenu;
+class QToolButton;
 class Project;
 class QComboBox;
 class QLabel;
@@ -40,9 +42,14 @@ public:
     // Project commands.
     void openSketch();
     // Opens the sketch file at path and tells the panels; a file that cannot be read shows the
-    // error message and leaves the project as it was.
+    // error message and leaves the project as it was. In the main window this goes through its
+    // commands, which ask about unsaved changes first.
     bool openSketchFile(const QString& path);
     void saveSketch();
+    void saveSketchAs();
+    void newProject();
+    // Opens the project menu (new, open, save as, recent files) under the "Открыть" button.
+    void showProjectMenu();
     void showSaveXml();
     void showPrint();
     // Hides the selection popups (Escape does this anywhere in the main window).
@@ -60,6 +67,8 @@ public:
     PictureButton* colorButton() const { return colorButton_; }
     PictureButton* optionButton() const { return option_; }
     PictureButton* commandButton(int k) const { return commands_[k]; } // 0..3 in panel order
+    QToolButton* projectMenuButton() const { return menuButton_; }
+    ProjectMenu* projectMenu() const { return projectMenu_; }
     DlgSystems* systemsPopup() const { return systems_; }
     DlgHands* handsPopup() const { return hands_; }
     DlgColors* colorsPopup() const { return colors_; }
@@ -100,6 +109,8 @@ private:
     PictureButton* colorButton_ = nullptr;
     PictureButton* option_ = nullptr;
     PictureButton* commands_[4] = {};
+    QToolButton* menuButton_ = nullptr;
+    ProjectMenu* projectMenu_ = nullptr;
 
     DlgSystems* systems_ = nullptr;
     DlgHands* hands_ = nullptr;
