@@ -66,26 +66,6 @@ Hooks qtHooks() {
 
 Hooks& hooks() {
     static Hooks h = qtHooks();
-    h.ask = [](QWidget* parent, const QString& caption, const QString& text,
-               const QStringList& buttons, int escapeButton) {
-        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
-        std::vector<QAbstractButton*> added;
-        for (qsizetype i = 0; i < buttons.size(); ++i) {
-            const auto role = i == escapeButton ? QMessageBox::RejectRole
-                              : i == 0          ? QMessageBox::AcceptRole
-                                                : QMessageBox::DestructiveRole;
-            added.push_back(box.addButton(buttons[i], role));
-        }
-        if (!added.empty())
-            box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
-        if (escapeButton >= 0 && escapeButton < static_cast<int>(added.size()))
-            box.setEscapeButton(added[static_cast<size_t>(escapeButton)]);
-        box.exec();
-        for (size_t i = 0; i < added.size(); ++i)
-            if (box.clickedButton() == added[i])
-                return static_cast<int>(i);
-        return escapeButton;
-    };
     return h;
 }
 
