@@ -1,8 +1,10 @@
 # Checks that the layers of src/ include one way only:
 #   text <- catalog <- model/calc <- plan <- output <- ui <- app, with cli beside ui on the core.
-# The core (text, catalog, model, calc, plan, output) includes no Qt, ui, app or cli header.
+# The core (text, catalog, model, calc, plan, output) includes no Qt, ui, app, cli or journal
+# header. The journal sits on the core: it may include the core and Qt (Core, Sql), nothing of
+# the window or the command line.
 # Inside src/ui every file lives in the folder of an area of the window, and the areas include one
-# way too: shared <- sketch, results, materials, ordercard <- printing <- toppanel <- app.
+# way too: shared <- sketch, results, materials, ordercard, orders <- printing <- toppanel <- app.
 # Run: cmake -DSOURCE_DIR=<src folder> -P CheckLayers.cmake (fails listing every offending line).
 cmake_minimum_required(VERSION 3.25)
 
@@ -17,8 +19,11 @@ set(allowed_model "text;catalog;model;calc")
 set(allowed_calc "text;catalog;model;calc")
 set(allowed_plan "text;catalog;model;calc;plan")
 set(allowed_output "text;catalog;model;calc;plan;output")
+set(allowed_journal "text;catalog;model;calc;plan;output;journal")
 set(core_layers text catalog model calc plan output)
 set(project_folders text catalog model calc plan output journal ui app cli)
+# Qt modules the journal may use: no widgets, no painting.
+set(journal_qt_modules QtCore QtSql)
 
 set(violations "")
 foreach(layer IN LISTS core_layers)
@@ -41,15 +46,43 @@ foreach(layer IN LISTS core_layers)
     endforeach()
 endforeach()
 
+# The journal: core folders and its own, Qt Core and Qt Sql only.
+if(NOT IS_DIRECTORY "${SOURCE_DIR}/journal")
+    message(FATAL_ERROR "missing layer folder ${SOURCE_DIR}/journal")
+endif()
+file(GLOB_RECURSE files "${SOURCE_DIR}/journal/*.h" "${SOURCE_DIR}/journal/*.cpp")
+foreach(file IN LISTS files)
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include")
+    foreach(line IN LISTS includes)
+        if(line MATCHES "#[ \t]*include[ \t]*[<\"](Qt[A-Za-z0-9_]*)/")
+            if(NOT CMAKE_MATCH_1 IN_LIST journal_qt_modules)
+                list(APPEND violations "${file}: journal must not use ${CMAKE_MATCH_1}: ${line}")
+            endif()
+        elseif(line MATCHES "#[ \t]*include[ \t]*[<\"](Q[A-Za-z0-9_]*)[>\"]")
+            # Class headers of the modules the journal may use.
+            set(header "${CMAKE_MATCH_1}")
+            if(NOT header MATCHES "^(QSql[A-Za-z]*|QByteArray|QString[A-Za-z]*|QVariant[A-Za-z]*|QCoreApplication|QJson[A-Za-z]*|QDate[A-Za-z]*|QTime[A-Za-z]*|QList|QMap|QHash|QFile|QDir|QSaveFile|QChar|QObject|QLocale)$")
+                list(APPEND violations "${file}: journal must not include ${header}: ${line}")
+            endif()
+        elseif(line MATCHES "#[ \t]*include[ \t]*\"([a-z]+)/")
+            set(folder "${CMAKE_MATCH_1}")
+            if(folder IN_LIST project_folders AND NOT folder IN_LIST allowed_journal)
+                list(APPEND violations "${file}: journal must not include ${folder}: ${line}")
+            endif()
+        endif()
+    endforeach()
+endforeach()
+
 # The window's areas: folder -> the ui folders its files may include (besides the core and Qt).
 set(ui_allowed_shared "shared")
 set(ui_allowed_sketch "shared;sketch")
 set(ui_allowed_results "shared;results")
 set(ui_allowed_materials "shared;materials")
 set(ui_allowed_ordercard "shared;ordercard")
+set(ui_allowed_orders "shared;orders")
 set(ui_allowed_printing "shared;sketch;results;printing")
 set(ui_allowed_toppanel "shared;printing;toppanel")
-set(ui_areas shared sketch results materials ordercard printing toppanel)
+set(ui_areas shared sketch results materials ordercard orders printing toppanel)
 
 file(GLOB ui_loose "${SOURCE_DIR}/ui/*.h" "${SOURCE_DIR}/ui/*.cpp")
 foreach(file IN LISTS ui_loose)

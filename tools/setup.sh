@@ -11,7 +11,8 @@ PACKAGES=(
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
     libqrencode-dev zbar-tools dpkg-dev fakeroot
-    libreoffice-calc-nogui
+    libreoffice-calc-nogui qt6-translations-l10n
+    libqt6sql6-sqlite libqt6sql6-psql postgresql
 )
 
 missing=()

@@ -7,6 +7,8 @@
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 #include "ui/shared/Style.h"
+#include "ui/shared/Translations.h"
+#include "ui/toppanel/TopPanelDlg.h"
 
 CtavrolabApp::CtavrolabApp(int& argc, char** argv)
     : QApplication(argc, argv), project_(std::make_unique<Project>(programCatalog())),
@@ -14,6 +16,8 @@ CtavrolabApp::CtavrolabApp(int& argc, char** argv)
     setApplicationName(QStringLiteral("tavrolab"));
     // Ties the windows to the desktop entry (icon and name in the task bar).
     setDesktopFileName(QStringLiteral("tavrolab"));
+    // Qt's own dialogs and buttons in Russian, like the rest of the program.
+    translations::installQtRussian(*this);
 }
 
 CtavrolabApp::~CtavrolabApp() = default;

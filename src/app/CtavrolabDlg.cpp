@@ -2,10 +2,16 @@
 
 #include "app/OrderDocument.h"
 #include "app/Panels.h"
+#include "catalog/Catalog.h"
+#include "journal/JournalError.h"
+#include "journal/JournalSession.h"
+#include "journal/OrderPlacing.h"
+#include "model/OrderNumberFile.h"
 #include "model/Project.h"
 #include "model/UndoHistory.h"
 #include "ui/materials/RightPanelDlg.h"
 #include "ui/ordercard/DlgOrder.h"
+#include "ui/orders/DlgOrders.h"
 #include "ui/printing/DlgPrint.h"
 #include "ui/printing/PrintCommands.h"
 #include "ui/printing/ProductionPackCommand.h"
@@ -80,6 +86,13 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
 
     // The panels' own commands that open another panel's dialog go through the window.
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
+    journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
+    order_->setJournal(journal_.get());
+    connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
+    connect(order_, &DlgOrder::orderPlaced, this, [this] {
+        if (orders_ != nullptr)
+            orders_->refresh();
+    });
     connect(top_->printDialog(), &DlgPrint::printRequested, this,
             [this](const DocumentChoice& documents) {
                 PrintCommands(project_, this).print(documents);
@@ -127,6 +140,47 @@ CtavrolabDlg::~CtavrolabDlg() {
         delete t;
     delete order_;
     delete plan_;
+    delete orders_; // before the journal session it reads
+}
+
+void CtavrolabDlg::showOrders() {
+    if (orders_ == nullptr) {
+        orders_ = new DlgOrders(*journal_, this);
+        connect(orders_, &DlgOrders::openRequested, this,
+                [this](const QByteArray& sketch, qint64 number) {
+                    openJournalOrder(sketch, number, false);
+                });
+        connect(orders_, &DlgOrders::copyRequested, this,
+                [this](const QByteArray& sketch, qint64 number) {
+                    openJournalOrder(sketch, number, true);
+                });
+    } else {
+        orders_->refresh();
+    }
+    orders_->show();
+    orders_->raise();
+    orders_->activateWindow();
+}
+
+void CtavrolabDlg::openJournalOrder(const QByteArray& sketch, qint64 number, bool asCopy) {
+    const QString name = QStringLiteral("заказа %1 из журнала")
+                             .arg(QString::fromStdString(orderplacing::numberText(number)));
+    if (!top_->openSketchBytes(sketch, name) || !asCopy)
+        return;
+    // A new order made from this one: the same customer and doors, the next number and today.
+    const OrderNumberFile numbers(project_.catalog().baseFolder());
+    OrderInfo fresh;
+    fresh.newOrder(numbers.readPath());
+    try {
+        fresh.orderNumber =
+            orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+    } catch (const JournalError&) {
+        journal_->reset(); // the number file's number stands; placing will say what is wrong
+    }
+    project_.order.orderNumber = fresh.orderNumber;
+    project_.order.orderDate = fresh.orderDate;
+    project_.order.readyDate = fresh.readyDate;
+    notify(Notify::OrderChanged);
 }
 
 void CtavrolabDlg::notify(Notify n) {
@@ -188,6 +242,9 @@ void CtavrolabDlg::notify(Notify n) {
     case Notify::PopupClosed: {
         const bool closed = n == Notify::PopupClosed;
         setMinimizeBox(closed);
+        // The keyboard comes back with the window: Ctrl+Z right after a popup undoes its change.
+        if (closed)
+            activateWindow();
         // Each panel disables itself while the popup holds the input.
         send(top_, n);
         send(right_, n);
@@ -205,6 +262,12 @@ void CtavrolabDlg::notify(Notify n) {
         send(tables_[1], Notify::ProjectChanged);
         break;
     }
+}
+
+std::optional<QPoint> CtavrolabDlg::sketchOrigin() const {
+    if (!sketch_ || !sketch_->isVisible())
+        return std::nullopt;
+    return sketch_->mapToGlobal(QPoint(0, 0));
 }
 
 UndoHistory* CtavrolabDlg::history() {

@@ -9,6 +9,8 @@
 #include <string>
 
 class DlgOrder;
+class DlgOrders;
+class JournalSession;
 class DlgPlan;
 class DlgTable;
 class DlgTabs;
@@ -58,6 +60,7 @@ public:
     bool changeInProgress() const;
     // A warning on the information strip under the sketch.
     void warn(const QString& text);
+    std::optional<QPoint> sketchOrigin() const override;
 
     TopPanelDlg* topPanel() const { return top_; }
     SumDlg* sumPanel() const { return sum_; }
@@ -68,6 +71,10 @@ public:
     QWidget* table(int mode) const;
     DlgOrder* orderCard() const { return order_; }
     DlgPlan* planPage() const { return plan_; }
+    // The order journal of this run and its window ("Журнал заказов", made on first use).
+    JournalSession& journal() const { return *journal_; }
+    DlgOrders* ordersWindow() const { return orders_; }
+    void showOrders();
     QLabel* logo() const { return logo_; }
 
     // Whether the window offers its minimize button (removed while a popup is open).
@@ -95,6 +102,8 @@ private:
     void scheduleRecord();
     // Undo (back) or redo, then every panel re-reads the project as after opening a file.
     bool restoreStep(bool back);
+    // An order of the journal opened as the project, or copied into a new order.
+    void openJournalOrder(const QByteArray& sketch, qint64 number, bool asCopy);
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;
@@ -107,6 +116,8 @@ private:
     DlgPlan* plan_ = nullptr; // the cutting plans, the last tab
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
+    std::unique_ptr<JournalSession> journal_;
+    DlgOrders* orders_ = nullptr;
     std::unique_ptr<UndoHistory> history_;
     std::unique_ptr<OrderDocument> document_;
     bool restoring_ = false;

@@ -88,11 +88,9 @@ bool OrderDocument::maySetAside() {
     settleRecord();
     if (!isModified())
         return true;
-    const int answer =
-        dialogs::ask(&window_, kQuestion,
-                     {QStringLiteral("Сохранить"), QStringLiteral("Не сохранять"),
-                      QStringLiteral("Отмена")},
-                     2);
+    const int answer = dialogs::ask(
+        &window_, kQuestion,
+        {QStringLiteral("Сохранить"), QStringLiteral("Не сохранять"), QStringLiteral("Отмена")}, 2);
     if (answer == 0)
         return save();
     return answer == 1;
@@ -155,9 +153,10 @@ bool OrderDocument::load(const QString& requested) {
         case LockState::Locked:
             break;
         case LockState::HeldElsewhere:
-            if (dialogs::ask(&window_, kHeldElsewhere + QStringLiteral(":\n") + path,
-                             {QStringLiteral("Открыть только для чтения"), QStringLiteral("Отмена")},
-                             1) != 0)
+            if (dialogs::ask(
+                    &window_, kHeldElsewhere + QStringLiteral(":\n") + path,
+                    {QStringLiteral("Открыть только для чтения"), QStringLiteral("Отмена")},
+                    1) != 0)
                 return false;
             readOnly = true;
             break;
@@ -170,8 +169,8 @@ bool OrderDocument::load(const QString& requested) {
     if (result != SketchFile::ReadOk) {
         if (lock && path == path_)
             lock_ = std::move(lock);
-        dialogs::showError(&window_, QString::fromStdString(SketchFile::openErrorMessage(
-                                         result, path.toStdString())));
+        dialogs::showError(&window_, QString::fromStdString(
+                                         SketchFile::openErrorMessage(result, path.toStdString())));
         return false;
     }
     replaced();
@@ -207,9 +206,8 @@ bool OrderDocument::saveAs(const QString& proposedName) {
     QString proposed = proposedName;
     if (proposed.isEmpty())
         proposed = path_.isEmpty() ? QStringLiteral("эскиз") : QFileInfo(path_).completeBaseName();
-    const QString path = dialogs::saveFile(&window_, proposed,
-                                           QString::fromUtf8(dialogs::kSketchFilter),
-                                           QStringLiteral("tav"));
+    const QString path = dialogs::saveFile(
+        &window_, proposed, QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
     return !path.isEmpty() && writeTo(absolute(path));
 }
 

@@ -41,7 +41,7 @@ public:
 
     // "Сохранить изменения в заказе?" when the project holds unsaved changes. True when the
     // caller may replace or end the project (saved, or the changes given up).
-    bool maySetAside();
+    bool maySetAside() override;
     // The window is about to close: asks, then removes the recovery copy and the lock. False
     // keeps the window open.
     bool close();

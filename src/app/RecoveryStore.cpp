@@ -25,11 +25,8 @@ QString RecoveryStore::defaultFolder() {
 
 QString RecoveryStore::ownPath(int window) const {
     const qint64 pid = QCoreApplication::applicationPid();
-    return QDir(folder_).filePath(QStringLiteral("%1-%2-%3")
-                                      .arg(pid)
-                                      .arg(processStartTime(pid))
-                                      .arg(window) +
-                                  kSuffix);
+    return QDir(folder_).filePath(
+        QStringLiteral("%1-%2-%3").arg(pid).arg(processStartTime(pid)).arg(window) + kSuffix);
 }
 
 quint64 RecoveryStore::processStartTime(qint64 pid) {

@@ -20,9 +20,12 @@ const char* const kUsage =
     "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]\n"
+    "       или [--place [--journal АДРЕС] [--save OUT.tav]]: оформить заказ в журнале,\n"
+    "       последняя строка вывода — номер заказа\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
-    "4 в папке данных нет цен, 64 неверный вызов.\n";
+    "4 в папке данных нет цен, 5 журнал заказов недоступен, 64 неверный вызов.\n"
+    "Команды журнала заказов: tavrolab-cli journal --help\n";
 
 // A whole decimal number, optionally negative; nothing else may follow.
 std::optional<int32_t> parseInteger(const std::string& s) {
@@ -135,6 +138,10 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.pack);
         else if (a == "--label-grid")
             text(i, o.labelGrid);
+        else if (a == "--place")
+            o.place = true;
+        else if (a == "--journal")
+            text(i, o.journal);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.input)
@@ -166,6 +173,10 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--documents допустим только с --pdf"};
     if (o.labelGrid && !o.pack)
         throw UsageError{"--label-grid допустим только с --pack"};
+    if (o.place && (o.csv || o.xml || o.json || o.plan || o.pdf || o.pack))
+        throw UsageError{"--place сочетается из файлов вывода только с --save"};
+    if (o.journal && !o.place)
+        throw UsageError{"--journal допустим только с --place и командами journal"};
     return o;
 }
 

@@ -45,6 +45,9 @@ struct Options {
     std::optional<std::string> discount;
     std::optional<int32_t> assembly, delivery;
     std::optional<std::string> orderNumber, customer, address, phone;
+    // Placing the order in the journal (the configured one, or --journal's).
+    bool place = false;
+    std::optional<std::string> journal;
 
     bool anyOutput() const { return csv || xml || json || save || plan || pdf || pack; }
     bool anyNewSetting() const {

@@ -7,6 +7,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/DataPaths.h"
 #include "cli/CliOptions.h"
+#include "cli/JournalCommands.h"
 #include "cli/PdfOutput.h"
 #include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
@@ -437,6 +438,8 @@ int run(const std::vector<std::string>& args) {
         applyNewSettings(project, o);
     }
     applyOrderSettings(project, o);
+    if (o.place)
+        return journalcli::placeOrder(project, dataFolder, o.journal, o.save);
     if (!o.anyOutput()) {
         printPriceCalculation(project, std::cout);
         return kExitOk;
@@ -448,6 +451,8 @@ int run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
+    if (journalcli::isJournalCommand(args))
+        return journalcli::runJournalCommand(args, Catalog::executableFolder());
     try {
         return run(args);
     } catch (const UsageError& e) {

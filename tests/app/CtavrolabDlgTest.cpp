@@ -305,12 +305,14 @@ TEST_F(MainWindowFixture, PlacingAnOrderOpensThePrintChoice) {
 }
 
 // The sale ends with the documents: "Оформить заказ" saves the sketch and opens the print
-// choice, whose "Печать" without a printer offers the PDF, saved under the order number.
+// choice, whose "Печать" without a printer offers the PDF, saved under the order number (the
+// number the journal gave the order, whatever the card showed).
 TEST_F(MainWindowFixture, PlacingAnOrderEndsWithItsDocumentsAsPdfWithoutAPrinter) {
     ScriptedDialogs dialogs;
     PrintCommands::hooks().printerInstalled = [] { return false; };
     clickTab(2);
-    world.project->order.orderNumber = "00077";
+    world.writeNumberFile("77");
+    world.project->order.orderNumber = "00005";
     const QString pdf = world.path(QStringLiteral("00077.pdf"));
     dialogs.saveAnswers.push_back(world.path(QStringLiteral("00077.tav")));
     dialogs.saveAnswers.push_back(pdf);
@@ -318,6 +320,7 @@ TEST_F(MainWindowFixture, PlacingAnOrderEndsWithItsDocumentsAsPdfWithoutAPrinter
     QTest::mouseClick(window->topPanel()->printDialog()->okButton(), Qt::LeftButton);
     PrintCommands::resetHooks();
     EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(world.project->order.orderNumber, "00077");
     EXPECT_EQ(dialogs.proposedNames,
               (QStringList{QStringLiteral("00077"), QStringLiteral("00077")}));
     QFile file(pdf);

@@ -80,15 +80,16 @@ TEST_P(PromptAnswers, LeaveTheProjectAndTheFilesAsTheUserChose) {
         EXPECT_FALSE(document().isModified());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryCommandAndAnswer, PromptAnswers,
-    ::testing::Values(PromptCase{Command::Close, "Сохранить"},
-                      PromptCase{Command::Close, "Не сохранять"},
-                      PromptCase{Command::Close, "Отмена"}, PromptCase{Command::Open, "Сохранить"},
-                      PromptCase{Command::Open, "Не сохранять"},
-                      PromptCase{Command::Open, "Отмена"}, PromptCase{Command::New, "Сохранить"},
-                      PromptCase{Command::New, "Не сохранять"},
-                      PromptCase{Command::New, "Отмена"}));
+INSTANTIATE_TEST_SUITE_P(EveryCommandAndAnswer, PromptAnswers,
+                         ::testing::Values(PromptCase{Command::Close, "Сохранить"},
+                                           PromptCase{Command::Close, "Не сохранять"},
+                                           PromptCase{Command::Close, "Отмена"},
+                                           PromptCase{Command::Open, "Сохранить"},
+                                           PromptCase{Command::Open, "Не сохранять"},
+                                           PromptCase{Command::Open, "Отмена"},
+                                           PromptCase{Command::New, "Сохранить"},
+                                           PromptCase{Command::New, "Не сохранять"},
+                                           PromptCase{Command::New, "Отмена"}));
 
 TEST_F(DocumentWindow, SavingANewProjectGoesThroughTheFileDialogAndACancelKeepsTheWindow) {
     typeWidth(2600);

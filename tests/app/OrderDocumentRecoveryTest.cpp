@@ -5,12 +5,12 @@
 #include "app/RecoveryCopy.h"
 #include "app/RecoveryStore.h"
 #include "model/AtomicFile.h"
+#include "ui/SketchDriver.h"
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/Dialogs.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/sketch/SizeDlg.h"
 #include "ui/toppanel/ProjectMenu.h"
-#include "ui/SketchDriver.h"
 
 #include <QDateTime>
 #include <QLockFile>

@@ -72,8 +72,9 @@ struct Program : ::testing::Test {
     // it would have saved.
     QByteArray killedAfterAnEdit() {
         const QString expected = folder(QStringLiteral("expected.tav"));
-        auto p = start({}, QStringLiteral("width=2600;wait=2500;dump=") + expected +
-                               QStringLiteral(";wait=60000"),
+        auto p = start({},
+                       QStringLiteral("width=2600;wait=2500;dump=") + expected +
+                           QStringLiteral(";wait=60000"),
                        {sketch});
         EXPECT_TRUE(waitFor([&] { return QFileInfo::exists(expected) && !copies().isEmpty(); }))
             << log().toStdString();
@@ -118,9 +119,10 @@ TEST_F(Program, DecliningKeepsTheCopyUnderDeclined) {
 
 TEST_F(Program, ASecondProgramOpeningTheSameFileIsToldAndOpensItReadOnly) {
     auto first = start({}, QStringLiteral("wait=60000"), {sketch});
-    ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(folder(QStringLiteral(".заказ.tav.lock"))); }));
-    auto second = start(QStringLiteral("Открыть только для чтения"), QStringLiteral("title;quit"),
-                        {sketch});
+    ASSERT_TRUE(
+        waitFor([&] { return QFileInfo::exists(folder(QStringLiteral(".заказ.tav.lock"))); }));
+    auto second =
+        start(QStringLiteral("Открыть только для чтения"), QStringLiteral("title;quit"), {sketch});
     finishes(*second);
     const QString text = log();
     EXPECT_TRUE(text.contains(QStringLiteral("ask: Файл уже открыт в другом окне")))

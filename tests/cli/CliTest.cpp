@@ -1,5 +1,6 @@
 // Runs the built tavrolab-cli and checks its exit statuses, messages and outputs.
 
+#include "cli/CliRun.h"
 #include "support/OutputTestSupport.h"
 
 #include "calc/DSSystem.h"
@@ -18,34 +19,6 @@
 using namespace outtest;
 
 namespace {
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-// Runs the command line tool with the arguments, capturing both output streams.
-CliRun cli(const TempFolder& dir, const std::vector<std::string>& args) {
-    std::string command = quoted(TAV_BIN_DIR "/tavrolab-cli");
-    for (const std::string& a : args)
-        command += " " + quoted(a);
-    command +=
-        " > " + quoted((dir / "stdout").string()) + " 2> " + quoted((dir / "stderr").string());
-    int raw = std::system(command.c_str());
-    CliRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = readFile(dir / "stdout");
-    r.err = readFile(dir / "stderr");
-    return r;
-}
 
 class Cli : public testing::Test {
 protected:

@@ -19,7 +19,8 @@ deb=${debs[0]}
 # Declared dependencies: the libraries the programs link and what they load without linking.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for dep in libc6 libstdc++6 libicu fonts-liberation; do
+# The order journal's SQL drivers are plugins: loaded, not linked.
+for dep in libc6 libstdc++6 libicu fonts-liberation libqt6sql6-sqlite libqt6sql6-psql qt6-translations-l10n; do
     [[ "$depends" == *"$dep"* ]] || fail "Depends lacks $dep"
 done
 if [ -x "$bin/tavrolab" ]; then

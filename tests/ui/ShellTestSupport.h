@@ -25,8 +25,9 @@
 // Support for the tests of the main window, the top panel, the popups and the order panels.
 namespace shelltest {
 
-// A catalog built from a fresh folder (built-in tables, no prices) with an empty config folder,
-// so that order numbers are handed out from a number file of the test's own, and a project on it.
+// A catalog built from a fresh folder (built-in tables, no prices) with a config folder of its
+// own, so that order numbers are handed out from a number file and a journal of the test's own,
+// and a project on it.
 struct World {
     QTemporaryDir folder;
     std::unique_ptr<Catalog> catalog;
@@ -37,6 +38,10 @@ struct World {
     explicit World(bool withPrices = false) {
         ensureApp();
         QDir(folder.path()).mkpath(QStringLiteral("config"));
+        // Orders placed in the main window go to a journal of the world's own.
+        QFile conf(path(QStringLiteral("config/journal.conf")));
+        conf.open(QIODevice::WriteOnly);
+        conf.write("journal = sqlite:" + path(QStringLiteral("journal.sqlite")).toUtf8() + "\n");
         if (withPrices) {
             for (const char* sub : {"profiles", "materials"})
                 copyTree(QStringLiteral(TAV_SOURCE_DIR "/data/") + QString::fromUtf8(sub),

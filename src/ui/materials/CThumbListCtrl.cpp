@@ -8,12 +8,34 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
 
 namespace {
+
+// Paints a thumbnail as it is, chosen or not: the selection colour would tint a wood grey. The
+// chosen one gets a frame in the program's red instead.
+class ChosenFrameDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~(QStyle::State_Selected | QStyle::State_HasFocus);
+        QStyledItemDelegate::paint(painter, plain, index);
+        if (!(option.state & QStyle::State_Selected))
+            return;
+        painter->save();
+        painter->setPen(QPen(CThumbListCtrl::kChosenFrame, 2));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(QRectF(option.rect).adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+};
 
 constexpr int kThumb = CThumbListCtrl::kThumbSize;
 
@@ -70,6 +92,7 @@ CThumbListCtrl::CThumbListCtrl(QWidget* parent)
     setWrapping(true);
     setTextElideMode(Qt::ElideMiddle);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new ChosenFrameDelegate(this));
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     QImage blank = whiteCanvas();
     QPainter(&blank).drawRect(0, 0, kThumb - 1, kThumb - 1);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QListWidget>
 #include <QStringList>
@@ -20,6 +21,8 @@ public:
     static constexpr int kThumbSize = 62;
     // The narrowest column of the grid: a thumbnail with a little room on each side.
     static constexpr int kMinCellWidth = 76;
+    // The frame around the chosen thumbnail.
+    static constexpr QColor kChosenFrame{0xad, 0x29, 0x29};
 
     explicit CThumbListCtrl(QWidget* parent = nullptr);
     ~CThumbListCtrl() override;

@@ -13,11 +13,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 constexpr int kWidth = 286;
 constexpr int kRowStep = 25;
+
+// A track list wide enough for "первый ряд" and "второй ряд" in the dialog's font.
+int trackWidth(const QComboBox* track) {
+    return std::max(100, track->sizeHint().width());
+}
 } // namespace
 
 DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
@@ -46,7 +52,7 @@ DlgDoorSize::DlgDoorSize(Project& project, NotifyHub& hub, QWidget* parent)
         connect(width, &QLineEdit::textChanged, this, &DlgDoorSize::updateRemainder);
         auto* track = new QComboBox(this);
         track->addItems({QStringLiteral("первый ряд"), QStringLiteral("второй ряд")});
-        track->setGeometry(170, y, 100, 22);
+        track->setGeometry(170, y, trackWidth(track), 22);
         track->setAccessibleName(door + QStringLiteral(": ряд направляющей"));
         // A drop-down is announced by its label; the width field has a name of its own.
         label->setBuddy(track);
@@ -95,9 +101,10 @@ void DlgDoorSize::open() {
         sum += project_.doors->doors[static_cast<size_t>(i)].width;
     remainder_->setText(QString::number((project_.doors->doorsNominalWidth - sum) / 10));
 
-    setFixedSize(kWidth, kRowStep * n + 140);
+    const int width = std::max(kWidth, tracks_[0]->geometry().right() + 17);
+    setFixedSize(width, kRowStep * n + 140);
     if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr)
-        move(main->geometry().center() - QPoint(kWidth / 2, height() / 2));
+        move(main->geometry().center() - QPoint(width / 2, height() / 2));
     widths_[0]->setFocus();
     widths_[0]->selectAll();
     open_ = true;

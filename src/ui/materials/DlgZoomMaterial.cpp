@@ -1,6 +1,7 @@
 #include "ui/materials/DlgZoomMaterial.h"
 
 #include "catalog/Material.h"
+#include "model/DoorSet.h"
 #include "model/Project.h"
 #include "ui/shared/Notify.h"
 #include "ui/shared/PictureCache.h"
@@ -10,9 +11,12 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 constexpr int kPictureWidth = 160;
 constexpr int kPictureHeight = 120;
+constexpr int kGap = 8; // between the insert and the popup
 } // namespace
 
 DlgZoomMaterial::DlgZoomMaterial(Project& project, NotifyHub& hub, QWidget* parent)
@@ -40,20 +44,23 @@ DlgZoomMaterial::DlgZoomMaterial(Project& project, NotifyHub& hub, QWidget* pare
     // the doors chosen there.
     doorsButton_->setDefault(true);
 
-    // Each list is announced by the label before it.
-    auto labelled = [this](const QString& text, int x, QComboBox* list, const QString& name) {
+    // "Дверь с" [list] "по" [list] in one line, each label as wide as its text and ending before
+    // its list, which it names for a screen reader.
+    int x = 20;
+    auto labelled = [this, &x](const QString& text, const QString& name) {
         auto* l = new QLabel(text, this);
         style::makePanelLabel(l);
-        l->setGeometry(x, 146, 60, 24);
-        l->setBuddy(list);
+        const int textWidth = l->fontMetrics().horizontalAdvance(text) + 2;
+        l->setGeometry(x, 146, textWidth, 24);
+        auto* list = new QComboBox(this);
+        list->setGeometry(x + textWidth + 6, 146, 56, 24);
         list->setAccessibleName(name);
+        l->setBuddy(list);
+        x = list->geometry().right() + 14;
+        return list;
     };
-    from_ = new QComboBox(this);
-    from_->setGeometry(80, 146, 56, 24);
-    labelled(QStringLiteral("Дверь с"), 20, from_, QStringLiteral("Первая дверь изображения"));
-    to_ = new QComboBox(this);
-    to_->setGeometry(180, 146, 56, 24);
-    labelled(QStringLiteral("по"), 150, to_, QStringLiteral("Последняя дверь изображения"));
+    from_ = labelled(QStringLiteral("Дверь с"), QStringLiteral("Первая дверь изображения"));
+    to_ = labelled(QStringLiteral("по"), QStringLiteral("Последняя дверь изображения"));
 
     connect(insertButton_, &QPushButton::clicked, this, &DlgZoomMaterial::placeInInsert);
     connect(doorsButton_, &QPushButton::clicked, this, &DlgZoomMaterial::placeAcrossDoors);
@@ -92,13 +99,35 @@ bool DlgZoomMaterial::open(const Material* material) {
         text += QStringLiteral(" ") + QString::fromStdString(material->name);
     caption_->setText(text);
 
-    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr)
-        move(main->geometry().center() - QPoint(width() / 2, height() / 2));
+    placeBeside(project_.doors->doors[static_cast<size_t>(t)].materialTarget);
     show();
     raise();
     activateWindow();
     insertButton_->setFocus();
     return true;
+}
+
+void DlgZoomMaterial::placeBeside(const Insert* insert) {
+    QWidget* main = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!main)
+        return;
+    const QRect window = main->geometry();
+    const std::optional<QPoint> origin = hub_.sketchOrigin();
+    if (!insert || !origin || insert->rect.isEmpty()) {
+        move(window.center() - QPoint(width() / 2, height() / 2));
+        return;
+    }
+    // Right of the insert when there is room in the window, else left of it, so the insert and
+    // the picture about to fill it stay in sight together.
+    const QRect target(*origin + QPoint(insert->rect.left, insert->rect.top),
+                       QSize(insert->rect.width(), insert->rect.height()));
+    int x = target.right() + kGap;
+    if (x + width() > window.right())
+        x = target.left() - kGap - width();
+    x = std::clamp(x, window.left(), std::max(window.left(), window.right() - width()));
+    const int y =
+        std::clamp(target.top(), window.top(), std::max(window.top(), window.bottom() - height()));
+    move(x, y);
 }
 
 void DlgZoomMaterial::placeInInsert() {

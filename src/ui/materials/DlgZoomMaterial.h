@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class Insert;
 class Material;
 class NotifyHub;
 class Project;
@@ -33,6 +34,8 @@ public:
     void reject() override;
 
 private:
+    // Opens beside the insert on the sketch (centred on the main window without a sketch).
+    void placeBeside(const Insert* insert);
     void placeInInsert();
     void placeAcrossDoors();
     void finish();

@@ -153,6 +153,8 @@ void RightPanelDlg::receive(Notify n) {
         thumbs_->setCurrentItem(nullptr);
         break;
     case Notify::PopupOpened:
+        // The splitter profile choice must not change the project under the open popup.
+        splitterPopup_->hide();
         setEnabled(false);
         break;
     case Notify::PopupClosed:
@@ -165,8 +167,12 @@ void RightPanelDlg::receive(Notify n) {
 
 void RightPanelDlg::showPage(Page page) {
     page_ = page;
-    if (page_ != SystemPage)
+    if (page_ != SystemPage) {
         splitterPopup_->hide();
+        // "Установить" is on the system page only: a click on the sketch meant to choose an
+        // insert for a material must not add a splitter.
+        project_.splitterMode = false;
+    }
     refresh();
 }
 
@@ -182,10 +188,13 @@ void RightPanelDlg::refresh() {
     heightLabel_->setVisible(heightShown);
     heightList_->setVisible(heightShown);
     const bool variants = gartisOf(system) != nullptr;
-    for (QWidget* w : {static_cast<QWidget*>(rail_), static_cast<QWidget*>(frame_)})
+    for (QWidget* w : {static_cast<QWidget*>(rail_), static_cast<QWidget*>(frame_),
+                       static_cast<QWidget*>(variantCaptions_[0]),
+                       static_cast<QWidget*>(variantCaptions_[1])})
         w->setVisible(systemPage && variants);
     for (PictureButton* b : {splitterButton_, orientation_, place_, clear_})
         b->setVisible(systemPage && !variants);
+    toolsHeading_->setVisible(systemPage && !variants);
     if (variants) {
         updateVariantButtons();
     } else {

@@ -44,6 +44,20 @@ QString spokenName(const Material& m) {
     return QString::fromStdString(words);
 }
 
+// A thumbnail's tooltip: what a seller needs before choosing it: the material, its code,
+// thickness and price.
+QString materialTip(const Material& m) {
+    QStringList lines;
+    if (!m.name.empty())
+        lines << QString::fromStdString(m.name);
+    if (!m.code.empty())
+        lines << QStringLiteral("Код: ") + QString::fromStdString(m.code);
+    lines << QString::fromStdString(text::format("Толщина: %1.1f мм", m.thickness / 10.0));
+    lines << QString::fromStdString(text::format("Цена: %1.2f руб./м²", m.price / 100.0));
+    lines << QStringLiteral("Изображение: ") + QString::fromStdString(m.pictureKey());
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 void RightPanelDlg::buildFillingPage() {
@@ -84,6 +98,8 @@ void RightPanelDlg::groupChosen(int item) {
         names << spokenName(m);
     }
     thumbs_->rebuild(QString::fromStdString(group->imagesFolder), paths, names);
+    for (int i = 0; i < thumbs_->count(); ++i)
+        thumbs_->item(i)->setToolTip(materialTip(group->materials[static_cast<size_t>(i)]));
 }
 
 void RightPanelDlg::togglePlacement() {
@@ -99,8 +115,11 @@ void RightPanelDlg::thumbnailClicked(int item) {
         return;
     const MaterialGroup* group =
         project_.catalog().materialGroupByName(groupList_->currentText().toStdString());
-    const Material* material =
-        group ? group->findByKey(thumbs_->label(item).toStdString()) : nullptr;
+    // The grid holds the group's materials in order; the label writes the picture key with
+    // backslashes, so it cannot be looked up by the field as written.
+    const Material* material = group && static_cast<size_t>(item) < group->materials.size()
+                                   ? &group->materials[static_cast<size_t>(item)]
+                                   : nullptr;
     if (!material)
         return;
     if (project_.placementOnPick) {

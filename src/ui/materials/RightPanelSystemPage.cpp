@@ -78,10 +78,10 @@ void RightPanelDlg::buildSystemPage() {
     connect(dimensions_, &QAbstractButton::clicked, this, &RightPanelDlg::toggleDimensions);
     systemWidgets_.push_back(dimensions_);
 
-    auto* tools = new QLabel(QStringLiteral("Разделители"), this);
-    style::makePanelLabel(tools);
-    tools->setGeometry(kMargin, kToolsTop - 20, 150, 18);
-    systemWidgets_.push_back(tools);
+    toolsHeading_ = new QLabel(QStringLiteral("Разделители"), this);
+    style::makePanelLabel(toolsHeading_);
+    toolsHeading_->setGeometry(kMargin, kToolsTop - 20, 150, 18);
+    systemWidgets_.push_back(toolsHeading_);
 
     splitterButton_ = new PictureButton(this);
     splitterButton_->setGeometry(kMargin - 4, kToolsTop, 101, 91);
@@ -124,6 +124,14 @@ void RightPanelDlg::buildSystemPage() {
     frame_->setFramed(true);
     nameControl(frame_, QStringLiteral("Вариант рамки"), QStringLiteral("Сменить профиль рамки"));
     connect(frame_, &QAbstractButton::clicked, this, &RightPanelDlg::nextFrame);
+    // Captions over the two variant buttons, where the other systems have "Разделители".
+    for (auto [button, text] : {std::pair{rail_, QStringLiteral("Направляющая")},
+                                {frame_, QStringLiteral("Профиль рамки")}}) {
+        auto* caption = new QLabel(text, this);
+        style::makePanelLabel(caption);
+        caption->setGeometry(button->x() + 4, kToolsTop - 20, button->width(), 18);
+        variantCaptions_.push_back(caption);
+    }
 }
 
 void RightPanelDlg::updateToolButtons() {
@@ -158,6 +166,8 @@ void RightPanelDlg::updateVariantButtons() {
             button->setText(QStringLiteral("Нет"));
         }
         button->setAccessibleName(what + button->text());
+        // The code alone does not say which of the two the button changes.
+        button->setToolTip(what + button->text() + QStringLiteral(" (нажмите, чтобы сменить)"));
     }
 }
 
@@ -174,12 +184,14 @@ void RightPanelDlg::refreshLists() {
     // Stock lengths of the handle profile: the first always, the others when they exist.
     stockList_->clear();
     if (const HandleProfile* h = project_.handleProfile) {
-        stockList_->addItem(stockText(h->stockLength1));
-        for (int32_t length : {h->stockLength2, h->stockLength3})
+        // Each entry carries its choice number: a length of 0 leaves a gap in the list, not in
+        // the numbering.
+        stockList_->addItem(stockText(h->stockLength1), 1);
+        for (auto [length, choice] : {std::pair{h->stockLength2, 2}, {h->stockLength3, 3}})
             if (length > 0)
-                stockList_->addItem(stockText(length));
-        const int choice = h->stockChoice - 1;
-        stockList_->setCurrentIndex(choice >= 0 && choice < stockList_->count() ? choice : 0);
+                stockList_->addItem(stockText(length), choice);
+        const int at = stockList_->findData(h->stockChoice);
+        stockList_->setCurrentIndex(at >= 0 ? at : 0);
     } else {
         stockList_->addItem(stockText(0));
         stockList_->setCurrentIndex(-1);
@@ -250,7 +262,7 @@ void RightPanelDlg::zoomChosen(int item) {
 void RightPanelDlg::stockChosen(int item) {
     if (updating_ || item < 0)
         return;
-    project_.setStockChoice(item + 1);
+    project_.setStockChoice(stockList_->itemData(item).toInt());
     hub_.notify(Notify::ProjectChanged);
 }
 

@@ -1,6 +1,9 @@
 #include "ui/ordercard/DlgOrder.h"
 
 #include "catalog/Catalog.h"
+#include "journal/JournalError.h"
+#include "journal/JournalSession.h"
+#include "journal/OrderPlacing.h"
 #include "model/OrderInfo.h"
 #include "model/OrderNumberFile.h"
 #include "model/Project.h"
@@ -197,11 +200,26 @@ void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
 }
 
 void DlgOrder::newOrder() {
-    project_.order.newOrder(numberFileOf(project_).readPath());
+    const OrderNumberFile numbers = numberFileOf(project_);
+    project_.order.newOrder(numbers.readPath());
+    // With a journal the card shows the number the journal would give now; should the journal
+    // not answer, the number file's stands and placing says what is wrong.
+    if (journal_ != nullptr && journal_->enabled()) {
+        try {
+            project_.order.orderNumber =
+                orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+        } catch (const JournalError&) {
+            journal_->reset();
+        }
+    }
     fillFromRecord();
 }
 
 void DlgOrder::placeOrder() {
+    if (journal_ != nullptr && journal_->enabled()) {
+        placeInJournal();
+        return;
+    }
     // The edits are bound to the record as they change, so it already holds what is shown.
     const QString path =
         dialogs::saveFile(window(), QString::fromStdString(project_.order.orderNumber),
@@ -220,5 +238,37 @@ void DlgOrder::placeOrder() {
     std::string failure;
     if (!numberFileOf(project_).commit(project_.order, &failure) && !failure.empty())
         dialogs::showError(window(), QString::fromStdString(failure));
+    emit printChoiceRequested();
+}
+
+void DlgOrder::placeInJournal() {
+    // The file is offered under the number the journal will give; should another seat take it
+    // first, the file is named after the number the order gets.
+    const OrderNumberFile numbers = numberFileOf(project_);
+    std::string offered;
+    try {
+        offered = orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+    } catch (const JournalError& e) {
+        journal_->reset();
+        dialogs::showError(window(), QString::fromStdString(e.what()));
+        return;
+    }
+    const QString path =
+        dialogs::saveFile(window(), QString::fromStdString(offered),
+                          QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
+    if (path.isEmpty())
+        return;
+    int64_t number = 0;
+    try {
+        number = orderplacing::place(journal_->journal(), project_, numbers,
+                                     journal_->salesperson(), path.toStdString(), offered);
+    } catch (const JournalError& e) {
+        if (e.kind() != JournalError::NotSaved)
+            journal_->reset();
+        dialogs::showError(window(), QString::fromStdString(e.what()));
+        return;
+    }
+    fillFromRecord();
+    emit orderPlaced(number);
     emit printChoiceRequested();
 }

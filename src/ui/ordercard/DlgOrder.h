@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+class JournalSession;
 class PictureButton;
 class Project;
 class QDateEdit;
@@ -15,8 +16,8 @@ class QLineEdit;
 // The order card beside the order-information table: number, client, address, phone, the
 // assembly and delivery costs and the two dates of the project's order. Every change is stored
 // at once and announced to the main window, which refreshes the totals and the tables.
-// "Оформить заказ" saves the sketch under the order number, consumes the number and asks for the
-// print choice.
+// "Оформить заказ" saves the sketch under the order number, consumes the number (records the
+// order in the journal when there is one) and asks for the print choice.
 class DlgOrder : public QWidget, public NotifyReceiver {
     Q_OBJECT
 public:
@@ -31,6 +32,10 @@ public:
     // "Новый заказ" and "Оформить заказ".
     void newOrder();
     void placeOrder();
+    // With a journal, placing records the order in it and takes the order's number from it, all
+    // in one transaction with the saving of the sketch; without one (nullptr, or a journal
+    // switched off) the number file numbers the orders.
+    void setJournal(JournalSession* journal) { journal_ = journal; }
 
     QLineEdit* numberEdit() const { return number_; }
     QLineEdit* nameEdit() const { return name_; }
@@ -44,6 +49,8 @@ public:
     PictureButton* placeOrderButton() const { return placeButton_; }
 
 signals:
+    // The order was recorded in the journal.
+    void orderPlaced(qint64 number);
     // The order was placed: the print choice should open, as the top panel's print command does.
     void printChoiceRequested();
 
@@ -56,9 +63,11 @@ private:
     QDateEdit* addDateField(const QString& label, int y);
     void costEdited(QLineEdit* edit, int32_t& cost);
     void dateEdited(QDateEdit* edit, int64_t& stored);
+    void placeInJournal();
 
     Project& project_;
     NotifyHub& hub_;
+    JournalSession* journal_ = nullptr;
     bool inCostRule_ = false;
     QLineEdit* number_ = nullptr;
     QLineEdit* name_ = nullptr;

@@ -6,8 +6,17 @@
 
 #include <vector>
 
+#include <memory>
+
 namespace dialogs {
 namespace {
+
+// After a dialog closes, the keyboard goes back to the window it was opened from, so that
+// Ctrl+Z and the other shortcuts work at once.
+void giveBackKeyboard(QWidget* parent) {
+    if (QWidget* window = parent ? parent->window() : nullptr)
+        window->activateWindow();
+}
 
 Hooks qtHooks() {
     Hooks h;
@@ -16,9 +25,9 @@ Hooks qtHooks() {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
         dlg.setDefaultSuffix(suffix);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-            return QString();
-        return dlg.selectedFiles().constFirst();
+        const bool chosen = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+        giveBackKeyboard(parent);
+        return chosen ? dlg.selectedFiles().constFirst() : QString();
     };
     h.saveFile = [](QWidget* parent, const QString& proposedName, const QString& filter,
                     const QString& suffix) {
@@ -28,16 +37,19 @@ Hooks qtHooks() {
         dlg.setDefaultSuffix(suffix);
         dlg.setOption(QFileDialog::DontConfirmOverwrite, false);
         dlg.selectFile(proposedName);
-        if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-            return QString();
-        return dlg.selectedFiles().constFirst();
+        const bool chosen = dlg.exec() == QDialog::Accepted && !dlg.selectedFiles().isEmpty();
+        giveBackKeyboard(parent);
+        return chosen ? dlg.selectedFiles().constFirst() : QString();
     };
     h.error = [](QWidget* parent, const QString& caption, const QString& text) {
         QMessageBox::critical(parent, caption, text, QMessageBox::Ok);
+        giveBackKeyboard(parent);
     };
     h.confirm = [](QWidget* parent, const QString& caption, const QString& text) {
-        return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                     QMessageBox::Ok) == QMessageBox::Ok;
+        const std::unique_ptr<QMessageBox> box = questionBox(parent, caption, text);
+        const bool ok = box->exec() == QMessageBox::Ok;
+        giveBackKeyboard(parent);
+        return ok;
     };
     h.ask = [](QWidget* parent, const QString& caption, const QString& text,
                const QStringList& buttons, int escapeButton) {
@@ -63,6 +75,16 @@ Hooks qtHooks() {
 }
 
 } // namespace
+
+std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& caption,
+                                         const QString& text) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::Question, caption, text,
+                                             QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box->setDefaultButton(QMessageBox::Ok);
+    // A question about throwing work away stays in front of every window until answered.
+    box->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    return box;
+}
 
 Hooks& hooks() {
     static Hooks h = qtHooks();

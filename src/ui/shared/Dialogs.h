@@ -4,7 +4,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 
+class QMessageBox;
 class QWidget;
 
 // The standard file dialogs and message boxes of the program, behind one replaceable set of
@@ -29,6 +31,10 @@ struct Hooks {
                       const QStringList& buttons, int escapeButton)>
         ask;
 };
+
+// The question box the default confirm() shows: question icon, OK and Cancel, kept on top.
+std::unique_ptr<QMessageBox> questionBox(QWidget* parent, const QString& caption,
+                                         const QString& text);
 
 // The hooks in use; defaults show the Qt dialogs.
 Hooks& hooks();

@@ -1,6 +1,10 @@
 #pragma once
 
 class ProjectCommands;
+#include <QPoint>
+
+#include <optional>
+
 class UndoHistory;
 
 // The notifications of the main window. A panel never talks to another panel: it changes the
@@ -39,6 +43,11 @@ public:
     virtual bool redo() { return false; }
     // Opening, saving and starting projects; null where there is no main window.
     virtual ProjectCommands* commands() { return nullptr; }
+
+    // Where the sketch's own coordinates (the screen rectangles of doors and inserts) start on
+    // the screen, so that a popup about an element of the sketch can open beside it; nothing
+    // where there is no sketch.
+    virtual std::optional<QPoint> sketchOrigin() const { return std::nullopt; }
 };
 
 // Implemented by every panel that the main window forwards notifications to. The main window

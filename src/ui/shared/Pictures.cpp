@@ -88,9 +88,10 @@ QPixmap checkBoxPicture(bool on, int size) {
         p.setBrush(QColor(255, 255, 255));
         p.drawRoundedRect(QRectF(2.5, 2.5, 13, 13), 2, 2);
         if (on) {
-            p.setPen(QPen(QColor(173, 41, 41), 2.2, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(5.5, 5.5), QPointF(12.5, 12.5));
-            p.drawLine(QPointF(12.5, 5.5), QPointF(5.5, 12.5));
+            // A tick: the red cross is the sign of "Очистить".
+            p.setPen(QPen(QColor(40, 110, 50), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.setBrush(Qt::NoBrush);
+            p.drawPolyline(QPolygonF({QPointF(5.0, 9.5), QPointF(8.0, 12.5), QPointF(13.5, 5.5)}));
         }
     });
 }

@@ -32,7 +32,7 @@ QPixmap cancelPicture(int size = kItemSize);
 QPixmap missingPicture(int size = kItemSize);
 // The program's logo strip of the given size.
 QPixmap logoPicture(int width, int height);
-// The box of a toggle: crossed when on, empty when off.
+// The box of a toggle: ticked when on, empty when off.
 QPixmap checkBoxPicture(bool on, int size = 18);
 // Small toolbar pictures of the project commands.
 enum class Command { Open, Save, SaveXml, Print, NewOrder, PlaceOrder, Cancel };

@@ -10,6 +10,9 @@ class ProjectCommands {
 public:
     virtual ~ProjectCommands() = default;
 
+    // "Сохранить изменения в заказе?" when there are unsaved changes; true when the project may
+    // be replaced (saved, or the changes given up).
+    virtual bool maySetAside() = 0;
     // Asks about unsaved changes, then the file dialog, then opens the file chosen.
     virtual void openWithDialog() = 0;
     // Asks about unsaved changes, then opens the sketch file at path. False when the project

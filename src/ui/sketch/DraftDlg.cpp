@@ -122,8 +122,20 @@ void DraftDlg::ensurePicture() {
 
 QRect DraftDlg::dragRect() const {
     const QPoint shift = currentPoint_ - pressPoint_;
-    return dragHorizontal_ ? dragLine_.translated(shift.x(), 0)
-                           : dragLine_.translated(0, shift.y());
+    QRect r = dragHorizontal_ ? dragLine_.translated(shift.x(), 0)
+                              : dragLine_.translated(0, shift.y());
+    // The point is held inside the bounds; the outline around it is held there by its edge, so
+    // at a bound it touches the neighbour instead of covering half of it.
+    if (dragBounds_.isEmpty())
+        return r;
+    if (dragHorizontal_) {
+        r.moveLeft(std::max(r.left(), dragBounds_.left()));
+        r.moveRight(std::min(r.right(), dragBounds_.right()));
+    } else {
+        r.moveTop(std::max(r.top(), dragBounds_.top()));
+        r.moveBottom(std::min(r.bottom(), dragBounds_.bottom()));
+    }
+    return r;
 }
 
 void DraftDlg::paintEvent(QPaintEvent* event) {

@@ -65,8 +65,8 @@ void ProjectMenu::initStyleOption(QStyleOptionMenuItem* option, const QAction* a
     // Greyed like a disabled entry, yet it can be chosen (to take it off the list).
     if (action && isMissing(action)) {
         option->palette.setCurrentColorGroup(QPalette::Disabled);
-        option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled,
-                                                                       QPalette::Text));
+        option->palette.setColor(QPalette::Text,
+                                 option->palette.color(QPalette::Disabled, QPalette::Text));
         option->palette.setColor(QPalette::WindowText,
                                  option->palette.color(QPalette::Disabled, QPalette::WindowText));
         option->palette.setColor(QPalette::ButtonText,

@@ -81,6 +81,12 @@ TopPanelDlg::TopPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), &TopPanelDlg::newProject);
     addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &TopPanelDlg::showProjectMenu);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &TopPanelDlg::showPrint);
+    auto* journalKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this);
+    journalKey->setContext(Qt::WindowShortcut);
+    connect(journalKey, &QShortcut::activated, this, [this] {
+        if (isEnabled())
+            emit journalRequested();
+    });
 
     refresh();
 }
@@ -221,6 +227,15 @@ void TopPanelDlg::buildControls() {
     menuButton_->setToolTip(QStringLiteral("Новый заказ, сохранить как, недавние файлы "
                                            "(Ctrl+Shift+O)"));
     connect(menuButton_, &QToolButton::clicked, this, &TopPanelDlg::showProjectMenu);
+    // The order journal, beside the section's heading.
+    journal_ = new PictureButton(this);
+    journal_->setText(QStringLiteral("Журнал заказов"));
+    journal_->setFramed(true);
+    journal_->setFont(style::labelFont());
+    journal_->setToolTip(QStringLiteral("Журнал оформленных заказов (Ctrl+J)"));
+    journal_->setAccessibleName(QStringLiteral("Журнал заказов"));
+    journal_->setGeometry(830, 2, 136, 19);
+    connect(journal_, &QAbstractButton::clicked, this, &TopPanelDlg::journalRequested);
 }
 
 void TopPanelDlg::showProjectMenu() {
@@ -243,8 +258,12 @@ void TopPanelDlg::paintEvent(QPaintEvent*) {
 void TopPanelDlg::receive(Notify n) {
     if (n == Notify::CatalogSelection)
         refresh();
-    else if (n == Notify::PopupOpened || n == Notify::PopupClosed)
+    else if (n == Notify::PopupOpened || n == Notify::PopupClosed) {
+        // A selection left open under a popup would change the project the popup is about.
+        if (n == Notify::PopupOpened)
+            hidePopups();
         setEnabled(n == Notify::PopupClosed);
+    }
 }
 
 void TopPanelDlg::refresh() {
@@ -490,10 +509,21 @@ void TopPanelDlg::openSketch() {
 bool TopPanelDlg::openSketchFile(const QString& path) {
     if (ProjectCommands* commands = hub_.commands())
         return commands->openOrder(path);
-    const int result = SketchFile::read(project_, std::filesystem::path(path.toStdString()));
+    return opened(SketchFile::read(project_, std::filesystem::path(path.toStdString())), path);
+}
+
+bool TopPanelDlg::openSketchBytes(const QByteArray& bytes, const QString& name) {
+    // An order from elsewhere replaces the project too: unsaved changes are asked about first.
+    if (ProjectCommands* commands = hub_.commands(); commands && !commands->maySetAside())
+        return false;
+    return opened(SketchFile::fromBytes(project_, std::string_view(bytes.data(), bytes.size())),
+                  name);
+}
+
+bool TopPanelDlg::opened(int result, const QString& name) {
     if (result != SketchFile::ReadOk) {
         dialogs::showError(window(), QString::fromStdString(
-                                         SketchFile::openErrorMessage(result, path.toStdString())));
+                                         SketchFile::openErrorMessage(result, name.toStdString())));
         return false;
     }
     // The pictures of the file just read replace those of the previous project.

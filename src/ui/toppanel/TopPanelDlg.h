@@ -2,6 +2,7 @@
 
 #include "ui/shared/Notify.h"
 
+#include <QByteArray>
 #include <QWidget>
 
 #include <cstdint>
@@ -21,9 +22,9 @@ class SelectionPopup;
 
 // The panel along the top of the main window: the system, handle profile and colour buttons with
 // their popups, the sizes of the opening in whole millimetres, the door count, the system option
-// toggle and the project commands (open, save, export, print). It owns the selection popups and
-// the two export-choice dialogs. Sizes typed here go to the project's setters, which ignore
-// values out of range; leaving a field shows the project's value again.
+// toggle and the project commands (open, save, export, print, the order journal). It owns the
+// selection popups and the two export-choice dialogs. Sizes typed here go to the project's setters,
+// which ignore values out of range; leaving a field shows the project's value again.
 class TopPanelDlg : public QWidget, public NotifyReceiver {
     Q_OBJECT
 public:
@@ -45,6 +46,9 @@ public:
     // error message and leaves the project as it was. In the main window this goes through its
     // commands, which ask about unsaved changes first.
     bool openSketchFile(const QString& path);
+    // The same for a sketch file's bytes kept elsewhere (an order of the journal); name stands
+    // for the file in the error message.
+    bool openSketchBytes(const QByteArray& bytes, const QString& name);
     void saveSketch();
     void saveSketchAs();
     void newProject();
@@ -69,11 +73,17 @@ public:
     PictureButton* commandButton(int k) const { return commands_[k]; } // 0..3 in panel order
     QToolButton* projectMenuButton() const { return menuButton_; }
     ProjectMenu* projectMenu() const { return projectMenu_; }
+    PictureButton* journalButton() const { return journal_; }
     DlgSystems* systemsPopup() const { return systems_; }
     DlgHands* handsPopup() const { return hands_; }
     DlgColors* colorsPopup() const { return colors_; }
     DlgPrint* printDialog() const { return print_; }
     DlgPrint* saveDialog() const { return save_; }
+
+signals:
+    // "Журнал заказов" or Ctrl+J: the journal's window belongs to the main window, the panel
+    // only asks for it.
+    void journalRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +91,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // After a sketch was read: the error of a failed read, or the panels told of the new project.
+    bool opened(int result, const QString& name);
     enum Field { WidthField, HeightField, PlinthField, ThicknessField };
 
     void buildControls();
@@ -111,6 +123,7 @@ private:
     PictureButton* commands_[4] = {};
     QToolButton* menuButton_ = nullptr;
     ProjectMenu* projectMenu_ = nullptr;
+    PictureButton* journal_ = nullptr;
 
     DlgSystems* systems_ = nullptr;
     DlgHands* hands_ = nullptr;

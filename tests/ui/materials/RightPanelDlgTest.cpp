@@ -3,18 +3,24 @@
 #include "ui/ComboDriver.h"
 #include "ui/ShellTestSupport.h"
 
+#include "calc/SystemFactory.h"
 #include "calc/systems/DSSystemLoven.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/MaterialGroup.h"
 #include "catalog/SplitterProfile.h"
+#include "text/Encoding.h"
 #include "ui/materials/CThumbListCtrl.h"
 #include "ui/materials/DlgDoorSize.h"
 #include "ui/materials/DlgSplitter.h"
 #include "ui/materials/DlgZoomMaterial.h"
 #include "ui/materials/RightPanelDlg.h"
 #include "ui/shared/PictureButton.h"
+#include "ui/shared/Pictures.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -325,7 +331,14 @@ TEST_F(RightPanelFixture, DoorWidthsDialogMessagesWidthsAndTracks) {
     ASSERT_TRUE(dlg->isVisible());
     EXPECT_EQ(hub.count(Notify::PopupOpened), 1);
     EXPECT_FALSE(panel->isEnabled());
-    EXPECT_EQ(dlg->size(), QSize(286, 25 * 3 + 140));
+    EXPECT_GE(dlg->width(), 286);
+    EXPECT_EQ(dlg->height(), 25 * 3 + 140);
+    // Each track list shows its whole text ("первый ряд", "второй ряд") inside the dialog.
+    for (int i = 0; i < 3; ++i) {
+        QComboBox* track = dlg->trackList(i);
+        EXPECT_GE(track->width(), track->sizeHint().width()) << i;
+        EXPECT_LE(track->geometry().right(), dlg->width()) << i;
+    }
     EXPECT_FALSE(dlg->widthEdit(3)->isVisible());
     const int w0 = project().doors->doors[0].width / 10;
     const int w1 = project().doors->doors[1].width / 10;
@@ -486,6 +499,232 @@ TEST(ThumbnailTest, ExactSizeKeptOthersStretchedOverWhiteUnreadableMarked) {
     ASSERT_EQ(list.count(), 1);
     EXPECT_EQ(list.label(0), QStringLiteral("exact.png"));
     EXPECT_EQ(list.thumbnail(0).pixel(0, 0), qRgb(255, 0, 0));
+}
+
+// --- faults found taking orders as a salesperson --------------------------------------------
+
+TEST_F(RightPanelFixture, StockLengthAfterAZeroLengthIsChosenByItsOwnNumber) {
+    // A profile sold in 5,5 m and 4,5 m bars, with no second length.
+    auto* kl01 = const_cast<HandleProfile*>(world.catalog->handleByCode("KL01"));
+    ASSERT_NE(kl01, nullptr);
+    kl01->stockLength2 = 0;
+    project().setHandleProfile(kl01);
+    panel->receive(Notify::ProjectChanged);
+    EXPECT_EQ(entries(panel->stockList()),
+              QStringList({QStringLiteral("5,5 м"), QStringLiteral("4,5 м")}));
+    chooseEntry(panel->stockList(), QStringLiteral("4,5 м"));
+    EXPECT_EQ(kl01->stockChoice, 3);
+    EXPECT_EQ(panel->stockList()->currentText(), QStringLiteral("4,5 м"));
+    ASSERT_NE(row("KL01"), nullptr);
+    EXPECT_EQ(row("KL01")->stockLength, 45000);
+    chooseEntry(panel->stockList(), QStringLiteral("5,5 м"));
+    EXPECT_EQ(kl01->stockChoice, 1);
+}
+
+TEST_F(RightPanelFixture, LeavingTheSystemPageEndsSplitterModeAndPopupsHideTheSplitterChoice) {
+    QTest::mouseClick(panel->placeButton(), Qt::LeftButton);
+    ASSERT_TRUE(project().splitterMode);
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    EXPECT_FALSE(project().splitterMode) << "a click meant for a material would add a splitter";
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::SystemPage), Qt::LeftButton);
+    EXPECT_FALSE(project().splitterMode);
+
+    // The splitter profile choice hides when any popup opens (the size popup, the dialogs).
+    QTest::mouseClick(panel->splitterButton(), Qt::LeftButton);
+    ASSERT_TRUE(panel->splitterPopup()->isVisible());
+    hub.notify(Notify::PopupOpened);
+    EXPECT_FALSE(panel->splitterPopup()->isVisible());
+    hub.notify(Notify::PopupClosed);
+}
+
+TEST_F(RightPanelFixture, AMaterialWhosePictureFieldHasASlashIsGivenByItsThumbnail) {
+    const MaterialGroup* group = world.catalog->materialGroups().front();
+    auto& material = const_cast<Material&>(group->materials.front());
+    // The price file names the picture in a subfolder, with a forward slash.
+    const QString name = QFileInfo(QString::fromStdString(material.imagePath)).fileName();
+    const QString sub = QString::fromStdString(group->imagesFolder) + QStringLiteral("/дуб");
+    QDir().mkpath(sub);
+    QFile::copy(QString::fromStdString(material.imagePath), sub + QLatin1Char('/') + name);
+    material.fileName = "дуб/" + name.toStdString();
+    material.imagePath = (sub + QLatin1Char('/') + name).toStdString();
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    // The grid of the first group was made at start: show another group, then this one again.
+    chooseEntry(panel->groupList(),
+                QString::fromStdString(world.catalog->materialGroups().back()->name));
+    chooseEntry(panel->groupList(), QString::fromStdString(group->name));
+    CThumbListCtrl* thumbs = panel->thumbnails();
+    ASSERT_TRUE(thumbs->waitForThumbnails(5000));
+    EXPECT_EQ(thumbs->label(0), QStringLiteral("дуб\\") + name);
+    targetDoor(1);
+    QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {},
+                      thumbs->visualItemRect(thumbs->item(0)).center());
+    EXPECT_EQ(project().doors->doors[1].inserts.begin()->second.material, &material);
+    EXPECT_EQ(hub.count(Notify::ProjectChanged), 1);
+}
+
+TEST_F(RightPanelFixture, ThumbnailsKeepTheirColoursWhenChosenAndNameTheMaterial) {
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    const MaterialGroup* group = world.catalog->materialGroups().front();
+    CThumbListCtrl* thumbs = panel->thumbnails();
+    ASSERT_TRUE(thumbs->waitForThumbnails(5000));
+    // The label stays the picture key; the tooltip tells the material, code, thickness, price.
+    const Material& m = group->materials.front();
+    const QString tip = thumbs->item(0)->toolTip();
+    EXPECT_EQ(thumbs->label(0).toStdString(), m.pictureKey());
+    EXPECT_TRUE(tip.contains(QStringLiteral("Код: ") + QString::fromStdString(m.code)))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("Толщина: ") + QString::number(m.thickness / 10) +
+                             QStringLiteral(",0 мм")))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QStringLiteral("Цена: ") + QString::number(m.price / 100) +
+                             QStringLiteral(",00 руб./м²")))
+        << tip.toStdString();
+
+    const QRect cell = thumbs->visualItemRect(thumbs->item(0));
+    const QPoint inside(cell.center().x(), cell.top() + 30);
+    const QColor before = thumbs->viewport()->grab().toImage().pixelColor(inside);
+    QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {}, cell.center());
+    ASSERT_TRUE(thumbs->item(0)->isSelected());
+    const QImage chosen = thumbs->viewport()->grab().toImage();
+    EXPECT_EQ(chosen.pixelColor(inside), before) << "the picture is not tinted";
+    EXPECT_EQ(chosen.pixelColor(cell.left() + 1, cell.center().y()), CThumbListCtrl::kChosenFrame)
+        << "a frame marks the choice";
+    saveScreenshot(thumbs, QStringLiteral("thumbnail_chosen.png"));
+}
+
+TEST_F(RightPanelFixture, TogglesAreTickedAndPlacementPopupListsAreClickable) {
+    // On is a tick (green), never the red cross of "Очистить".
+    const QImage on = pictures::checkBoxPicture(true).toImage();
+    int red = 0;
+    int green = 0;
+    for (int y = 0; y < on.height(); ++y)
+        for (int x = 0; x < on.width(); ++x) {
+            const QColor c = on.pixelColor(x, y);
+            red += c.alpha() > 128 && c.red() > 150 && c.green() < 90;
+            green += c.alpha() > 128 && c.green() > c.red() + 40;
+        }
+    EXPECT_EQ(red, 0);
+    EXPECT_GT(green, 5);
+
+    // Every label of the placement popup ends before its list, so a click on the number a
+    // list shows reaches the list.
+    targetDoor(1);
+    const MaterialGroup* group = world.catalog->materialGroups().front();
+    hub.notify(Notify::PopupOpened);
+    DlgZoomMaterial* zoom = panel->placementPopup();
+    ASSERT_TRUE(zoom->open(&group->materials.front()));
+    for (QComboBox* list : {zoom->fromList(), zoom->toList()}) {
+        const QPoint number = list->geometry().topLeft() + QPoint(6, list->height() / 2);
+        EXPECT_EQ(zoom->childAt(number), list) << list->accessibleName().toStdString();
+    }
+    saveScreenshot(zoom, QStringLiteral("placement_popup_lists.png"));
+    zoom->reject();
+}
+
+TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame) {
+    setSystem("Гартис");
+    for (QLabel* l : panel->findChildren<QLabel*>())
+        if (l->text() == QStringLiteral("Разделители"))
+            EXPECT_FALSE(l->isVisible());
+    QStringList captions;
+    for (QLabel* l : panel->findChildren<QLabel*>())
+        if (l->isVisible())
+            captions << l->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("Направляющая")))
+        << captions.join(',').toStdString();
+    EXPECT_TRUE(captions.contains(QStringLiteral("Профиль рамки")));
+    EXPECT_TRUE(panel->railButton()->toolTip().startsWith(QStringLiteral("Направляющая: KG")));
+    EXPECT_TRUE(panel->frameButton()->toolTip().startsWith(QStringLiteral("Профиль рамки: KG")));
+    saveScreenshot(panel.get(), QStringLiteral("right_panel_gartis.png"));
+    setSystem("Ловен");
+    for (QLabel* l : panel->findChildren<QLabel*>())
+        if (l->text() == QStringLiteral("Разделители"))
+            EXPECT_TRUE(l->isVisible());
+}
+
+// Rules of the panel that a slip could lose without a sound.
+TEST_F(RightPanelFixture, TracksDimensionsToggleAndSketchPressFollowTheirRules) {
+    // Мелоза's doors all run on one track: the track lists are there but cannot be changed.
+    setSystem("Мелоза");
+    QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
+    DlgDoorSize* dlg = panel->doorSizeDialog();
+    ASSERT_TRUE(dlg->isVisible());
+    EXPECT_FALSE(dlg->trackList(0)->isEnabled());
+    dlg->reject();
+
+    // Elsewhere a track change re-lays the doors and lets go of the insert chosen for a material.
+    setSystem("Ловен");
+    targetDoor(1);
+    QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
+    ASSERT_TRUE(dlg->trackList(1)->isEnabled());
+    chooseEntry(dlg->trackList(1), dlg->trackList(1)->currentIndex() == 0
+                                       ? QStringLiteral("второй ряд")
+                                       : QStringLiteral("первый ряд"));
+    QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(project().doors->doors[1].materialTarget, nullptr);
+
+    // "Отображать размеры вставок" switches the sizes on the sketch and redraws it.
+    const bool shown = project().showDimensions;
+    hub.sent.clear();
+    QTest::mouseClick(panel->dimensionsToggle(), Qt::LeftButton);
+    EXPECT_EQ(project().showDimensions, !shown);
+    EXPECT_TRUE(panel->dimensionsToggle()->isChecked() == !shown);
+    EXPECT_EQ(hub.count(Notify::ProjectChanged), 1);
+
+    // A press on the sketch clears the chosen thumbnail.
+    QTest::mouseClick(panel->pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    CThumbListCtrl* thumbs = panel->thumbnails();
+    ASSERT_TRUE(thumbs->waitForThumbnails(5000));
+    thumbs->setCurrentRow(0);
+    ASSERT_FALSE(thumbs->selectedItems().isEmpty());
+    panel->receive(Notify::SketchPress);
+    EXPECT_TRUE(thumbs->selectedItems().isEmpty());
+    EXPECT_EQ(thumbs->currentItem(), nullptr);
+}
+
+// The roller kits of a roller file are offered by code and the chosen one is billed.
+TEST(RightPanelData, KitsOfTheRollerFileAreOfferedAndChosenAndNoGroupsLeaveAnEmptyPage) {
+    World world(true);
+    // Тавро with two kits of its own (Windows-1251, as the shop's file is written).
+    const std::string kits =
+        QStringLiteral("Система;Код;Название;Тип;Количество\r\n"
+                       "Тавро\r\n"
+                       "TL12;Комплект роликов симметричный;симметричный;02\r\n"
+                       "TL12-1;Комплект роликов асимметричный;асимметричный;02\r\n")
+            .toStdString();
+    QFile file(world.path(QStringLiteral("profiles/rollers.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray::fromStdString(text::utf8ToCp1251(kits)));
+    file.close();
+    // No material groups at all: the materials folder is empty.
+    QDir(world.path(QStringLiteral("materials"))).removeRecursively();
+    QDir().mkpath(world.path(QStringLiteral("materials")));
+    Catalog catalog(world.folder.path().toStdString(), makeAllSystems);
+    Project project(catalog);
+    project.setSystem(catalog.systemByName("Тавро"));
+    RecordingHub hub;
+    QWidget host;
+    RightPanelDlg panel(project, hub, &host);
+    hub.forward = [&panel](Notify n) { panel.receive(n); };
+    panel.receive(Notify::CatalogSelection);
+    panel.receive(Notify::ProjectChanged);
+    EXPECT_EQ(RightPanelFixture::entries(panel.rollerList()),
+              QStringList({QStringLiteral("TL12"), QStringLiteral("TL12-1")}));
+    EXPECT_EQ(panel.rollerList()->currentText(), QStringLiteral("TL12"));
+    chooseEntry(panel.rollerList(), QStringLiteral("TL12-1"));
+    ASSERT_NE(project.system->selectedRollerKit, nullptr);
+    EXPECT_EQ(project.system->selectedRollerKit->code, "TL12-1");
+    bool billed = false;
+    for (const ArticleRow& r : project.result.articles)
+        billed |= r.code == "TL12-1";
+    EXPECT_TRUE(billed);
+
+    EXPECT_EQ(panel.groupList()->count(), 0);
+    QTest::mouseClick(panel.pageButton(RightPanelDlg::FillingPage), Qt::LeftButton);
+    EXPECT_EQ(panel.thumbnails()->count(), 0);
+    QTest::mouseClick(panel.thumbnails()->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(hub.count(Notify::ProjectChanged), 1) << "only the kit choice changed the project";
 }
 
 } // namespace

@@ -175,6 +175,9 @@ TEST_F(SketchEditing, DragsStayInsideTheirBoundsAndKeepDoorWidthSums) {
         QTest::mouseMove(sketch.get(), QPoint(x, grip.y()));
         EXPECT_TRUE(bounds.contains(sketch->dragRect().center().x(), grip.y()));
     }
+    // Held at the bound, the outline's edge touches the neighbour's; it does not cover it.
+    EXPECT_EQ(sketch->dragRect().left(), bounds.left());
+    EXPECT_EQ(sketch->dragRect().width(), second->rect.width());
     sketch->grab().save(screenshotPath(QStringLiteral("sketch_drag_in_progress.png")));
     QTest::mouseRelease(sketch.get(), Qt::LeftButton, {}, QPoint(2, grip.y()));
     ASSERT_TRUE(sketch->sizePopup() && sketch->sizePopup()->isVisible());
@@ -207,6 +210,7 @@ TEST_F(SketchEditing, DragsStayInsideTheirBoundsAndKeepDoorWidthSums) {
     EXPECT_EQ(sketch->dragBounds().right() + 1, door(2).edges[EdgeRight].rect.left);
     QTest::mouseMove(sketch.get(), boundary + QPoint(500, 0));
     EXPECT_LT(sketch->dragRect().center().x(), door(2).edges[EdgeRight].rect.left);
+    EXPECT_EQ(sketch->dragRect().right(), sketch->dragBounds().right());
     QTest::mouseMove(sketch.get(), boundary + QPoint(30, 0));
     QTest::mouseRelease(sketch.get(), Qt::LeftButton, {}, boundary + QPoint(30, 0));
     EXPECT_FALSE(sketch->sizePopup()->isVisible()) << "no size popup after a boundary drag";
@@ -350,6 +354,46 @@ TEST_F(SketchEditing, SizePopupLimitsAndTheSecondCorrection) {
         EXPECT_EQ(fillOf(0, id, InsertSide::After), mm * 10);
     }
     EXPECT_EQ(hub.count(Notify::PopupOpened), hub.count(Notify::PopupClosed));
+}
+
+// Rules of the mouse on the sketch that a slip could lose without a sound.
+TEST_F(SketchEditing, SecondClickDeselectsDeleteNotifiesCursorsAndNoMenuOutsideTheDoors) {
+    // A second click on the chosen insert lets it go.
+    const QPoint inside = centre(door(1).inserts.begin()->second.rect);
+    click(inside);
+    EXPECT_EQ(door(1).materialTarget, &door(1).inserts.begin()->second);
+    click(inside);
+    EXPECT_EQ(door(1).materialTarget, nullptr);
+
+    // "Удалить" on a splitter updates the totals and the strip under the sketch.
+    Splitter* horizontal = splitAt(0, 0.5, 0.4, false);
+    ASSERT_NE(horizontal, nullptr);
+    hover(centre(horizontal->rect));
+    EXPECT_EQ(sketch->cursor().shape(), Qt::SizeVerCursor);
+    const int totals = hub.count(Notify::TotalsChanged);
+    const int hovers = hub.count(Notify::Hover);
+    withMenu(centre(horizontal->rect),
+             [&](QMenu* menu) { choose(menu, QStringLiteral("Удалить")); });
+    EXPECT_TRUE(door(0).splitters.empty());
+    EXPECT_EQ(hub.count(Notify::TotalsChanged), totals + 1);
+    EXPECT_GT(hub.count(Notify::Hover), hovers);
+
+    // The margin outside the doors: the plain arrow and no menu.
+    const QPoint margin(2, 2);
+    ASSERT_FALSE(door(0).rect.contains(ScreenPoint{2, 2}));
+    hover(margin);
+    EXPECT_EQ(sketch->cursor().shape(), Qt::ArrowCursor);
+    bool menuSeen = false;
+    QTimer::singleShot(0, sketch.get(), [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            menuSeen = true;
+            popup->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, margin, sketch->mapToGlobal(margin));
+    QApplication::sendEvent(sketch.get(), &event);
+    QApplication::processEvents();
+    EXPECT_FALSE(menuSeen);
 }
 
 } // namespace

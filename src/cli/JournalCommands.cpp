@@ -1,0 +1,360 @@
+#include "cli/JournalCommands.h"
+
+#include "journal/Journal.h"
+#include "journal/JournalAddress.h"
+#include "journal/JournalCsv.h"
+#include "journal/JournalDates.h"
+#include "journal/JournalError.h"
+#include "journal/JournalSession.h"
+#include "journal/OrderPlacing.h"
+#include "journal/OrderStatus.h"
+#include "model/AtomicFile.h"
+#include "model/OrderNumberFile.h"
+#include "model/Project.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <map>
+
+namespace journalcli {
+
+const char* const kUsage =
+    "Журнал заказов:\n"
+    "  tavrolab-cli [--journal АДРЕС] journal list [--from ГГГГ-ММ-ДД] [--to ГГГГ-ММ-ДД]\n"
+    "               [--status СОСТОЯНИЕ] [--find ТЕКСТ] [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal show N [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal open N OUT.tav\n"
+    "  tavrolab-cli [--journal АДРЕС] journal status N СОСТОЯНИЕ\n"
+    "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
+    "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
+    "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
+    "Коды завершения: 0 успех, 2 неверный вызов, 5 журнал недоступен или отказал,\n"
+    "6 нет такого заказа.\n";
+
+namespace {
+
+struct ArgumentError {
+    std::string message;
+};
+
+struct Command {
+    std::optional<std::string> journal, data;
+    std::vector<std::string> words; // after "journal"
+    std::map<std::string, std::string> options;
+    bool json = false;
+};
+
+Command parse(const std::vector<std::string>& args) {
+    Command c;
+    bool seenJournal = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= args.size())
+                throw ArgumentError{"для " + a + " не указано значение"};
+            return args[++i];
+        };
+        auto once = [&](std::optional<std::string>& slot) {
+            if (slot)
+                throw ArgumentError{a + " указан дважды"};
+            slot = value();
+        };
+        if (a == "--journal")
+            once(c.journal);
+        else if (a == "--data")
+            once(c.data);
+        else if (a == "--json")
+            c.json = true;
+        else if (a == "--from" || a == "--to" || a == "--status" || a == "--find") {
+            if (c.options.count(a))
+                throw ArgumentError{a + " указан дважды"};
+            c.options[a] = value();
+        } else if (a.size() > 1 && a[0] == '-')
+            throw ArgumentError{"неизвестный параметр " + a};
+        else if (!seenJournal && a == "journal")
+            seenJournal = true;
+        else
+            c.words.push_back(a);
+    }
+    if (c.words.empty())
+        throw ArgumentError{"не указана команда журнала"};
+    return c;
+}
+
+int64_t orderNumber(const std::string& text) {
+    if (text.empty() || text.size() > 15 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        throw ArgumentError{"номер заказа должен состоять из цифр: " + text};
+    return std::stoll(text);
+}
+
+void expectWords(const Command& c, std::size_t count, const char* form) {
+    if (c.words.size() != count)
+        throw ArgumentError{std::string("ожидается: journal ") + form};
+}
+
+void allowOptions(const Command& c, std::initializer_list<const char*> allowed, bool json) {
+    for (const auto& [key, value] : c.options) {
+        bool ok = false;
+        for (const char* a : allowed)
+            ok = ok || key == a;
+        if (!ok)
+            throw ArgumentError{key + " не относится к команде journal " + c.words[0]};
+    }
+    if (c.json && !json)
+        throw ArgumentError{"--json не относится к команде journal " + c.words[0]};
+}
+
+std::string status(const std::string& text) {
+    if (!orderstatus::isKnown(text))
+        throw ArgumentError{"неизвестное состояние заказа: " + text +
+                            " (Принят, В производстве, Готов, Доставлен, Отменён)"};
+    return text;
+}
+
+nlohmann::json listedJson(const JournalOrder& o) {
+    return {{"number", o.number},     {"placedAt", journaldates::isoTime(o.placedAt, o.utcOffset)},
+            {"customer", o.customer}, {"phone", o.phone},
+            {"address", o.address},   {"system", o.system},
+            {"doors", o.doors},       {"totalKopecks", o.totalKopecks},
+            {"status", o.status}};
+}
+
+std::string dumped(const nlohmann::json& j) {
+    return j.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+}
+
+std::string rowText(const JournalOrder& o) {
+    return orderplacing::numberText(o.number) + "  " +
+           journaldates::shownTime(o.placedAt, o.utcOffset) + "  " + o.customer + "  " + o.phone +
+           "  " + o.system + "  " + std::to_string(o.doors) + "  " +
+           journalcsv::money(o.totalKopecks) + "  " + o.status;
+}
+
+int list(Journal& journal, const Command& c) {
+    expectWords(c, 1, "list [--from ГГГГ-ММ-ДД] [--to ГГГГ-ММ-ДД] [--status С] [--find Т]");
+    allowOptions(c, {"--from", "--to", "--status", "--find"}, true);
+    OrderFilter f;
+    auto day = [&](const char* key, bool dayAfter) -> std::optional<int64_t> {
+        auto it = c.options.find(key);
+        if (it == c.options.end())
+            return std::nullopt;
+        auto t = journaldates::parseDay(it->second, dayAfter);
+        if (!t)
+            throw ArgumentError{std::string("неверная дата ") + key + ": " + it->second};
+        return t;
+    };
+    f.from = day("--from", false);
+    f.to = day("--to", true);
+    if (auto it = c.options.find("--status"); it != c.options.end())
+        f.status = status(it->second);
+    if (auto it = c.options.find("--find"); it != c.options.end())
+        f.find = it->second;
+    f.descending = false;
+    const std::vector<JournalOrder> orders = journal.list(f);
+    if (c.json) {
+        nlohmann::json array = nlohmann::json::array();
+        for (const JournalOrder& o : orders)
+            array.push_back(listedJson(o));
+        std::cout << dumped(array);
+    } else {
+        int64_t total = 0;
+        for (const JournalOrder& o : orders) {
+            std::cout << rowText(o) << '\n';
+            total += o.totalKopecks;
+        }
+        std::cout << "Заказов: " << orders.size() << ", на сумму " << journalcsv::money(total)
+                  << " руб.\n";
+    }
+    return kExitOk;
+}
+
+int show(Journal& journal, const Command& c) {
+    expectWords(c, 2, "show N");
+    allowOptions(c, {}, true);
+    const JournalOrder o = journal.order(orderNumber(c.words[1]));
+    const std::vector<StatusChange> history = journal.history(o.number);
+    if (c.json) {
+        nlohmann::json j = listedJson(o);
+        j["salesperson"] = o.salesperson;
+        j["openingWidth"] = o.openingWidth;
+        j["openingHeight"] = o.openingHeight;
+        j["sumKopecks"] = o.sumKopecks;
+        j["discountKopecks"] = o.discountKopecks;
+        j["assemblyKopecks"] = o.assemblyKopecks;
+        j["deliveryKopecks"] = o.deliveryKopecks;
+        j["filePath"] = o.filePath;
+        nlohmann::json changes = nlohmann::json::array();
+        for (const StatusChange& h : history)
+            changes.push_back({{"status", h.status},
+                               {"at", journaldates::isoTime(h.at, journaldates::utcOffsetAt(h.at))},
+                               {"by", h.by}});
+        j["history"] = changes;
+        std::cout << dumped(j);
+        return kExitOk;
+    }
+    std::cout << "Заказ " << orderplacing::numberText(o.number) << '\n'
+              << "Дата: " << journaldates::shownTime(o.placedAt, o.utcOffset) << '\n'
+              << "Продавец: " << o.salesperson << '\n'
+              << "Клиент: " << o.customer << '\n'
+              << "Телефон: " << o.phone << '\n'
+              << "Адрес: " << o.address << '\n'
+              << "Система: " << o.system << ", дверей: " << o.doors << ", проем "
+              << o.openingWidth / 10 << " x " << o.openingHeight / 10 << " мм\n"
+              << "Сумма: " << journalcsv::money(o.sumKopecks)
+              << " руб., скидка: " << journalcsv::money(o.discountKopecks)
+              << " руб., сборка: " << journalcsv::money(o.assemblyKopecks)
+              << " руб., доставка: " << journalcsv::money(o.deliveryKopecks) << " руб.\n"
+              << "Итого: " << journalcsv::money(o.totalKopecks) << " руб.\n"
+              << "Состояние: " << o.status << '\n'
+              << "Файл: " << o.filePath << '\n'
+              << "История:\n";
+    for (const StatusChange& h : history)
+        std::cout << "  " << journaldates::shownTime(h.at, journaldates::utcOffsetAt(h.at)) << "  "
+                  << h.status << "  " << h.by << '\n';
+    return kExitOk;
+}
+
+int open(Journal& journal, const Command& c) {
+    expectWords(c, 3, "open N OUT.tav");
+    allowOptions(c, {}, false);
+    const JournalDocuments documents = journal.documents(orderNumber(c.words[1]));
+    std::string reason;
+    if (!fileio::writeFileAtomically(c.words[2], documents.sketch, &reason)) {
+        std::cerr << fileio::saveErrorMessage(c.words[2], reason) << '\n';
+        return kExitArguments;
+    }
+    return kExitOk;
+}
+
+int report(Journal& journal, const Command& c) {
+    expectWords(c, 2, "report ГГГГ-ММ");
+    allowOptions(c, {}, true);
+    const auto month = journaldates::parseMonth(c.words[1]);
+    if (!month)
+        throw ArgumentError{"неверный месяц (ГГГГ-ММ): " + c.words[1]};
+    const MonthlyReport r = journal.report(month->first, month->second);
+    if (c.json) {
+        auto lines = [](const std::vector<MonthlyReport::Line>& ls, const char* key) {
+            nlohmann::json array = nlohmann::json::array();
+            for (const MonthlyReport::Line& l : ls)
+                array.push_back(
+                    {{key, l.name}, {"orders", l.count}, {"totalKopecks", l.totalKopecks}});
+            return array;
+        };
+        std::cout << dumped({{"month", c.words[1]},
+                             {"orders", r.all.count},
+                             {"totalKopecks", r.all.totalKopecks},
+                             {"bySystem", lines(r.bySystem, "system")},
+                             {"bySalesperson", lines(r.bySalesperson, "salesperson")}});
+        return kExitOk;
+    }
+    std::cout << "Отчет за " << c.words[1].substr(5) << "." << c.words[1].substr(0, 4)
+              << " (без отмененных заказов)\n";
+    auto part = [](const char* heading, const std::vector<MonthlyReport::Line>& ls) {
+        std::cout << heading << ":\n";
+        for (const MonthlyReport::Line& l : ls)
+            std::cout << "  " << l.name << "  заказов: " << l.count
+                      << "  на сумму: " << journalcsv::money(l.totalKopecks) << " руб.\n";
+    };
+    part("По системам", r.bySystem);
+    part("По продавцам", r.bySalesperson);
+    std::cout << "Всего заказов: " << r.all.count
+              << ", на сумму: " << journalcsv::money(r.all.totalKopecks) << " руб.\n";
+    return kExitOk;
+}
+
+int failed(const JournalError& e) {
+    std::cerr << "tavrolab-cli: " << e.what() << '\n';
+    if (e.kind() == JournalError::NoSuchOrder)
+        return kExitNoOrder;
+    if (e.kind() == JournalError::NotSaved)
+        return kExitSave;
+    return kExitJournal;
+}
+
+// A --journal address that cannot be understood is a wrong call, not a refusing journal.
+void checkAddress(const std::optional<std::string>& address) {
+    std::string reason;
+    if (address && *address != "off" && !JournalAddress::parse(*address, &reason))
+        throw ArgumentError{"неверный адрес журнала " + *address + ": " + reason};
+}
+
+} // namespace
+
+bool isJournalCommand(const std::vector<std::string>& args) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--journal" || args[i] == "--data")
+            ++i;
+        else
+            return args[i] == "journal";
+    }
+    return false;
+}
+
+int runJournalCommand(const std::vector<std::string>& args, const std::string& programFolder) {
+    try {
+        for (const std::string& a : args)
+            if (a == "--help" || a == "-h") {
+                std::cout << kUsage;
+                return kExitOk;
+            }
+        const Command c = parse(args);
+        checkAddress(c.journal);
+        const std::string& name = c.words[0];
+        if (name != "list" && name != "show" && name != "open" && name != "status" &&
+            name != "report")
+            throw ArgumentError{"неизвестная команда журнала: " + name};
+        // Arguments are checked before the journal is reached.
+        if (name == "status") {
+            expectWords(c, 3, "status N СОСТОЯНИЕ");
+            allowOptions(c, {}, false);
+            orderNumber(c.words[1]);
+            status(c.words[2]);
+        }
+        JournalSession session(c.data ? *c.data : programFolder, c.journal ? *c.journal : "");
+        try {
+            Journal& journal = session.journal();
+            if (name == "list")
+                return list(journal, c);
+            if (name == "show")
+                return show(journal, c);
+            if (name == "open")
+                return open(journal, c);
+            if (name == "report")
+                return report(journal, c);
+            journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
+            return kExitOk;
+        } catch (const JournalError& e) {
+            return failed(e);
+        }
+    } catch (const ArgumentError& e) {
+        std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
+        return kExitArguments;
+    }
+}
+
+int placeOrder(Project& project, const std::string& dataFolder,
+               const std::optional<std::string>& journalAddress,
+               const std::optional<std::string>& savePath) {
+    try {
+        checkAddress(journalAddress);
+    } catch (const ArgumentError& e) {
+        std::cerr << "tavrolab-cli: " << e.message << '\n';
+        return kExitArguments;
+    }
+    JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
+    try {
+        const int64_t number =
+            orderplacing::place(session.journal(), project, OrderNumberFile(dataFolder),
+                                session.salesperson(), savePath ? *savePath : std::string());
+        std::cout << number << '\n';
+        return kExitOk;
+    } catch (const JournalError& e) {
+        return failed(e);
+    }
+}
+
+} // namespace journalcli

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class Project;
+
+// The order journal on the command line:
+//   tavrolab-cli [--journal URL] [--data DIR] journal list|show|open|status|report ...
+// and the placing of an opened or new project (--place). Exit codes: 0 done, 2 bad arguments,
+// 5 journal unreachable or refused, 6 no such order (and 3 when --place could not save the
+// sketch file).
+namespace journalcli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitArguments = 2;
+inline constexpr int kExitSave = 3; // as the other commands: a file could not be written
+inline constexpr int kExitJournal = 5;
+inline constexpr int kExitNoOrder = 6;
+
+extern const char* const kUsage;
+
+// Whether the command line asks for a journal command (its first word, options aside, is
+// "journal").
+bool isJournalCommand(const std::vector<std::string>& args);
+// Runs it, printing to standard output and messages to standard error; returns the exit code.
+int runJournalCommand(const std::vector<std::string>& args, const std::string& programFolder);
+
+// Places the project's order in the journal (the configured one, or journalAddress when given),
+// saving its sketch to savePath when given, and prints the number as the last line of standard
+// output. Returns the exit code.
+int placeOrder(Project& project, const std::string& dataFolder,
+               const std::optional<std::string>& journalAddress,
+               const std::optional<std::string>& savePath);
+
+} // namespace journalcli

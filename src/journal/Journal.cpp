@@ -1,0 +1,127 @@
+#include "journal/Journal.h"
+
+#include "journal/JournalConnection.h"
+#include "journal/JournalDates.h"
+#include "journal/JournalError.h"
+#include "journal/JournalRows.h"
+#include "journal/JournalSchema.h"
+#include "journal/OrderStatus.h"
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <ctime>
+
+namespace {
+
+const QString kCounter = "order";
+
+[[noreturn]] void noSuchOrder(int64_t number) {
+    throw JournalError(JournalError::NoSuchOrder,
+                       "Заказ " + std::to_string(number) + " не найден в журнале");
+}
+
+} // namespace
+
+Journal::Journal(const JournalAddress& address)
+    : address_(address), db_(std::make_unique<JournalConnection>(address)) {
+    // Reading the version first: a damaged file or a newer journal is refused before anything
+    // is written to it.
+    const int version = journalschema::versionOf(*db_);
+    if (version > journalschema::latestVersion())
+        journalschema::migrate(*db_); // refuses
+    db_->useWriteAheadLog();
+    journalschema::migrate(*db_);
+}
+
+Journal::~Journal() = default;
+
+int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t continueFrom,
+                       const SketchMaker& sketchFor) {
+    if (order.placedAt == 0)
+        order.placedAt = static_cast<int64_t>(std::time(nullptr));
+    order.utcOffset = journaldates::utcOffsetAt(order.placedAt);
+    order.status = std::string(orderstatus::kPlaced);
+    db_->beginWrite();
+    try {
+        // The first order continues the number file; the counter row then carries the numbering.
+        db_->run("INSERT INTO journal_counter (name, next_number) VALUES (?, ?) "
+                 "ON CONFLICT (name) DO NOTHING",
+                 {kCounter, qlonglong(std::max<int64_t>(continueFrom, 1))});
+        {
+            QSqlQuery q = db_->run("UPDATE journal_counter SET next_number = next_number + 1 "
+                                   "WHERE name = ? RETURNING next_number - 1",
+                                   {kCounter});
+            if (!q.next())
+                throw JournalError(JournalError::Failed, "Журнал заказов не выдал номер заказа");
+            order.number = q.value(0).toLongLong();
+        }
+        const std::string sketch = sketchFor(order);
+        db_->run(journalrows::kInsert, journalrows::insertValues(order));
+        db_->run("INSERT INTO order_documents (number, sketch, bill_json) VALUES (?, ?, ?)",
+                 {qlonglong(order.number), QByteArray::fromStdString(sketch),
+                  QString::fromStdString(billJson)});
+        db_->run("INSERT INTO order_status_history (number, status, changed_at, changed_by) "
+                 "VALUES (?, ?, ?, ?)",
+                 {qlonglong(order.number), QString::fromStdString(order.status),
+                  qlonglong(order.placedAt), QString::fromStdString(order.salesperson)});
+        db_->commit();
+    } catch (...) {
+        db_->rollback();
+        throw;
+    }
+    return order.number;
+}
+
+int64_t Journal::nextNumber(int64_t continueFrom) {
+    QSqlQuery q = db_->run("SELECT next_number FROM journal_counter WHERE name = ?", {kCounter});
+    return q.next() ? q.value(0).toLongLong() : std::max<int64_t>(continueFrom, 1);
+}
+
+void Journal::setStatus(int64_t number, const std::string& status, const std::string& by) {
+    if (!orderstatus::isKnown(status))
+        throw JournalError(JournalError::Failed, "Неизвестное состояние заказа: " + status);
+    db_->beginWrite();
+    try {
+        QSqlQuery q = db_->run("UPDATE orders SET status = ? WHERE number = ?",
+                               {QString::fromStdString(status), qlonglong(number)});
+        if (q.numRowsAffected() < 1)
+            noSuchOrder(number);
+        db_->run("INSERT INTO order_status_history (number, status, changed_at, changed_by) "
+                 "VALUES (?, ?, ?, ?)",
+                 {qlonglong(number), QString::fromStdString(status), qlonglong(std::time(nullptr)),
+                  QString::fromStdString(by)});
+        db_->commit();
+    } catch (...) {
+        db_->rollback();
+        throw;
+    }
+}
+
+JournalOrder Journal::order(int64_t number) {
+    QSqlQuery q = db_->run("SELECT " + journalrows::kColumns + " FROM orders WHERE number = ?",
+                           {qlonglong(number)});
+    if (!q.next())
+        noSuchOrder(number);
+    return journalrows::orderAt(q);
+}
+
+JournalDocuments Journal::documents(int64_t number) {
+    QSqlQuery q = db_->run("SELECT sketch, bill_json FROM order_documents WHERE number = ?",
+                           {qlonglong(number)});
+    if (!q.next())
+        noSuchOrder(number);
+    return {q.value(0).toByteArray().toStdString(), q.value(1).toString().toStdString()};
+}
+
+std::vector<StatusChange> Journal::history(int64_t number) {
+    order(number); // an unknown number is an error, not an empty history
+    QSqlQuery q = db_->run("SELECT status, changed_at, changed_by FROM order_status_history "
+                           "WHERE number = ? ORDER BY id",
+                           {qlonglong(number)});
+    std::vector<StatusChange> changes;
+    while (q.next())
+        changes.push_back({q.value(0).toString().toStdString(), q.value(1).toLongLong(),
+                           q.value(2).toString().toStdString()});
+    return changes;
+}

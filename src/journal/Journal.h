@@ -1,0 +1,59 @@
+#pragma once
+
+#include "journal/JournalAddress.h"
+#include "journal/JournalOrder.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class JournalConnection;
+
+// The order journal: every placed order with its customer, money, status history, sketch file and
+// bill, in an SQLite file or a PostgreSQL database through the same SQL. Every failure throws
+// JournalError with the message to show; a failed change leaves the journal as it was.
+class Journal {
+public:
+    // Opens the journal, creating a new one or bringing an older one up to the current schema. A
+    // damaged file, a newer schema or an unreachable server is refused; the journal is then left
+    // exactly as it was.
+    explicit Journal(const JournalAddress& address);
+    ~Journal();
+    Journal(const Journal&) = delete;
+    Journal& operator=(const Journal&) = delete;
+
+    const JournalAddress& address() const { return address_; }
+
+    // Called inside the placing transaction with the order as it is about to be recorded, its
+    // number given; returns the bytes of the sketch file to keep (the order card carrying that
+    // number) and may settle the record's file path. Throwing cancels the placing: nothing is
+    // recorded and the number stays free.
+    using SketchMaker = std::function<std::string(JournalOrder& order)>;
+
+    // Records the order with the next number, status "Принят" and, when order.placedAt is 0, the
+    // time now; returns the number. The first order of a new journal takes continueFrom (the
+    // number file's next number), later ones count on from the journal's own counter. Two seats
+    // placing at once get different consecutive numbers.
+    int64_t place(JournalOrder order, const std::string& billJson, int64_t continueFrom,
+                  const SketchMaker& sketchFor);
+    // The number the next placing would take now (another seat may take it first).
+    int64_t nextNumber(int64_t continueFrom);
+
+    // Changes the order's status and adds it to its history.
+    void setStatus(int64_t number, const std::string& status, const std::string& by);
+
+    JournalOrder order(int64_t number);
+    JournalDocuments documents(int64_t number);
+    std::vector<StatusChange> history(int64_t number);
+
+    std::vector<JournalOrder> list(const OrderFilter& filter);
+    OrderSummary summary(const OrderFilter& filter);
+    // The month's orders of the local calendar by system and by salesperson.
+    MonthlyReport report(int year, int month);
+
+private:
+    JournalAddress address_;
+    std::unique_ptr<JournalConnection> db_;
+};

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "journal/JournalAddress.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <initializer_list>
+#include <string>
+
+// One connection to the journal's database through Qt SQL, with what differs between SQLite and
+// PostgreSQL in one place. Every statement goes through run() with bound values; a failure
+// throws JournalError of the kind the database's answer means.
+class JournalConnection {
+public:
+    // Connects; an SQLite file's folder is created when missing. Throws JournalError.
+    explicit JournalConnection(const JournalAddress& address);
+    ~JournalConnection();
+    JournalConnection(const JournalConnection&) = delete;
+    JournalConnection& operator=(const JournalConnection&) = delete;
+
+    bool isSqlite() const { return address_.backend == JournalAddress::Backend::Sqlite; }
+
+    // Prepares, binds the values in order and executes; throws JournalError on failure.
+    QSqlQuery run(const QString& sql, std::initializer_list<QVariant> values = {});
+    // The same with the values in a list (for statements built from a filter).
+    QSqlQuery run(const QString& sql, const QVariantList& values);
+
+    // A transaction that takes the write lock at once (SQLite: BEGIN IMMEDIATE), so that two seats
+    // placing together wait for each other instead of failing at commit.
+    void beginWrite();
+    void commit();
+    void rollback() noexcept;
+
+    // Column types: a byte string, an identity key, and the key of the orders (in SQLite the
+    // table's own row number, so that reading orders by number needs no second look-up; both
+    // hold 64 bits).
+    QString blobType() const { return isSqlite() ? "BLOB" : "BYTEA"; }
+    QString serialKeyType() const {
+        return isSqlite() ? "INTEGER PRIMARY KEY AUTOINCREMENT" : "BIGSERIAL PRIMARY KEY";
+    }
+    QString numberKeyType() const {
+        return isSqlite() ? "INTEGER PRIMARY KEY" : "BIGINT PRIMARY KEY";
+    }
+    bool tableExists(const QString& name);
+    // A condition true when the column holds the text bound to its "?" anywhere, taken literally.
+    QString containsCondition(const QString& column) const {
+        return (isSqlite() ? "instr(" : "strpos(") + column + ", ?) > 0";
+    }
+    // SQLite: readers and the writer do not block each other (write-ahead log).
+    void useWriteAheadLog();
+
+    // The message to show for a failed database answer, of the kind it means.
+    [[noreturn]] void fail(const QSqlError& error, const std::string& doing) const;
+
+private:
+    void openSqlite();
+    void openPostgres();
+
+    JournalAddress address_;
+    QString name_;
+    QSqlDatabase db_;
+};
+
+// Qt SQL loads its drivers through the application object: makes a core application when the
+// program has none yet (the command line without documents to draw).
+void ensureQtApplication();

@@ -1,0 +1,131 @@
+#include "journal/JournalSchema.h"
+
+#include "journal/JournalConnection.h"
+#include "journal/JournalError.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+namespace journalschema {
+namespace {
+
+// Step 1: the orders, their documents, their status history and the number counter.
+QStringList firstTables(const JournalConnection& db) {
+    return {
+        "CREATE TABLE journal_schema (version INTEGER NOT NULL)",
+        "INSERT INTO journal_schema (version) VALUES (0)",
+        "CREATE TABLE journal_counter (name TEXT PRIMARY KEY, next_number BIGINT NOT NULL)",
+        "CREATE TABLE orders ("
+        " number " +
+            db.numberKeyType() +
+            ","
+            " placed_at BIGINT NOT NULL,"
+            " utc_offset INTEGER NOT NULL,"
+            " salesperson TEXT NOT NULL,"
+            " customer TEXT NOT NULL,"
+            " customer_folded TEXT NOT NULL,"
+            " phone TEXT NOT NULL,"
+            // What a search looks in, one line each: the number as shown, the customer and the
+            // phone in lower case, the phone's digits alone.
+            " search_text TEXT NOT NULL,"
+            " address TEXT NOT NULL,"
+            " system TEXT NOT NULL,"
+            " door_count INTEGER NOT NULL,"
+            " opening_width INTEGER NOT NULL,"
+            " opening_height INTEGER NOT NULL,"
+            " sum_kopecks BIGINT NOT NULL,"
+            " discount_kopecks BIGINT NOT NULL,"
+            " assembly_kopecks BIGINT NOT NULL,"
+            " delivery_kopecks BIGINT NOT NULL,"
+            " total_kopecks BIGINT NOT NULL,"
+            " status TEXT NOT NULL,"
+            " file_path TEXT NOT NULL)",
+        // The large documents apart, so that searching the orders reads only the short fields.
+        "CREATE TABLE order_documents ("
+        " number BIGINT PRIMARY KEY REFERENCES orders (number),"
+        " sketch " +
+            db.blobType() +
+            " NOT NULL,"
+            " bill_json TEXT NOT NULL)",
+        "CREATE TABLE order_status_history ("
+        " id " +
+            db.serialKeyType() +
+            ","
+            " number BIGINT NOT NULL REFERENCES orders (number),"
+            " status TEXT NOT NULL,"
+            " changed_at BIGINT NOT NULL,"
+            " changed_by TEXT NOT NULL)",
+    };
+}
+
+// Step 2: the indexes of the searches, filters and sorts of the journal window.
+QStringList searchIndexes(const JournalConnection&) {
+    return {
+        "CREATE INDEX orders_placed_at ON orders (placed_at)",
+        "CREATE INDEX orders_status ON orders (status, placed_at)",
+        "CREATE INDEX orders_customer ON orders (customer_folded)",
+        "CREATE INDEX orders_total ON orders (total_kopecks)",
+        "CREATE INDEX orders_system ON orders (system)",
+        "CREATE INDEX order_status_history_number ON order_status_history (number)",
+    };
+}
+
+using Step = std::function<QStringList(const JournalConnection&)>;
+
+const std::vector<Step>& steps() {
+    static const std::vector<Step> all = {firstTables, searchIndexes};
+    return all;
+}
+
+[[noreturn]] void refuseNewer(int version) {
+    throw JournalError(JournalError::NewerSchema,
+                       "Журнал заказов создан более новой версией программы (версия журнала " +
+                           std::to_string(version) + ", программа знает до " +
+                           std::to_string(latestVersion()) +
+                           "). Обновите программу; журнал оставлен как есть.");
+}
+
+} // namespace
+
+int latestVersion() {
+    return static_cast<int>(steps().size());
+}
+
+int versionOf(JournalConnection& db) {
+    if (!db.tableExists("journal_schema"))
+        return 0;
+    QSqlQuery q = db.run("SELECT MAX(version) FROM journal_schema");
+    return q.next() ? q.value(0).toInt() : 0;
+}
+
+void migrate(JournalConnection& db, int target) {
+    if (target < 0)
+        target = latestVersion();
+    int version = versionOf(db);
+    if (version > latestVersion())
+        refuseNewer(version);
+    if (version >= target)
+        return;
+    db.beginWrite();
+    try {
+        // Two seats opening a new journal together: the second waits and finds it built.
+        if (!db.isSqlite())
+            db.run("SELECT pg_advisory_xact_lock(740624)");
+        version = versionOf(db);
+        if (version > latestVersion())
+            refuseNewer(version);
+        for (int step = version + 1; step <= target; ++step) {
+            for (const QString& sql : steps()[static_cast<size_t>(step - 1)](db))
+                db.run(sql);
+            db.run("UPDATE journal_schema SET version = ?", {step});
+        }
+        db.commit();
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+}
+
+} // namespace journalschema

@@ -1,0 +1,261 @@
+#include "ui/orders/DlgOrders.h"
+
+#include "journal/Journal.h"
+#include "journal/JournalCsv.h"
+#include "journal/JournalDates.h"
+#include "journal/JournalError.h"
+#include "journal/JournalSession.h"
+#include "journal/OrderStatus.h"
+#include "model/AtomicFile.h"
+#include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/OrdersTableModel.h"
+#include "ui/shared/Dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QString qs(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+template <class W>
+W* named(W* widget, const QString& name) {
+    widget->setAccessibleName(name);
+    return widget;
+}
+
+QLabel* caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
+    : QDialog(parent), session_(session) {
+    setWindowTitle(QStringLiteral("Журнал заказов"));
+    setAccessibleName(QStringLiteral("Журнал заказов"));
+    setWindowFlag(Qt::Window);
+    resize(960, 600);
+
+    model_ = new OrdersTableModel(
+        [this]() -> Journal& {
+            try {
+                return session_.journal();
+            } catch (const JournalError&) {
+                session_.reset();
+                throw;
+            }
+        },
+        this);
+
+    search_ = named(new QLineEdit, QStringLiteral("Поиск по номеру, клиенту или телефону"));
+    search_->setPlaceholderText(QStringLiteral("Номер, клиент или телефон"));
+    search_->setClearButtonEnabled(true);
+    statusFilter_ = named(new QComboBox, QStringLiteral("Фильтр по состоянию"));
+    statusFilter_->addItem(QStringLiteral("Все состояния"));
+    for (std::string_view s : orderstatus::kAll)
+        statusFilter_->addItem(qs(std::string(s)));
+    period_ = named(new QCheckBox(QStringLiteral("Период с")),
+                    QStringLiteral("Показывать заказы за период"));
+    const QDate today = QDate::currentDate();
+    from_ = named(new QDateEdit(today.addMonths(-1)), QStringLiteral("Начало периода"));
+    to_ = named(new QDateEdit(today), QStringLiteral("Конец периода"));
+    for (QDateEdit* d : {from_, to_}) {
+        d->setCalendarPopup(true);
+        d->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+        d->setEnabled(false);
+    }
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(caption(QStringLiteral("Поиск:"), search_));
+    filters->addWidget(search_, 1);
+    filters->addWidget(caption(QStringLiteral("Состояние:"), statusFilter_));
+    filters->addWidget(statusFilter_);
+    filters->addWidget(period_);
+    filters->addWidget(from_);
+    filters->addWidget(caption(QStringLiteral("по"), to_));
+    filters->addWidget(to_);
+
+    table_ = named(new QTableView, QStringLiteral("Заказы"));
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    const int widths[] = {70, 120, 230, 150, 100, 50, 100};
+    for (int c = 0; c < OrdersTableModel::Status; ++c)
+        table_->setColumnWidth(c, widths[c]);
+
+    summary_ = named(new QLabel, QStringLiteral("Количество и сумма показанных заказов"));
+    message_ = named(new QLabel, QStringLiteral("Сообщение журнала"));
+    message_->setStyleSheet(QStringLiteral("color: #b00000"));
+    message_->setWordWrap(true);
+    message_->hide();
+
+    open_ = named(new QPushButton(QStringLiteral("Открыть")), QStringLiteral("Открыть заказ"));
+    statusChoice_ = named(new QComboBox, QStringLiteral("Новое состояние заказа"));
+    for (std::string_view s : orderstatus::kAll)
+        statusChoice_->addItem(qs(std::string(s)));
+    setStatus_ = named(new QPushButton(QStringLiteral("Изменить состояние")),
+                       QStringLiteral("Изменить состояние заказа"));
+    copy_ = named(new QPushButton(QStringLiteral("Копировать как новый")),
+                  QStringLiteral("Копировать как новый заказ"));
+    export_ = named(new QPushButton(QStringLiteral("Экспорт CSV…")),
+                    QStringLiteral("Экспорт показанных заказов в CSV"));
+    report_ =
+        named(new QPushButton(QStringLiteral("Отчет за месяц…")), QStringLiteral("Отчет за месяц"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(open_);
+    buttons->addWidget(statusChoice_);
+    buttons->addWidget(setStatus_);
+    buttons->addWidget(copy_);
+    buttons->addStretch(1);
+    buttons->addWidget(export_);
+    buttons->addWidget(report_);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(table_, 1);
+    layout->addWidget(summary_);
+    layout->addWidget(message_);
+    layout->addLayout(buttons);
+
+    connect(search_, &QLineEdit::textChanged, this, &DlgOrders::filterChanged);
+    connect(statusFilter_, &QComboBox::currentIndexChanged, this, &DlgOrders::filterChanged);
+    connect(period_, &QCheckBox::toggled, this, [this](bool on) {
+        from_->setEnabled(on);
+        to_->setEnabled(on);
+        filterChanged();
+    });
+    connect(from_, &QDateEdit::dateChanged, this, &DlgOrders::filterChanged);
+    connect(to_, &QDateEdit::dateChanged, this, &DlgOrders::filterChanged);
+    connect(model_, &OrdersTableModel::failed, this, &DlgOrders::showFailure);
+    connect(model_, &OrdersTableModel::summaryChanged, this, &DlgOrders::updateSummary);
+    connect(model_, &QAbstractItemModel::modelReset, this, &DlgOrders::updateButtons);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DlgOrders::updateButtons);
+    connect(table_, &QAbstractItemView::activated, this, [this] { openSelected(false); });
+    connect(open_, &QPushButton::clicked, this, [this] { openSelected(false); });
+    connect(copy_, &QPushButton::clicked, this, [this] { openSelected(true); });
+    connect(setStatus_, &QPushButton::clicked, this, &DlgOrders::changeStatus);
+    connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
+    connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
+
+    refresh();
+}
+
+void DlgOrders::refresh() {
+    filterChanged();
+}
+
+void DlgOrders::filterChanged() {
+    OrderFilter f;
+    f.find = search_->text().trimmed().toStdString();
+    if (statusFilter_->currentIndex() > 0)
+        f.status = statusFilter_->currentText().toStdString();
+    if (period_->isChecked()) {
+        const QDate a = from_->date(), b = to_->date();
+        f.from = journaldates::localDayStart(a.year(), a.month(), a.day());
+        f.to = journaldates::parseDay(b.toString(Qt::ISODate).toStdString(), true);
+    }
+    message_->hide();
+    model_->setFilter(f);
+}
+
+void DlgOrders::showFailure(const QString& message) {
+    message_->setText(message);
+    message_->show();
+}
+
+void DlgOrders::updateSummary() {
+    const OrderSummary& s = model_->summary();
+    summary_->setText(QStringLiteral("Заказов: %1, на сумму %2 руб.")
+                          .arg(s.count)
+                          .arg(qs(journalcsv::money(s.totalKopecks))));
+}
+
+void DlgOrders::updateButtons() {
+    const bool selected = selectedNumber() > 0;
+    open_->setEnabled(selected);
+    setStatus_->setEnabled(selected);
+    copy_->setEnabled(selected);
+    if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
+        statusChoice_->setCurrentText(qs(o->status));
+}
+
+int64_t DlgOrders::selectedNumber() const {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return 0;
+    const JournalOrder* o = model_->orderAt(rows.first().row());
+    return o ? o->number : 0;
+}
+
+void DlgOrders::openSelected(bool asCopy) {
+    const int64_t number = selectedNumber();
+    if (number <= 0)
+        return;
+    QByteArray sketch;
+    try {
+        sketch = QByteArray::fromStdString(session_.journal().documents(number).sketch);
+    } catch (const JournalError& e) {
+        session_.reset();
+        dialogs::showError(this, qs(e.what()));
+        return;
+    }
+    if (asCopy)
+        emit copyRequested(sketch, number);
+    else
+        emit openRequested(sketch, number);
+}
+
+void DlgOrders::changeStatus() {
+    const int64_t number = selectedNumber();
+    if (number <= 0)
+        return;
+    try {
+        session_.journal().setStatus(number, statusChoice_->currentText().toStdString(),
+                                     session_.salesperson());
+    } catch (const JournalError& e) {
+        session_.reset();
+        dialogs::showError(this, qs(e.what()));
+        return;
+    }
+    const int row = table_->currentIndex().row();
+    model_->reload();
+    if (row >= 0 && row < model_->rowCount())
+        table_->selectRow(row);
+}
+
+void DlgOrders::exportRows() {
+    const QString path =
+        dialogs::saveFile(this, QStringLiteral("журнал заказов.csv"),
+                          QStringLiteral("Файлы CSV (*.csv)"), QStringLiteral("csv"));
+    if (path.isEmpty())
+        return;
+    const std::string text = journalcsv::orders(model_->allRows());
+    std::string reason;
+    if (!fileio::writeFileAtomically(path.toStdString(), text, &reason))
+        dialogs::showError(this, qs(fileio::saveErrorMessage(path.toStdString(), reason)));
+}
+
+void DlgOrders::showReport() {
+    DlgMonthlyReport report(session_, this);
+    report.exec();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDialog>
+
+#include <cstdint>
+
+class JournalSession;
+class OrdersTableModel;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+
+// "Журнал заказов": the placed orders with a search field (number, customer or phone, any part),
+// a period, a status filter and sorting on every column, a line with the count and sum of the
+// orders shown; from it an order is opened, its status changed, copied as a new order, the rows
+// exported as CSV and the monthly report shown. A journal that cannot be reached is said in the
+// window; nothing else changes.
+class DlgOrders : public QDialog {
+    Q_OBJECT
+public:
+    DlgOrders(JournalSession& session, QWidget* parent);
+
+    // Reads the orders again (after an order was placed elsewhere, or the filter changed).
+    void refresh();
+    // The order of the selected row; 0 when none is selected.
+    int64_t selectedNumber() const;
+
+    QLineEdit* searchEdit() const { return search_; }
+    QComboBox* statusFilter() const { return statusFilter_; }
+    QCheckBox* periodCheck() const { return period_; }
+    QDateEdit* fromEdit() const { return from_; }
+    QDateEdit* toEdit() const { return to_; }
+    QTableView* table() const { return table_; }
+    OrdersTableModel* model() const { return model_; }
+    QLabel* summaryLabel() const { return summary_; }
+    QLabel* messageLabel() const { return message_; }
+    QPushButton* openButton() const { return open_; }
+    QComboBox* statusChoice() const { return statusChoice_; }
+    QPushButton* statusButton() const { return setStatus_; }
+    QPushButton* copyButton() const { return copy_; }
+    QPushButton* exportButton() const { return export_; }
+    QPushButton* reportButton() const { return report_; }
+
+signals:
+    // The user asked to open the order's sketch (the bytes kept when it was placed).
+    void openRequested(const QByteArray& sketch, qint64 number);
+    // The user asked for a new order made from this one's sketch.
+    void copyRequested(const QByteArray& sketch, qint64 number);
+
+private:
+    void filterChanged();
+    void showFailure(const QString& message);
+    void updateSummary();
+    void updateButtons();
+    void openSelected(bool asCopy);
+    void changeStatus();
+    void exportRows();
+    void showReport();
+
+    JournalSession& session_;
+    OrdersTableModel* model_ = nullptr;
+    QLineEdit* search_ = nullptr;
+    QComboBox* statusFilter_ = nullptr;
+    QCheckBox* period_ = nullptr;
+    QDateEdit* from_ = nullptr;
+    QDateEdit* to_ = nullptr;
+    QTableView* table_ = nullptr;
+    QLabel* summary_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPushButton* open_ = nullptr;
+    QComboBox* statusChoice_ = nullptr;
+    QPushButton* setStatus_ = nullptr;
+    QPushButton* copy_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QPushButton* report_ = nullptr;
+};

@@ -1,0 +1,241 @@
+// The order journal in the main window: orders placed from the order card are found in
+// "Журнал заказов" (Ctrl+J or the top panel's button), opened, copied, given a status and
+// exported; a journal that cannot be reached is said plainly and changes nothing.
+#include "ui/ShellTestSupport.h"
+
+#include "app/CtavrolabDlg.h"
+#include "journal/Journal.h"
+#include "journal/JournalCsv.h"
+#include "journal/JournalSession.h"
+#include "model/SketchFile.h"
+#include "ui/ordercard/DlgOrder.h"
+#include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/DlgOrders.h"
+#include "ui/orders/OrdersTableModel.h"
+#include "ui/printing/DlgPrint.h"
+#include "ui/results/DlgTabs.h"
+#include "ui/shared/PictureButton.h"
+#include "ui/toppanel/TopPanelDlg.h"
+
+#include <QAbstractSpinBox>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace shelltest;
+
+namespace {
+
+// Types text as key presses (Cyrillic too, which QTest::keyClicks cannot).
+void type(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &release);
+    }
+}
+
+struct JournalWindowFixture : ::testing::Test {
+    World world{true};
+    std::unique_ptr<CtavrolabDlg> window;
+    ScriptedDialogs dialogs;
+
+    void SetUp() override {
+        window = std::make_unique<CtavrolabDlg>(*world.project);
+        window->show();
+        QApplication::processEvents();
+        // The order card is on the order tab.
+        QTest::mouseClick(window->tabStrip(), Qt::LeftButton, {},
+                          window->tabStrip()->tabRect(2).center());
+    }
+
+    // Types the customer and phone into the order card and places the order, saved as file.
+    void placeOrder(const QString& customer, const QString& phone, const QString& file) {
+        DlgOrder* card = window->orderCard();
+        QTest::mouseClick(card->newOrderButton(), Qt::LeftButton);
+        type(card->nameEdit(), customer);
+        type(card->phoneEdit(), phone);
+        dialogs.saveAnswers.push_back(world.path(file));
+        QTest::mouseClick(card->placeOrderButton(), Qt::LeftButton);
+        QTest::mouseClick(window->topPanel()->printDialog()->cancelButton(), Qt::LeftButton);
+    }
+
+    DlgOrders* openJournal() {
+        QTest::keyClick(window.get(), Qt::Key_J, Qt::ControlModifier);
+        QApplication::processEvents();
+        return window->ordersWindow();
+    }
+
+    static void clickRow(DlgOrders* orders, int row) {
+        QTableView* table = orders->table();
+        const QRect cell = table->visualRect(table->model()->index(row, 2));
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+};
+
+std::string bytesOf(const QString& path) {
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll().toStdString();
+}
+
+} // namespace
+
+TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced) {
+    placeOrder(QStringLiteral("Иванова Мария"), QStringLiteral("+7 (912) 345-67-89"),
+               QStringLiteral("first.tav"));
+    world.project->setOpeningWidth(24000);
+    placeOrder(QStringLiteral("Петров"), QStringLiteral("8 800 100-20-30"),
+               QStringLiteral("second.tav"));
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    // Another seat places an order; a new order on this card shows the journal's next number,
+    // ahead of this seat's number file.
+    window->journal().journal().place({}, "[]", 1, [](JournalOrder&) { return std::string("x"); });
+    QTest::mouseClick(window->orderCard()->newOrderButton(), Qt::LeftButton);
+    EXPECT_EQ(window->orderCard()->numberEdit()->text(), QStringLiteral("00004"));
+    EXPECT_EQ(world.readNumberFile(), "3");
+    EXPECT_EQ(dialogs.proposedNames,
+              (QStringList{QStringLiteral("00001"), QStringLiteral("00002")}));
+    const std::string placed = bytesOf(world.path(QStringLiteral("first.tav")));
+
+    // Another project on the screen, then the journal.
+    world.project->setOpeningWidth(31000);
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    EXPECT_TRUE(orders->isVisible());
+    EXPECT_EQ(orders->windowTitle(), QStringLiteral("Журнал заказов"));
+    EXPECT_EQ(orders->model()->rowCount(), 3);
+    EXPECT_EQ(orders->summaryLabel()->text(), QStringLiteral("Заказов: 3, на сумму %1 руб.")
+                                                  .arg(QString::fromStdString(journalcsv::money(
+                                                      orders->model()->summary().totalKopecks))));
+
+    type(orders->searchEdit(), QStringLiteral("345-6"));
+    QApplication::processEvents(); // the count and sum follow the rows
+    ASSERT_EQ(orders->model()->rowCount(), 1);
+    EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Customer).data().toString(),
+              QStringLiteral("Иванова Мария"));
+    EXPECT_TRUE(orders->summaryLabel()->text().startsWith(QStringLiteral("Заказов: 1,")));
+    EXPECT_TRUE(saveScreenshot(orders, QStringLiteral("orders_journal.png")));
+
+    clickRow(orders, 0);
+    QTest::mouseClick(orders->openButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    EXPECT_EQ(*SketchFile::toBytes(*world.project), placed);
+    EXPECT_EQ(world.project->openingWidth, 30000);
+    EXPECT_EQ(world.project->order.clientName, "Иванова Мария");
+    EXPECT_EQ(window->orderCard()->phoneEdit()->text(), QStringLiteral("+7 (912) 345-67-89"));
+}
+
+TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
+    placeOrder(QStringLiteral("Сидоров"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    placeOrder(QStringLiteral("Смирнова"), QStringLiteral("222"), QStringLiteral("b.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 2);
+
+    // Sorting by the customer from the header, then the status of Смирнова changed.
+    QTest::mouseClick(
+        orders->table()->horizontalHeader()->viewport(), Qt::LeftButton, {},
+        QPoint(orders->table()->columnViewportPosition(OrdersTableModel::Customer) + 5, 5));
+    const QString first = orders->model()->index(0, OrdersTableModel::Customer).data().toString();
+    EXPECT_EQ(first, orders->table()->horizontalHeader()->sortIndicatorOrder() == Qt::AscendingOrder
+                         ? QStringLiteral("Сидоров")
+                         : QStringLiteral("Смирнова"));
+    const int smirnova = first == QStringLiteral("Смирнова") ? 0 : 1;
+    clickRow(orders, smirnova);
+    orders->statusChoice()->setCurrentText(QStringLiteral("Готов"));
+    QTest::mouseClick(orders->statusButton(), Qt::LeftButton);
+    EXPECT_EQ(orders->model()->index(smirnova, OrdersTableModel::Status).data().toString(),
+              QStringLiteral("Готов"));
+    orders->statusFilter()->setCurrentText(QStringLiteral("Готов"));
+    ASSERT_EQ(orders->model()->rowCount(), 1);
+    EXPECT_EQ(window->journal().journal().history(2).size(), 2u);
+
+    // The rows shown, exported.
+    dialogs.saveAnswers.push_back(world.path(QStringLiteral("journal.csv")));
+    QTest::mouseClick(orders->exportButton(), Qt::LeftButton);
+    const std::string csv = bytesOf(world.path(QStringLiteral("journal.csv")));
+    EXPECT_NE(csv.find("00002;"), std::string::npos);
+    EXPECT_NE(csv.find("Смирнова"), std::string::npos);
+    EXPECT_EQ(csv.find("Сидоров"), std::string::npos);
+
+    // A copy: the same customer and doors under the next number.
+    clickRow(orders, 0);
+    QTest::mouseClick(orders->copyButton(), Qt::LeftButton);
+    EXPECT_EQ(world.project->order.clientName, "Смирнова");
+    EXPECT_EQ(world.project->order.orderNumber, "00003");
+    EXPECT_EQ(window->orderCard()->numberEdit()->text(), QStringLiteral("00003"));
+
+    // This month: both orders, by system and by salesperson.
+    DlgMonthlyReport report(window->journal(), orders);
+    EXPECT_EQ(report.report().all.count, 2);
+    ASSERT_EQ(report.report().bySystem.size(), 1u);
+    EXPECT_EQ(report.report().bySystem[0].count, 2);
+    EXPECT_GE(report.table()->rowCount(), 5);
+    dialogs.saveAnswers.push_back(world.path(QStringLiteral("report.csv")));
+    QTest::mouseClick(report.exportButton(), Qt::LeftButton);
+    EXPECT_NE(bytesOf(world.path(QStringLiteral("report.csv"))).find("По системам"),
+              std::string::npos);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    // Every control of both windows is named for assistive technology.
+    for (QWidget* w : {static_cast<QWidget*>(orders), static_cast<QWidget*>(&report)}) {
+        for (QWidget* child : w->findChildren<QWidget*>()) {
+            if (child->focusPolicy() != Qt::NoFocus && child->isVisibleTo(w) &&
+                !qobject_cast<QAbstractScrollArea*>(child->parentWidget()) &&
+                !qobject_cast<QAbstractSpinBox*>(child->parentWidget())) {
+                EXPECT_FALSE(child->accessibleName().isEmpty()) << child->metaObject()->className();
+            }
+        }
+    }
+}
+
+TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {
+    // The shop's server is down.
+    QFile conf(world.path(QStringLiteral("config/journal.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write("journal = postgresql:///tavrolab?host=" +
+               world.path(QStringLiteral("no-server")).toUtf8() + "\n");
+    conf.close();
+    window = std::make_unique<CtavrolabDlg>(*world.project);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    QTest::mouseClick(window->tabStrip(), Qt::LeftButton, {},
+                      window->tabStrip()->tabRect(2).center());
+    const OrderInfo before = world.project->order;
+
+    dialogs.saveAnswers.push_back(world.path(QStringLiteral("order.tav")));
+    QTest::mouseClick(window->orderCard()->placeOrderButton(), Qt::LeftButton);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Сервер журнала заказов недоступен")));
+    EXPECT_EQ(world.project->order, before);
+    EXPECT_FALSE(QFile::exists(world.path(QStringLiteral("order.tav"))));
+    EXPECT_FALSE(window->topPanel()->printDialog()->isVisible());
+    EXPECT_TRUE(world.readNumberFile().isEmpty());
+
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    EXPECT_EQ(orders->model()->rowCount(), 0);
+    EXPECT_TRUE(orders->messageLabel()->isVisibleTo(orders));
+    EXPECT_TRUE(orders->messageLabel()->text().startsWith(
+        QStringLiteral("Сервер журнала заказов недоступен")));
+}
+
+TEST_F(JournalWindowFixture, TheTopPanelButtonOpensTheJournal) {
+    QTest::mouseClick(window->topPanel()->journalButton(), Qt::LeftButton);
+    ASSERT_NE(window->ordersWindow(), nullptr);
+    EXPECT_TRUE(window->ordersWindow()->isVisible());
+    EXPECT_EQ(window->topPanel()->journalButton()->accessibleName(),
+              QStringLiteral("Журнал заказов"));
+}

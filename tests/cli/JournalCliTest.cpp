@@ -1,0 +1,179 @@
+// The order journal on the command line: placing, listing, showing, opening, statuses and the
+// monthly report, on SQLite and on the run's own PostgreSQL server, and the exit codes of what
+// goes wrong.
+
+#include "cli/CliRun.h"
+#include "journal/JournalBackend.h"
+#include "support/OutputTestSupport.h"
+
+#include "model/SketchFile.h"
+
+#include <nlohmann/json.hpp>
+
+using namespace outtest;
+
+namespace {
+
+// The last line of a text, without its line end.
+std::string lastLine(const std::string& text) {
+    std::string t = text;
+    while (!t.empty() && t.back() == '\n')
+        t.pop_back();
+    return t.substr(t.rfind('\n') == std::string::npos ? 0 : t.rfind('\n') + 1);
+}
+
+std::string urlOf(const JournalAddress& a) {
+    if (a.backend == JournalAddress::Backend::Sqlite)
+        return "sqlite:" + a.file.string();
+    return "postgresql://" + a.user + "@/" + a.database + "?host=" + a.host;
+}
+
+class JournalCli : public JournalBackendTest {
+protected:
+    void SetUp() override {
+        ::setenv("TZ", "UTC", 1);
+        ::setenv("TAVROLAB_SALESPERSON", "Петрова", 1);
+        ASSERT_TRUE(buildSampleProject(world, "Ловен"));
+        sample = path("заказ.tav");
+        ASSERT_EQ(SketchFile::write(*world.project, sample), SketchFile::WriteOk);
+        writeFile(world.base() / "config" / "number.txt", "41");
+    }
+    void TearDown() override { ::unsetenv("TAVROLAB_SALESPERSON"); }
+
+    CliRun run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--data", world.base().string(), "--journal", urlOf(address())});
+        return cli(world.dir, args);
+    }
+    std::string path(const std::string& name) const { return (world.dir / name).string(); }
+
+    World world;
+    std::string sample;
+};
+TAV_ON_BOTH_BACKENDS(JournalCli);
+
+} // namespace
+
+TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
+    CliRun r = run({sample, "--place", "--customer", "Ёлкина \"Анна\"; 😀", "--phone",
+                    "+7 (912) 345-67-89", "--save", path("placed.tav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "41"); // the number file's number continues
+    r = run({"--new", "--system", "Тавро", "--customer", "Петров", "--place"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "42\n");
+    // The number file moved on with the journal.
+    EXPECT_EQ(readFile(world.base() / "config" / "number.txt"), "43");
+
+    r = run({"journal", "list", "--find", "ЁЛКИНА", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json list = nlohmann::json::parse(r.out);
+    ASSERT_EQ(list.size(), 1u);
+    const nlohmann::json& o = list[0];
+    EXPECT_EQ(o["number"], 41);
+    EXPECT_EQ(o["customer"], "Ёлкина \"Анна\"; 😀");
+    EXPECT_EQ(o["phone"], "+7 (912) 345-67-89");
+    EXPECT_EQ(o["system"], "Ловен");
+    EXPECT_EQ(o["doors"], world.project->doorCount);
+    EXPECT_EQ(o["status"], "Принят");
+    EXPECT_EQ(o["totalKopecks"], world.project->grandTotal());
+    EXPECT_EQ(o["placedAt"].get<std::string>().size(), 25u); // 2026-12-10T03:38:03+00:00
+    EXPECT_EQ(o["placedAt"].get<std::string>().substr(19), "+00:00");
+    EXPECT_EQ(o.size(), 9u);
+    EXPECT_EQ(nlohmann::json::parse(run({"journal", "list", "--json"}).out).size(), 2u);
+    EXPECT_EQ(
+        nlohmann::json::parse(run({"journal", "list", "--find", "345-67", "--json"}).out).size(),
+        1u);
+
+    // The sketch comes back byte for byte as it was placed and saved.
+    r = run({"journal", "open", "41", path("back.tav")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readFile(path("back.tav")), readFile(path("placed.tav")));
+
+    EXPECT_EQ(run({"journal", "status", "41", "В производстве"}).status, 0);
+    r = run({"journal", "show", "41", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json shown = nlohmann::json::parse(r.out);
+    EXPECT_EQ(shown["status"], "В производстве");
+    EXPECT_EQ(shown["salesperson"], "Петрова");
+    ASSERT_EQ(shown["history"].size(), 2u);
+    EXPECT_EQ(shown["history"][1]["status"], "В производстве");
+    EXPECT_EQ(
+        nlohmann::json::parse(run({"journal", "list", "--status", "Принят", "--json"}).out).size(),
+        1u);
+
+    r = run({"journal", "report", "2026-12", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("\"month\": \"2026-12\""), r.out.find("\"month\""));
+}
+
+TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
+    ASSERT_EQ(run({sample, "--place"}).status, 0);
+    const struct {
+        std::vector<std::string> args;
+        int status;
+    } cases[] = {
+        {{"journal"}, 2},
+        {{"journal", "erase"}, 2},
+        {{"journal", "show"}, 2},
+        {{"journal", "show", "4a"}, 2},
+        {{"journal", "status", "41", "Потерян"}, 2},
+        {{"journal", "list", "--from", "2026-13-01"}, 2},
+        {{"journal", "list", "--status", "Новый"}, 2},
+        {{"journal", "list", "--bogus"}, 2},
+        {{"journal", "report", "2026-1"}, 2},
+        {{"journal", "open", "41"}, 2},
+        {{"journal", "show", "40"}, 6},
+        {{"journal", "open", "99", "x.tav"}, 6},
+        {{"journal", "status", "99", "Готов"}, 6},
+        {{"journal", "show", "41"}, 0},
+    };
+    for (const auto& c : cases) {
+        const CliRun r = run(c.args);
+        std::string joined;
+        for (const std::string& a : c.args)
+            joined += a + " ";
+        EXPECT_EQ(r.status, c.status) << joined << r.err;
+        if (c.status != 0) {
+            EXPECT_NE(r.err, "") << joined;
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(path("x.tav")));
+
+    // A sketch that cannot be saved places nothing and uses no number.
+    CliRun r = run({sample, "--place", "--save", path("нет/заказ.tav")});
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("Ошибка сохранения файла"), std::string::npos);
+    EXPECT_EQ(run({sample, "--place"}).out, "42\n");
+}
+
+TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressTwo) {
+    TempFolder dir;
+    World world;
+    ASSERT_TRUE(buildSampleProject(world, "Ловен"));
+    const std::string sample = (dir / "a.tav").string();
+    ASSERT_EQ(SketchFile::write(*world.project, sample), SketchFile::WriteOk);
+    std::string garbage(4096, '\x5a');
+    writeFile(dir / "damaged.sqlite", garbage);
+    const std::string base = world.base().string();
+    const struct {
+        std::string journal;
+        int status;
+    } cases[] = {
+        {"postgresql:///tavrolab?host=" + (dir / "no-server").string(), 5},
+        {"sqlite:" + (dir / "damaged.sqlite").string(), 5},
+        {"sqlite:" + (dir / "a.tav").string() + "/journal.sqlite", 5},
+        {"mysql://x/y", 2},
+    };
+    for (const auto& c : cases) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"--data", base, "--journal", c.journal, "journal", "list"},
+              std::vector<std::string>{"--data", base, sample, "--place", "--journal",
+                                       c.journal}}) {
+            const CliRun r = cli(dir, args);
+            EXPECT_EQ(r.status, c.status) << c.journal << " " << args[4];
+            EXPECT_EQ(r.out, "") << c.journal;
+            EXPECT_NE(r.err, "") << c.journal;
+        }
+    }
+    EXPECT_EQ(readFile(dir / "damaged.sqlite"), garbage);
+}

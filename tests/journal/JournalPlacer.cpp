@@ -1,0 +1,50 @@
+// A seat placing orders, for the tests that need a second process: places COUNT orders into the
+// journal at URL and prints each number on its own line. With "hold" it stops inside its first
+// placing (after printing "inside N") until it is killed.
+#include "journal/Journal.h"
+#include "journal/JournalAddress.h"
+#include "journal/JournalError.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: journal_placer URL COUNT [hold]\n");
+        return 2;
+    }
+    const auto address = JournalAddress::parse(argv[1]);
+    const int count = std::atoi(argv[2]);
+    const bool hold = argc > 3 && std::string(argv[3]) == "hold";
+    if (!address)
+        return 2;
+    try {
+        Journal journal(*address);
+        // A sketch of a real order's size, so that a placing takes a moment of its own.
+        const std::string sketch(64 * 1024, 'x');
+        for (int i = 0; i < count; ++i) {
+            JournalOrder order;
+            order.customer = "Клиент " + std::to_string(i);
+            order.phone = std::to_string(1000000 + i);
+            order.system = "Ловен";
+            order.totalKopecks = 100 * (i + 1);
+            const int64_t number = journal.place(order, "[]", 1, [&](JournalOrder& placed) {
+                if (hold) {
+                    std::printf("inside %lld\n", static_cast<long long>(placed.number));
+                    std::fflush(stdout);
+                    std::this_thread::sleep_for(std::chrono::minutes(5));
+                }
+                return sketch;
+            });
+            std::printf("%lld\n", static_cast<long long>(number));
+            std::fflush(stdout);
+        }
+    } catch (const JournalError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 5;
+    }
+    return 0;
+}

@@ -1,0 +1,153 @@
+// Several processes on one journal: seats placing at once, and a seat killed while placing.
+
+#include "journal/JournalBackend.h"
+
+#include "journal/JournalError.h"
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// A journal_placer process whose standard output the test reads line by line.
+class Placer {
+public:
+    Placer(const JournalAddress& address, int count, bool hold = false) {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(fds[1], 1);
+            ::close(fds[0]);
+            const std::string url = urlOf(address);
+            const std::string n = std::to_string(count);
+            ::execl(TAV_JOURNAL_PLACER, TAV_JOURNAL_PLACER, url.c_str(), n.c_str(),
+                    hold ? "hold" : nullptr, static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        out_ = ::fdopen(fds[0], "r");
+    }
+    ~Placer() {
+        if (pid_ > 0 && !waited_)
+            kill();
+        if (out_ != nullptr)
+            std::fclose(out_);
+    }
+
+    // The next line it printed; empty at its end.
+    std::string line() {
+        char buffer[256];
+        if (out_ == nullptr || std::fgets(buffer, sizeof buffer, out_) == nullptr)
+            return {};
+        std::string s = buffer;
+        if (!s.empty() && s.back() == '\n')
+            s.pop_back();
+        return s;
+    }
+    std::vector<int64_t> allNumbers() {
+        std::vector<int64_t> numbers;
+        for (std::string s = line(); !s.empty(); s = line())
+            numbers.push_back(std::stoll(s));
+        return numbers;
+    }
+    int wait() {
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        waited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void kill() {
+        ::kill(pid_, SIGKILL);
+        wait();
+    }
+
+    static std::string urlOf(const JournalAddress& a) {
+        if (a.backend == JournalAddress::Backend::Sqlite)
+            return "sqlite:" + a.file.string();
+        return "postgresql://" + a.user + "@/" + a.database + "?host=" + a.host;
+    }
+
+private:
+    pid_t pid_ = -1;
+    FILE* out_ = nullptr;
+    bool waited_ = false;
+};
+
+// Every order whole (its documents and first status there), the numbers 1..n without a gap, and
+// the counter right after them. Returns n.
+int64_t expectWholeOrders(Journal& journal) {
+    OrderFilter all;
+    all.descending = false;
+    const std::vector<JournalOrder> orders = journal.list(all);
+    for (std::size_t i = 0; i < orders.size(); ++i) {
+        EXPECT_EQ(orders[i].number, static_cast<int64_t>(i + 1));
+        EXPECT_EQ(journal.documents(orders[i].number).sketch.size(), 64u * 1024);
+        EXPECT_EQ(journal.history(orders[i].number).size(), 1u);
+    }
+    const auto n = static_cast<int64_t>(orders.size());
+    EXPECT_EQ(journal.nextNumber(1), n + 1);
+    return n;
+}
+
+} // namespace
+
+class JournalProcessTest : public JournalBackendTest {};
+TAV_ON_BOTH_BACKENDS(JournalProcessTest);
+
+TEST_P(JournalProcessTest, TwoSeatsPlacingAtOnceGetDistinctConsecutiveNumbers) {
+    // Both start on a journal that does not exist yet: they also build it together.
+    Placer first(address(), 200);
+    Placer second(address(), 200);
+    std::vector<int64_t> a = first.allNumbers();
+    std::vector<int64_t> b = second.allNumbers();
+    EXPECT_EQ(first.wait(), 0);
+    EXPECT_EQ(second.wait(), 0);
+    ASSERT_EQ(a.size(), 200u);
+    ASSERT_EQ(b.size(), 200u);
+    EXPECT_TRUE(std::is_sorted(a.begin(), a.end()));
+    std::set<int64_t> numbers(a.begin(), a.end());
+    numbers.insert(b.begin(), b.end());
+    EXPECT_EQ(numbers.size(), 400u);
+    EXPECT_EQ(*numbers.begin(), 1);
+    EXPECT_EQ(*numbers.rbegin(), 400);
+    Journal journal(address());
+    EXPECT_EQ(expectWholeOrders(journal), 400);
+}
+
+TEST_P(JournalProcessTest, SeatKilledInsidePlacingLeavesNothingAndItsNumberFree) {
+    {
+        Journal journal(address());
+        for (int i = 0; i < 3; ++i)
+            placeSample(journal, sampleOrder("Прежний", "1"));
+    }
+    Placer placer(address(), 1, true);
+    EXPECT_EQ(placer.line(), "inside 4");
+    placer.kill();
+
+    Journal journal(address());
+    EXPECT_THROW(journal.order(4), JournalError);
+    EXPECT_EQ(journal.summary({}).count, 3);
+    EXPECT_EQ(journal.nextNumber(1), 4);
+    EXPECT_EQ(placeSample(journal, sampleOrder("Следующий", "2")), 4);
+}
+
+TEST_P(JournalProcessTest, SeatKilledAtAnyMomentLeavesOnlyWholeOrders) {
+    // Killed at several moments of a busy run: whatever was recorded is recorded whole.
+    for (int delayMs : {40, 90, 170, 260}) {
+        Placer placer(address(), 100000);
+        EXPECT_FALSE(placer.line().empty()); // it is placing
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
+        placer.kill();
+        Journal journal(address());
+        const int64_t before = expectWholeOrders(journal);
+        EXPECT_GT(before, 0);
+    }
+}
