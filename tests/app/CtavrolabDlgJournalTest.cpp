@@ -129,6 +129,8 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     EXPECT_TRUE(saveScreenshot(orders, QStringLiteral("orders_journal.png")));
 
     clickRow(orders, 0);
+    // The project on screen has changes of its own: they are given up.
+    dialogs.askAnswers.push_back(QStringLiteral("Не сохранять"));
     QTest::mouseClick(orders->openButton(), Qt::LeftButton);
     EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(*SketchFile::toBytes(*world.project), placed);
@@ -172,6 +174,7 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
 
     // A copy: the same customer and doors under the next number.
     clickRow(orders, 0);
+    dialogs.askAnswers.push_back(QStringLiteral("Не сохранять"));
     QTest::mouseClick(orders->copyButton(), Qt::LeftButton);
     EXPECT_EQ(world.project->order.clientName, "Смирнова");
     EXPECT_EQ(world.project->order.orderNumber, "00003");
