@@ -44,7 +44,7 @@ json planJson(const CuttingPlan& plan) {
                             {"cost", roubles(b.cost)},
                             {"pieces", pieces},
                             {"offcut", mm(b.offcut)},
-                            {"keep", b.offcut > s.minOffcut}});
+                            {"keep", s.keepsOffcut(b.offcut)}});
         }
         json unplaced = json::array();
         for (int p : a.plan.unplaced) {

@@ -138,7 +138,7 @@ CuttingPlan CuttingPlan::buildWithShopOffcuts(const Project& project, const Plan
 std::vector<int32_t> CuttingPlan::keptOffcuts(const ArticleCut& article) const {
     std::vector<int32_t> out;
     for (const PlannedBar& bar : article.plan.bars)
-        if (bar.offcut > settings.minOffcut)
+        if (settings.keepsOffcut(bar.offcut))
             out.push_back(bar.offcut);
     return out;
 }

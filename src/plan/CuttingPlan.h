@@ -57,7 +57,7 @@ public:
                              const std::string& colour, const PlanSettings& settings,
                              const OffcutStock& offcuts);
 
-    // The offcuts the plan leaves that are worth keeping (longer than the minimum).
+    // The offcuts the plan leaves that are worth keeping (at least the minimum).
     std::vector<int32_t> keptOffcuts(const ArticleCut& article) const;
     // Totals over all articles.
     int planBars() const;

@@ -15,3 +15,7 @@ bool PlanSettings::rotationAllowed(const std::string& groupName) const {
     auto it = rotation.find(groupName);
     return it != rotation.end() ? it->second : defaultRotation(groupName);
 }
+
+bool PlanSettings::keepsOffcut(int32_t length) const {
+    return length > 0 && length >= minOffcut;
+}

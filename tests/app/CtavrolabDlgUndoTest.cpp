@@ -8,6 +8,8 @@
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
 #include "output/AccountingCsv.h"
+#include "ui/ordercard/DlgOrder.h"
+#include "ui/results/DlgTabs.h"
 #include "ui/toppanel/TopPanelDlg.h"
 
 #include <QLineEdit>
@@ -73,6 +75,7 @@ TEST_F(SketchUndo, UndoingEverythingGivesBackTheStartingFilesAndRedoTheFinalOnes
     EXPECT_FALSE(mouse.sketch->isEnabled()) << "the hub disables the sketch under the popup";
     EXPECT_TRUE(popup->isEnabled());
     popup->sizeField()->setText(QStringLiteral("420"));
+    EXPECT_FALSE(window->undo()) << "the popup holds a change in progress";
     QTest::mouseClick(popup->okButton(), Qt::LeftButton);
     EXPECT_TRUE(mouse.sketch->isEnabled());
     step();
@@ -160,6 +163,24 @@ TEST_F(SketchUndo, OpeningASketchStartsTheHistoryAnew) {
     const Saved opened = saved();
     keys(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(saved(), opened);
+}
+
+TEST_F(SketchUndo, CtrlZTakesBackANameTypedIntoTheOrderCardAndCtrlYGivesItAgain) {
+    QTest::mouseClick(window->tabStrip(), Qt::LeftButton, {},
+                      window->tabStrip()->tabRect(2).center());
+    QLineEdit* name = window->orderCard()->nameEdit();
+    name->setFocus();
+    for (QChar c : QStringLiteral("Петров")) // typed key by key, as the keyboard sends them
+        QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    settle();
+    ASSERT_EQ(project().order.clientName, "Петров");
+    // With the focus out of the field, Ctrl+Z reaches the window rather than the field's own undo.
+    window->tabStrip()->setFocus();
+    keys(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(project().order.clientName, "");
+    EXPECT_EQ(name->text(), QString());
+    keys(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(name->text(), QStringLiteral("Петров"));
 }
 
 } // namespace

@@ -44,6 +44,11 @@ TEST(DiscountTest, BoundsOfThePercent) {
     EXPECT_EQ(totals::discountAmount(98765, 100.0), 98765);
     EXPECT_EQ(totals::discountAmount(0, 50.0), 0);
     EXPECT_EQ(totals::discountAmount(2147483647, 100.0), 2147483647);
+    // The largest money value: no intermediate may overflow.
+    EXPECT_EQ(totals::discountAmount(totals::kMaxMoney, 100.0), totals::kMaxMoney);
+    EXPECT_EQ(totals::discountAmount(totals::kMaxMoney, 10.0), totals::kMaxMoney / 10);
+    // A damaged percent is held at 1000 %.
+    EXPECT_EQ(totals::discountAmount(1000, 1e30), 10000);
     EXPECT_EQ(totals::discountAmount(1000, std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_EQ(totals::discountAmount(1000, std::numeric_limits<double>::infinity()), 0);
 }

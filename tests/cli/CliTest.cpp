@@ -52,6 +52,7 @@ TEST_F(Cli, WrongUsageGivesSixtyFourAndTheUsage) {
         {"--new", sample, "--save", path("a.tav")},
         {"--new", "--width", "429499730", "--save", path("a.tav")}, // × 10 would wrap to 3000,4
         {"--new", "--height", "-429496529", "--save", path("a.tav")},
+        {"--new", "--width", "4294969296", "--save", path("a.tav")}, // 2^32 + 2000 in ten digits
         {"--list", "sizes"},
         {sample, "--list", "systems"},
         {sample, "--discount", "101", "--save", path("a.tav")},
@@ -205,8 +206,10 @@ TEST_F(Cli, NewProjectWithTheProjectsSetters) {
 }
 
 TEST_F(Cli, CuttingPlanAsJsonWithOffcutsAndSettings) {
-    CliRun bad = run({sample, "--plan", "-", "--kerf", "-1"});
-    EXPECT_EQ(bad.status, 64);
+    // The kerf goes from 0 to 100 mm, both included.
+    for (const char* kerf : {"-1", "101"})
+        EXPECT_EQ(run({sample, "--plan", "-", "--kerf", kerf}).status, 64) << kerf;
+    EXPECT_EQ(run({sample, "--plan", "-", "--kerf", "100"}).status, 0);
 
     // Without kerf and trim the plan never needs more bars than the bill.
     CliRun r = run({sample, "--plan", "-", "--kerf", "0", "--trim", "0"});
@@ -308,7 +311,7 @@ TEST_F(Cli, NewProjectWritesExportsAndTakesTheOrderCard) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(std::filesystem::exists(path("new.csv")));
 
-    r = run({sample, "--discount", "12,5", "--assembly", "1500", "--delivery", "300",
+    r = run({sample, "--discount", "12,5", "--assembly", "99999", "--delivery", "300",
              "--order-number", "77", "--customer", "Петров П. П.", "--address", "ул. Мира, 1",
              "--phone", "+7 900 000-00-00", "--json", "-"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -318,11 +321,12 @@ TEST_F(Cli, NewProjectWritesExportsAndTakesTheOrderCard) {
     EXPECT_EQ(j["order"]["clientName"], "Петров П. П.");
     EXPECT_EQ(j["order"]["address"], "ул. Мира, 1");
     EXPECT_EQ(j["order"]["phone"], "+7 900 000-00-00");
-    EXPECT_EQ(j["totals"]["assemblyCost"], 1500);
+    EXPECT_EQ(j["totals"]["assemblyCost"], 99999); // the dearest the order card takes
     EXPECT_EQ(j["totals"]["deliveryCost"], 300);
     const int64_t total = j["totals"]["total"];
     EXPECT_EQ(j["totals"]["discount"], (total * 125 + 999) / 1000);
-    EXPECT_EQ(j["totals"]["grandTotal"], total - j["totals"]["discount"].get<int64_t>() + 180000);
+    EXPECT_EQ(j["totals"]["grandTotal"],
+              total - j["totals"]["discount"].get<int64_t>() + (99999 + 300) * 100);
 }
 
 TEST_F(Cli, ADataFolderWithoutPricesIsAnErrorOfItsOwn) {

@@ -80,6 +80,17 @@ TEST(DoorSplit, BothPartsMustKeepTwentyMillimetres) {
     EXPECT_EQ(narrow.nextSplitterId, 1) << "a refused split must not use up an id";
 }
 
+TEST(DoorSplit, ADoorHoldsAThousandSplittersAsItsFileDoes) {
+    // A door of 1002 parts of 20 mm: the thousandth split is taken, the next one refused
+    // although it would leave 20 mm on each side.
+    Door d;
+    sizeDoor(d, 200 * 1002, 20000);
+    for (int i = 1; i <= 1000; ++i)
+        ASSERT_NE(split(d, 200 * i, 100, true), nullptr) << "split " << i;
+    EXPECT_EQ(split(d, 200 * 1001, 100, true), nullptr);
+    EXPECT_EQ(d.splitters.size(), 1000u);
+}
+
 TEST(DoorSplit, PartNearTheRightEdgeIsRefused) {
     Door d;
     sizeDoor(d, 10000, 20000);

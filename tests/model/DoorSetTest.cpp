@@ -184,13 +184,28 @@ TEST_F(ThreeDoors, BoundaryDragHonoursTheEdgeProfileAndDirection) {
     EXPECT_EQ(set.doors[1].width, 10000 - 850);
     EXPECT_EQ(set.doors[2].width, 10000 + 850);
     EXPECT_EQ(set.doors[0].width, 10000);
+    // 100 px to the right moves it the same 850 back.
+    draw();
+    set.clearPressedElements();
+    ASSERT_NE(set.doors[1].hitEdge({set.doors[1].rect.right - 2, 300}), nullptr);
+    ASSERT_TRUE(set.finishDrag({set.doors[1].rect.right + 100, 300}));
+    EXPECT_EQ(set.doors[1].width, 10000);
+    EXPECT_EQ(set.doors[2].width, 10000);
+    // The door on the right keeps 100 mm: 916 px would leave it 99 mm, 915 px exactly 100 mm.
+    for (const auto& [px, done] : {std::pair{916, false}, std::pair{915, true}}) {
+        draw();
+        set.clearPressedElements();
+        ASSERT_NE(set.doors[1].hitEdge({set.doors[1].rect.right - 2, 300}), nullptr);
+        EXPECT_EQ(set.finishDrag({set.doors[1].rect.right + px, 300}), done) << px;
+    }
+    EXPECT_EQ(set.doors[2].width, 1000);
     draw();
     // The last door's edge addresses the boundary on its left; too narrow is refused.
     set.clearPressedElements();
     ASSERT_NE(set.doors[2].hitEdge({set.doors[2].rect.right - 1, 300}), nullptr);
     EXPECT_FALSE(set.finishDrag({set.doors[1].rect.left + 50, 300}));
-    EXPECT_EQ(set.doors[1].width, 9150);
-    EXPECT_EQ(set.doors[2].width, 10850);
+    EXPECT_EQ(set.doors[1].width, 19000);
+    EXPECT_EQ(set.doors[2].width, 1000);
 }
 
 TEST(DoorSetDrag, SingleDoorHasNoBoundary) {

@@ -344,8 +344,13 @@ TEST(SketchFile, OutOfRangeProjectValuesAreRejected) {
         change(*fresh.project);
         return readChecked(other, bytesOf(*fresh.project)) == SketchFile::ReadFailed;
     };
-    EXPECT_TRUE(rejected([](Project& q) { q.discountPercent = std::nan(""); }));
-    EXPECT_TRUE(rejected([](Project& q) { q.discountPercent = 150.0; }));
+    // A discount of 0 to 100 % both included, nothing else.
+    const std::pair<double, bool> discounts[] = {
+        {0.0, false}, {100.0, false}, {-0.5, true}, {100.5, true}, {std::nan(""), true}};
+    for (const auto& [percent, refused] : discounts) {
+        const double given = percent;
+        EXPECT_EQ(rejected([given](Project& q) { q.discountPercent = given; }), refused) << given;
+    }
     EXPECT_TRUE(rejected([](Project& q) { q.openingWidth = 999; }));
     EXPECT_TRUE(rejected([](Project& q) { q.doorCount = 11; }));
     EXPECT_TRUE(rejected([](Project& q) { q.doors->doors[0].track = 2; }));

@@ -60,8 +60,22 @@ TEST_F(UndoWorld, StepsGoBackAndForthThroughEveryKindOfChange) {
     step();
     project->order.clientName = "Иванов";
     step();
+    // The whole discount is the limit a file holds: it must come back on undo and redo.
+    ASSERT_TRUE(project->setDiscountPercent(100.0));
+    step();
     EXPECT_FALSE(history.record()) << "an unchanged project is no step";
     ASSERT_EQ(history.undoSteps(), states.size() - 1);
+    // The history holds every state but the present, and undo and redo move bytes between its
+    // lists without leaking any: a large project would otherwise reach the memory bound early.
+    std::size_t held = 0;
+    for (std::size_t k = 0; k + 1 < states.size(); ++k)
+        held += states[k].size();
+    EXPECT_EQ(history.bytesHeld(), held);
+    for (int pair = 0; pair < 5; ++pair) {
+        ASSERT_TRUE(history.undo());
+        ASSERT_TRUE(history.redo());
+    }
+    EXPECT_EQ(history.bytesHeld(), held);
 
     for (std::size_t k = states.size() - 1; k > 0; --k) {
         ASSERT_TRUE(history.undo());
@@ -74,11 +88,14 @@ TEST_F(UndoWorld, StepsGoBackAndForthThroughEveryKindOfChange) {
     }
     EXPECT_FALSE(history.redo());
 
-    // A new change after undoing drops what could have been redone.
+    // A new change after undoing drops what could have been redone, and its bytes.
     ASSERT_TRUE(history.undo());
     ASSERT_TRUE(project->setHeight(21000));
     EXPECT_TRUE(history.record());
     EXPECT_FALSE(history.canRedo());
+    EXPECT_EQ(history.bytesHeld(), held);
+    history.reset();
+    EXPECT_EQ(history.bytesHeld(), 0u);
 }
 
 TEST_F(UndoWorld, TypingMergesGroupsExtendAndForgottenChangesAreSteps) {
@@ -107,9 +124,11 @@ TEST_F(UndoWorld, TypingMergesGroupsExtendAndForgottenChangesAreSteps) {
     EXPECT_EQ(history.undoSteps(), 1u);
     const std::string afterPopup = bytes();
 
-    // A popup opened after a refused change makes a step of its own.
+    // A popup opened after a refused change makes a step of its own, however often it changes.
     history.beginStep(false);
     ASSERT_TRUE(project->setInsertSize(2500, InsertSide::Before));
+    history.record();
+    ASSERT_TRUE(project->setInsertSize(2400, InsertSide::Before));
     history.endStep();
     EXPECT_EQ(history.undoSteps(), 2u);
     ASSERT_TRUE(history.undo());

@@ -69,6 +69,33 @@ TEST(BarPlannerCuts, PiecesThatFillBarsExactlyWithKerfAndTrim) {
     EXPECT_EQ(BarPlanner::leftover(mm(5500), {mm(2000), mm(2000)}, o), mm(5480 - 4008));
 }
 
+TEST(BarPlannerCuts, LowerBoundRoundsUpAndCountsPiecesOfMoreThanHalfABar) {
+    // 3000 mm bars, no kerf or trim; an offcut, where given, is one of its length.
+    struct Row {
+        int count;
+        int32_t length;
+        int32_t offcut;
+        int bars;
+    };
+    const Row rows[] = {
+        {3, mm(1000), 0, 1},        // exactly one bar
+        {4, mm(1000), 0, 2},        // 4000 / 3000 rounds up
+        {2, mm(1500), 0, 1},        // two halves share a bar
+        {2, mm(1500) + 1, 0, 2},    // a tenth more than half: a bar each
+        {5, mm(1000), mm(1000), 2}, // the offcut takes one piece, 4000 mm remain
+        {4, mm(1000), mm(1000), 1}, // and here 3000 mm remain
+    };
+    for (const Row& row : rows) {
+        const std::vector<BarPlanPiece> in(static_cast<size_t>(row.count), {row.length, 0, 1});
+        std::vector<BarStock> stock = {{mm(3000), 300, -1, false}};
+        if (row.offcut > 0)
+            stock.push_back({row.offcut, 0, 1, true});
+        const BarPlan plan = BarPlanner::plan(in, stock, cut(0, 0));
+        EXPECT_EQ(plan.lowerBound, row.bars) << row.count << " × " << row.length;
+        EXPECT_EQ(plan.newBars, row.bars) << row.count << " × " << row.length;
+    }
+}
+
 TEST(BarPlannerCuts, OffcutIsUsedBeforeANewBar) {
     const auto in = pieces({mm(2400), mm(2400), mm(1000)});
     const auto o = cut(mm(4), mm(10));

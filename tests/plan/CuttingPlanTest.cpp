@@ -8,6 +8,7 @@
 
 #include "calc/CalcResult.h"
 #include "calc/SystemFactory.h"
+#include "catalog/Article.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
 #include "plan/OffcutStock.h"
@@ -53,6 +54,44 @@ TEST(CuttingPlanOrders, RandomOrdersKeepEveryPieceAndNeverExceedTheBill) {
         }
     }
     EXPECT_GT(sheetsPlanned, 0);
+}
+
+TEST(CuttingPlanOrders, ThePlanKeepsToTheBillsBarsWhenCheaperShortBarsWouldNeedMore) {
+    // Thirty 900 mm pieces at 100 roubles a metre: five 5500 mm bars as billed (2750 roubles),
+    // or six 4500 mm bars for 2700 roubles that the workshop would have to buy beyond the bill.
+    Article article(0, "KP01", 0, "Профиль", KindProfile);
+    article.setSizes(0, 0, 0, 55000, 45000);
+    CalcResult result;
+    result.articles.push_back({"KP01", "Профиль", 55000, 5, 275000, "", 1});
+    result.barGroups.push_back({&article, 10000, 0, std::vector<BarPiece>(30, {9000, 1, 0})});
+    PlanSettings exact;
+    exact.kerf = 0;
+    exact.trim = 0;
+    const CuttingPlan plan = CuttingPlan::build(result, nullptr, "", exact, OffcutStock());
+    ASSERT_EQ(plan.articles.size(), 1u);
+    EXPECT_EQ(plan.articles[0].plan.newBars, 5);
+    EXPECT_EQ(plan.articles[0].plan.cost, 275000);
+}
+
+TEST(CuttingPlanOrders, AnOffcutAsLongAsTheMinimumIsKept) {
+    // One piece on a 3000 mm bar with no kerf or trim leaves the rest; 300 mm are kept.
+    struct Row {
+        int32_t piece, minOffcut;
+        std::vector<int32_t> kept;
+    };
+    const Row rows[] = {
+        {27000, 3000, {3000}}, // exactly the minimum
+        {27001, 3000, {}},     // a tenth of a millimetre short
+        {30000, 0, {}},        // cut to the end: nothing to keep even without a minimum
+        {29999, 0, {1}},
+    };
+    for (const Row& row : rows) {
+        CuttingPlan plan;
+        plan.settings.minOffcut = row.minOffcut;
+        ArticleCut article;
+        article.plan = BarPlanner::plan({{row.piece, 0, 1}}, {{30000, 300, -1, false}}, {});
+        EXPECT_EQ(plan.keptOffcuts(article), row.kept) << row.piece << " from " << row.minOffcut;
+    }
 }
 
 } // namespace

@@ -52,18 +52,32 @@ TEST(SheetPlannerCuts, GrainIsKeptUnlessRotationIsAllowed) {
         EXPECT_EQ(p.rotated, p.piece == 1);
 }
 
-TEST(SheetPlannerCuts, LowerBoundCountsPiecesThatCannotShareASheet) {
-    // Three pieces of more than half the sheet each way: one sheet each, though their area
-    // would fit two sheets.
-    std::vector<SheetPlanPiece> in(3, {mm(1100), mm(1500), 0, 1, false});
-    EXPECT_EQ(SheetPlanner::lowerBound(in, mm(2070), mm(2800), mm(4)), 3);
-    const SheetPlan plan = SheetPlanner::plan(in, mm(2070), mm(2800), mm(4));
-    EXPECT_EQ(plan.sheets.size(), 3u);
-    // Narrow enough for two side by side (2 × 1030 + 4 ≤ 2070): the bound falls to the area's
-    // one sheet, the plan needs two.
-    std::vector<SheetPlanPiece> narrow(3, {mm(1030), mm(1500), 0, 1, false});
-    EXPECT_EQ(SheetPlanner::lowerBound(narrow, mm(2070), mm(2800), mm(4)), 1);
-    EXPECT_EQ(SheetPlanner::plan(narrow, mm(2070), mm(2800), mm(4)).sheets.size(), 2u);
+TEST(SheetPlannerCuts, LowerBoundCountsTheAreaAndPiecesThatCannotShareASheet) {
+    // Sheets of 2070 × 2800 mm, 4 mm kerf; pieces that may not be turned.
+    struct Row {
+        int count;
+        int32_t width, height;
+        int bound;
+    };
+    const Row rows[] = {
+        {14, mm(500), mm(1000), 2},     // 1.21 sheets of area round up
+        {3, mm(1100), mm(1500), 3},     // more than half the sheet each way: one sheet each
+        {3, mm(1033), mm(1500), 1},     // 2 × 1033 + 4 = 2070: two side by side, area of one
+        {3, mm(1034), mm(1500), 3},     // a millimetre wider and no two share a sheet
+        {1, mm(2070), mm(2800), 1},     // exactly the sheet
+        {1, mm(2070) + 1, mm(2800), 0}, // larger than the sheet: not planned
+    };
+    for (const Row& row : rows) {
+        const std::vector<SheetPlanPiece> in(static_cast<size_t>(row.count),
+                                             {row.width, row.height, 0, 1, false});
+        EXPECT_EQ(SheetPlanner::lowerBound(in, mm(2070), mm(2800), mm(4)), row.bound)
+            << row.count << " × " << row.width << " × " << row.height;
+    }
+    // The area's one sheet of the 1033 wide pieces is a bound, not a plan: they need two.
+    std::vector<SheetPlanPiece> narrow(3, {mm(1033), mm(1500), 0, 1, false});
+    const SheetPlan plan = SheetPlanner::plan(narrow, mm(2070), mm(2800), mm(4));
+    expectSoundSheets(plan, narrow, mm(4));
+    EXPECT_EQ(plan.sheets.size(), 2u);
 }
 
 } // namespace

@@ -2,13 +2,16 @@
 
 #include "ui/shared/Style.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <QThread>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -79,7 +82,11 @@ CThumbListCtrl::CThumbListCtrl(QWidget* parent)
       cancel_(std::make_shared<std::atomic<bool>>(false)) {
     // One worker: the pictures of a group are decoded in order, and a group chosen next waits
     // only for the picture in hand of the previous one.
-    pool_->setMaxThreadCount(1);
+    // One decoder per core: the interface thread only takes the finished thumbnails.
+    pool_->setMaxThreadCount(std::max(1, QThread::idealThreadCount()));
+    arrivals_ = new QTimer(this);
+    arrivals_->setSingleShot(true);
+    connect(arrivals_, &QTimer::timeout, this, &CThumbListCtrl::takeArrivals);
     setViewMode(QListView::IconMode);
     setIconSize(QSize(kThumb, kThumb));
     // Labels in the panel's small font, on two lines when they need them.
@@ -154,6 +161,20 @@ void CThumbListCtrl::stopLoading() {
     ++generation_;
 }
 
+QImage CThumbListCtrl::makeThumbnail(const QString& path, const ThumbnailCache& cache) {
+    const QImage small = cache.thumbnail(path);
+    if (small.isNull())
+        return unreadablePicture();
+    // A picture of the thumbnail's size is kept whole (the cache never enlarges it).
+    const QImage picture =
+        small.size() == QSize(kThumb, kThumb)
+            ? small
+            : small.scaled(kThumb, kThumb, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QImage canvas = whiteCanvas();
+    QPainter(&canvas).drawImage(0, 0, picture);
+    return canvas;
+}
+
 QImage CThumbListCtrl::makeThumbnail(const QString& path) {
     QImageReader reader(path);
     const QSize size = reader.size();
@@ -196,21 +217,73 @@ void CThumbListCtrl::rebuild(const QString& imagesFolder, const QStringList& pat
     }
     setUpdatesEnabled(true);
     update();
+    loadPending_ = false;
     if (paths.isEmpty())
         return;
 
+    paths_ = paths;
+    // A grid not on screen (the other page of the panel) loads its thumbnails when it is shown:
+    // the first picture of the window does not wait for them.
+    loadPending_ = true;
+    if (isVisible())
+        startLoading();
+}
+
+void CThumbListCtrl::showEvent(QShowEvent* event) {
+    QListWidget::showEvent(event);
+    if (loadPending_)
+        startLoading();
+}
+
+void CThumbListCtrl::startLoading() {
+    loadPending_ = false;
+    const QStringList paths = paths_;
     const quint64 generation = generation_;
     auto cancel = cancel_;
-    pool_->start([this, paths, generation, cancel] {
-        for (int i = 0; i < paths.size(); ++i) {
+    const ThumbnailCache cache = cache_;
+    for (int i = 0; i < paths.size(); ++i) {
+        pool_->start([this, path = paths[i], generation, cancel, cache, i] {
             if (cancel->load())
                 return;
-            QImage image = makeThumbnail(paths[i]);
-            QMetaObject::invokeMethod(
-                this, [this, generation, i, image] { thumbnailArrived(generation, i, image); },
-                Qt::QueuedConnection);
+            QImage image = makeThumbnail(path, cache);
+            if (cancel->load())
+                return;
+            arrived(generation, i, std::move(image));
+        });
+    }
+}
+
+void CThumbListCtrl::arrived(quint64 generation, int item, QImage image) {
+    QMutexLocker lock(&arrivedMutex_);
+    const bool first = arrivedQueue_.empty();
+    arrivedQueue_.push_back({generation, item, std::move(image)});
+    if (first)
+        QMetaObject::invokeMethod(
+            this, [this] { arrivals_->start(0); }, Qt::QueuedConnection);
+}
+
+void CThumbListCtrl::takeArrivals() {
+    // Thumbnails are taken in slices of a few milliseconds: typing and the sketch get their
+    // turn between two slices however many arrive at once.
+    QElapsedTimer slice;
+    slice.start();
+    for (;;) {
+        Arrival next;
+        {
+            QMutexLocker lock(&arrivedMutex_);
+            if (arrivedQueue_.empty())
+                return;
+            next = std::move(arrivedQueue_.front());
+            arrivedQueue_.pop_front();
         }
-    });
+        thumbnailArrived(next.generation, next.item, next.image);
+        if (slice.elapsed() >= kSliceMs) {
+            QMutexLocker lock(&arrivedMutex_);
+            if (!arrivedQueue_.empty())
+                arrivals_->start(0);
+            return;
+        }
+    }
 }
 
 void CThumbListCtrl::thumbnailArrived(quint64 generation, int item, const QImage& image) {
@@ -236,6 +309,8 @@ QImage CThumbListCtrl::thumbnail(int item) const {
 }
 
 bool CThumbListCtrl::waitForThumbnails(int timeoutMs) {
+    if (loadPending_)
+        startLoading();
     if (!thumbnailsPending())
         return true;
     QEventLoop loop;

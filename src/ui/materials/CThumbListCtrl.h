@@ -5,16 +5,22 @@
 #include <QListWidget>
 #include <QStringList>
 
+#include "ui/shared/ThumbnailCache.h"
+
+#include <QMutex>
+
 #include <atomic>
+#include <deque>
 #include <memory>
 
 class QThreadPool;
+class QTimer;
 
 // The thumbnail grid of the materials panel: one 62×62 picture per material of a group, labelled
-// with the material's picture key. The pictures are decoded on a worker thread, one after the
-// other in list order, and fill in as they arrive, so a large group shows its grid at once and
-// never holds up typing or the sketch. Only one full-size picture is decoded at a time and only
-// the thumbnails are kept.
+// with the material's picture key. The thumbnails come from the shared thumbnail cache; pictures
+// not seen before are decoded on one worker per core and leave their thumbnail in the cache. They
+// fill in as they arrive, a few milliseconds' worth at a time, so a large group shows its grid at
+// once and never holds up typing or the sketch. Only the thumbnails are kept.
 class CThumbListCtrl : public QListWidget {
     Q_OBJECT
 public:
@@ -47,11 +53,18 @@ public:
     // any other is stretched to it (the aspect ratio is not kept); drawn over white. A file that
     // cannot be decoded gives a crossed-out grey box. Safe on any thread.
     static QImage makeThumbnail(const QString& path);
+    // The same, from the shared thumbnail cache: a picture seen before is not decoded again, a
+    // picture seen for the first time leaves its thumbnail there.
+    static QImage makeThumbnail(const QString& path, const ThumbnailCache& cache);
+
+    // The cache the grid uses (the user's shared cache unless set).
+    void setCache(const ThumbnailCache& cache) { cache_ = cache; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     // Enter and Space do with the current item what a click does.
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 signals:
     // A click on an item (not on the empty space between items), or Enter or Space on the
@@ -61,7 +74,20 @@ signals:
     void thumbnailsLoaded();
 
 private:
+    struct Arrival {
+        quint64 generation = 0;
+        int item = 0;
+        QImage image;
+    };
+    static constexpr int kSliceMs = 6;
+
+    // From the decoders: queues the thumbnail for the interface thread.
+    void arrived(quint64 generation, int item, QImage image);
+    // On the interface thread: shows queued thumbnails for a few milliseconds at a time.
+    void takeArrivals();
     void thumbnailArrived(quint64 generation, int item, const QImage& image);
+    // Starts decoding the thumbnails of the last rebuild.
+    void startLoading();
     void stopLoading();
     // As many columns as the width holds, sharing it evenly.
     void fitGridToWidth();
@@ -72,4 +98,10 @@ private:
     quint64 generation_ = 0;
     int loaded_ = 0;
     QIcon placeholder_;
+    ThumbnailCache cache_;
+    QStringList paths_;        // the pictures of the last rebuild
+    bool loadPending_ = false; // rebuilt while hidden: load when shown
+    QTimer* arrivals_ = nullptr;
+    QMutex arrivedMutex_;
+    std::deque<Arrival> arrivedQueue_;
 };

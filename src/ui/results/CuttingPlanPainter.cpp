@@ -262,7 +262,7 @@ void CuttingPlanPainter::paintBar(QPainter& p, const Block& b, QRect r, int dpi)
                      rowformat::wholeOrTenths(bar.length).c_str());
     if (bar.offcut > 0)
         caption += text::format(" — остаток %s мм%s", rowformat::wholeOrTenths(bar.offcut).c_str(),
-                                bar.offcut > s.minOffcut ? " (сохранить)" : "");
+                                s.keepsOffcut(bar.offcut) ? " (сохранить)" : "");
     p.drawText(QRect(r.left(), r.top(), r.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
                qs(caption));
 

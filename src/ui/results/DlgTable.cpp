@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -17,7 +18,8 @@ DlgTable::DlgTable(Project& project, int mode, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     verticalScrollBar()->setSingleStep(kScrollLine);
-    refresh();
+    // Built when first shown or read: a page on another tab costs nothing at start-up.
+    stale_ = true;
 }
 
 void DlgTable::receive(Notify n) {
@@ -26,7 +28,12 @@ void DlgTable::receive(Notify n) {
     case Notify::TotalsChanged:
     case Notify::OrderChanged:
     case Notify::OrderFieldChanged:
-        refresh();
+        // A page not on screen is rebuilt when it is shown (or read): an edit on the sketch then
+        // costs only what the person sees.
+        if (isVisible())
+            refresh();
+        else
+            stale_ = true;
         break;
     default:
         break;
@@ -49,7 +56,20 @@ std::vector<GridTable> DlgTable::gridTables(const std::vector<ResultTable>& tabl
     return grids;
 }
 
+const TablePage& DlgTable::page() const {
+    if (stale_)
+        const_cast<DlgTable*>(this)->refresh();
+    return page_;
+}
+
+void DlgTable::showEvent(QShowEvent* event) {
+    if (stale_)
+        refresh();
+    QAbstractScrollArea::showEvent(event);
+}
+
 void DlgTable::refresh() {
+    stale_ = false;
     page_.setTables(gridTables(buildResultTables(project_, static_cast<ResultPage>(mode_))));
     relayout();
 }
@@ -135,6 +155,8 @@ void DlgTable::wheelEvent(QWheelEvent* event) {
 }
 
 bool DlgTable::printPage(QPainter& painter, QRect& rect) {
+    if (stale_)
+        refresh();
     const bool finished = page_.printPage(painter, rect);
     // Printing lays the tables out for the printer; the screen layout is restored for painting.
     relayout();

@@ -24,7 +24,8 @@ public:
 
     int mode() const { return mode_; }
 
-    // ProjectChanged (also as part of TotalsChanged and after order changes) rebuilds the page.
+    // ProjectChanged (also as part of TotalsChanged and after order changes) rebuilds the page,
+    // at once when it is shown, else when it is shown or read next.
     void receive(Notify n) override;
 
     // Discards the tables, builds them anew from the project, lays them out and repaints.
@@ -34,7 +35,7 @@ public:
     // moves rect's top below what it drew; true when the page's tables are complete.
     bool printPage(QPainter& painter, QRect& rect);
 
-    const TablePage& page() const { return page_; }
+    const TablePage& page() const;
 
     // The page's tables in grid form (also used by printing without a window).
     static std::vector<GridTable> gridTables(const std::vector<ResultTable>& tables);
@@ -42,6 +43,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
 
@@ -56,5 +58,6 @@ private:
     int bufferTop_ = 0; // page y of the buffer's first line
     bool redraw_ = true;
     bool relayingOut_ = false;
+    bool stale_ = false;   // the project changed while the page was hidden
     int wheelEighths_ = 0; // wheel turn not yet scrolled, in 1/120 of a notch per pixel
 };

@@ -222,11 +222,15 @@ TEST_F(RightPanelFixture, SplitterProfileTypeDecidesTheOrientation) {
     EXPECT_TRUE(panel->railButton()->isVisible());
     EXPECT_EQ(panel->railButton()->text(), QStringLiteral("KG01"));
     EXPECT_EQ(panel->frameButton()->text(), QStringLiteral("KG04"));
+    // The inset frame KG04 takes 45 mm of the opening's height, the overlay KG03 16 mm.
+    const int32_t height = project().doors->doors[0].height;
     QTest::mouseClick(panel->frameButton(), Qt::LeftButton);
     EXPECT_EQ(panel->frameButton()->text(), QStringLiteral("KG03"));
+    EXPECT_EQ(project().doors->doors[0].height, height + 290);
     QTest::mouseClick(panel->railButton(), Qt::LeftButton);
     EXPECT_EQ(panel->railButton()->text(), QStringLiteral("KG02"));
     EXPECT_EQ(panel->frameButton()->text(), QStringLiteral("KG04"));
+    EXPECT_EQ(project().doors->doors[0].height, height);
     EXPECT_FALSE(project().result.elements.empty()) << "the element list stays filled";
 }
 
@@ -361,12 +365,12 @@ TEST_F(RightPanelFixture, DoorWidthsDialogMessagesWidthsAndTracks) {
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(project().doors->doors[0].width / 10, w0);
 
-    // Overfull by 20 mm: the error, the dialog stays.
-    type(dlg->widthEdit(0), w0 + 20);
+    // Overfull by a single millimetre: the error, the dialog stays.
+    type(dlg->widthEdit(0), w0 + 1);
     QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
     ASSERT_EQ(scripted.errors.size(), 1);
     EXPECT_EQ(scripted.errors[0].toStdString(),
-              "Суммарная ширина дверей больше ширины проема на 20 мм. Уменьшите общую ширину "
+              "Суммарная ширина дверей больше ширины проема на 1 мм. Уменьшите общую ширину "
               "дверей на это значение.");
     EXPECT_EQ(scripted.errorCaptions[0], QStringLiteral("Ошибка"));
 
@@ -377,6 +381,14 @@ TEST_F(RightPanelFixture, DoorWidthsDialogMessagesWidthsAndTracks) {
     ASSERT_EQ(scripted.errors.size(), 2);
     EXPECT_EQ(scripted.errors[1].toStdString(), "Ширина двери не должна быть меньше 100 мм.");
     EXPECT_TRUE(dlg->isVisible());
+    // Exactly 100 mm is a door.
+    type(dlg->widthEdit(0), 100);
+    type(dlg->widthEdit(1), w1 + w0 - 100);
+    QTest::mouseClick(dlg->okButton(), Qt::LeftButton);
+    EXPECT_EQ(scripted.errors.size(), 2);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(project().doors->doors[0].width, 1000);
+    QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
 
     // Confirmed gap of 30 mm: applied, kept by the calculation.
     answer = true;
@@ -387,7 +399,7 @@ TEST_F(RightPanelFixture, DoorWidthsDialogMessagesWidthsAndTracks) {
     EXPECT_TRUE(panel->isEnabled());
     EXPECT_EQ(project().doors->doors[0].width, (w0 - 30) * 10);
     EXPECT_EQ(project().doors->doors[1].width, w1 * 10);
-    EXPECT_EQ(hub.count(Notify::PopupClosed), 1);
+    EXPECT_EQ(hub.count(Notify::PopupClosed), 2);
 
     // A changed track discards the typed widths: every door returns to the standard width.
     QTest::mouseClick(panel->doorSizeButton(), Qt::LeftButton);
@@ -623,9 +635,11 @@ TEST_F(RightPanelFixture, TogglesAreTickedAndPlacementPopupListsAreClickable) {
 
 TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame) {
     setSystem("Гартис");
-    for (QLabel* l : panel->findChildren<QLabel*>())
-        if (l->text() == QStringLiteral("Разделители"))
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("Разделители")) {
             EXPECT_FALSE(l->isVisible());
+        }
+    }
     QStringList captions;
     for (QLabel* l : panel->findChildren<QLabel*>())
         if (l->isVisible())
@@ -637,9 +651,11 @@ TEST_F(RightPanelFixture, GartisVariantButtonsSayWhichIsTheRailAndWhichTheFrame)
     EXPECT_TRUE(panel->frameButton()->toolTip().startsWith(QStringLiteral("Профиль рамки: KG")));
     saveScreenshot(panel.get(), QStringLiteral("right_panel_gartis.png"));
     setSystem("Ловен");
-    for (QLabel* l : panel->findChildren<QLabel*>())
-        if (l->text() == QStringLiteral("Разделители"))
+    for (QLabel* l : panel->findChildren<QLabel*>()) {
+        if (l->text() == QStringLiteral("Разделители")) {
             EXPECT_TRUE(l->isVisible());
+        }
+    }
 }
 
 // Rules of the panel that a slip could lose without a sound.

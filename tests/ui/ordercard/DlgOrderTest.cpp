@@ -66,11 +66,12 @@ TEST_F(OrderFixture, CostEditsDropZerosAndLeadingZerosAndRefuseASixthDigit) {
     EXPECT_EQ(order().assemblyCost, 150);
     EXPECT_EQ(assembly->text(), QStringLiteral("150"));
 
-    type(assembly, QStringLiteral("15000"));
-    EXPECT_EQ(order().assemblyCost, 15000);
+    // The dearest cost the card takes, and a sixth digit that would pass it.
+    type(assembly, QStringLiteral("99999"));
+    EXPECT_EQ(order().assemblyCost, 99999);
     QTest::keyClicks(assembly, QStringLiteral("7"));
-    EXPECT_EQ(order().assemblyCost, 15000);
-    EXPECT_EQ(assembly->text(), QStringLiteral("15000"));
+    EXPECT_EQ(order().assemblyCost, 99999);
+    EXPECT_EQ(assembly->text(), QStringLiteral("99999"));
 
     // Deleting every digit stores 0.
     assembly->end(false);

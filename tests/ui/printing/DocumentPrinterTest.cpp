@@ -5,8 +5,11 @@
 #include "ui/printing/OrderPage.h"
 #include "ui/printing/PrintJob.h"
 #include "ui/printing/PrintedDocument.h"
+#include "ui/results/CuttingPlanPainter.h"
+#include "ui/results/DlgPlan.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QRegularExpression>
 
@@ -84,6 +87,26 @@ TEST(PrintedDocuments, PagesOfEveryCombinationAreNumberedOnThroughTheJob) {
         alone[k] = pdftest::pageCount(world.pdf(only(k)));
     EXPECT_EQ(alone[0], 1); // the order page is exactly one page
     EXPECT_EQ(alone[1], 2); // 40 price rows and the totals do not fit one page
+    // The plan prints every page its painter lays out on the job's page, the last one too.
+    int laidOut = 0;
+    DocumentPrinter::pdfOf(
+        [&](QPagedPaintDevice& device) {
+            QPainter painter(&device);
+            PrintJob job(painter, device, DocumentPrinter(*world.project).logo());
+            job.beginPage();
+            laidOut = CuttingPlanPainter(DlgPlan::planFor(*world.project))
+                          .pageCount(job.rect().size(), job.dpiY());
+            return QString();
+        },
+        QString(), nullptr);
+    EXPECT_GE(laidOut, 2);
+    EXPECT_EQ(alone[4], laidOut);
+    // Documents are chosen by their keys, the first as well as the last.
+    std::string unknown;
+    EXPECT_EQ(PrintedDocument::fromKeys("order,plan", unknown),
+              (DocumentChoice{true, false, false, false, true}));
+    EXPECT_FALSE(PrintedDocument::fromKeys("order,plans", unknown));
+    EXPECT_EQ(unknown, "plans");
 
     for (unsigned mask = 1; mask < (1u << n); ++mask) {
         DocumentChoice choice(n, false);

@@ -5,6 +5,7 @@
 #include "ui/PdfTestSupport.h"
 #include "ui/ViewsTestSupport.h"
 
+#include "calc/RowFormat.h"
 #include "catalog/MaterialGroup.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintedDocument.h"
@@ -13,6 +14,8 @@
 
 #include <QCheckBox>
 #include <QPainter>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -120,6 +123,29 @@ TEST(PlanView, PrintedPlanIsTheFifthDocumentAndFillsItsPages) {
     for (int page = 1; page <= pages; ++page)
         pdftest::renderPage(path, page, 100,
                             screenshotPath(QStringLiteral("print_plan-%1").arg(page)));
+
+    // The minimum kept offcut set to an offcut of the plan, then a tenth of a millimetre above
+    // it: "деловой остаток от" includes the minimum itself.
+    int32_t offcut = 0;
+    for (const ArticleCut& a : DlgPlan::planFor(*world.project).articles)
+        for (const PlannedBar& bar : a.plan.bars)
+            offcut = std::max(offcut, bar.offcut);
+    ASSERT_GT(offcut, 0);
+    const QString length = QString::fromStdString(rowformat::wholeOrTenths(offcut));
+    for (const auto& [minimum, kept] : {std::pair{offcut, true}, std::pair{offcut + 1, false}}) {
+        DlgPlan::workshopSettings().minOffcut = minimum;
+        const QString keptPath = QDir(world.folder.path()).filePath(QStringLiteral("kept.pdf"));
+        DocumentPrinter(*world.project).writePdf(keptPath.toStdString(), onlyPlan);
+        QString text;
+        for (int page = 1; page <= pdftest::pageCount(keptPath); ++page)
+            text += pdftest::pageText(keptPath, page);
+        EXPECT_TRUE(
+            text.contains(QStringLiteral("деловой остаток от %1 мм")
+                              .arg(QString::fromStdString(rowformat::wholeOrTenths(minimum)))));
+        EXPECT_EQ(text.contains(QStringLiteral("остаток %1 мм (сохранить)").arg(length)), kept)
+            << minimum;
+    }
+    DlgPlan::workshopSettings() = PlanSettings();
 
     // Page by page on any painter: each page's blocks stay inside the page.
     const CuttingPlan plan = DlgPlan::planFor(*world.project);
