@@ -130,6 +130,27 @@ bool OrderDocument::openOrder(const QString& path) {
     return maySetAside() && load(path);
 }
 
+bool OrderDocument::openOrderBytes(const QByteArray& bytes, const QString& name) {
+    if (!maySetAside())
+        return false;
+    const int result =
+        SketchFile::fromBytes(project_, std::string_view(bytes.data(), bytes.size()));
+    if (result != SketchFile::ReadOk) {
+        dialogs::showError(&window_, QString::fromStdString(
+                                         SketchFile::openErrorMessage(result, name.toStdString())));
+        return false;
+    }
+    replaced();
+    // Not in any file yet: saving asks for a name, and closing asks first.
+    window_.history()->forgetSaved();
+    path_.clear();
+    readOnly_ = false;
+    lock_.reset();
+    discardCopy();
+    updateTitle();
+    return true;
+}
+
 void OrderDocument::openRecent(const QString& path) {
     if (!QFileInfo::exists(path)) {
         recent_.remove(path);

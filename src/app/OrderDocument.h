@@ -33,6 +33,7 @@ public:
 
     void openWithDialog() override;
     bool openOrder(const QString& path) override;
+    bool openOrderBytes(const QByteArray& bytes, const QString& name) override;
     void newProject() override;
     bool save() override;
     bool saveAs(const QString& proposedName = {}) override;

@@ -4,6 +4,7 @@
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabDlg.h"
+#include "app/OrderDocument.h"
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
@@ -137,6 +138,9 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     EXPECT_EQ(world.project->openingWidth, 30000);
     EXPECT_EQ(world.project->order.clientName, "Иванова Мария");
     EXPECT_EQ(window->orderCard()->phoneEdit()->text(), QStringLiteral("+7 (912) 345-67-89"));
+    // Opened from the journal, the order is in no file yet: closing asks, saving asks a name.
+    EXPECT_TRUE(window->document().isModified());
+    EXPECT_TRUE(window->document().filePath().isEmpty());
 }
 
 TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {

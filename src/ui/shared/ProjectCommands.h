@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -18,6 +19,9 @@ public:
     // Asks about unsaved changes, then opens the sketch file at path. False when the project
     // was kept (the question was cancelled, or the file could not be opened: the error shown).
     virtual bool openOrder(const QString& path) = 0;
+    // Asks about unsaved changes, then opens a sketch held elsewhere (an order of the journal),
+    // named by name in messages. The project opened has no file yet and counts as modified.
+    virtual bool openOrderBytes(const QByteArray& bytes, const QString& name) = 0;
     // Asks about unsaved changes, then starts a new project with the next order number.
     virtual void newProject() = 0;
     // Saves into the project's file; through the file dialog when there is none yet or it was

@@ -239,8 +239,8 @@ void TopPanelDlg::buildControls() {
 }
 
 void TopPanelDlg::showProjectMenu() {
-    projectMenu_->popup(menuButton_->mapToGlobal(QPoint(-commands_[0]->width(),
-                                                        menuButton_->height())));
+    projectMenu_->popup(
+        menuButton_->mapToGlobal(QPoint(-commands_[0]->width(), menuButton_->height())));
     // The keyboard starts on the first entry.
     if (!projectMenu_->actions().isEmpty())
         projectMenu_->setActiveAction(projectMenu_->actions().constFirst());
@@ -514,8 +514,8 @@ bool TopPanelDlg::openSketchFile(const QString& path) {
 
 bool TopPanelDlg::openSketchBytes(const QByteArray& bytes, const QString& name) {
     // An order from elsewhere replaces the project too: unsaved changes are asked about first.
-    if (ProjectCommands* commands = hub_.commands(); commands && !commands->maySetAside())
-        return false;
+    if (ProjectCommands* commands = hub_.commands())
+        return commands->openOrderBytes(bytes, name);
     return opened(SketchFile::fromBytes(project_, std::string_view(bytes.data(), bytes.size())),
                   name);
 }
