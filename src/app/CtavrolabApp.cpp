@@ -1,6 +1,8 @@
 #include "app/CtavrolabApp.h"
 
 #include "app/CtavrolabDlg.h"
+#include "app/OrderDocument.h"
+#include "app/ScriptedSession.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "model/Project.h"
@@ -23,14 +25,18 @@ CtavrolabApp::CtavrolabApp(int& argc, char** argv)
 CtavrolabApp::~CtavrolabApp() = default;
 
 int CtavrolabApp::run() {
+    scripted::installAnswers();
     CtavrolabDlg window(*project_);
     window.show();
+    // Orders a crash left unsaved come first; the file named on the command line after them.
+    window.document().offerRecovery();
     // For the start-up benchmark: quit once the first picture of the window is shown.
     if (qEnvironmentVariableIsSet("TAVROLAB_EXIT_WHEN_SHOWN"))
         QTimer::singleShot(0, this, &QCoreApplication::quit);
     const QString sketch = sketchArgument(arguments());
     if (!sketch.isEmpty())
-        window.topPanel()->openSketchFile(sketch);
+        window.openOrder(sketch);
+    scripted::startScript(window);
     return exec();
 }
 

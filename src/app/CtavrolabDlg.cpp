@@ -1,5 +1,6 @@
 #include "app/CtavrolabDlg.h"
 
+#include "app/OrderDocument.h"
 #include "app/Panels.h"
 #include "catalog/Catalog.h"
 #include "journal/JournalError.h"
@@ -25,6 +26,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,6 +117,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), false);
     // The history starts from the project as the panels show it.
     history_->reset();
+    document_ = std::make_unique<OrderDocument>(project_, *this);
 
     chainFocus();
     resize(kMinWidth, kMinHeight);
@@ -125,6 +128,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
 }
 
 CtavrolabDlg::~CtavrolabDlg() {
+    document_.reset();
     // Destroy the panels in the order they were created.
     delete top_;
     delete sum_;
@@ -277,7 +281,8 @@ void CtavrolabDlg::scheduleRecord() {
     recordQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         recordQueued_ = false;
-        history_->record(recordKey_);
+        if (history_->record(recordKey_))
+            document_->changed();
     });
 }
 
@@ -305,9 +310,34 @@ bool CtavrolabDlg::restoreStep(bool back) {
         notify(Notify::DiscountChanged);
     }
     restoring_ = false;
-    if (done)
+    if (done) {
         history_->adoptPresent();
+        document_->changed();
+    }
     return done;
+}
+
+ProjectCommands* CtavrolabDlg::commands() {
+    return document_.get();
+}
+
+bool CtavrolabDlg::openOrder(const QString& path) {
+    return document_->openOrder(path);
+}
+
+bool CtavrolabDlg::changeInProgress() const {
+    return popupOpen_ || sketch_->isDragging() || history_->inStep();
+}
+
+void CtavrolabDlg::warn(const QString& text) {
+    info_->setWarning(text);
+}
+
+void CtavrolabDlg::closeEvent(QCloseEvent* event) {
+    if (document_->close())
+        event->accept();
+    else
+        event->ignore();
 }
 
 QWidget* CtavrolabDlg::infoPanel() const {

@@ -16,6 +16,7 @@ class DlgTable;
 class DlgTabs;
 class DraftDlg;
 class InfoPanelDlg;
+class OrderDocument;
 class Project;
 class QLabel;
 class RightPanelDlg;
@@ -47,6 +48,18 @@ public:
     UndoHistory* history() override;
     bool undo() override;
     bool redo() override;
+    ProjectCommands* commands() override;
+
+    // The project as a document: its file, unsaved changes, autosave and recovery.
+    OrderDocument& document() const { return *document_; }
+    // Opens an order's sketch file the way every command that replaces the project does: asks
+    // about unsaved changes first. False when the project was kept.
+    bool openOrder(const QString& path);
+    // A change is in progress (a drag on the sketch, a popup, a grouped step): the project is
+    // between two states a user would keep.
+    bool changeInProgress() const;
+    // A warning on the information strip under the sketch.
+    void warn(const QString& text);
     std::optional<QPoint> sketchOrigin() const override;
 
     TopPanelDlg* topPanel() const { return top_; }
@@ -70,6 +83,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void layoutPanels();
@@ -105,6 +119,7 @@ private:
     std::unique_ptr<JournalSession> journal_;
     DlgOrders* orders_ = nullptr;
     std::unique_ptr<UndoHistory> history_;
+    std::unique_ptr<OrderDocument> document_;
     bool restoring_ = false;
     bool popupOpen_ = false;
     bool recordQueued_ = false;

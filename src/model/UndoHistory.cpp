@@ -31,6 +31,7 @@ void UndoHistory::reset() {
     groupHasStep_ = false;
     present_.clear();
     capture(present_);
+    markSaved();
 }
 
 void UndoHistory::push(std::deque<std::string>& list, std::string state) {

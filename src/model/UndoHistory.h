@@ -26,8 +26,8 @@ public:
 
     explicit UndoHistory(Project& project);
 
-    // The project as it is now becomes the starting point; both lists are emptied (after opening
-    // a file or starting a new project).
+    // The project as it is now becomes the starting point and the saved state; both lists are
+    // emptied (after opening a file or starting a new project).
     void reset();
 
     // Records the change made since the last record as one step. Consecutive records with the
@@ -52,6 +52,17 @@ public:
     // panels refreshed themselves following undo or redo).
     void adoptPresent();
 
+    // The saved state: the file the project was last read from or written to holds the present
+    // state. Modified means the present differs from it, so undoing back to it is clean again.
+    void markSaved() { saved_ = present_; hasSaved_ = true; }
+    // No file holds any state of this history (a recovered project): modified until saved.
+    void forgetSaved() { saved_.clear(); hasSaved_ = false; }
+    bool isModified() const { return !hasSaved_ || present_ != saved_; }
+    // The state as last recorded or restored: the sketch file's bytes of the present project.
+    const std::string& presentState() const { return present_; }
+    // Inside beginStep() / endStep(): a change is in progress.
+    bool inStep() const { return grouping_; }
+
     std::size_t undoSteps() const { return undo_.size(); }
     std::size_t redoSteps() const { return redo_.size(); }
     std::size_t bytesHeld() const { return bytes_; }
@@ -67,6 +78,8 @@ private:
 
     Project& project_;
     std::string present_; // the state as last recorded or restored
+    std::string saved_;   // the state the file holds
+    bool hasSaved_ = true;
     std::deque<std::string> undo_;
     std::deque<std::string> redo_;
     std::string lastKey_;

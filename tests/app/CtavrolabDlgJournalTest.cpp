@@ -4,6 +4,7 @@
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabDlg.h"
+#include "app/OrderDocument.h"
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
@@ -129,12 +130,17 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     EXPECT_TRUE(saveScreenshot(orders, QStringLiteral("orders_journal.png")));
 
     clickRow(orders, 0);
+    // The project on screen has changes of its own: they are given up.
+    dialogs.askAnswers.push_back(QStringLiteral("Не сохранять"));
     QTest::mouseClick(orders->openButton(), Qt::LeftButton);
     EXPECT_TRUE(dialogs.errors.isEmpty());
     EXPECT_EQ(*SketchFile::toBytes(*world.project), placed);
     EXPECT_EQ(world.project->openingWidth, 30000);
     EXPECT_EQ(world.project->order.clientName, "Иванова Мария");
     EXPECT_EQ(window->orderCard()->phoneEdit()->text(), QStringLiteral("+7 (912) 345-67-89"));
+    // Opened from the journal, the order is in no file yet: closing asks, saving asks a name.
+    EXPECT_TRUE(window->document().isModified());
+    EXPECT_TRUE(window->document().filePath().isEmpty());
 }
 
 TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
@@ -172,6 +178,7 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
 
     // A copy: the same customer and doors under the next number.
     clickRow(orders, 0);
+    dialogs.askAnswers.push_back(QStringLiteral("Не сохранять"));
     QTest::mouseClick(orders->copyButton(), Qt::LeftButton);
     EXPECT_EQ(world.project->order.clientName, "Смирнова");
     EXPECT_EQ(world.project->order.orderNumber, "00003");

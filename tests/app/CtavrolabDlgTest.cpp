@@ -53,7 +53,7 @@ struct MainWindowFixture : ::testing::Test {
 };
 
 TEST_F(MainWindowFixture, TitleMinimumSizeAndLayout) {
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("tavrolab"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Новый заказ — tavrolab"));
     EXPECT_EQ(window->minimumSize(), QSize(1204, 768));
     window->resize(1400, 900);
     QApplication::processEvents();
@@ -282,9 +282,12 @@ TEST_F(MainWindowFixture, SavingASketchProposesTheNameAndReportsAFailure) {
     EXPECT_TRUE(QFileInfo::exists(path));
     EXPECT_TRUE(dialogs.errors.isEmpty());
 
+    // Saving again writes the same file without asking; "Сохранить как" asks for another.
+    QTest::mouseClick(window->topPanel()->commandButton(1), Qt::LeftButton);
+    EXPECT_EQ(dialogs.proposedNames.size(), 1);
     const QString bad = world.path(QStringLiteral("nowhere/эскиз.tav"));
     dialogs.saveAnswers.push_back(bad);
-    QTest::mouseClick(window->topPanel()->commandButton(1), Qt::LeftButton);
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0], QStringLiteral("Ошибка сохранения файла ") + bad +
                                      QStringLiteral(": Нет такого файла или каталога"));

@@ -154,6 +154,7 @@ TEST_F(SketchUndo, OpeningASketchStartsTheHistoryAnew) {
     ASSERT_EQ(SketchFile::write(project(), path), SketchFile::WriteOk);
     ScriptedDialogs dialogs;
     dialogs.openAnswers.push_back(QString::fromStdString(path));
+    dialogs.askAnswers.push_back(QStringLiteral("Не сохранять"));
     QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
     settle();
     EXPECT_FALSE(history.canUndo());

@@ -110,6 +110,9 @@ struct ScriptedDialogs {
     QStringList proposedNames;
     QStringList filters;
     QStringList suffixes;
+    // The buttons to press in questions, by caption; a question with none left gets Escape.
+    std::deque<QString> askAnswers;
+    QStringList questions;
 
     ScriptedDialogs() {
         dialogs::Hooks& h = dialogs::hooks();
@@ -130,6 +133,12 @@ struct ScriptedDialogs {
             errors << text;
         };
         h.confirm = [](QWidget*, const QString&, const QString&) { return true; };
+        h.ask = [this](QWidget*, const QString&, const QString& text, const QStringList& buttons,
+                       int escapeButton) {
+            questions << text;
+            const int chosen = static_cast<int>(buttons.indexOf(take(askAnswers)));
+            return chosen >= 0 ? chosen : escapeButton;
+        };
     }
     ~ScriptedDialogs() { dialogs::resetHooks(); }
 

@@ -13,6 +13,9 @@ constexpr int kFontHeight = 18;
 constexpr int kTextLeft = 20;
 constexpr int kFirstLineTop = 10;
 constexpr int kSecondLineTop = 30;
+const QColor kWarningColor(170, 20, 20);
+constexpr int kWarningHeight = 13;
+constexpr int kWarningTop = 43;
 
 } // namespace
 
@@ -34,6 +37,12 @@ void InfoPanelDlg::refresh() {
     update();
 }
 
+void InfoPanelDlg::setWarning(const QString& text) {
+    warning_ = text;
+    setToolTip(text);
+    update();
+}
+
 void InfoPanelDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), kBackground);
@@ -42,8 +51,16 @@ void InfoPanelDlg::paintEvent(QPaintEvent*) {
     painter.setFont(fontForCellHeight(QString::fromLatin1(kSerifFace), kFontHeight, false));
     const int lineHeight = kSecondLineTop - kFirstLineTop;
     const int width = std::max(0, this->width() - kTextLeft);
-    painter.drawText(QRect(kTextLeft, kFirstLineTop, width, lineHeight + 4),
+    // A warning moves the two lines up to make room for it.
+    const int shift = warning_.isEmpty() ? 0 : -7;
+    painter.drawText(QRect(kTextLeft, kFirstLineTop + shift, width, lineHeight + 4),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, first_);
-    painter.drawText(QRect(kTextLeft, kSecondLineTop, width, lineHeight + 4),
+    painter.drawText(QRect(kTextLeft, kSecondLineTop + shift, width, lineHeight + 4),
                      Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, second_);
+    if (!warning_.isEmpty()) {
+        painter.setPen(kWarningColor);
+        painter.setFont(fontForCellHeight(QString::fromLatin1(kSerifFace), kWarningHeight, true));
+        painter.drawText(QRect(kTextLeft, kWarningTop, width, kWarningHeight + 4),
+                         Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, warning_);
+    }
 }

@@ -21,6 +21,10 @@ public:
     const HoverInfo& hover() const { return hover_; }
     QString firstLine() const { return first_; }
     QString secondLine() const { return second_; }
+    // A warning kept on the strip below the element's description (the recovery copy or the
+    // file lock could not be made); empty when there is none.
+    void setWarning(const QString& text);
+    QString warning() const { return warning_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -30,4 +34,5 @@ private:
     HoverInfo hover_;
     QString first_;
     QString second_;
+    QString warning_;
 };

@@ -2,6 +2,9 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
+
+#include <vector>
 
 #include <memory>
 
@@ -48,6 +51,26 @@ Hooks qtHooks() {
         giveBackKeyboard(parent);
         return ok;
     };
+    h.ask = [](QWidget* parent, const QString& caption, const QString& text,
+               const QStringList& buttons, int escapeButton) {
+        QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+        std::vector<QAbstractButton*> added;
+        for (qsizetype i = 0; i < buttons.size(); ++i) {
+            const auto role = i == escapeButton ? QMessageBox::RejectRole
+                              : i == 0          ? QMessageBox::AcceptRole
+                                                : QMessageBox::DestructiveRole;
+            added.push_back(box.addButton(buttons[i], role));
+        }
+        if (!added.empty())
+            box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+        if (escapeButton >= 0 && escapeButton < static_cast<int>(added.size()))
+            box.setEscapeButton(added[static_cast<size_t>(escapeButton)]);
+        box.exec();
+        for (size_t i = 0; i < added.size(); ++i)
+            if (box.clickedButton() == added[i])
+                return static_cast<int>(i);
+        return escapeButton;
+    };
     return h;
 }
 
@@ -87,6 +110,11 @@ void showError(QWidget* parent, const QString& text, const QString& caption) {
 
 bool confirm(QWidget* parent, const QString& text, const QString& caption) {
     return hooks().confirm(parent, caption, text);
+}
+
+int ask(QWidget* parent, const QString& text, const QStringList& buttons, int escapeButton,
+        const QString& caption) {
+    return hooks().ask(parent, caption, text, buttons, escapeButton);
 }
 
 } // namespace dialogs

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -24,6 +25,11 @@ struct Hooks {
     std::function<void(QWidget* parent, const QString& caption, const QString& text)> error;
     // Question with OK and Cancel; true for OK.
     std::function<bool(QWidget* parent, const QString& caption, const QString& text)> confirm;
+    // Question with the given buttons (the first is the default); returns the index of the
+    // button chosen. Escape and closing the box give escapeButton.
+    std::function<int(QWidget* parent, const QString& caption, const QString& text,
+                      const QStringList& buttons, int escapeButton)>
+        ask;
 };
 
 // The question box the default confirm() shows: question icon, OK and Cancel, kept on top.
@@ -40,6 +46,8 @@ QString saveFile(QWidget* parent, const QString& proposedName, const QString& fi
                  const QString& suffix);
 void showError(QWidget* parent, const QString& text, const QString& caption = "Ошибка");
 bool confirm(QWidget* parent, const QString& text, const QString& caption = "Подтверждение");
+int ask(QWidget* parent, const QString& text, const QStringList& buttons, int escapeButton,
+        const QString& caption = "Подтверждение");
 
 // The filters of the program's file dialogs.
 inline const char* const kSketchFilter = "Эскизы дверей (*.tav)";

@@ -1,5 +1,6 @@
 #pragma once
 
+class ProjectCommands;
 #include <QPoint>
 
 #include <optional>
@@ -40,6 +41,8 @@ public:
     // Undo and redo of one step, with every panel refreshed; false when there was none.
     virtual bool undo() { return false; }
     virtual bool redo() { return false; }
+    // Opening, saving and starting projects; null where there is no main window.
+    virtual ProjectCommands* commands() { return nullptr; }
 
     // Where the sketch's own coordinates (the screen rectangles of doors and inserts) start on
     // the screen, so that a popup about an element of the sketch can open beside it; nothing

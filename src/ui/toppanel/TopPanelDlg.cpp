@@ -11,10 +11,12 @@
 #include "ui/shared/PictureButton.h"
 #include "ui/shared/PictureCache.h"
 #include "ui/shared/Pictures.h"
+#include "ui/shared/ProjectCommands.h"
 #include "ui/shared/Style.h"
 #include "ui/toppanel/DlgColors.h"
 #include "ui/toppanel/DlgHands.h"
 #include "ui/toppanel/DlgSystems.h"
+#include "ui/toppanel/ProjectMenu.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -23,6 +25,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QShortcut>
+#include <QToolButton>
 
 #include <algorithm>
 #include <filesystem>
@@ -74,6 +77,9 @@ TopPanelDlg::TopPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
     };
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), &TopPanelDlg::openSketch);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), &TopPanelDlg::saveSketch);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &TopPanelDlg::saveSketchAs);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_N), &TopPanelDlg::newProject);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O), &TopPanelDlg::showProjectMenu);
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), &TopPanelDlg::showPrint);
     auto* journalKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this);
     journalKey->setContext(Qt::WindowShortcut);
@@ -209,6 +215,18 @@ void TopPanelDlg::buildControls() {
         connect(b, &QAbstractButton::clicked, this, [this, command] { (this->*command)(); });
         commands_[k] = b;
     }
+    // The drop-down part of "Открыть": new project, save as and the recent files.
+    commands_[0]->resize(118, 40);
+    projectMenu_ = new ProjectMenu(hub_, this);
+    menuButton_ = new QToolButton(this);
+    menuButton_->setArrowType(Qt::DownArrow);
+    menuButton_->setAutoRaise(true);
+    menuButton_->setGeometry(838, 22, 22, 40);
+    menuButton_->setFocusPolicy(Qt::StrongFocus);
+    menuButton_->setAccessibleName(QStringLiteral("Недавние файлы и команды проекта"));
+    menuButton_->setToolTip(QStringLiteral("Новый заказ, сохранить как, недавние файлы "
+                                           "(Ctrl+Shift+O)"));
+    connect(menuButton_, &QToolButton::clicked, this, &TopPanelDlg::showProjectMenu);
     // The order journal, beside the section's heading.
     journal_ = new PictureButton(this);
     journal_->setText(QStringLiteral("Журнал заказов"));
@@ -218,6 +236,14 @@ void TopPanelDlg::buildControls() {
     journal_->setAccessibleName(QStringLiteral("Журнал заказов"));
     journal_->setGeometry(830, 2, 136, 19);
     connect(journal_, &QAbstractButton::clicked, this, &TopPanelDlg::journalRequested);
+}
+
+void TopPanelDlg::showProjectMenu() {
+    projectMenu_->popup(
+        menuButton_->mapToGlobal(QPoint(-commands_[0]->width(), menuButton_->height())));
+    // The keyboard starts on the first entry.
+    if (!projectMenu_->actions().isEmpty())
+        projectMenu_->setActiveAction(projectMenu_->actions().constFirst());
 }
 
 void TopPanelDlg::paintEvent(QPaintEvent*) {
@@ -470,6 +496,10 @@ void TopPanelDlg::togglePopup(SelectionPopup* popup) {
 }
 
 void TopPanelDlg::openSketch() {
+    if (ProjectCommands* commands = hub_.commands()) {
+        commands->openWithDialog();
+        return;
+    }
     const QString path = dialogs::openFile(window(), QString::fromUtf8(dialogs::kSketchFilter),
                                            QStringLiteral("tav"));
     if (!path.isEmpty())
@@ -477,10 +507,15 @@ void TopPanelDlg::openSketch() {
 }
 
 bool TopPanelDlg::openSketchFile(const QString& path) {
+    if (ProjectCommands* commands = hub_.commands())
+        return commands->openOrder(path);
     return opened(SketchFile::read(project_, std::filesystem::path(path.toStdString())), path);
 }
 
 bool TopPanelDlg::openSketchBytes(const QByteArray& bytes, const QString& name) {
+    // An order from elsewhere replaces the project too: unsaved changes are asked about first.
+    if (ProjectCommands* commands = hub_.commands())
+        return commands->openOrderBytes(bytes, name);
     return opened(SketchFile::fromBytes(project_, std::string_view(bytes.data(), bytes.size())),
                   name);
 }
@@ -500,6 +535,10 @@ bool TopPanelDlg::opened(int result, const QString& name) {
 }
 
 void TopPanelDlg::saveSketch() {
+    if (ProjectCommands* commands = hub_.commands()) {
+        commands->save();
+        return;
+    }
     const QString path =
         dialogs::saveFile(window(), QStringLiteral("эскиз"),
                           QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
@@ -510,6 +549,18 @@ void TopPanelDlg::saveSketch() {
         SketchFile::WriteOk)
         dialogs::showError(window(), QString::fromStdString(
                                          SketchFile::saveErrorMessage(path.toStdString(), reason)));
+}
+
+void TopPanelDlg::saveSketchAs() {
+    if (ProjectCommands* commands = hub_.commands())
+        commands->saveAs();
+    else
+        saveSketch();
+}
+
+void TopPanelDlg::newProject() {
+    if (ProjectCommands* commands = hub_.commands())
+        commands->newProject();
 }
 
 void TopPanelDlg::showSaveXml() {

@@ -12,6 +12,8 @@ class DlgHands;
 class DlgPrint;
 class DlgSystems;
 class PictureButton;
+class ProjectMenu;
+class QToolButton;
 class Project;
 class QComboBox;
 class QLabel;
@@ -41,12 +43,17 @@ public:
     // Project commands.
     void openSketch();
     // Opens the sketch file at path and tells the panels; a file that cannot be read shows the
-    // error message and leaves the project as it was.
+    // error message and leaves the project as it was. In the main window this goes through its
+    // commands, which ask about unsaved changes first.
     bool openSketchFile(const QString& path);
     // The same for a sketch file's bytes kept elsewhere (an order of the journal); name stands
     // for the file in the error message.
     bool openSketchBytes(const QByteArray& bytes, const QString& name);
     void saveSketch();
+    void saveSketchAs();
+    void newProject();
+    // Opens the project menu (new, open, save as, recent files) under the "Открыть" button.
+    void showProjectMenu();
     void showSaveXml();
     void showPrint();
     // Hides the selection popups (Escape does this anywhere in the main window).
@@ -64,6 +71,8 @@ public:
     PictureButton* colorButton() const { return colorButton_; }
     PictureButton* optionButton() const { return option_; }
     PictureButton* commandButton(int k) const { return commands_[k]; } // 0..3 in panel order
+    QToolButton* projectMenuButton() const { return menuButton_; }
+    ProjectMenu* projectMenu() const { return projectMenu_; }
     PictureButton* journalButton() const { return journal_; }
     DlgSystems* systemsPopup() const { return systems_; }
     DlgHands* handsPopup() const { return hands_; }
@@ -112,6 +121,8 @@ private:
     PictureButton* colorButton_ = nullptr;
     PictureButton* option_ = nullptr;
     PictureButton* commands_[4] = {};
+    QToolButton* menuButton_ = nullptr;
+    ProjectMenu* projectMenu_ = nullptr;
     PictureButton* journal_ = nullptr;
 
     DlgSystems* systems_ = nullptr;
