@@ -54,9 +54,15 @@ public:
 
     // The saved state: the file the project was last read from or written to holds the present
     // state. Modified means the present differs from it, so undoing back to it is clean again.
-    void markSaved() { saved_ = present_; hasSaved_ = true; }
+    void markSaved() {
+        saved_ = present_;
+        hasSaved_ = true;
+    }
     // No file holds any state of this history (a recovered project): modified until saved.
-    void forgetSaved() { saved_.clear(); hasSaved_ = false; }
+    void forgetSaved() {
+        saved_.clear();
+        hasSaved_ = false;
+    }
     bool isModified() const { return !hasSaved_ || present_ != saved_; }
     // The state as last recorded or restored: the sketch file's bytes of the present project.
     const std::string& presentState() const { return present_; }

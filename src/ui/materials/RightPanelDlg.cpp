@@ -188,9 +188,9 @@ void RightPanelDlg::refresh() {
     heightLabel_->setVisible(heightShown);
     heightList_->setVisible(heightShown);
     const bool variants = gartisOf(system) != nullptr;
-    for (QWidget* w : {static_cast<QWidget*>(rail_), static_cast<QWidget*>(frame_),
-                       static_cast<QWidget*>(variantCaptions_[0]),
-                       static_cast<QWidget*>(variantCaptions_[1])})
+    for (QWidget* w :
+         {static_cast<QWidget*>(rail_), static_cast<QWidget*>(frame_),
+          static_cast<QWidget*>(variantCaptions_[0]), static_cast<QWidget*>(variantCaptions_[1])})
         w->setVisible(systemPage && variants);
     for (PictureButton* b : {splitterButton_, orientation_, place_, clear_})
         b->setVisible(systemPage && !variants);

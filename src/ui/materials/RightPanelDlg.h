@@ -149,6 +149,6 @@ private:
     DlgDoorSize* doorSize_ = nullptr;
     DlgZoomMaterial* zoom_ = nullptr;
     DlgSplitter* splitterPopup_ = nullptr;
-    QLabel* toolsHeading_ = nullptr;        // "Разделители", over the splitter tools only
+    QLabel* toolsHeading_ = nullptr;       // "Разделители", over the splitter tools only
     std::vector<QLabel*> variantCaptions_; // over Гартис's rail and frame buttons
 };

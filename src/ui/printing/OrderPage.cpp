@@ -33,6 +33,29 @@ const QColor kLineColor(100, 100, 100);
 // drawing's pixels, and finer pixels than these only make the job slow and the file large.
 constexpr int kSketchDpi = 300;
 
+// The text with its line breaks as the layout keeps them within one paragraph.
+QString withLineSeparators(const QString& text) {
+    QString lines = text;
+    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+    return lines;
+}
+
+// Lays the layout's text out word-wrapped to the width, line under line; the height of all lines.
+qreal layOutLines(QTextLayout& layout, int width) {
+    QTextOption option(Qt::AlignLeft);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
 // The text word-wrapped to the rectangle's width, line by line from its top: a painter draws the
 // lines that fit whole above the rectangle's bottom (a line is never cut through). Returns the
 // height all lines need.
@@ -40,20 +63,8 @@ int paintWholeLines(QPainter* painter, const QString& text, const QFont& font, Q
                     const QRect& rect) {
     if (text.isEmpty() || rect.width() <= 0)
         return 0;
-    QString lines = text;
-    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(lines, font, device);
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    qreal y = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(rect.width());
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-    }
-    layout.endLayout();
+    QTextLayout layout(withLineSeparators(text), font, device);
+    const qreal y = layOutLines(layout, rect.width());
     if (painter) {
         const qreal bottom = rect.top() + rect.height();
         for (int i = 0; i < layout.lineCount(); ++i) {
@@ -71,20 +82,8 @@ int paintWholeLines(QPainter* painter, const QString& text, const QFont& font, Q
 // sets `used` to the height drawn.
 int paintLinesFrom(QPainter& painter, const QString& text, const QFont& font, QPaintDevice* device,
                    const QRect& rect, int first, int* used) {
-    QString lines = text;
-    lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
-    QTextLayout layout(lines, font, device);
-    QTextOption option(Qt::AlignLeft);
-    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    qreal y = 0;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(rect.width());
-        line.setPosition(QPointF(0, y));
-        y += line.height();
-    }
-    layout.endLayout();
+    QTextLayout layout(withLineSeparators(text), font, device);
+    layOutLines(layout, rect.width());
     const qreal origin = first < layout.lineCount() ? layout.lineAt(first).y() : 0;
     int k = first;
     for (; k < layout.lineCount(); ++k) {

@@ -122,8 +122,8 @@ void DraftDlg::ensurePicture() {
 
 QRect DraftDlg::dragRect() const {
     const QPoint shift = currentPoint_ - pressPoint_;
-    QRect r = dragHorizontal_ ? dragLine_.translated(shift.x(), 0)
-                              : dragLine_.translated(0, shift.y());
+    QRect r =
+        dragHorizontal_ ? dragLine_.translated(shift.x(), 0) : dragLine_.translated(0, shift.y());
     // The point is held inside the bounds; the outline around it is held there by its edge, so
     // at a bound it touches the neighbour instead of covering half of it.
     if (dragBounds_.isEmpty())
