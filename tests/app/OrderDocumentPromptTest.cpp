@@ -76,8 +76,9 @@ TEST_P(PromptAnswers, LeaveTheProjectAndTheFilesAsTheUserChose) {
         EXPECT_EQ(window->windowTitle(), QStringLiteral("Новый заказ — tavrolab"));
         break;
     }
-    if (c.command != Command::Close || answer == QStringLiteral("Сохранить"))
+    if (c.command != Command::Close || answer == QStringLiteral("Сохранить")) {
         EXPECT_FALSE(document().isModified());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCommandAndAnswer, PromptAnswers,
