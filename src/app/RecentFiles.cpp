@@ -1,6 +1,7 @@
 #include "app/RecentFiles.h"
 
 #include "model/AtomicFile.h"
+#include "ui/shared/XdgFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,10 +10,7 @@
 RecentFiles::RecentFiles(QString file) : file_(std::move(file)) {}
 
 QString RecentFiles::defaultFile() {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!config.startsWith(QLatin1Char('/')))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return config + QStringLiteral("/tavrolab/recent-files");
+    return xdg::home("XDG_CONFIG_HOME", ".config") + QStringLiteral("/tavrolab/recent-files");
 }
 
 QStringList RecentFiles::files() const {

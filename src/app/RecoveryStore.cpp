@@ -1,5 +1,7 @@
 #include "app/RecoveryStore.h"
 
+#include "ui/shared/XdgFolders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -17,10 +19,7 @@ const QString kSuffix = QStringLiteral(".tavrec");
 RecoveryStore::RecoveryStore(QString folder) : folder_(std::move(folder)) {}
 
 QString RecoveryStore::defaultFolder() {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!state.startsWith(QLatin1Char('/')))
-        state = QDir::homePath() + QStringLiteral("/.local/state");
-    return state + QStringLiteral("/tavrolab/recovery");
+    return xdg::home("XDG_STATE_HOME", ".local/state") + QStringLiteral("/tavrolab/recovery");
 }
 
 QString RecoveryStore::ownPath(int window) const {

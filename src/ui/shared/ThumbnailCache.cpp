@@ -1,5 +1,7 @@
 #include "ui/shared/ThumbnailCache.h"
 
+#include "ui/shared/XdgFolders.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -77,10 +79,7 @@ QHash<QByteArray, QByteArray> pngTexts(const QString& path) {
 ThumbnailCache::ThumbnailCache(QString root) : root_(root.isEmpty() ? userRoot() : root) {}
 
 QString ThumbnailCache::userRoot() {
-    const QString xdg = qEnvironmentVariable("XDG_CACHE_HOME");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg))
-        return QDir(xdg).filePath(QStringLiteral("thumbnails"));
-    return QDir::home().filePath(QStringLiteral(".cache/thumbnails"));
+    return xdg::home("XDG_CACHE_HOME", ".cache") + QStringLiteral("/thumbnails");
 }
 
 QByteArray ThumbnailCache::uriOf(const QString& picture) {
@@ -111,9 +110,11 @@ bool ThumbnailCache::store(const QString& picture, const QImage& thumbnail, Size
     const QString target = pathFor(picture, size);
     // The folders are the user's alone (0700), the files too (0600), as the convention asks.
     const QString folder = QFileInfo(target).absolutePath();
-    if (!QDir().mkpath(folder))
-        return false;
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!QFileInfo(folder).isDir()) {
+        if (!QDir().mkpath(folder))
+            return false;
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     QImage image = thumbnail;
     image.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(uriOf(picture)));
     image.setText(QStringLiteral("Thumb::MTime"), mtimeOf(info));
