@@ -86,8 +86,9 @@ void DSSystemLoven::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     clearResult(result);
     addStandardProfileGroups(result, doorSet, color);
 
+    // The pivot profile runs at the top and at the bottom of the opening: two pieces.
     if (pivotMode)
-        addLengthLine(result, "KL04", 2 * doorSet.openingWidth, color);
+        addLengthLine(result, "KL04", 2 * doorSet.openingWidth, color, 2);
     else
         addOpeningTracks(result, doorSet, color);
 

@@ -16,8 +16,8 @@ class QPagedPaintDevice;
 // The production pack of an order: one PDF with everything the shop prints after a sale. In this
 // order: the printed documents (order page, bill of materials, and whatever else the print
 // choice offers), the filling cut sheet, one assembly sheet per door, and the label sheets (one
-// label per cut piece). Page numbers and the logo run through everything but the label sheets,
-// which are printed edge to edge on the label paper.
+// label per cut piece, then one per offcut the cutting plan keeps). Page numbers and the logo run
+// through everything but the label sheets, which are printed edge to edge on the label paper.
 class ProductionPack {
 public:
     // Told after each part with the parts done and the parts in all; returning false stops the
