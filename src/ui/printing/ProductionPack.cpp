@@ -114,7 +114,9 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
     // The pages are counted first on a writer of the same page, so that each can say
     // "Стр. N из M".
     int pages = 0;
-    const CuttingPlan plan = DlgPlan::planFor(project_);
+    const CuttingPlan plan = planSettings_
+                                 ? CuttingPlan::buildWithShopOffcuts(project_, *planSettings_)
+                                 : DlgPlan::planFor(project_);
     plan_ = &plan;
     {
         QBuffer sink;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "output/LabelGrid.h"
+#include "plan/PlanSettings.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class CuttingPlan;
 class PrintJob;
@@ -28,6 +30,10 @@ public:
     static const char* const kCancelled;    // the error of a pack stopped by its progress
 
     explicit ProductionPack(Project& project, const LabelGrid& labels = LabelGrid());
+
+    // The settings of the pack's cutting plan (its plan page and the offcuts it labels); without
+    // them, those of the window's plan page.
+    void setPlanSettings(const PlanSettings& settings) { planSettings_ = settings; }
 
     // The number of parts the progress counts: one per printed document, the filling sheet, one
     // per door and the labels.
@@ -57,5 +63,6 @@ private:
 
     Project& project_;
     LabelGrid labels_;
+    std::optional<PlanSettings> planSettings_;
     const CuttingPlan* plan_ = nullptr; // the order's plan while the pack is printed
 };
