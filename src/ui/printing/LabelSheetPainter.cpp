@@ -4,6 +4,7 @@
 #include "ui/shared/CellFont.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -48,7 +49,8 @@ void paintQr(QPainter& painter, const QRectF& square, const QrCode& code) {
 QString paintedText(const std::string& line) {
     QString text = QString::fromStdString(line);
     text.replace(QStringLiteral("№ "), QStringLiteral("№\u00A0"));
-    text.replace(QStringLiteral(" из "), QStringLiteral("\u00A0из\u00A0"));
+    static const QRegularExpression ofPieces(QStringLiteral("(\\d+) из (\\d+)"));
+    text.replace(ofPieces, QStringLiteral("\\1\u00A0из\u00A0\\2"));
     return text;
 }
 
