@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QVector>
 
 #include <algorithm>
 #include <cmath>
@@ -20,8 +21,9 @@ constexpr int kWrap = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
 void paintQr(QPainter& painter, const QRectF& square, const QrCode& code) {
     const int quiet = 2; // light modules around the symbol (the label's padding adds more)
     const double module = square.width() / (code.size() + 2 * quiet);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Each row's dark runs as rectangles, drawn in one call: one fill state for the symbol keeps
+    // the label sheets quick to write and small.
+    QVector<QRectF> runs;
     for (int y = 0; y < code.size(); ++y) {
         for (int x = 0; x < code.size();) {
             if (!code.dark(x, y)) {
@@ -31,13 +33,16 @@ void paintQr(QPainter& painter, const QRectF& square, const QrCode& code) {
             int end = x;
             while (end < code.size() && code.dark(end, y))
                 ++end;
-            painter.fillRect(QRectF(square.left() + (quiet + x) * module,
-                                    square.top() + (quiet + y) * module, (end - x) * module,
-                                    module),
-                             Qt::black);
+            runs.append(QRectF(square.left() + (quiet + x) * module,
+                               square.top() + (quiet + y) * module, (end - x) * module, module));
             x = end;
         }
     }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(runs);
     painter.restore();
 }
 
