@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextLayout>
+#include <QVector>
 
 #include <algorithm>
 #include <memory>
@@ -22,8 +23,9 @@ constexpr double kStripeShare = 0.6;   // an offcut label's stripe, of the paddi
 void paintQr(QPainter& painter, const QRectF& square, const QrCode& code) {
     const int quiet = 2; // light modules around the symbol (the label's padding adds more)
     const double module = square.width() / (code.size() + 2 * quiet);
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // Each row's dark runs as rectangles, drawn in one call: one fill state for the symbol keeps
+    // the label sheets quick to write and small.
+    QVector<QRectF> runs;
     for (int y = 0; y < code.size(); ++y) {
         for (int x = 0; x < code.size();) {
             if (!code.dark(x, y)) {
@@ -33,13 +35,16 @@ void paintQr(QPainter& painter, const QRectF& square, const QrCode& code) {
             int end = x;
             while (end < code.size() && code.dark(end, y))
                 ++end;
-            painter.fillRect(QRectF(square.left() + (quiet + x) * module,
-                                    square.top() + (quiet + y) * module, (end - x) * module,
-                                    module),
-                             Qt::black);
+            runs.append(QRectF(square.left() + (quiet + x) * module,
+                               square.top() + (quiet + y) * module, (end - x) * module, module));
             x = end;
         }
     }
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    painter.drawRects(runs);
     painter.restore();
 }
 
