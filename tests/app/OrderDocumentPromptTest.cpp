@@ -162,3 +162,19 @@ TEST_F(DocumentWindow, TheQuestionBoxAnswersEscapeWithCancel) {
 }
 
 } // namespace
+
+// A file written by other means (an order placed) becomes the window's file; it counts as saved
+// only when it holds what the window shows.
+TEST_F(DocumentWindow, AnAdoptedFileIsSavedOnlyWhenItHoldsThePresentState) {
+    typeWidth(2600);
+    const QString same = world.path(QStringLiteral("same.tav"));
+    ASSERT_EQ(SketchFile::write(*world.project, same.toStdString()), SketchFile::WriteOk);
+    const QString other = writeSketch(QStringLiteral("other.tav"), 2700);
+
+    document().adoptFile(other);
+    EXPECT_TRUE(document().isModified()) << "the file holds another width";
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("other.tav* — tavrolab"));
+    document().adoptFile(same);
+    EXPECT_FALSE(document().isModified());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("same.tav — tavrolab"));
+}
