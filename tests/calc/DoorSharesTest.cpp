@@ -118,8 +118,10 @@ TEST_P(DoorSharesTest, EveryDoorsShareAddsUpToTheBilledQuantity) {
             continue;
         }
         ASSERT_EQ(line.perDoor.size(), doors) << line.code;
+        // Every door of the sample has rollers, stoppers, brushes, mirrors and panels of its own.
         int64_t sum = 0;
         for (const DoorShare& share : line.perDoor) {
+            EXPECT_GT(share.amount, 0) << line.code;
             sum += share.amount;
             if (share.pieceCount > 0) {
                 EXPECT_EQ(share.amount, int64_t{share.pieceCount} * share.pieceLength) << line.code;
