@@ -236,18 +236,20 @@ std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
              rowformat::wholeOrTenths(in.fillLeft) + "; " + rowformat::wholeOrTenths(in.fillBottom),
              in.material.empty() ? "без наполнения" : in.material}));
     }
+    return {profiles, inserts};
+}
 
-    ResultTable accessories;
-    accessories.columnFractions = {0.16, 0.14, 0.4, 0.28};
-    accessories.rows.push_back(
-        resultRow(ResultRowKind::Heading, {"Фурнитура", "Артикул", "Наименование", "На дверь"}));
+std::vector<ResultTable> DoorAssemblySheet::fittingTables(const AssemblyDoor& door) {
+    if (door.track.empty() && door.accessories.empty())
+        return {};
+    ResultTable fittings;
+    fittings.columnFractions = {0.29, 0.39, 0.3};
+    fittings.rows.push_back(
+        resultRow(ResultRowKind::Heading, {"Фурнитура", "Артикул, наименование", "На дверь"}));
     if (!door.track.empty())
-        accessories.rows.push_back(
-            resultRow(ResultRowKind::Item, {"Направляющая", "", "", door.track}));
+        fittings.rows.push_back(resultRow(ResultRowKind::Item, {"Направляющая", "", door.track}));
     for (const AssemblyAccessory& a : door.accessories)
-        accessories.rows.push_back(
-            resultRow(ResultRowKind::Item, {a.what, a.code, a.name, a.amount}));
-    if (accessories.rows.size() == 1)
-        return {profiles, inserts};
-    return {profiles, inserts, accessories};
+        fittings.rows.push_back(
+            resultRow(ResultRowKind::Item, {a.what, a.code + " " + a.name, a.amount}));
+    return {fittings};
 }

@@ -73,7 +73,9 @@ public:
 
     std::vector<AssemblyDoor> doors;
 
-    // The tables printed beside a door's drawing: frame and splitters, inserts, then the track and
-    // the accessories.
+    // The tables printed under a door's drawing: frame and splitters, then inserts.
     static std::vector<ResultTable> tables(const AssemblyDoor& door);
+    // The track and the accessories of the door, beside its drawing where there is room; none
+    // when the calculation recorded neither.
+    static std::vector<ResultTable> fittingTables(const AssemblyDoor& door);
 };
