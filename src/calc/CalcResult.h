@@ -99,7 +99,8 @@ struct DoorShare {
 
 // An accessory line the bill makes from door quantities, with each door's share as the bill made
 // it. perDoor is indexed by door and empty when the line does not divide into whole shares per door
-// (a kit for several doors, stoppers between the doors): the sheet then names the order's quantity. The assembly sheet reads these; the exports do not.
+// (a kit for several doors, stoppers between the doors): the sheet then names the order's quantity.
+// The assembly sheet reads these; the exports do not.
 struct DoorShareLine {
     DoorShareKind kind = DoorShareKind::Rollers;
     std::string code;
@@ -119,7 +120,7 @@ public:
     std::vector<CutPieceRow> cutList;
     std::vector<FillingPieceRow> fillingPieces;
     std::vector<ElementRow> elements;
-    std::vector<BarGroup> barGroups; // the bar-sold groups of articles, in row order
+    std::vector<BarGroup> barGroups;       // the bar-sold groups of articles, in row order
     std::vector<DoorTrack> doorTracks;     // per door in use, set by the system's calculation
     std::vector<DoorShareLine> doorShares; // in the order of the bill's rows
     uint8_t pricesDirty = 1;

@@ -63,8 +63,7 @@ void addEndBrushLine(DSSystem& system, CalcResult& result, const DoorSet& doorSe
     result.doorShares.push_back(std::move(line));
 }
 
-void addStopperPerDoorLine(DSSystem& system, CalcResult& result, std::string_view code,
-                           int32_t n) {
+void addStopperPerDoorLine(DSSystem& system, CalcResult& result, std::string_view code, int32_t n) {
     addStopperLine(system, result, code, n, DoorShareSpread::PerDoor);
 }
 

@@ -57,10 +57,10 @@ struct AssemblyDoor {
     int32_t index = 0; // 0-based
     int32_t width = 0;
     int32_t height = 0;
-    std::array<AssemblyEdge, 4> edges;       // left, top, right, bottom
-    std::vector<AssemblySplitter> splitters; // in id order
-    std::vector<AssemblyInsert> inserts;     // in id order
-    std::string track;                       // the track the door runs on, empty when unknown
+    std::array<AssemblyEdge, 4> edges;          // left, top, right, bottom
+    std::vector<AssemblySplitter> splitters;    // in id order
+    std::vector<AssemblyInsert> inserts;        // in id order
+    std::string track;                          // the track the door runs on, empty when unknown
     std::vector<AssemblyAccessory> accessories; // in the order of the bill's rows
 };
 

@@ -226,6 +226,6 @@ TEST_F(OneOrder, OneTrackForEveryDoorWhereTheSystemHasOne) {
     ASSERT_TRUE(p.setDoorTracks({1, 1, 1}));
     EXPECT_EQ(tracks(), std::vector<DoorTrack>(3, DoorTrack::Single));
     ASSERT_TRUE(p.setDoorTracks({1, 0, 1}));
-    EXPECT_EQ(tracks(), (std::vector<DoorTrack>{DoorTrack::Front, DoorTrack::Rear,
-                                                 DoorTrack::Front}));
+    EXPECT_EQ(tracks(),
+              (std::vector<DoorTrack>{DoorTrack::Front, DoorTrack::Rear, DoorTrack::Front}));
 }

@@ -1,8 +1,8 @@
 #include "calc/systems/DSSystemDarso.h"
 
 #include "calc/CalcResult.h"
-#include "calc/DoorShares.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/Material.h"

@@ -2,8 +2,8 @@
 
 #include "calc/CabinetTracks.h"
 #include "calc/CalcResult.h"
-#include "calc/DoorShares.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "calc/Totals.h"
 #include "catalog/HandleProfile.h"

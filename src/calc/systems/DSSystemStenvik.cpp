@@ -1,8 +1,8 @@
 #include "calc/systems/DSSystemStenvik.h"
 
 #include "calc/CalcResult.h"
-#include "calc/DoorShares.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/FillingFits.h"
 #include "calc/Seals.h"
 #include "calc/SplitterGroups.h"

@@ -80,13 +80,13 @@ bool printDoor(PrintJob& job, const AssemblyDoor& door, int doorCount) {
         side.setTables(DlgTable::gridTables(fittings));
         // Its right edge lines up with the tables' below (their columns fill kTablesShare).
         const int width = static_cast<int>(drawing.width() * kFittingsShare);
-        const QRect beside(drawing.left() + static_cast<int>((drawing.width() - width) *
-                                                             kTablesShare),
+        const QRect beside(drawing.left() +
+                               static_cast<int>((drawing.width() - width) * kTablesShare),
                            drawing.top(), width, drawing.height());
         const int free =
             drawing.width() - DoorAssemblyPainter::widthNeeded(drawing, door, job.dpiY());
-        if (free >= beside.width() && side.printedHeight(beside.width(), job.dpiY()) <=
-                                          beside.height()) {
+        if (free >= beside.width() &&
+            side.printedHeight(beside.width(), job.dpiY()) <= beside.height()) {
             QRect area = beside;
             side.printPage(job.painter(), area);
             drawing.setRight(beside.left() - 1);

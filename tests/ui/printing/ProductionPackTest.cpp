@@ -108,8 +108,8 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
             EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(s.axis))))
                 << "door " << door.index + 1 << " splitter " << s.mark;
         // Its track (the doors alternate, door 1 at the rear) and its share of the fittings.
-        const QString track = door.index % 2 == 0 ? QStringLiteral("задняя")
-                                                  : QStringLiteral("передняя");
+        const QString track =
+            door.index % 2 == 0 ? QStringLiteral("задняя") : QStringLiteral("передняя");
         EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Направляющая\\s+") + track)))
             << "door " << door.index + 1;
         ASSERT_EQ(door.accessories.size(), 4u) << "rollers, brush, stopper, glass seal";
@@ -246,10 +246,11 @@ TEST(ProductionPack, TheFittingsGoBesideANarrowDoorAndUnderAWideOne) {
         EXPECT_LT(fittings->box.bottom(), profiles->box.top());
     }
     EXPECT_LT(fittings->box.left(), 595.0 / 4);
-    EXPECT_TRUE(pdftest::pageText(wide, page).contains(
-        QRegularExpression(QStringLiteral("Направляющая\\s+одна"))));
+    EXPECT_TRUE(pdftest::pageText(wide, page)
+                    .contains(QRegularExpression(QStringLiteral("Направляющая\\s+одна"))));
     EXPECT_TRUE(pdftest::pageText(wide, page + 1).contains(QStringLiteral("Сборка двери 1 из 1")));
-    pdftest::renderPage(wide, page, 100, viewstest::screenshotPath(QStringLiteral("pack-wide-door")));
+    pdftest::renderPage(wide, page, 100,
+                        viewstest::screenshotPath(QStringLiteral("pack-wide-door")));
     pdftest::renderPage(wide, page + 1, 100,
                         viewstest::screenshotPath(QStringLiteral("pack-wide-door-2")));
 }
