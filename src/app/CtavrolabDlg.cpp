@@ -13,6 +13,7 @@
 #include "ui/ordercard/DlgOrder.h"
 #include "ui/orders/DlgOrders.h"
 #include "ui/printing/DlgPrint.h"
+#include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintCommands.h"
 #include "ui/printing/ProductionPackCommand.h"
 #include "ui/results/DlgPlan.h"
@@ -95,18 +96,24 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     });
     connect(top_->printDialog(), &DlgPrint::printRequested, this,
             [this](const DocumentChoice& documents) {
+                noticeCappedLogo();
                 PrintCommands(project_, this).print(documents);
             });
     connect(top_->printDialog(), &DlgPrint::previewRequested, this,
             [this](const DocumentChoice& documents) {
+                noticeCappedLogo();
                 PrintCommands(project_, this).preview(documents);
             });
     connect(top_->printDialog(), &DlgPrint::pdfRequested, this,
             [this](const DocumentChoice& documents) {
+                noticeCappedLogo();
                 PrintCommands(project_, this).savePdf(documents);
             });
     connect(top_->printDialog(), &DlgPrint::productionRequested, this,
-            [this](const LabelGrid& labels) { ProductionPackCommand(project_, this).run(labels); });
+            [this](const LabelGrid& labels) {
+                noticeCappedLogo();
+                ProductionPackCommand(project_, this).run(labels);
+            });
 
     const auto shortcut = [this](QKeySequence keys, bool back) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this,
@@ -331,6 +338,13 @@ bool CtavrolabDlg::changeInProgress() const {
 
 void CtavrolabDlg::warn(const QString& text) {
     info_->setWarning(text);
+}
+
+void CtavrolabDlg::noticeCappedLogo() {
+    if (logoNoticeGiven_ || !DocumentPrinter(project_).logoCapped())
+        return;
+    logoNoticeGiven_ = true;
+    warn(QString::fromUtf8(DocumentPrinter::kLogoCapped));
 }
 
 void CtavrolabDlg::closeEvent(QCloseEvent* event) {

@@ -86,6 +86,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Before the first printing of this window: says on the information strip when the shop's
+    // logo is too tall and prints smaller.
+    void noticeCappedLogo();
     void layoutPanels();
     void chainFocus();
     void showTab(int tab);
@@ -122,6 +125,7 @@ private:
     std::unique_ptr<OrderDocument> document_;
     bool restoring_ = false;
     bool popupOpen_ = false;
+    bool logoNoticeGiven_ = false;
     bool recordQueued_ = false;
     std::string recordKey_;
 };

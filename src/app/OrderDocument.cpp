@@ -232,6 +232,31 @@ bool OrderDocument::saveAs(const QString& proposedName) {
     return !path.isEmpty() && writeTo(absolute(path));
 }
 
+bool OrderDocument::saveTo(const QString& path) {
+    return writeTo(absolute(path));
+}
+
+void OrderDocument::adoptFile(const QString& written) {
+    const QString path = absolute(written);
+    settleRecord();
+    if (path != path_ || readOnly_ || !lock_) {
+        std::unique_ptr<QLockFile> lock;
+        takeLock(path, lock);
+        lock_ = std::move(lock);
+    }
+    path_ = path;
+    readOnly_ = false;
+    // Clean only when the file holds exactly what the window shows.
+    const std::optional<std::string> bytes =
+        fileio::readWholeFile(std::filesystem::path(path.toStdString()));
+    if (bytes && *bytes == window_.history()->presentState()) {
+        window_.history()->markSaved();
+        discardCopy();
+    }
+    addRecent(path);
+    updateTitle();
+}
+
 bool OrderDocument::writeTo(const QString& path) {
     settleRecord();
     const bool sameFile = path == path_ && !readOnly_;

@@ -37,6 +37,8 @@ public:
     void newProject() override;
     bool save() override;
     bool saveAs(const QString& proposedName = {}) override;
+    bool saveTo(const QString& path) override;
+    void adoptFile(const QString& path) override;
     QStringList recentFiles() const override;
     void openRecent(const QString& path) override;
 

@@ -9,6 +9,7 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
 #include "model/SketchFile.h"
+#include "model/UndoHistory.h"
 #include "ui/ordercard/DlgOrder.h"
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/DlgOrders.h"
@@ -237,6 +238,43 @@ TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {
     EXPECT_TRUE(orders->messageLabel()->isVisibleTo(orders));
     EXPECT_TRUE(orders->messageLabel()->text().startsWith(
         QStringLiteral("Сервер журнала заказов недоступен")));
+}
+
+// The file an order is placed in becomes the window's file, with or without the journal: the
+// title names it, nothing counts as unsaved, Ctrl+S writes into it, and it heads the recent files.
+TEST_F(JournalWindowFixture, ThePlacedOrdersFileBecomesTheWindowsFile) {
+    for (const bool journal : {true, false}) {
+        SCOPED_TRACE(journal ? "journal" : "number file only");
+        if (!journal) {
+            QFile conf(world.path(QStringLiteral("config/journal.conf")));
+            ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            conf.write("journal = off\n");
+            conf.close();
+            window = std::make_unique<CtavrolabDlg>(*world.project);
+            window->show();
+            QTest::mouseClick(window->tabStrip(), Qt::LeftButton, {},
+                              window->tabStrip()->tabRect(2).center());
+        }
+        const QString name = journal ? QStringLiteral("placed.tav") : QStringLiteral("kept.tav");
+        placeOrder(QStringLiteral("Кузнецов"), QStringLiteral("333"), name);
+        ASSERT_TRUE(QFile::exists(world.path(name)));
+        EXPECT_EQ(window->windowTitle(), name + QStringLiteral(" — tavrolab"));
+        EXPECT_FALSE(window->document().isModified());
+        EXPECT_EQ(window->document().recentFiles().value(0), world.path(name));
+
+        // A later change is saved into the same file without a dialog.
+        world.project->order.address = "ул. Садовая, 1";
+        window->notify(Notify::OrderFieldChanged);
+        QApplication::processEvents();
+        EXPECT_TRUE(window->document().isModified());
+        const std::string placed = bytesOf(world.path(name));
+        const qsizetype dialogsBefore = dialogs.proposedNames.size();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        EXPECT_EQ(dialogs.proposedNames.size(), dialogsBefore) << "no file dialog";
+        EXPECT_FALSE(window->document().isModified());
+        EXPECT_NE(bytesOf(world.path(name)), placed);
+        EXPECT_EQ(bytesOf(world.path(name)), window->history()->presentState());
+    }
 }
 
 TEST_F(JournalWindowFixture, TheTopPanelButtonOpensTheJournal) {

@@ -10,6 +10,10 @@
 #include "ui/materials/DlgSplitter.h"
 #include "ui/materials/DlgZoomMaterial.h"
 #include "ui/materials/RightPanelDlg.h"
+#include "ui/printing/DlgPrint.h"
+#include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/PrintCommands.h"
+#include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/Dialogs.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/shared/Translations.h"
@@ -20,6 +24,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
 #include <QPushButton>
 #include <QTest>
 
@@ -113,6 +118,38 @@ TEST(QtRussian, FileDialogAndQuestionBoxSpeakRussianAndTheQuestionStaysOnTop) {
     EXPECT_TRUE(all.contains(QStringLiteral("Отмена"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("Cancel"))) << all.toStdString();
     EXPECT_FALSE(all.contains(QStringLiteral("File name"))) << all.toStdString();
+}
+
+// A logo too tall for the heading prints smaller; the strip says so at the first printing of the
+// window and not again, and says nothing of a logo that fits.
+TEST(LogoNotice, ATallLogoIsToldOnceOnTheInformationStrip) {
+    struct Case {
+        QSize logo;
+        bool told;
+    };
+    for (const Case& c : {Case{{400, 1200}, true}, Case{{1600, 200}, false}, Case{{}, false}}) {
+        SCOPED_TRACE(testing::Message() << c.logo.width() << "x" << c.logo.height());
+        World world(true);
+        if (!c.logo.isEmpty()) {
+            QImage logo(c.logo, QImage::Format_RGB32);
+            logo.fill(Qt::darkGreen);
+            ASSERT_TRUE(logo.save(world.path(QStringLiteral("config/logo.jpg")), "JPEG"));
+        }
+        PrintCommands::hooks().showPreview = [](QPrintPreviewDialog&) {};
+        CtavrolabDlg window(*world.project);
+        window.show();
+        auto* strip = static_cast<InfoPanelDlg*>(window.infoPanel());
+        DlgPrint* print = window.topPanel()->printDialog();
+        emit print->previewRequested(PrintedDocument::everything());
+        EXPECT_EQ(strip->warning(),
+                  c.told ? QString::fromUtf8(DocumentPrinter::kLogoCapped) : QString());
+        if (c.told)
+            window.grab().save(screenshotPath(QStringLiteral("logo_capped_notice.png")));
+        window.warn(QString());
+        emit print->previewRequested(PrintedDocument::everything());
+        EXPECT_TRUE(strip->warning().isEmpty()) << "told only once";
+        PrintCommands::resetHooks();
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "ui/shared/Dialogs.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/shared/Pictures.h"
+#include "ui/shared/ProjectCommands.h"
 #include "ui/shared/Style.h"
 
 #include <QDateEdit>
@@ -226,12 +227,19 @@ void DlgOrder::placeOrder() {
                           QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
     if (path.isEmpty())
         return;
-    std::string reason;
-    if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &reason) !=
-        SketchFile::WriteOk) {
-        dialogs::showError(window(), QString::fromStdString(
-                                         SketchFile::saveErrorMessage(path.toStdString(), reason)));
-        return;
+    // Through the window's document when there is one, so that the file becomes the project's
+    // file (title, unsaved mark, lock, recent files).
+    if (ProjectCommands* commands = hub_.commands()) {
+        if (!commands->saveTo(path))
+            return;
+    } else {
+        std::string reason;
+        if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &reason) !=
+            SketchFile::WriteOk) {
+            dialogs::showError(window(), QString::fromStdString(SketchFile::saveErrorMessage(
+                                             path.toStdString(), reason)));
+            return;
+        }
     }
     // The order stands even when the number file cannot take the next number; the user must
     // know, or the next run hands the same number out again.
@@ -269,6 +277,8 @@ void DlgOrder::placeInJournal() {
         return;
     }
     fillFromRecord();
+    if (ProjectCommands* commands = hub_.commands())
+        commands->adoptFile(path);
     emit orderPlaced(number);
     emit printChoiceRequested();
 }

@@ -20,6 +20,9 @@ const char* const DocumentPrinter::kDocumentName = "Рассчет дверей"
 const char* const DocumentPrinter::kStartDocFailed = "Ошибка печати. (StartDoc == -1)";
 const char* const DocumentPrinter::kStartPageFailed = "Ошибка печати. (StartPage <= 0)";
 const char* const DocumentPrinter::kEndDocFailed = "Ошибка печати. (EndDoc == 0)";
+const char* const DocumentPrinter::kLogoCapped =
+    "Логотип (logo.jpg) слишком высокий: в документах он напечатан уменьшенным до пятой части "
+    "страницы, пропорции сохранены.";
 
 DocumentPrinter::DocumentPrinter(Project& project) : project_(project) {}
 
@@ -27,6 +30,16 @@ QImage DocumentPrinter::logo() const {
     const std::string path =
         DataPaths::join(DataPaths::configPath(project_.catalog().baseFolder()), "logo.jpg");
     return QImage(QString::fromStdString(path));
+}
+
+bool DocumentPrinter::logoCapped() const {
+    const QImage picture = logo();
+    if (picture.isNull())
+        return false;
+    // An A4 page at the PDF's resolution; a printer's A4 page differs only by its margins.
+    const int width = kPdfDpi * 210 * 10 / 254;
+    const int height = kPdfDpi * 297 * 10 / 254;
+    return PrintJob::logoIsCapped(picture.size(), PrintJob::pageRectFor(width, height, kPdfDpi));
 }
 
 bool DocumentPrinter::printInto(PrintJob& job, const DocumentChoice& choice) {

@@ -53,6 +53,10 @@ public:
 
     // config/logo.jpg beside the program; null when missing or unreadable.
     QImage logo() const;
+    // Whether that logo is too tall for the documents' heading and prints held to a fifth of an
+    // A4 page's printable height (narrower than the page, its proportions kept).
+    bool logoCapped() const;
+    static const char* const kLogoCapped; // what the window tells the shop about it, once
 
     // The messages of a failed job.
     static const char* const kStartDocFailed;

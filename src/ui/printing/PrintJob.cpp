@@ -56,6 +56,11 @@ QSize PrintJob::logoSizeFor(QSize picture, int printableWidth, int maxHeight) {
     return QSize(printableWidth, static_cast<int>(height));
 }
 
+bool PrintJob::logoIsCapped(QSize picture, QRect pageRect) {
+    const int limit = logoHeightLimit(pageRect);
+    return logoSizeFor(picture, pageRect.width(), limit) != logoSizeFor(picture, pageRect.width());
+}
+
 bool PrintJob::beginPage() {
     if (pagesStarted_ > 0 && !device_.newPage())
         return false;

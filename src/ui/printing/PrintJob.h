@@ -72,6 +72,9 @@ public:
     static QSize logoSizeFor(QSize picture, int printableWidth, int maxHeight = 0);
     // The tallest logo a page takes: a fifth of the printable height.
     static int logoHeightLimit(QRect pageRect) { return pageRect.height() / 5; }
+    // Whether a picture scaled to the printable width would be taller than that limit, so that
+    // it prints smaller than the page's width.
+    static bool logoIsCapped(QSize picture, QRect pageRect);
 
 private:
     void paintFrame();

@@ -29,6 +29,11 @@ public:
     virtual bool save() = 0;
     // Saves through the file dialog, proposing proposedName (the file's own name when empty).
     virtual bool saveAs(const QString& proposedName = {}) = 0;
+    // Saves into the file at path, already chosen (placing an order chooses it). True when saved.
+    virtual bool saveTo(const QString& path) = 0;
+    // The project was written to path by other means (an order placed in the journal): path
+    // becomes the project's file, unmodified when the file holds the present state.
+    virtual void adoptFile(const QString& path) = 0;
     // The files opened or saved last, newest first.
     virtual QStringList recentFiles() const = 0;
     // Opens a recent file; one that no longer exists is taken off the list with a message.
