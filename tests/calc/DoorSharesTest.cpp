@@ -2,6 +2,7 @@
 // the door assembly sheet: the shares add up to the bill's quantities in every system, and the
 // doors' tracks are those of the door set.
 #include "support/SampleSystems.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/systems/DSSystemGartis.h"
@@ -79,13 +80,6 @@ protected:
     World world;
 };
 
-const ArticleRow* billedRow(const CalcResult& r, const std::string& code) {
-    for (const ArticleRow& row : r.articles)
-        if (row.code == code)
-            return &row;
-    return nullptr;
-}
-
 const DoorShareLine* shareLine(const CalcResult& r, const std::string& code) {
     for (const DoorShareLine& line : r.doorShares)
         if (line.code == code)
@@ -108,7 +102,7 @@ TEST_P(DoorSharesTest, EveryDoorsShareAddsUpToTheBilledQuantity) {
         EXPECT_GT(line->billed, 0) << expected.code;
     }
     for (const DoorShareLine& line : r.doorShares) {
-        const ArticleRow* row = billedRow(r, line.code);
+        const ArticleRow* row = billtest::findArticle(r, line.code);
         ASSERT_NE(row, nullptr) << line.code << " is shared out but not billed";
         EXPECT_EQ(line.billed, row->quantity) << line.code;
         EXPECT_EQ(line.counted, row->counted) << line.code;
