@@ -243,7 +243,7 @@ std::vector<ResultTable> DoorAssemblySheet::fittingTables(const AssemblyDoor& do
     if (door.track.empty() && door.accessories.empty())
         return {};
     ResultTable fittings;
-    fittings.columnFractions = {0.29, 0.39, 0.3};
+    fittings.columnFractions = {0.3, 0.38, 0.3};
     fittings.rows.push_back(
         resultRow(ResultRowKind::Heading, {"Фурнитура", "Артикул, наименование", "На дверь"}));
     if (!door.track.empty())

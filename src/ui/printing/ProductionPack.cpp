@@ -28,9 +28,9 @@ const char* const ProductionPack::kCancelled = "Производство пре�
 namespace {
 
 const QColor kTitleColor(40, 40, 40);
-constexpr double kDrawingShare = 0.58;  // of the page below the frame, for a door's drawing
-constexpr double kFittingsShare = 0.46; // of the drawing's width, for the fittings beside it
-constexpr double kTablesShare = 0.98;   // of their rectangle's width, the tables' columns
+constexpr double kDrawingShare = 0.58; // of the page below the frame, for a door's drawing
+constexpr double kFittingsShare = 0.5; // of the drawing's width, for the fittings beside it
+constexpr double kTablesShare = 0.98;  // of their rectangle's width, the tables' columns
 
 // Opens a page of the job and writes the title under its frame.
 bool beginTitledPage(PrintJob& job, const QString& title) {
