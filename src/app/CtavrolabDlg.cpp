@@ -125,6 +125,12 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     // The history starts from the project as the panels show it.
     history_->reset();
     document_ = std::make_unique<OrderDocument>(project_, *this);
+    // Every step recorded, by the window or by a popup's own step, reaches the title and the
+    // recovery copy.
+    history_->setOnRecorded([this] {
+        if (document_)
+            document_->changed();
+    });
 
     chainFocus();
     resize(kMinWidth, kMinHeight);
@@ -288,8 +294,7 @@ void CtavrolabDlg::scheduleRecord() {
     recordQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         recordQueued_ = false;
-        if (history_->record(recordKey_))
-            document_->changed();
+        history_->record(recordKey_);
     });
 }
 

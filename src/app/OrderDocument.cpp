@@ -80,8 +80,8 @@ void OrderDocument::warnOnce(bool& shown, const QString& text) {
 
 void OrderDocument::settleRecord() {
     // A change whose step is still queued counts as made.
-    if (!window_.changeInProgress() && window_.history()->record())
-        changed();
+    if (!window_.changeInProgress())
+        window_.history()->record();
 }
 
 bool OrderDocument::maySetAside() {

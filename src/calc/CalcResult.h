@@ -38,6 +38,11 @@ struct CutPieceRow {
     std::string length; // "%0.1f" mm, or "%d" pieces for accessories sold by the piece
     std::string mark;   // "%d" number of the edge or splitter on the sketch, "0" for accessories
     int32_t doorIndex = -1;
+    // A length line of a profile (a track, a filler strip): the equal pieces it is cut into and
+    // the length of one (0.1 mm). 0 pieces for everything else: goods sold by length and by the
+    // piece are not cut here, and the pieces of a bar group have rows of their own.
+    int32_t pieceCount = 0;
+    int32_t pieceLength = 0;
 };
 
 // One line per insert that has a material.

@@ -171,9 +171,11 @@ public:
     ArticleRow& addBarGroup(CalcResult& result, const Article& article,
                             const std::vector<CutPiece>& pieces, const ProfileColor* color,
                             const std::string& cutName = std::string());
-    // A length line: makeArticleRow with a length, one cut row "%0.1f" mm, mark "0".
+    // A length line: makeArticleRow with a length, one cut row "%0.1f" mm, mark "0". A profile
+    // billed so is cut into the given number of equal pieces, quantity / pieces each (a line for
+    // the top and the bottom track is two); goods sold by length are not cut.
     ArticleRow& addLengthLine(CalcResult& result, const Article& article, int32_t quantity,
-                              const ProfileColor* color);
+                              const ProfileColor* color, int32_t pieces = 1);
     // A piece line: quantity = count, cost = base price × count, counted 1.
     ArticleRow& addPieceLine(CalcResult& result, const Article& article, int32_t count);
     // A roller kit line for the given kit; error text when fits is false; quantity < 0 means
@@ -187,7 +189,7 @@ public:
     // Same by code: convenience for the length and piece lines of a system's own articles;
     // nothing is added when the code is not among systemArticles.
     void addLengthLine(CalcResult& result, std::string_view code, int32_t quantity,
-                       const ProfileColor* color);
+                       const ProfileColor* color, int32_t pieces = 1);
     void addPieceLine(CalcResult& result, std::string_view code, int32_t count);
 
     // The standard profile groups.

@@ -147,11 +147,15 @@ ArticleRow& DSSystem::addBarGroup(CalcResult& result, const Article& article,
 }
 
 ArticleRow& DSSystem::addLengthLine(CalcResult& result, const Article& article, int32_t quantity,
-                                    const ProfileColor* color) {
+                                    const ProfileColor* color, int32_t pieces) {
     result.articles.push_back(makeArticleRow(article, quantity, color));
     const ArticleRow& row = result.articles.back();
-    result.cutList.push_back(
-        accessoryCutRow(row, result.profileGroupCounter, rowformat::tenths(quantity)));
+    CutPieceRow cut = accessoryCutRow(row, result.profileGroupCounter, rowformat::tenths(quantity));
+    if (article.kind != KindByLength && pieces > 0) {
+        cut.pieceCount = pieces;
+        cut.pieceLength = quantity / pieces;
+    }
+    result.cutList.push_back(std::move(cut));
     ++result.profileGroupCounter;
     return result.articles.back();
 }
@@ -193,9 +197,9 @@ void DSSystem::addRollerKitLine(CalcResult& result, const DoorSet& doorSet,
 }
 
 void DSSystem::addLengthLine(CalcResult& result, std::string_view code, int32_t quantity,
-                             const ProfileColor* color) {
+                             const ProfileColor* color, int32_t pieces) {
     if (const Article* a = articleByCode(code))
-        addLengthLine(result, *a, quantity, color);
+        addLengthLine(result, *a, quantity, color, pieces);
 }
 
 void DSSystem::addPieceLine(CalcResult& result, std::string_view code, int32_t count) {

@@ -57,9 +57,12 @@ std::string writePdf(Project& project, const std::string& path,
     return DocumentPrinter(project).writePdf(path, choice).toStdString();
 }
 
-std::string writePack(Project& project, const std::string& path, const LabelGrid& labels) {
+std::string writePack(Project& project, const std::string& path, const LabelGrid& labels,
+                      const PlanSettings& plan) {
     ensureApplication();
-    return ProductionPack(project, labels).writePdf(path).toStdString();
+    ProductionPack pack(project, labels);
+    pack.setPlanSettings(plan);
+    return pack.writePdf(path).toStdString();
 }
 
 } // namespace pdfoutput

@@ -4,6 +4,7 @@
 #include <string>
 
 struct LabelGrid;
+struct PlanSettings;
 class Project;
 
 // --pdf: the printed documents of the desktop program as one A4 PDF, drawn without a display.
@@ -20,8 +21,9 @@ std::string writePdf(Project& project, const std::string& path,
                      const std::optional<std::string>& documents);
 
 // --pack: the production pack (printed documents, filling cut sheet, door assembly sheets and
-// the labels on sheets of the given grid) as one A4 PDF. Returns the error message, empty on
-// success.
-std::string writePack(Project& project, const std::string& path, const LabelGrid& labels);
+// the labels on sheets of the given grid) as one A4 PDF, its cutting plan (and so the offcuts
+// it labels) made with the plan settings of --plan. Returns the error message, empty on success.
+std::string writePack(Project& project, const std::string& path, const LabelGrid& labels,
+                      const PlanSettings& plan);
 
 } // namespace pdfoutput

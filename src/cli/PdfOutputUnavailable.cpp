@@ -15,7 +15,7 @@ std::string writePdf(Project&, const std::string&, const std::optional<std::stri
     return kUnavailable;
 }
 
-std::string writePack(Project&, const std::string&, const LabelGrid&) {
+std::string writePack(Project&, const std::string&, const LabelGrid&, const PlanSettings&) {
     return kUnavailable;
 }
 

@@ -375,7 +375,7 @@ bool writeOutputs(Project& project, const Options& o) {
     }
     if (o.pack) {
         const LabelGrid grid = o.labelGrid ? *LabelGrid::parse(*o.labelGrid) : LabelGrid();
-        const std::string error = pdfoutput::writePack(project, *o.pack, grid);
+        const std::string error = pdfoutput::writePack(project, *o.pack, grid, planSettings(o));
         if (!error.empty()) {
             std::cerr << error << '\n';
             return false;

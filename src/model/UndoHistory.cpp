@@ -73,6 +73,8 @@ bool UndoHistory::record(std::string_view mergeKey) {
     present_ = std::move(now);
     lastKey_ = std::string(mergeKey);
     trim();
+    if (onRecorded_)
+        onRecorded_();
     return true;
 }
 

@@ -2,8 +2,10 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class Project;
 
@@ -34,6 +36,9 @@ public:
     // same non-empty mergeKey extend one step (typing into one field). Returns whether the project
     // had changed.
     bool record(std::string_view mergeKey = {});
+    // Told after every change recorded, whoever recorded it (beginStep() and endStep() record
+    // too): the window's title and the recovery copy follow every step.
+    void setOnRecorded(std::function<void()> told) { onRecorded_ = std::move(told); }
 
     // Until endStep(), all records make one step. With extendLast that step is the last one
     // recorded: a split or a drag and the insert size set right after it are undone together.
@@ -86,6 +91,7 @@ private:
     std::string present_; // the state as last recorded or restored
     std::string saved_;   // the state the file holds
     bool hasSaved_ = true;
+    std::function<void()> onRecorded_;
     std::deque<std::string> undo_;
     std::deque<std::string> redo_;
     std::string lastKey_;

@@ -1,8 +1,11 @@
 #include "output/ProductionLabel.h"
 
 #include "calc/CalcResult.h"
+#include "calc/RowFormat.h"
+#include "catalog/ProfileColor.h"
 #include "model/OrderInfo.h"
 #include "model/Project.h"
+#include "plan/CuttingPlan.h"
 #include "text/Format.h"
 
 namespace {
@@ -21,6 +24,19 @@ std::string placeLine(int32_t doorIndex, const std::string& mark, const std::str
     if (doorIndex >= 0)
         line = text::format("Дверь %d, ", doorIndex + 1);
     return line + "метка " + mark + ", № " + number;
+}
+
+// "№ 5-0, отрезок 1 из 2": one of the equal pieces of a length line; a line cut in one piece
+// names only its number.
+std::string lengthPieceLine(const std::string& number, int32_t piece, int32_t count) {
+    std::string line = "№ " + number;
+    if (count > 1)
+        line += text::format(", отрезок %d из %d", piece, count);
+    return line;
+}
+
+std::string lengthText(int32_t tenths) {
+    return rowformat::tenths(tenths) + " мм";
 }
 
 std::string articleLine(const std::string& code, const std::string& name) {
@@ -50,11 +66,18 @@ std::vector<ProductionLabel> ProductionLabel::listFor(const Project& project) {
     const CalcResult& result = project.result;
     const std::string order = orderLine(project.order);
     for (const CutPieceRow& row : result.cutList) {
-        if (!isBarPiece(row))
+        if (isBarPiece(row)) {
+            labels.push_back({Kind::Profile,
+                              {order, placeLine(row.doorIndex, row.mark, row.number),
+                               articleLine(row.code, row.name), row.length + " мм"}});
             continue;
-        labels.push_back({Kind::Profile,
-                          {order, placeLine(row.doorIndex, row.mark, row.number),
-                           articleLine(row.code, row.name), row.length + " мм"}});
+        }
+        if (row.pieceLength <= 0)
+            continue; // nothing to cut
+        for (int32_t k = 1; k <= row.pieceCount; ++k)
+            labels.push_back({Kind::Profile,
+                              {order, lengthPieceLine(row.number, k, row.pieceCount),
+                               articleLine(row.code, row.name), lengthText(row.pieceLength)}});
     }
     for (const FillingPieceRow& row : result.fillingPieces) {
         labels.push_back(
@@ -62,5 +85,19 @@ std::vector<ProductionLabel> ProductionLabel::listFor(const Project& project) {
              {order, placeLine(row.doorIndex, row.mark, row.number),
               articleLine(row.code, row.name), row.width + " × " + row.height + " мм"}});
     }
+    return labels;
+}
+
+std::vector<ProductionLabel> ProductionLabel::offcutLabels(const Project& project,
+                                                           const CuttingPlan& plan) {
+    std::vector<ProductionLabel> labels;
+    const std::string order = orderLine(project.order);
+    const std::string colour =
+        "Цвет: " + (project.color != nullptr ? project.color->code : std::string("нет"));
+    for (const ArticleCut& article : plan.articles)
+        for (int32_t length : plan.keptOffcuts(article))
+            labels.push_back({Kind::Offcut,
+                              {order, "Деловой остаток", articleLine(article.code, article.name),
+                               colour, lengthText(length)}});
     return labels;
 }

@@ -3,12 +3,14 @@
 #include <string>
 #include <vector>
 
+class CuttingPlan;
 class Project;
 
 // The label stuck on one cut piece: the order, the door and mark, the article or material and the
-// size. The QR code on the label holds text() exactly.
+// size; or on an offcut that goes back to the shop's stock. The QR code on the label holds text()
+// exactly.
 struct ProductionLabel {
-    enum class Kind { Profile, Filling };
+    enum class Kind { Profile, Filling, Offcut };
 
     Kind kind = Kind::Profile;
     std::vector<std::string> lines;
@@ -17,7 +19,13 @@ struct ProductionLabel {
     std::string text() const;
 
     // One label per cut piece of the order: the profile pieces of the cut list (the pieces cut
-    // from bars; accessories sold by length or by the piece get none), then the filling pieces,
+    // from bars, and each piece of a profile billed by length, such as a track or a filler strip;
+    // goods sold by length and accessories sold by the piece get none), then the filling pieces,
     // each in the order of its list.
     static std::vector<ProductionLabel> listFor(const Project& project);
+
+    // One label per offcut the plan keeps, article by article in the plan's order: what it is,
+    // its colour (the project's profile colour) and its length.
+    static std::vector<ProductionLabel> offcutLabels(const Project& project,
+                                                     const CuttingPlan& plan);
 };

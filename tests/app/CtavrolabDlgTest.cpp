@@ -14,6 +14,7 @@
 #include "ui/printing/DlgPrint.h"
 #include "ui/printing/PrintCommands.h"
 #include "ui/printing/ProductionPack.h"
+#include "ui/results/DlgPlan.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/DlgTabs.h"
 #include "ui/results/SumDlg.h"
@@ -363,7 +364,9 @@ TEST_F(MainWindowFixture, TheProductionPackIsOneClickFromThePrintChoice) {
                     .writePdf(direct.toStdString())
                     .isEmpty());
     EXPECT_EQ(pages, pdftest::pages(direct));
-    const size_t labels = ProductionLabel::listFor(*world.project).size();
+    const size_t labels =
+        ProductionLabel::listFor(*world.project).size() +
+        ProductionLabel::offcutLabels(*world.project, DlgPlan::planFor(*world.project)).size();
     ASSERT_GT(labels, 10u); // so that the grid shows in the count of label sheets
     // The label sheets close the pack, 10 labels to a sheet, right after the last door.
     const int sheets = static_cast<int>((labels + 9) / 10);

@@ -62,7 +62,7 @@ TEST_F(DocumentWindow, AutosaveWritesOnceAfterAChangeAndNeverWhenNothingChanged)
     EXPECT_EQ(writer.writes(), 2);
 }
 
-TEST_F(DocumentWindow, NoAutosaveWhileASplitterIsDragged) {
+TEST_F(DocumentWindow, NoAutosaveWhileASplitterIsDraggedAndTheCopyFollowsTheDrop) {
     sketchtest::SketchDriver mouse{static_cast<DraftDlg*>(window->sketch()), world.project.get()};
     mouse.draw();
     Splitter* s = mouse.splitAt(0, 0.5, 0.5, false);
@@ -78,8 +78,12 @@ TEST_F(DocumentWindow, NoAutosaveWhileASplitterIsDragged) {
     EXPECT_EQ(document().writer().writes(), 0);
     QTest::mouseRelease(mouse.sketch, Qt::LeftButton, {}, from + QPoint(0, 40));
     if (SizeDlg* popup = mouse.sketch->sizePopup(); popup && popup->isVisible())
-        popup->cancel();
+        popup->confirm();
     mouse.draw();
+    // Once the splitter is let go, the copy follows with the splitter where it was dropped.
+    waitForWriter(600);
+    EXPECT_EQ(document().writer().writes(), 1);
+    EXPECT_EQ(copySketch(document().recoveryPath()), projectBytes());
 }
 
 TEST_F(DocumentWindow, AnUnwritableStateFolderWarnsOnceAndEditingGoesOn) {

@@ -411,6 +411,29 @@ TEST_F(Cli, PdfHoldsTheChosenDocumentsWithoutADisplay) {
     EXPECT_NE(pdfText(path("quote.pdf")).find("Коммерческое предложение"), std::string::npos);
 }
 
+TEST_F(Cli, PackLabelsTheOffcutsOfThePlanMadeWithTheSameSettings) {
+    // One "Деловой остаток" label per offcut the plan keeps, whatever minimum makes it keep them.
+    std::vector<size_t> counts;
+    for (const char* minOffcut : {"5", "10000"}) {
+        CliRun r = run({sample, "--plan", path("plan.json"), "--pack", path("pack.pdf"),
+                        "--min-offcut", minOffcut});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const nlohmann::json plan = nlohmann::json::parse(readFile(world.dir / "plan.json"));
+        size_t kept = 0;
+        for (const auto& a : plan["articles"])
+            kept += a["keptOffcuts"].size();
+        const std::string text = pdfText(path("pack.pdf"));
+        size_t labels = 0;
+        for (size_t at = text.find("Деловой остаток"); at != std::string::npos;
+             at = text.find("Деловой остаток", at + 1))
+            ++labels;
+        EXPECT_EQ(labels, kept) << minOffcut;
+        counts.push_back(kept);
+    }
+    EXPECT_GT(counts[0], 0u);
+    EXPECT_EQ(counts[1], 0u);
+}
+
 TEST_F(Cli, PdfFailuresKeepTheExitCodesOfTheOtherOutputs) {
     CliRun r = run({sample, "--pdf", path("a.pdf"), "--documents", "order,cutting"});
     EXPECT_EQ(r.status, 64);

@@ -111,7 +111,8 @@ void DSSystemFolm::calculate(DoorSet& doorSet, CalcResult& result, const Profile
 
     addCabinetTracks(*this, result, doorSet, color);
 
-    addLengthLine(result, "KF07", 2 * doorSet.height, color);
+    // A filler strip at each side of the cabinet.
+    addLengthLine(result, "KF07", 2 * doorSet.height, color, 2);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KFR01")),
                      setsForDoors(n));
     // The hardware set is billed without a cut row and without a group number.

@@ -69,8 +69,9 @@ void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const Profi
 
     if (railVariant != nullptr)
         addLengthLine(result, *railVariant, w, color);
+    // The two-runner rail is guided at the top and at the bottom: two guide pieces.
     if (frameVariant != nullptr)
-        addLengthLine(result, *frameVariant, twoRunners ? 2 * w : w, color);
+        addLengthLine(result, *frameVariant, twoRunners ? 2 * w : w, color, twoRunners ? 2 : 1);
 
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KG05")));
     addPieceLine(result, "KG16", 2 * n);

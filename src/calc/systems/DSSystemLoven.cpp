@@ -89,8 +89,9 @@ void DSSystemLoven::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     recordDoorTracks(result, doorSet, pivotMode != 0);
     addStandardProfileGroups(result, doorSet, color);
 
+    // The pivot profile runs at the top and at the bottom of the opening: two pieces.
     if (pivotMode)
-        addLengthLine(result, "KL04", 2 * doorSet.openingWidth, color);
+        addLengthLine(result, "KL04", 2 * doorSet.openingWidth, color, 2);
     else
         addOpeningTracks(result, doorSet, color);
 

@@ -171,8 +171,11 @@ void DSSystemMeloza::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     const int n = doorSet.doorsInUse();
     int32_t upper = 0;
     int32_t lower = 0;
+    // Two or four doors hang on two tracks: an upper running profile of the opening width each.
+    int32_t upperPieces = 1;
     if (mountingMode == kUsualMounting) {
-        upper = (n == 2 || n == 4) ? 2 * w : w;
+        upperPieces = (n == 2 || n == 4) ? 2 : 1;
+        upper = upperPieces * w;
         lower = w;
     } else {
         int64_t doorWidths = 0;
@@ -180,7 +183,7 @@ void DSSystemMeloza::calculate(DoorSet& doorSet, CalcResult& result, const Profi
             doorWidths += doorSet.doors[i].width;
         upper = lower = static_cast<int32_t>(w + 100 + doorWidths);
     }
-    addLengthLine(result, "ME01", upper, color);
+    addLengthLine(result, "ME01", upper, color, upperPieces);
     addLengthLine(result, "ME02", lower, color);
 
     if (handleCode(doorSet) == "KL100")

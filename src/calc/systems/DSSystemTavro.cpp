@@ -80,7 +80,7 @@ void DSSystemTavro::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     const int n = doorSet.doorCount;
     if (n % 2 == 0)
         addLengthLine(result, "TL07", doorSet.height, nullptr);
-    addLengthLine(result, "TL06", (n % 2 + 1) * doorSet.height, nullptr);
+    addLengthLine(result, "TL06", (n % 2 + 1) * doorSet.height, nullptr, n % 2 + 1);
 
     int32_t quantity = 0;
     const RollerKit* kit = automaticKit(n, quantity);

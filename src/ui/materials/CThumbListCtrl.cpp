@@ -309,8 +309,7 @@ QImage CThumbListCtrl::thumbnail(int item) const {
 }
 
 bool CThumbListCtrl::waitForThumbnails(int timeoutMs) {
-    if (loadPending_)
-        startLoading();
+    // A grid not shown does not load: waiting does not start it either.
     if (!thumbnailsPending())
         return true;
     QEventLoop loop;

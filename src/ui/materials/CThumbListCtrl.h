@@ -46,7 +46,8 @@ public:
     QImage thumbnail(int item) const;
     int loadedCount() const { return loaded_; }
     bool thumbnailsPending() const { return loaded_ < count(); }
-    // Processes events until every thumbnail arrived or the time ran out; whether all arrived.
+    // Processes events until every thumbnail arrived or the time ran out; whether all arrived. A
+    // grid that is not shown loads nothing, so waiting on it runs out.
     bool waitForThumbnails(int timeoutMs);
 
     // The 62×62 thumbnail of a picture file: a picture of exactly that size is taken unchanged,

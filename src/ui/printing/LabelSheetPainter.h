@@ -4,14 +4,16 @@
 #include "output/ProductionLabel.h"
 
 #include <QRectF>
+#include <QStringList>
 
 #include <vector>
 
+class QPaintDevice;
 class QPainter;
 
 // Paints production labels onto A4 label sheets: per label the texts on the left and the QR code
-// holding the same text on the right. The same painting serves the PDF, the printer and the
-// screen.
+// holding the same text on the right; an offcut label is marked by a dark stripe down its left
+// edge. The same painting serves the PDF, the printer and the screen.
 class LabelSheetPainter {
 public:
     LabelSheetPainter(std::vector<ProductionLabel> labels, const LabelGrid& grid);
@@ -26,6 +28,10 @@ public:
 
     // One label into its rectangle.
     static void paintLabel(QPainter& painter, const QRectF& rect, const ProductionLabel& label);
+    // The label's text as paintLabel breaks it into lines in rect on the device (null: the
+    // screen), top to bottom. A piece number such as "№ 1-3" is never broken.
+    static QStringList paintedLines(const ProductionLabel& label, const QRectF& rect,
+                                    QPaintDevice* device = nullptr);
 
 private:
     std::vector<ProductionLabel> labels_;

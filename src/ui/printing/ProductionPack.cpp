@@ -139,7 +139,9 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
     // The pages are counted first on a writer of the same page, so that each can say
     // "Стр. N из M".
     int pages = 0;
-    const CuttingPlan plan = DlgPlan::planFor(project_);
+    const CuttingPlan plan = planSettings_
+                                 ? CuttingPlan::buildWithShopOffcuts(project_, *planSettings_)
+                                 : DlgPlan::planFor(project_);
     plan_ = &plan;
     {
         QBuffer sink;
@@ -198,8 +200,14 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
         if (!step())
             return stop(QString::fromUtf8(kCancelled));
     }
-    // Label sheets: no frame, the labels where the label paper has them.
-    const LabelSheetPainter labels(ProductionLabel::listFor(project_), labels_);
+    // Label sheets: no frame, the labels where the label paper has them; the offcuts the plan
+    // keeps after the cut pieces.
+    std::vector<ProductionLabel> all = ProductionLabel::listFor(project_);
+    if (plan_ != nullptr) {
+        std::vector<ProductionLabel> offcuts = ProductionLabel::offcutLabels(project_, *plan_);
+        all.insert(all.end(), offcuts.begin(), offcuts.end());
+    }
+    const LabelSheetPainter labels(std::move(all), labels_);
     if (pages) {
         *pages = job.pagesStarted() + labels.pageCount();
         painter.end();

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "output/LabelGrid.h"
+#include "plan/PlanSettings.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 class CuttingPlan;
 class PrintJob;
@@ -16,8 +18,8 @@ class QPagedPaintDevice;
 // The production pack of an order: one PDF with everything the shop prints after a sale. In this
 // order: the printed documents (order page, bill of materials, and whatever else the print
 // choice offers), the filling cut sheet, one assembly sheet per door, and the label sheets (one
-// label per cut piece). Page numbers and the logo run through everything but the label sheets,
-// which are printed edge to edge on the label paper.
+// label per cut piece, then one per offcut the cutting plan keeps). Page numbers and the logo run
+// through everything but the label sheets, which are printed edge to edge on the label paper.
 class ProductionPack {
 public:
     // Told after each part with the parts done and the parts in all; returning false stops the
@@ -28,6 +30,10 @@ public:
     static const char* const kCancelled;    // the error of a pack stopped by its progress
 
     explicit ProductionPack(Project& project, const LabelGrid& labels = LabelGrid());
+
+    // The settings of the pack's cutting plan (its plan page and the offcuts it labels); without
+    // them, those of the window's plan page.
+    void setPlanSettings(const PlanSettings& settings) { planSettings_ = settings; }
 
     // The number of parts the progress counts: one per printed document, the filling sheet, one
     // per door and the labels.
@@ -57,5 +63,6 @@ private:
 
     Project& project_;
     LabelGrid labels_;
+    std::optional<PlanSettings> planSettings_;
     const CuttingPlan* plan_ = nullptr; // the order's plan while the pack is printed
 };

@@ -501,6 +501,7 @@ TEST(ThumbnailTest, ExactSizeKeptOthersStretchedOverWhiteUnreadableMarked) {
 
     // A new group while the previous one still loads: only the new group's pictures arrive.
     CThumbListCtrl list;
+    list.show(); // a grid on screen loads as soon as it is rebuilt
     QStringList many;
     for (int i = 0; i < 50; ++i)
         many << dir.filePath(QStringLiteral("wide.png"));

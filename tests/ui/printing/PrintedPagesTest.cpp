@@ -340,8 +340,11 @@ TEST(PrintedPages, EveryPackPageNamesItsOrderAndItsPlace) {
     OrderWorld world;
     const QString path = world.pack();
     const QStringList pages = pdftest::pages(path);
-    const int labelPages =
-        static_cast<int>((ProductionLabel::listFor(*world.project).size() + 23) / 24);
+    // The label sheets: the cut pieces, then the offcuts the plan keeps.
+    const size_t labels =
+        ProductionLabel::listFor(*world.project).size() +
+        ProductionLabel::offcutLabels(*world.project, DlgPlan::planFor(*world.project)).size();
+    const int labelPages = static_cast<int>((labels + 23) / 24);
     const int total = static_cast<int>(pages.size());
     ASSERT_GT(total, labelPages + 12);
     for (int k = 0; k < total - labelPages; ++k) {

@@ -1,5 +1,6 @@
 // The production pack read back as a workshop would read it: the page sequence and its texts
-// (pdftotext), the label sheets counted piece by piece, and the labels' QR codes decoded (zbar).
+// (pdftotext), the label sheets counted piece by piece and offcut by offcut, the labels' QR codes
+// decoded (zbar), and piece numbers that stay whole on narrow labels.
 
 #include "ui/PdfTestSupport.h"
 #include "ui/PrintTestSupport.h"
@@ -8,10 +9,12 @@
 #include "output/DoorAssemblySheet.h"
 #include "output/FillingCutSheet.h"
 #include "output/ProductionLabel.h"
+#include "plan/CuttingPlan.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/LabelSheetPainter.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
+#include "ui/results/DlgPlan.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -56,6 +59,34 @@ QString withoutOrderLine(QString text) {
 
 int occurrences(const QString& text, const QString& word) {
     return static_cast<int>(text.count(word));
+}
+
+// The labels of the pack: the cut pieces, then the offcuts its plan keeps.
+std::vector<ProductionLabel> packLabels(const Project& project, size_t* offcuts = nullptr) {
+    std::vector<ProductionLabel> labels = ProductionLabel::listFor(project);
+    const std::vector<ProductionLabel> kept =
+        ProductionLabel::offcutLabels(project, DlgPlan::planFor(project));
+    labels.insert(labels.end(), kept.begin(), kept.end());
+    if (offcuts != nullptr)
+        *offcuts = kept.size();
+    return labels;
+}
+
+// The text of pages first..last as drawn, line by line (pdftotext -raw), with non-breaking spaces
+// read as spaces.
+QString rawText(const QString& pdf, int first, int last) {
+    QString text =
+        pdftest::run(QStringLiteral("pdftotext"),
+                     {QStringLiteral("-raw"), QStringLiteral("-f"), QString::number(first),
+                      QStringLiteral("-l"), QString::number(last), pdf, QStringLiteral("-")});
+    return text.replace(QChar(0x00A0), QLatin1Char(' '));
+}
+
+// "№ 12-3" of a label's place line, or empty.
+QString pieceNumber(const ProductionLabel& label) {
+    static const QRegularExpression number(QStringLiteral("№ [0-9]+-[0-9]+"));
+    return label.lines.size() > 1 ? number.match(QString::fromStdString(label.lines[1])).captured(0)
+                                  : QString();
 }
 
 } // namespace
@@ -120,12 +151,20 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
         ++page;
     }
 
-    // The label sheets close the pack: one label per cut piece, 24 to a sheet, no page number.
-    const std::vector<ProductionLabel> labels = ProductionLabel::listFor(p);
+    // The label sheets close the pack: one label per cut piece (each track cut from its length
+    // line too), then one per kept offcut, 24 to a sheet, no page number.
+    size_t offcuts = 0;
+    const std::vector<ProductionLabel> labels = packLabels(p, &offcuts);
     size_t pieces = p.result.fillingPieces.size();
-    for (const CutPieceRow& r : p.result.cutList)
-        pieces += r.number.substr(r.number.find('-') + 1) != "0";
-    EXPECT_EQ(labels.size(), pieces);
+    size_t tracks = 0;
+    for (const CutPieceRow& r : p.result.cutList) {
+        const bool lengthLine = r.number.substr(r.number.find('-') + 1) == "0";
+        pieces += lengthLine ? static_cast<size_t>(r.pieceCount) : 1;
+        tracks += r.code == "KL02" || r.code == "KL05";
+    }
+    EXPECT_EQ(tracks, 2u);
+    EXPECT_GT(offcuts, 0u);
+    EXPECT_EQ(labels.size(), pieces + offcuts);
     const int labelPages = static_cast<int>((labels.size() + 23) / 24);
     EXPECT_EQ(pages, page - 1 + labelPages);
     int labelsSeen = 0;
@@ -134,7 +173,7 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
         EXPECT_NE(pdftest::firstLine(path, page), QString::number(page));
         labelsSeen += occurrences(text, QStringLiteral("Заказ 00417"));
     }
-    EXPECT_EQ(labelsSeen, static_cast<int>(pieces));
+    EXPECT_EQ(labelsSeen, static_cast<int>(pieces + offcuts));
 
     // Every page as the workshop sees it.
     for (int k = 1; k <= pages; ++k)
@@ -146,7 +185,7 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
 TEST(ProductionPack, EveryQrCodeOfALabelSheetReadsBackAsItsLabel) {
     PackWorld world;
     const QString path = world.pack();
-    const std::vector<ProductionLabel> labels = ProductionLabel::listFor(*world.project);
+    const std::vector<ProductionLabel> labels = packLabels(*world.project);
     ASSERT_GE(labels.size(), 24u);
     const int firstLabelPage =
         pdftest::pageCount(path) - static_cast<int>((labels.size() + 23) / 24) + 1;
@@ -169,7 +208,7 @@ TEST(ProductionPack, EveryQrCodeOfALabelSheetReadsBackAsItsLabel) {
 
 TEST(ProductionPack, TheLabelGridDecidesTheLabelSheets) {
     PackWorld world;
-    const size_t labels = ProductionLabel::listFor(*world.project).size();
+    const size_t labels = packLabels(*world.project).size();
     const int standard = pdftest::pageCount(world.pack());
     // The progress counts five documents, the filling sheet, ten doors' assembly sheets and the
     // labels, and its last step reports the whole.
@@ -208,4 +247,107 @@ TEST(ProductionPack, TheLabelGridDecidesTheLabelSheets) {
               ProductionPack::kCancelled);
     EXPECT_EQ(calls, 3);
     EXPECT_FALSE(QFile::exists(stopped));
+}
+
+TEST(ProductionPack, KeptOffcutsGetLabelsAfterThePiecesMarkedApart) {
+    PackWorld world;
+    Project& p = *world.project;
+    const QString path = world.pack();
+    size_t offcuts = 0;
+    const std::vector<ProductionLabel> labels = packLabels(p, &offcuts);
+    ASSERT_GT(offcuts, 0u);
+    const int pages = pdftest::pageCount(path);
+    const int firstLabelPage = pages - static_cast<int>((labels.size() + 23) / 24) + 1;
+    const QString text = rawText(path, firstLabelPage, pages);
+    EXPECT_EQ(occurrences(text, QStringLiteral("Деловой остаток")), static_cast<int>(offcuts));
+    const QString colour = QStringLiteral("Цвет: ") + QString::fromStdString(p.color->code);
+    EXPECT_EQ(occurrences(text, colour), static_cast<int>(offcuts));
+    // Nothing but offcuts after the first of them.
+    const QString tail = text.mid(text.indexOf(QStringLiteral("Деловой остаток")));
+    EXPECT_EQ(occurrences(tail, QStringLiteral("Заказ 00417")), static_cast<int>(offcuts) - 1);
+    for (size_t k = labels.size() - offcuts; k < labels.size(); ++k)
+        EXPECT_TRUE(tail.contains(QString::fromStdString(labels[k].lines[4])))
+            << labels[k].lines[4];
+
+    // The last label of the pack read by a scanner: the last offcut; its stripe down the left
+    // edge tells it from a piece at a glance.
+    const QString png = viewstest::screenshotPath(QStringLiteral("pack-offcut-labels"));
+    const QImage sheet = pdftest::renderPage(path, pages, 300, png);
+    ASSERT_FALSE(sheet.isNull());
+    const LabelGrid grid;
+    const double px = 300.0 / 254.0;
+    auto cellOf = [&](size_t k) {
+        const int slot = static_cast<int>(k % 24);
+        return QRect(
+            static_cast<int>(grid.labelLeft(slot) * px), static_cast<int>(grid.labelTop(slot) * px),
+            static_cast<int>(grid.labelWidth * px), static_cast<int>(grid.labelHeight * px));
+    };
+    const QRect last = cellOf(labels.size() - 1);
+    const QString one = world.file(QStringLiteral("offcut.png"));
+    ASSERT_TRUE(sheet.copy(last).save(one));
+    EXPECT_EQ(decodeQrCode(one).toStdString(), labels.back().text());
+    auto darkAtLeftEdge = [&](const QRect& cell) {
+        const QPoint probe(cell.left() + 5, cell.center().y());
+        return qGray(sheet.pixel(probe)) < 100;
+    };
+    EXPECT_TRUE(darkAtLeftEdge(last));
+    const size_t lastPiece = labels.size() - offcuts - 1;
+    if (lastPiece / 24 == (labels.size() - 1) / 24) {
+        EXPECT_FALSE(darkAtLeftEdge(cellOf(lastPiece)));
+    }
+}
+
+TEST(ProductionPack, APieceNumberIsNeverBrokenAcrossLinesOnANarrowLabel) {
+    PackWorld world;
+    const std::vector<ProductionLabel> packed = packLabels(*world.project);
+    std::vector<ProductionLabel> labels = packed;
+    // A track cut in two pieces as the pivot systems bill it.
+    labels.push_back(
+        {ProductionLabel::Kind::Profile,
+         {"Заказ 00417", "№ 12-0, отрезок 2 из 2", "KL04 Пивотный профиль", "3000,0 мм"}});
+    // Labels narrower and narrower for their height: the text wraps more and more.
+    for (const char* gridText : {"3x8:70x37", "5x10:40x25", "7x8:30x36", "10x7:20x40"}) {
+        SCOPED_TRACE(gridText);
+        const LabelGrid grid = *LabelGrid::parse(gridText);
+        const double px = 1200.0 / 254.0; // the PDF's pixels per 0.1 mm
+        const QRectF rect(0, 0, grid.labelWidth * px, grid.labelHeight * px);
+        int wrapped = 0;
+        for (const ProductionLabel& label : labels) {
+            QStringList lines = LabelSheetPainter::paintedLines(label, rect);
+            for (QString& line : lines)
+                line.replace(QChar(0x00A0), QLatin1Char(' '));
+            wrapped += lines.size() > static_cast<int>(label.lines.size());
+            // Every character painted, in order (lines break at spaces and after hyphens).
+            static const QRegularExpression space(QStringLiteral("\\s"));
+            QString written = QString::fromStdString(label.text());
+            EXPECT_EQ(lines.join(QString()).remove(space).toStdString(),
+                      written.remove(space).toStdString());
+            // The piece number and "2 из 2" each on one line.
+            static const QRegularExpression ofPieces(QStringLiteral("\\d+ из \\d+"));
+            for (const QString& whole :
+                 {pieceNumber(label),
+                  ofPieces.match(QString::fromStdString(label.lines[1])).captured(0)}) {
+                bool kept = whole.isEmpty();
+                for (const QString& line : lines)
+                    kept = kept || line.contains(whole);
+                EXPECT_TRUE(kept) << whole.toStdString() << " in "
+                                  << lines.join(QLatin1Char('|')).toStdString();
+            }
+        }
+        EXPECT_GT(wrapped, 0);
+    }
+
+    // The same on paper, read back from the PDF.
+    const QString path = world.pack(*LabelGrid::parse("10x7:20x40"), QStringLiteral("narrow.pdf"));
+    const int pages = pdftest::pageCount(path);
+    const int firstLabelPage = pages - static_cast<int>((packed.size() + 69) / 70) + 1;
+    const QString text = rawText(path, firstLabelPage, pages);
+    static const QRegularExpression brokenNumber(QStringLiteral("№\\s*\\n"));
+    EXPECT_FALSE(text.contains(brokenNumber));
+    for (const ProductionLabel& label : packed) {
+        const QString number = pieceNumber(label);
+        EXPECT_TRUE(number.isEmpty() || text.contains(number)) << number.toStdString();
+    }
+    pdftest::renderPage(path, firstLabelPage, 100,
+                        viewstest::screenshotPath(QStringLiteral("pack-narrow-labels")));
 }

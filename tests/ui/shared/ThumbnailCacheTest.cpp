@@ -96,6 +96,7 @@ TEST_F(ThumbnailCacheFixture, ACacheThatCannotBeWrittenStillGivesEveryThumbnail)
 
     CThumbListCtrl grid;
     grid.setCache(cache);
+    grid.show();
     grid.rebuild(pictures, paths);
     ASSERT_TRUE(grid.waitForThumbnails(10000));
     for (int k = 0; k < 5; ++k)
