@@ -9,6 +9,8 @@ void CalcResult::clear() {
     fillingPieces.clear();
     elements.clear();
     barGroups.clear();
+    doorTracks.clear();
+    doorShares.clear();
     pricesDirty = 1;
     profileGroupCounter = 1;
     fillingGroupCounter = 1;

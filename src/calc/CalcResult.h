@@ -84,6 +84,40 @@ struct BarGroup {
     std::vector<BarPiece> pieces;
 };
 
+// Where a door runs: alone on the system's one track, or on the rear or the front track of two.
+enum class DoorTrack : int8_t { Single, Rear, Front };
+
+// What an accessory billed from door quantities is, for the door assembly sheet.
+enum class DoorShareKind : int8_t { Rollers, Stopper, Brush, Seal };
+
+// How a line's quantity falls to the doors: in equal shares per door, as kits that each serve
+// several doors, or as parts that sit between two doors.
+enum class DoorShareSpread : int8_t { PerDoor, KitForDoors, BetweenDoors };
+
+// One door's share of such a line: an amount in the line's unit (pieces, or 0.1 mm), and for a
+// brush cut in equal pieces their count and length.
+struct DoorShare {
+    int64_t amount = 0;
+    int32_t pieceCount = 0; // 0: the amount is not made of equal pieces
+    int32_t pieceLength = 0;
+};
+
+// An accessory line the bill makes from door quantities, with each door's share as the bill made
+// it. perDoor is indexed by door and empty when the line does not divide into whole shares per door
+// (a kit for several doors, stoppers between the doors): the sheet then names the order's quantity.
+// The assembly sheet reads these; the exports do not.
+struct DoorShareLine {
+    DoorShareKind kind = DoorShareKind::Rollers;
+    std::string code;
+    std::string name;
+    int32_t counted = 0; // as the bill's row: 1 pieces, 0 a length
+    int64_t billed = 0;  // the bill's quantity
+    DoorShareSpread spread = DoorShareSpread::PerDoor;
+    int32_t doorsPerKit = 0; // KitForDoors: how many doors one kit serves
+    std::vector<DoorShare> perDoor;
+    std::string error; // the bill's error text of the line
+};
+
 class CalcResult {
 public:
     std::vector<ArticleRow> articles;
@@ -91,7 +125,9 @@ public:
     std::vector<CutPieceRow> cutList;
     std::vector<FillingPieceRow> fillingPieces;
     std::vector<ElementRow> elements;
-    std::vector<BarGroup> barGroups; // the bar-sold groups of articles, in row order
+    std::vector<BarGroup> barGroups;       // the bar-sold groups of articles, in row order
+    std::vector<DoorTrack> doorTracks;     // per door in use, set by the system's calculation
+    std::vector<DoorShareLine> doorShares; // in the order of the bill's rows
     uint8_t pricesDirty = 1;
     int64_t total = 0;            // kopecks
     double discountPercent = 0.0; // the copy used for computing

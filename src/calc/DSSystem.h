@@ -222,9 +222,10 @@ public:
     static void fitFillingShrinkAllSides(Insert& insert, bool accept80);
 
     // The filling rows: groupByCodeOnly selects Ловен's grouping (material code alone) and
-    // decimalSizes its "%0.1f" sizes; perimeter, when given, receives the KL17 seal length.
+    // decimalSizes its "%0.1f" sizes; perimeters, when given, receives each door's KL17 seal
+    // length (one entry per door in use).
     void calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool groupByCodeOnly,
-                               bool decimalSizes, int64_t* perimeter);
+                               bool decimalSizes, std::vector<int64_t>* perimeters);
     // Ловен's fillings (grouped by material code, sizes "%0.1f"), preceded in the articles by a
     // length line of the seal sealCode at the first price, without cut row, for the perimeter of
     // the fitted fillings whose thickness is neither 0 nor 10 mm (Ловен, Мелоза).

@@ -2,6 +2,8 @@
 
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
+#include "calc/DoorShares.h"
+#include "catalog/Article.h"
 #include "catalog/Material.h"
 #include "model/DoorSet.h"
 
@@ -10,41 +12,43 @@
 
 namespace {
 
+// Per door in use, the sum of fn over its inserts whose material has thickness t.
 template <typename Fn>
-void forEachInsertOfThickness(const DoorSet& doorSet, int32_t t, Fn fn) {
-    const int n = doorSet.doorsInUse();
-    for (int i = 0; i < n; ++i)
+std::vector<int64_t> sumPerDoor(const DoorSet& doorSet, int32_t t, Fn fn) {
+    std::vector<int64_t> sums(static_cast<size_t>(doorSet.doorsInUse()), 0);
+    for (size_t i = 0; i < sums.size(); ++i)
         for (const auto& [id, in] : doorSet.doors[i].inserts)
             if (in.material != nullptr && in.material->thickness == t)
-                fn(in);
+                sums[i] += fn(in);
+    return sums;
 }
 
 } // namespace
 
-int64_t fillingPerimeters(const DoorSet& doorSet, int32_t thickness) {
-    int64_t sum = 0;
-    forEachInsertOfThickness(doorSet, thickness, [&sum](const Insert& in) {
-        sum += 2 * (static_cast<int64_t>(in.fillWidth) + in.fillHeight);
+std::vector<int64_t> fillingPerimeters(const DoorSet& doorSet, int32_t thickness) {
+    return sumPerDoor(doorSet, thickness, [](const Insert& in) {
+        return 2 * (static_cast<int64_t>(in.fillWidth) + in.fillHeight);
     });
-    return sum;
 }
 
-int64_t frameSideHeights(const DoorSet& doorSet, int32_t thickness) {
-    int64_t sum = 0;
-    forEachInsertOfThickness(doorSet, thickness, [&sum](const Insert& in) {
+std::vector<int64_t> frameSideHeights(const DoorSet& doorSet, int32_t thickness) {
+    return sumPerDoor(doorSet, thickness, [](const Insert& in) {
+        int64_t sides = 0;
         if (in.leftSplitter == nullptr)
-            sum += in.fillHeight;
+            sides += in.fillHeight;
         if (in.rightSplitter == nullptr)
-            sum += in.fillHeight;
+            sides += in.fillHeight;
+        return sides;
     });
-    return sum;
 }
 
-void addSealLine(DSSystem& system, CalcResult& result, std::string_view code, int64_t length) {
-    if (length <= 0)
+void addSealLine(DSSystem& system, CalcResult& result, std::string_view code,
+                 const std::vector<int64_t>& perDoor) {
+    const int32_t length = sealLength(perDoor);
+    const Article* article = system.articleByCode(code);
+    if (length <= 0 || article == nullptr)
         return;
-    const int32_t quantity = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
-    system.addLengthLine(result, code, quantity, nullptr);
+    recordSealShares(result, system.addLengthLine(result, *article, length, nullptr), perDoor);
 }
 
 void addSideSeals(DSSystem& system, CalcResult& result, const DoorSet& doorSet, bool panelInsert) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 class CalcResult;
 class DoorSet;
@@ -11,12 +12,12 @@ class DSSystem;
 inline constexpr int32_t kGlassThickness = 40;  // 4 mm mirror or glass
 inline constexpr int32_t kPanelThickness = 100; // 10 mm panel
 
-// Sum of 2 × (fill width + fill height) over the inserts of the doors in use whose material has
+// Per door in use: the sum of 2 × (fill width + fill height) over its inserts whose material has
 // the given thickness.
-int64_t fillingPerimeters(const DoorSet& doorSet, int32_t thickness);
-// Sum of the fill heights of the sides of such inserts that lie against the door frame (left and
-// right, each counted once).
-int64_t frameSideHeights(const DoorSet& doorSet, int32_t thickness);
+std::vector<int64_t> fillingPerimeters(const DoorSet& doorSet, int32_t thickness);
+// Per door in use: the sum of the fill heights of the sides of such inserts that lie against the
+// door frame (left and right, each counted once).
+std::vector<int64_t> frameSideHeights(const DoorSet& doorSet, int32_t thickness);
 
 // Seals of the chipboard-frame systems, as length lines at the first price, each only when its
 // length is above 0: with panelInsert (Тавро, Стенвик) first the insert strip "KS15" round every
@@ -28,6 +29,7 @@ void addSideSeals(DSSystem& system, CalcResult& result, const DoorSet& doorSet, 
 void addGlassPerimeterSeal(DSSystem& system, CalcResult& result, const DoorSet& doorSet,
                            std::string_view code);
 
-// A length line of the given length at the first price, when the length is above 0 and the
-// system has the article.
-void addSealLine(DSSystem& system, CalcResult& result, std::string_view code, int64_t length);
+// A length line of the doors' lengths summed, at the first price, when the sum is above 0 and the
+// system has the article; each door's length is recorded as its share.
+void addSealLine(DSSystem& system, CalcResult& result, std::string_view code,
+                 const std::vector<int64_t>& perDoor);

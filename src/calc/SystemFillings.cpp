@@ -1,6 +1,7 @@
 // Filling rows per material and the list of filled inserts.
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
+#include "calc/DoorShares.h"
 #include "calc/RowFormat.h"
 #include "calc/Totals.h"
 
@@ -44,7 +45,7 @@ void DSSystem::calculateFillings(DoorSet& doorSet, CalcResult& result) {
 }
 
 void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool groupByCodeOnly,
-                                     bool decimalSizes, int64_t* perimeter) {
+                                     bool decimalSizes, std::vector<int64_t>* perimeters) {
     FillingRow warning;
     warning.code = calctext::kNoMaterialCode;
     warning.name = calctext::kNoMaterialName;
@@ -54,6 +55,8 @@ void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool 
     std::vector<MaterialInfo> known;
 
     const int n = doorSet.doorsInUse();
+    if (perimeters != nullptr)
+        perimeters->assign(static_cast<size_t>(n), 0);
     for (int i = 0; i < n; ++i) {
         for (const auto& [id, in] : doorSet.doors[i].inserts) {
             const Material* m = in.material;
@@ -81,8 +84,9 @@ void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool 
             row.area += in.fillWidth / 10000.0 * in.fillHeight / 10000.0;
             if (in.thicknessMismatch)
                 row.error = text::format(calctext::kThicknessMismatch, m->thickness / 10.0);
-            else if (perimeter != nullptr && m->thickness != 0 && m->thickness != 100)
-                *perimeter += 2 * (static_cast<int64_t>(in.fillWidth) + in.fillHeight);
+            else if (perimeters != nullptr && m->thickness != 0 && m->thickness != 100)
+                (*perimeters)[static_cast<size_t>(i)] +=
+                    2 * (static_cast<int64_t>(in.fillWidth) + in.fillHeight);
             info->group->inserts.push_back({&in, i});
         }
     }
@@ -115,12 +119,13 @@ void DSSystem::calculateFillingsWith(DoorSet& doorSet, CalcResult& result, bool 
 
 void DSSystem::calculateFillingsWithPerimeterSeal(DoorSet& doorSet, CalcResult& result,
                                                   std::string_view sealCode) {
-    int64_t perimeter = 0;
-    calculateFillingsWith(doorSet, result, true, true, &perimeter);
-    if (perimeter <= 0)
+    std::vector<int64_t> perimeters;
+    calculateFillingsWith(doorSet, result, true, true, &perimeters);
+    const int32_t length = sealLength(perimeters);
+    if (length <= 0)
         return;
     if (const Article* seal = articleByCode(sealCode)) {
-        const int32_t length = static_cast<int32_t>(std::min<int64_t>(perimeter, INT32_MAX));
         result.articles.push_back(makeArticleRow(*seal, length, nullptr));
+        recordSealShares(result, result.articles.back(), perimeters);
     }
 }

@@ -1,6 +1,7 @@
 // Article rows and cut rows: stock bars, lengths, pieces, roller kits, the standard groups.
 #include "calc/CalcResult.h"
 #include "calc/DSSystem.h"
+#include "calc/DoorShares.h"
 #include "calc/RowFormat.h"
 #include "calc/Totals.h"
 
@@ -182,6 +183,7 @@ ArticleRow& DSSystem::addKitLine(CalcResult& result, const DoorSet& doorSet, con
     ArticleRow& row = addPieceLine(result, kit, quantity);
     if (!fits)
         row.error = calctext::kRollersDoNotFit;
+    recordKitShares(result, kit, row, doorSet.doorsInUse());
     return row;
 }
 

@@ -77,6 +77,88 @@ AssemblyInsert insertOf(const Insert& in, const Door& door) {
     return out;
 }
 
+// "2 двери", "5 дверей".
+std::string doorsText(int32_t n) {
+    const int32_t tens = n % 100, ones = n % 10;
+    const char* word = (tens >= 11 && tens <= 14) ? "дверей"
+                       : ones == 1                ? "дверь"
+                       : (ones >= 2 && ones <= 4) ? "двери"
+                                                  : "дверей";
+    return text::format("%d %s", static_cast<int>(n), word);
+}
+
+std::string trackText(DoorTrack track, size_t doors) {
+    switch (track) {
+    case DoorTrack::Rear:
+        return "задняя";
+    case DoorTrack::Front:
+        return "передняя";
+    case DoorTrack::Single:
+        break;
+    }
+    return doors > 1 ? "одна на все двери" : "одна";
+}
+
+const char* whatOf(DoorShareKind kind) {
+    switch (kind) {
+    case DoorShareKind::Rollers:
+        return "Ролики";
+    case DoorShareKind::Stopper:
+        return "Стопор";
+    case DoorShareKind::Brush:
+        return "Щётка";
+    case DoorShareKind::Seal:
+        break;
+    }
+    return "Уплотнитель";
+}
+
+std::string amountText(const DoorShareLine& line, int64_t amount, const DoorShare* share) {
+    if (line.counted != 0)
+        return text::format("%lld шт.", static_cast<long long>(amount));
+    if (share != nullptr && share->pieceCount > 0)
+        return text::format("%d × %s мм", static_cast<int>(share->pieceCount),
+                            rowformat::tenths(share->pieceLength).c_str());
+    return rowformat::tenths(amount) + " мм";
+}
+
+// The whole order's quantity of a line that has no share per door, with the reason.
+std::string orderAmountText(const DoorShareLine& line) {
+    const std::string amount = "на заказ " + amountText(line, line.billed, nullptr);
+    switch (line.spread) {
+    case DoorShareSpread::KitForDoors:
+        return amount + ", комплект на " + doorsText(line.doorsPerKit);
+    case DoorShareSpread::BetweenDoors:
+        return amount + ", между дверями";
+    case DoorShareSpread::PerDoor:
+        break;
+    }
+    return amount;
+}
+
+// The accessories of door i: its share of every line split per door (none where its share is 0),
+// and the order's quantity of every line that is not.
+std::vector<AssemblyAccessory> accessoriesOf(const std::vector<DoorShareLine>& lines, size_t i) {
+    std::vector<AssemblyAccessory> out;
+    for (const DoorShareLine& line : lines) {
+        std::string amount;
+        if (line.perDoor.empty()) {
+            if (line.billed <= 0)
+                continue;
+            amount = orderAmountText(line);
+        } else {
+            if (i >= line.perDoor.size() || line.perDoor[i].amount <= 0)
+                continue;
+            amount = amountText(line, line.perDoor[i].amount, &line.perDoor[i]);
+        }
+        std::string name = line.name;
+        if (!line.error.empty())
+            name += "\n" + line.error;
+        out.push_back({whatOf(line.kind), line.code, std::move(name), std::move(amount)});
+    }
+    return out;
+}
+
 } // namespace
 
 DoorAssemblySheet DoorAssemblySheet::build(const Project& project) {
@@ -108,6 +190,10 @@ DoorAssemblySheet DoorAssemblySheet::build(const Project& project) {
                 out.inserts.back().heightText = it->second->height;
             }
         }
+        const std::vector<DoorTrack>& tracks = project.result.doorTracks;
+        if (static_cast<size_t>(i) < tracks.size())
+            out.track = trackText(tracks[static_cast<size_t>(i)], tracks.size());
+        out.accessories = accessoriesOf(project.result.doorShares, static_cast<size_t>(i));
         sheet.doors.push_back(std::move(out));
     }
     return sheet;
@@ -151,4 +237,19 @@ std::vector<ResultTable> DoorAssemblySheet::tables(const AssemblyDoor& door) {
              in.material.empty() ? "без наполнения" : in.material}));
     }
     return {profiles, inserts};
+}
+
+std::vector<ResultTable> DoorAssemblySheet::fittingTables(const AssemblyDoor& door) {
+    if (door.track.empty() && door.accessories.empty())
+        return {};
+    ResultTable fittings;
+    fittings.columnFractions = {0.3, 0.38, 0.3};
+    fittings.rows.push_back(
+        resultRow(ResultRowKind::Heading, {"Фурнитура", "Артикул, наименование", "На дверь"}));
+    if (!door.track.empty())
+        fittings.rows.push_back(resultRow(ResultRowKind::Item, {"Направляющая", "", door.track}));
+    for (const AssemblyAccessory& a : door.accessories)
+        fittings.rows.push_back(
+            resultRow(ResultRowKind::Item, {a.what, a.code + " " + a.name, a.amount}));
+    return {fittings};
 }

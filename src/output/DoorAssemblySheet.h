@@ -43,23 +43,39 @@ struct AssemblyInsert {
     std::string material;              // code and name; empty without a filling
 };
 
+// An accessory the door is assembled with, as the bill counted it: what it is ("Ролики",
+// "Стопор", "Щётка", "Уплотнитель"), its article and this door's amount, or the order's amount
+// where the bill does not divide the line into shares per door.
+struct AssemblyAccessory {
+    std::string what;
+    std::string code;
+    std::string name; // with "\n" and the bill's error text when the line has one
+    std::string amount;
+};
+
 struct AssemblyDoor {
     int32_t index = 0; // 0-based
     int32_t width = 0;
     int32_t height = 0;
-    std::array<AssemblyEdge, 4> edges;       // left, top, right, bottom
-    std::vector<AssemblySplitter> splitters; // in id order
-    std::vector<AssemblyInsert> inserts;     // in id order
+    std::array<AssemblyEdge, 4> edges;          // left, top, right, bottom
+    std::vector<AssemblySplitter> splitters;    // in id order
+    std::vector<AssemblyInsert> inserts;        // in id order
+    std::string track;                          // the track the door runs on, empty when unknown
+    std::vector<AssemblyAccessory> accessories; // in the order of the bill's rows
 };
 
 // The door assembly sheet: each door in use with its size, frame, splitter positions and fitted
-// fillings, taken from the door set after the calculation.
+// fillings, taken from the door set after the calculation, and its track, rollers, stoppers and
+// seals as the calculation shared them out to the doors.
 class DoorAssemblySheet {
 public:
     static DoorAssemblySheet build(const Project& project);
 
     std::vector<AssemblyDoor> doors;
 
-    // The tables printed beside a door's drawing: frame and splitters, then inserts.
+    // The tables printed under a door's drawing: frame and splitters, then inserts.
     static std::vector<ResultTable> tables(const AssemblyDoor& door);
+    // The track and the accessories of the door, beside its drawing where there is room; none
+    // when the calculation recorded neither.
+    static std::vector<ResultTable> fittingTables(const AssemblyDoor& door);
 };

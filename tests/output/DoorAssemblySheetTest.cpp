@@ -3,10 +3,16 @@
 #include "support/SampleSystems.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DSSystem.h"
+#include "calc/RowFormat.h"
+#include "catalog/RollerKit.h"
 #include "output/DoorAssemblySheet.h"
 
 #include <map>
+#include <ostream>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -92,3 +98,121 @@ TEST_P(EverySampleSystem, AssemblySheetDimensionsEqualTheCutList) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Systems, EverySampleSystem, testing::ValuesIn(kSampleSystems));
+
+namespace {
+
+struct Fitting {
+    std::string what;
+    std::string code;
+    std::string amount;
+};
+
+std::vector<Fitting> fittingsOf(const AssemblyDoor& door) {
+    std::vector<Fitting> out;
+    for (const AssemblyAccessory& a : door.accessories)
+        out.push_back({a.what, a.code, a.amount});
+    return out;
+}
+
+bool operator==(const Fitting& a, const Fitting& b) {
+    return a.what == b.what && a.code == b.code && a.amount == b.amount;
+}
+
+void PrintTo(const Fitting& f, std::ostream* out) {
+    *out << f.what << " " << f.code << " " << f.amount;
+}
+
+std::string tenthsMm(int64_t tenths) {
+    return rowformat::tenths(tenths) + " мм";
+}
+
+struct OneSystem : testing::Test {
+    World world;
+    Project& p = *world.project;
+    DoorAssemblySheet use(const char* system) {
+        EXPECT_TRUE(buildSampleProject(world, system));
+        return DoorAssemblySheet::build(p);
+    }
+    int64_t share(const char* code, size_t door) const {
+        for (const DoorShareLine& line : p.result.doorShares)
+            if (line.code == code)
+                return line.perDoor.at(door).amount;
+        ADD_FAILURE() << code << " is not shared out";
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(OneSystem, ADoorIsToldItsOwnShareOfTheBrushStopperRollersAndSeals) {
+    const DoorAssemblySheet sheet = use("Стенвик");
+    ASSERT_EQ(sheet.doors.size(), 3u);
+    const int32_t edge = p.doors->doors[0].edges[EdgeLeft].cutLength;
+    EXPECT_EQ(sheet.doors[1].track, "передняя");
+    EXPECT_EQ(fittingsOf(sheet.doors[1]),
+              (std::vector<Fitting>{{"Щётка", "KL13", "2 × " + tenthsMm(edge)},
+                                    {"Стопор", "KL14", "1 шт."},
+                                    {"Ролики", "W1406", "1 шт."},
+                                    {"Уплотнитель", "KS15", tenthsMm(share("KS15", 1))},
+                                    {"Уплотнитель", "TL11", tenthsMm(share("TL11", 1))}}));
+    EXPECT_EQ(sheet.doors[2].track, "задняя");
+}
+
+TEST_F(OneSystem, WhatIsNotAWholeShareOfADoorIsGivenForTheOrder) {
+    // A three-door roller kit serves the three doors of Тавро's sample.
+    DoorAssemblySheet sheet = use("Тавро");
+    for (const AssemblyDoor& door : sheet.doors) {
+        ASSERT_FALSE(door.accessories.empty());
+        EXPECT_EQ(fittingsOf(door).front(),
+                  (Fitting{"Ролики", "TL12-1", "на заказ 1 шт., комплект на 3 двери"}));
+    }
+    // Гартис's shock-absorbing stoppers sit between the doors; with one door there is none.
+    sheet = use("Гартис");
+    EXPECT_EQ(fittingsOf(sheet.doors[0]),
+              (std::vector<Fitting>{{"Ролики", "KG05", "2 шт."},
+                                    {"Стопор", "KG07", "на заказ 2 шт., между дверями"}}));
+    ASSERT_TRUE(p.setDoorCount(1));
+    sheet = DoorAssemblySheet::build(p);
+    EXPECT_EQ(fittingsOf(sheet.doors[0]), (std::vector<Fitting>{{"Ролики", "KG05", "2 шт."}}));
+    EXPECT_EQ(sheet.doors[0].track, "одна");
+}
+
+TEST_F(OneSystem, ADoorWithoutGlassGetsNoGlassSealAndABillErrorIsShown) {
+    use("Норсия");
+    for (auto& [id, in] : p.doors->doors[1].inserts)
+        if (in.material != nullptr && in.material->thickness == 40)
+            in.material = nullptr;
+    p.recalculate(true);
+    DoorAssemblySheet sheet = DoorAssemblySheet::build(p);
+    const auto hasSeal = [](const AssemblyDoor& door) {
+        for (const AssemblyAccessory& a : door.accessories)
+            if (a.code == "KN17")
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(hasSeal(sheet.doors[0]));
+    EXPECT_FALSE(hasSeal(sheet.doors[1]));
+
+    // Rollers that do not fit the handle: the sheet says so where it names them.
+    use("Ловен");
+    RollerKit* other = nullptr;
+    for (RollerKit* kit : p.system->rollerKits())
+        if (kit->code == "KL010/011B")
+            other = kit;
+    ASSERT_NE(other, nullptr);
+    p.system->selectedRollerKit = other;
+    p.recalculate(false);
+    sheet = DoorAssemblySheet::build(p);
+    ASSERT_FALSE(sheet.doors[0].accessories.empty());
+    const AssemblyAccessory& rollers = sheet.doors[0].accessories.front();
+    EXPECT_EQ(rollers.code, "KL010/011B");
+    EXPECT_NE(rollers.name.find(std::string("\n") + calctext::kRollersDoNotFit), std::string::npos)
+        << rollers.name;
+
+    // Мелоза inside the opening hangs both doors on one track.
+    use("Мелоза");
+    ASSERT_TRUE(p.toggleMountingMode());
+    sheet = DoorAssemblySheet::build(p);
+    for (const AssemblyDoor& door : sheet.doors)
+        EXPECT_EQ(door.track, "одна на все двери");
+}

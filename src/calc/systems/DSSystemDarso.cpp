@@ -2,6 +2,7 @@
 
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/Material.h"
@@ -10,6 +11,7 @@
 #include "model/DoorSet.h"
 
 #include <algorithm>
+#include <vector>
 
 DSSystemDarso::DSSystemDarso(int32_t catalogIndex, std::string displayName, int32_t picture)
     : DSSystem(catalogIndex, std::move(displayName), picture, 0, 0) {
@@ -44,6 +46,7 @@ void DSSystemDarso::fitFilling(Insert& insert, int32_t /*topEdgeWidth*/,
 
 void DSSystemDarso::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addDoorFrameGroup(*this, result, doorSet, color, false);
     addHorizontalEdgesGroups(result, doorSet, color);
     addSplittersGroup(result, doorSet, color);
@@ -52,20 +55,20 @@ void DSSystemDarso::calculate(DoorSet& doorSet, CalcResult& result, const Profil
     addLengthLine(result, "KL05", doorSet.openingWidth, color);
 
     const int n = doorSet.doorsInUse();
-    addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
+    addEndBrushLine(*this, result, doorSet, "KL13", n, nullptr);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KL10/11B")));
 
     // A glass side against the system's splitter profile sits in its seal "KD10"; against the
     // frame or any other splitter in the silicone seal "KL17".
-    int64_t silicone = 0;
-    int64_t splitterSeal = 0;
-    auto side = [&](const Splitter* s, int32_t length) {
-        if (s != nullptr && s->profile != nullptr && s->profile->code == "KD09")
-            splitterSeal += length;
-        else
-            silicone += length;
-    };
+    std::vector<int64_t> silicone(static_cast<size_t>(n), 0);
+    std::vector<int64_t> splitterSeal(static_cast<size_t>(n), 0);
     for (int i = 0; i < n; ++i) {
+        auto side = [&](const Splitter* s, int32_t length) {
+            if (s != nullptr && s->profile != nullptr && s->profile->code == "KD09")
+                splitterSeal[static_cast<size_t>(i)] += length;
+            else
+                silicone[static_cast<size_t>(i)] += length;
+        };
         for (const auto& [id, in] : doorSet.doors[i].inserts) {
             if (in.material == nullptr || in.material->thickness != kGlassThickness)
                 continue;

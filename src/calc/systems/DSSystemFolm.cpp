@@ -3,6 +3,7 @@
 #include "calc/CabinetTracks.h"
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "calc/Totals.h"
 #include "catalog/HandleProfile.h"
@@ -80,6 +81,7 @@ void DSSystemFolm::fitFilling(Insert& insert, int32_t topEdgeWidth, int32_t bott
 
 void DSSystemFolm::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addDoorFrameGroup(*this, result, doorSet, color, true);
 
     // The splitters, then their cover strip, each group only when it has pieces.

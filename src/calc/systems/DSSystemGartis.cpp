@@ -1,6 +1,7 @@
 #include "calc/systems/DSSystemGartis.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "catalog/Article.h"
 #include "catalog/RollerKit.h"
 #include "catalog/SystemLists.h"
@@ -63,6 +64,8 @@ void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     const int32_t n = doorSet.doorsInUse();
     const int32_t w = doorSet.openingWidth;
     const bool twoRunners = railIs("KG01");
+    // On the one-runner rail every door hangs in the same row.
+    recordDoorTracks(result, doorSet, !twoRunners);
 
     if (railVariant != nullptr)
         addLengthLine(result, *railVariant, w, color);
@@ -75,7 +78,7 @@ void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const Profi
 
     addPieceLine(result, "KG06", 2 * n);
     if (twoRunners)
-        addPieceLine(result, "KG07", n - 1);
+        addStoppersBetweenDoorsLine(*this, result, "KG07", n - 1);
     addPieceLine(result, "KG08", 1);
     addPieceLine(result, "KG09", 1);
     if (n - 2 > 0)

@@ -1,6 +1,7 @@
 #include "calc/systems/DSSystemKvert.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "calc/SplitterGroups.h"
 #include "catalog/HandleProfile.h"
@@ -52,13 +53,14 @@ void DSSystemKvert::fitFilling(Insert& insert, int32_t /*topEdgeWidth*/,
 
 void DSSystemKvert::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addVerticalEdgesGroup(result, doorSet, color);
     addSplitterGroupsByProfile(*this, result, doorSet, color, false);
     addOpeningTracks(result, doorSet, color);
 
     const int n = doorSet.doorsInUse();
-    addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
-    addPieceLine(result, "KL14", n);
+    addEndBrushLine(*this, result, doorSet, "KL13", n, nullptr);
+    addStopperPerDoorLine(*this, result, "KL14", n);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KSA")));
 
     addSideSeals(*this, result, doorSet, false);

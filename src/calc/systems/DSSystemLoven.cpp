@@ -1,6 +1,7 @@
 #include "calc/systems/DSSystemLoven.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "catalog/Article.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/RollerKit.h"
@@ -84,6 +85,8 @@ void DSSystemLoven::fitFilling(Insert& insert, int32_t /*topEdgeWidth*/,
 
 void DSSystemLoven::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    // The pivot mechanism turns every door on one pivot profile.
+    recordDoorTracks(result, doorSet, pivotMode != 0);
     addStandardProfileGroups(result, doorSet, color);
 
     // The pivot profile runs at the top and at the bottom of the opening: two pieces.
@@ -101,8 +104,8 @@ void DSSystemLoven::calculate(DoorSet& doorSet, CalcResult& result, const Profil
             (handle != nullptr && handle->rollerKind == 1) ? "KL10/11B" : "KL010/011B";
         addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode(automatic)));
         const int32_t n = doorSet.doorCount;
-        addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, color);
-        addPieceLine(result, "KL14", n);
+        addEndBrushLine(*this, result, doorSet, "KL13", n, color);
+        addStopperPerDoorLine(*this, result, "KL14", n);
     }
 
     calculateFillings(doorSet, result);

@@ -1,6 +1,7 @@
 #include "calc/systems/DSSystemMeloza.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "catalog/Article.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/RollerKit.h"
@@ -163,6 +164,7 @@ void DSSystemMeloza::fitFilling(Insert& insert, int32_t /*topEdgeWidth*/,
 
 void DSSystemMeloza::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addStandardProfileGroups(result, doorSet, color);
 
     const int32_t w = doorSet.openingWidth;
@@ -185,8 +187,7 @@ void DSSystemMeloza::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     addLengthLine(result, "ME02", lower, color);
 
     if (handleCode(doorSet) == "KL100")
-        addLengthLine(result, "ME-SHL", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2,
-                      nullptr);
+        addEndBrushLine(*this, result, doorSet, "ME-SHL", n, nullptr);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("ME03")));
 
     calculateFillings(doorSet, result);

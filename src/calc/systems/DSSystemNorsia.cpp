@@ -3,6 +3,7 @@
 #include "calc/AlternatingVerticals.h"
 #include "calc/CabinetTracks.h"
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "calc/Seals.h"
 #include "catalog/HandleProfile.h"
 #include "catalog/Material.h"
@@ -60,6 +61,7 @@ void DSSystemNorsia::fitFilling(Insert& insert, int32_t topEdgeWidth, int32_t bo
 
 void DSSystemNorsia::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addAlternatingVerticalGroups(*this, result, doorSet, articleByCode("KN02"), color);
 
     // The frame profile: every door's top edge length twice (top and bottom are equal).

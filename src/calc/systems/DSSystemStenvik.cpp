@@ -2,6 +2,7 @@
 
 #include "calc/CalcResult.h"
 #include "calc/DoorFrameGroup.h"
+#include "calc/DoorShares.h"
 #include "calc/FillingFits.h"
 #include "calc/Seals.h"
 #include "calc/SplitterGroups.h"
@@ -35,6 +36,7 @@ void DSSystemStenvik::fitFilling(Insert& insert, int32_t topEdgeWidth, int32_t b
 
 void DSSystemStenvik::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     addDoorFrameGroup(*this, result, doorSet, color, false);
     // Стенвик's doors have a bottom edge only; a top group would be billed at the first price.
     addHorizontalEdgesGroups(result, doorSet, color, nullptr);
@@ -42,8 +44,8 @@ void DSSystemStenvik::calculate(DoorSet& doorSet, CalcResult& result, const Prof
     addOpeningTracks(result, doorSet, color);
 
     const int n = doorSet.doorsInUse();
-    addLengthLine(result, "KL13", doorSet.doors[0].edges[EdgeLeft].cutLength * n * 2, nullptr);
-    addPieceLine(result, "KL14", n);
+    addEndBrushLine(*this, result, doorSet, "KL13", n, nullptr);
+    addStopperPerDoorLine(*this, result, "KL14", n);
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("W1406")));
 
     addSideSeals(*this, result, doorSet, true);

@@ -2,6 +2,7 @@
 
 #include "calc/AlternatingVerticals.h"
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
 #include "calc/FillingFits.h"
 #include "calc/Seals.h"
 #include "calc/SplitterGroups.h"
@@ -65,6 +66,7 @@ const RollerKit* DSSystemTavro::automaticKit(int doorCount, int32_t& quantity) c
 
 void DSSystemTavro::calculate(DoorSet& doorSet, CalcResult& result, const ProfileColor* color) {
     clearResult(result);
+    recordDoorTracks(result, doorSet);
     const HandleProfile* handle = doorSet.handleProfile;
     const bool narrowHandle = handle != nullptr && handle->code == "TL02";
     addAlternatingVerticalGroups(*this, result, doorSet,

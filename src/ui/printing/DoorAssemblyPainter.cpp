@@ -168,35 +168,68 @@ void drawInsertTexts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door, 
     }
 }
 
-} // namespace
+// The door's place in the drawing's rectangle, with the room its dimensions take around it.
+struct DrawingLayout {
+    QFont font;
+    double line = 0;
+    double step = 0; // between stacked dimension lines
+    std::vector<int32_t> fromBottom;
+    std::vector<int32_t> fromLeft;
+    double leftRoom = 0, rightRoom = 0, topRoom = 0, bottomRoom = 0;
+    DoorFrame f;
+    bool valid = false;
+};
 
-int DoorAssemblyPainter::paint(QPainter& painter, const QRect& rect, const AssemblyDoor& door,
-                               int dpiY) {
+DrawingLayout layoutOf(const QRect& rect, const AssemblyDoor& door, int dpiY) {
+    DrawingLayout d;
     if (door.width <= 0 || door.height <= 0 || rect.isEmpty())
-        return 0;
-    const QFont font = fontForCellHeight(QString::fromLatin1(kSansFace), dpiY * 9 / 72, false);
-    const double line = QFontMetricsF(font).height();
-    const double step = 1.8 * line; // between stacked dimension lines
-    const double tick = line / 3;
-    const std::vector<int32_t> fromBottom = axesOf(door, false);
-    const std::vector<int32_t> fromLeft = axesOf(door, true);
+        return d;
+    d.font = fontForCellHeight(QString::fromLatin1(kSansFace), dpiY * 9 / 72, false);
+    d.line = QFontMetricsF(d.font).height();
+    d.step = 1.8 * d.line;
+    d.fromBottom = axesOf(door, false);
+    d.fromLeft = axesOf(door, true);
 
     // Room around the door: the height on the left, the width below, the splitter axes on the
     // right and above, one line each.
-    const double leftRoom = step + line;
-    const double bottomRoom = step + line;
-    const double rightRoom = step * static_cast<double>(fromBottom.size()) + line;
-    const double topRoom = step * static_cast<double>(fromLeft.size()) + line;
-    const double availableW = rect.width() - leftRoom - rightRoom;
-    const double availableH = rect.height() - topRoom - bottomRoom;
+    d.leftRoom = d.step + d.line;
+    d.bottomRoom = d.step + d.line;
+    d.rightRoom = d.step * static_cast<double>(d.fromBottom.size()) + d.line;
+    d.topRoom = d.step * static_cast<double>(d.fromLeft.size()) + d.line;
+    const double availableW = rect.width() - d.leftRoom - d.rightRoom;
+    const double availableH = rect.height() - d.topRoom - d.bottomRoom;
     if (availableW <= 0 || availableH <= 0)
+        return d;
+    d.f.height = door.height;
+    d.f.scale = std::min(availableW / door.width, availableH / door.height);
+    const double w = door.width * d.f.scale, h = door.height * d.f.scale;
+    const double left = rect.left() + d.leftRoom + (availableW - w) / 2;
+    d.f.door = QRectF(left, rect.top() + d.topRoom, w, h);
+    d.valid = true;
+    return d;
+}
+
+} // namespace
+
+int DoorAssemblyPainter::widthNeeded(const QRect& rect, const AssemblyDoor& door, int dpiY) {
+    const DrawingLayout d = layoutOf(rect, door, dpiY);
+    if (!d.valid)
+        return rect.width();
+    return static_cast<int>(d.leftRoom + d.f.door.width() + d.rightRoom + 0.5);
+}
+
+int DoorAssemblyPainter::paint(QPainter& painter, const QRect& rect, const AssemblyDoor& door,
+                               int dpiY) {
+    const DrawingLayout d = layoutOf(rect, door, dpiY);
+    if (!d.valid)
         return 0;
-    DoorFrame f;
-    f.height = door.height;
-    f.scale = std::min(availableW / door.width, availableH / door.height);
-    const double w = door.width * f.scale, h = door.height * f.scale;
-    const double left = rect.left() + leftRoom + (availableW - w) / 2;
-    f.door = QRectF(left, rect.top() + topRoom, w, h);
+    const DoorFrame& f = d.f;
+    const QFont& font = d.font;
+    const double step = d.step;
+    const double tick = d.line / 3;
+    const std::vector<int32_t>& fromBottom = d.fromBottom;
+    const std::vector<int32_t>& fromLeft = d.fromLeft;
+    const double bottomRoom = d.bottomRoom;
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);

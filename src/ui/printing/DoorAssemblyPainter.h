@@ -13,4 +13,6 @@ class DoorAssemblyPainter {
 public:
     // Draws into rect; dpiY (device pixels per inch) sizes the texts. Returns the height used.
     static int paint(QPainter& painter, const QRect& rect, const AssemblyDoor& door, int dpiY);
+    // Width the drawing takes of rect, dimensions included (the door is centred in what is left).
+    static int widthNeeded(const QRect& rect, const AssemblyDoor& door, int dpiY);
 };

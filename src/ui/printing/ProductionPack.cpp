@@ -29,6 +29,8 @@ namespace {
 
 const QColor kTitleColor(40, 40, 40);
 constexpr double kDrawingShare = 0.58; // of the page below the frame, for a door's drawing
+constexpr double kFittingsShare = 0.5; // of the drawing's width, for the fittings beside it
+constexpr double kTablesShare = 0.98;  // of their rectangle's width, the tables' columns
 
 // Opens a page of the job and writes the title under its frame.
 bool beginTitledPage(PrintJob& job, const QString& title) {
@@ -64,13 +66,36 @@ bool printDoor(PrintJob& job, const AssemblyDoor& door, int doorCount) {
                               .arg(doorCount)
                               .arg(QString::fromStdString(rowformat::wholeOrTenths(door.width)),
                                    QString::fromStdString(rowformat::wholeOrTenths(door.height)));
-    TablePage tables;
-    tables.setTables(DlgTable::gridTables(DoorAssemblySheet::tables(door)));
+    std::vector<ResultTable> below = DoorAssemblySheet::tables(door);
+    const std::vector<ResultTable> fittings = DoorAssemblySheet::fittingTables(door);
     if (!beginTitledPage(job, title))
         return false;
     QRect& rect = job.rect();
-    const QRect drawing(rect.left(), rect.top(), rect.width(),
-                        static_cast<int>(rect.height() * kDrawingShare));
+    QRect drawing(rect.left(), rect.top(), rect.width(),
+                  static_cast<int>(rect.height() * kDrawingShare));
+    // The fittings go beside a door drawn narrow enough to leave them the room, else below it
+    // with the other tables.
+    if (!fittings.empty()) {
+        TablePage side;
+        side.setTables(DlgTable::gridTables(fittings));
+        // Its right edge lines up with the tables' below (their columns fill kTablesShare).
+        const int width = static_cast<int>(drawing.width() * kFittingsShare);
+        const QRect beside(drawing.left() +
+                               static_cast<int>((drawing.width() - width) * kTablesShare),
+                           drawing.top(), width, drawing.height());
+        const int free =
+            drawing.width() - DoorAssemblyPainter::widthNeeded(drawing, door, job.dpiY());
+        if (free >= beside.width() &&
+            side.printedHeight(beside.width(), job.dpiY()) <= beside.height()) {
+            QRect area = beside;
+            side.printPage(job.painter(), area);
+            drawing.setRight(beside.left() - 1);
+        } else {
+            below.insert(below.begin(), fittings.begin(), fittings.end());
+        }
+    }
+    TablePage tables;
+    tables.setTables(DlgTable::gridTables(below));
     const int used = DoorAssemblyPainter::paint(job.painter(), drawing, door, job.dpiY());
     rect.setTop(rect.top() + used + job.points(12));
     while (!tables.printPage(job.painter(), job.rect())) {

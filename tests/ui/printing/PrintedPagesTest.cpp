@@ -1,6 +1,7 @@
 // Pages read back as the workshop and the customer read them: sizes printed whole, tables that
 // keep their titles over page breaks, a tall logo that leaves room for the text, every condition
-// before the signatures, and every page of the production pack naming its order.
+// before the signatures, every page of the production pack naming its order, and a door's fittings
+// beside its drawing or under it.
 
 #include "ui/PdfTestSupport.h"
 #include "ui/PrintTestSupport.h"
@@ -86,6 +87,51 @@ TEST(PrintedPages, AFillingSizeOnANarrowPanelPrintsWhole) {
         }
     }
     EXPECT_GE(checked, 10);
+}
+
+TEST(PrintedPages, TheFittingsGoBesideANarrowDoorAndUnderAWideOne) {
+    // Door 1 of the ten is narrow: its fittings stand right of the drawing, above the profiles.
+    OrderWorld world;
+    const QString narrow = world.pack();
+    int page = 1;
+    while (!pdftest::pageText(narrow, page).contains(QStringLiteral("Сборка двери 1 из 10")))
+        ASSERT_LT(++page, 40);
+    std::vector<pdftest::Word> words = pdftest::words(narrow, page);
+    const pdftest::Word* fittings = pdftest::find(words, QStringLiteral("Фурнитура"));
+    const pdftest::Word* profiles = pdftest::find(words, QStringLiteral("Профиль"));
+    ASSERT_TRUE(fittings != nullptr && profiles != nullptr);
+    EXPECT_GT(fittings->box.left(), 595.0 / 2);
+    EXPECT_LT(fittings->box.bottom(), profiles->box.top());
+
+    // One door twice as wide as it is high, with a dozen panels: the drawing takes the page's
+    // width, the fittings head the tables under it, and the tables run on to a second page.
+    Project& p = *world.project;
+    ASSERT_TRUE(p.setDoorCount(1));
+    p.resetDoors();
+    for (double y : {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.7, 0.8, 0.9})
+        ASSERT_TRUE(viewstest::clickSplit(p, 0, 0.5, y, false));
+    for (double y : {0.15, 0.35, 0.55, 0.75})
+        ASSERT_TRUE(viewstest::clickSplit(p, 0, 0.3, y, true));
+    p.recalculate(true);
+    const QString wide = world.pack(QStringLiteral("wide.pdf"));
+    page = 1;
+    while (!pdftest::pageText(wide, page).contains(QStringLiteral("Сборка двери 1 из 1")))
+        ASSERT_LT(++page, 40);
+    words = pdftest::words(wide, page);
+    fittings = pdftest::find(words, QStringLiteral("Фурнитура"));
+    profiles = pdftest::find(words, QStringLiteral("Профиль"));
+    ASSERT_NE(fittings, nullptr);
+    if (profiles != nullptr) {
+        EXPECT_LT(fittings->box.bottom(), profiles->box.top());
+    }
+    EXPECT_LT(fittings->box.left(), 595.0 / 4);
+    EXPECT_TRUE(pdftest::pageText(wide, page)
+                    .contains(QRegularExpression(QStringLiteral("Направляющая\\s+одна"))));
+    EXPECT_TRUE(pdftest::pageText(wide, page + 1).contains(QStringLiteral("Сборка двери 1 из 1")));
+    pdftest::renderPage(wide, page, 100,
+                        viewstest::screenshotPath(QStringLiteral("pack-wide-door")));
+    pdftest::renderPage(wide, page + 1, 100,
+                        viewstest::screenshotPath(QStringLiteral("pack-wide-door-2")));
 }
 
 // Narrow glass strips cut from one sheet: each strip is told apart on the printed plan, every

@@ -138,6 +138,16 @@ TEST(ProductionPack, PagesRunFromTheOrderToTheLabelsWithTheWorkshopsTexts) {
         for (const AssemblySplitter& s : door.splitters)
             EXPECT_TRUE(text.contains(QString::fromStdString(rowformat::wholeOrTenths(s.axis))))
                 << "door " << door.index + 1 << " splitter " << s.mark;
+        // Its track (the doors alternate, door 1 at the rear) and its share of the fittings.
+        const QString track =
+            door.index % 2 == 0 ? QStringLiteral("задняя") : QStringLiteral("передняя");
+        EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("Направляющая\\s+") + track)))
+            << "door " << door.index + 1;
+        ASSERT_EQ(door.accessories.size(), 4u) << "rollers, brush, stopper, glass seal";
+        for (const AssemblyAccessory& a : door.accessories)
+            EXPECT_TRUE(text.contains(QString::fromStdString(a.code + " ")) &&
+                        text.contains(QString::fromStdString(a.amount)))
+                << "door " << door.index + 1 << ": " << a.code << " " << a.amount;
         ++page;
     }
 
