@@ -285,8 +285,9 @@ TEST(PrintedPages, AGroupNeverLosesItsNameOrTitlesAtAPageBreak) {
                 EXPECT_EQ(lines[2].toStdString(), "Номер Ширина, мм") << first;
             }
         }
-        if (first == 90)
+        if (first == 90) {
             EXPECT_GE(pages.size(), 3);
+        }
     }
 }
 
