@@ -214,10 +214,20 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
         return {};
     }
     const QRectF paper(0, 0, device.width(), device.height());
+    // A grid that leaves room under it takes the order line as well; the usual sheet is labels
+    // to its edges, and each label names the order itself.
+    const double perTenth = paper.width() / LabelGrid::kPageWidth;
+    const bool lineFits = labels_.top() >= kLabelLineRoom;
+    const QRect gridArea(
+        static_cast<int>(labels_.left() * perTenth), 0,
+        static_cast<int>(labels_.columns * labels_.labelWidth * perTenth),
+        static_cast<int>((labels_.top() + labels_.rows * labels_.labelHeight) * perTenth));
     for (int page = 0; page < labels.pageCount(); ++page) {
         if (job.pagesStarted() + page > 0 && !device.newPage())
             return stop(startPageFailed);
         labels.paintPage(painter, paper, page);
+        if (lineFits)
+            job.paintOrderLine(gridArea, job.pagesStarted() + page + 1);
     }
     if (!step())
         return stop(QString::fromUtf8(kCancelled));

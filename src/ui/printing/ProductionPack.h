@@ -28,6 +28,8 @@ public:
 
     static const char* const kDocumentName; // the PDF's title
     static const char* const kCancelled;    // the error of a pack stopped by its progress
+    // The margin under a label grid (0.1 mm) that takes the order line of the page.
+    static constexpr int32_t kLabelLineRoom = 70;
 
     explicit ProductionPack(Project& project, const LabelGrid& labels = LabelGrid());
 

@@ -13,6 +13,7 @@
 #include "calc/RowFormat.h"
 #include "catalog/Material.h"
 #include "output/DoorAssemblySheet.h"
+#include "output/LabelGrid.h"
 #include "output/ProductionLabel.h"
 #include "output/ResultTables.h"
 #include "plan/CuttingPlan.h"
@@ -40,9 +41,10 @@ struct OrderWorld : printtest::PrintWorld {
         useShippedConfig();
     }
 
-    QString pack(const QString& name = QStringLiteral("pack.pdf")) {
+    QString pack(const QString& name = QStringLiteral("pack.pdf"),
+                 const LabelGrid& grid = LabelGrid()) {
         const QString path = file(name);
-        const QString error = ProductionPack(*project).writePdf(path.toStdString());
+        const QString error = ProductionPack(*project, grid).writePdf(path.toStdString());
         EXPECT_TRUE(error.isEmpty()) << error.toStdString();
         return path;
     }
@@ -337,25 +339,40 @@ TEST(PrintedPages, EveryConditionComesBeforeTheSignatures) {
                             viewstest::screenshotPath(QStringLiteral("long-conditions-%1").arg(k)));
 }
 
+// Label sheets printed to the paper's edges carry no line (each label names the order); a grid
+// that leaves room under it takes the line too.
 TEST(PrintedPages, EveryPackPageNamesItsOrderAndItsPlace) {
-    OrderWorld world;
-    const QString path = world.pack();
-    const QStringList pages = pdftest::pages(path);
-    // The label sheets: the cut pieces, then the offcuts the plan keeps.
-    const size_t labels =
-        ProductionLabel::listFor(*world.project).size() +
-        ProductionLabel::offcutLabels(*world.project, DlgPlan::planFor(*world.project)).size();
-    const int labelPages = static_cast<int>((labels + 23) / 24);
-    const int total = static_cast<int>(pages.size());
-    ASSERT_GT(total, labelPages + 12);
-    for (int k = 0; k < total - labelPages; ++k) {
-        const QString& text = pages[k];
-        EXPECT_TRUE(text.contains(QStringLiteral("Заказ № 00417"))) << k + 1;
-        EXPECT_TRUE(text.contains(QStringLiteral("Иванов Пётр Сергеевич"))) << k + 1;
-        EXPECT_TRUE(text.contains(QStringLiteral("Стр. %1 из %2").arg(k + 1).arg(total))) << k + 1;
+    struct Case {
+        const char* grid;
+        int perSheet;
+        bool labelPagesNamed;
+    };
+    for (const Case c : {Case{"3x8:70x37", 24, false}, Case{"3x7:70x37", 21, true}}) {
+        SCOPED_TRACE(c.grid);
+        OrderWorld world;
+        const QString path = world.pack(QStringLiteral("pack.pdf"), *LabelGrid::parse(c.grid));
+        const QStringList pages = pdftest::pages(path);
+        // The label sheets: the cut pieces, then the offcuts the plan keeps.
+        const size_t labels =
+            ProductionLabel::listFor(*world.project).size() +
+            ProductionLabel::offcutLabels(*world.project, DlgPlan::planFor(*world.project)).size();
+        const int labelPages = static_cast<int>((labels + c.perSheet - 1) / c.perSheet);
+        const int total = static_cast<int>(pages.size());
+        ASSERT_GT(total, labelPages + 12);
+        for (int k = 0; k < total; ++k) {
+            const QString& text = pages[k];
+            const bool labelPage = k >= total - labelPages;
+            if (labelPage)
+                EXPECT_TRUE(text.contains(QStringLiteral("Заказ 00417"))) << k + 1;
+            const bool named = !labelPage || c.labelPagesNamed;
+            EXPECT_EQ(text.contains(QStringLiteral("Заказ № 00417")), named) << k + 1;
+            EXPECT_EQ(text.contains(QStringLiteral("Стр. %1 из %2").arg(k + 1).arg(total)), named)
+                << k + 1;
+            if (named) {
+                EXPECT_TRUE(text.contains(QStringLiteral("Иванов Пётр Сергеевич · "))) << k + 1;
+            }
+        }
     }
-    for (int k = total - labelPages; k < total; ++k)
-        EXPECT_TRUE(pages[k].contains(QStringLiteral("Заказ 00417"))) << k + 1;
 }
 
 TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
