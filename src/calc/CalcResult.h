@@ -88,7 +88,7 @@ struct BarGroup {
 enum class DoorTrack : int8_t { Single, Rear, Front };
 
 // What an accessory billed from door quantities is, for the door assembly sheet.
-enum class DoorShareKind : int8_t { Rollers, Stopper, Brush, Seal };
+enum class DoorShareKind : int8_t { Rollers, Stopper, Brush, Seal, Part };
 
 // How a line's quantity falls to the doors: in equal shares per door, as kits that each serve
 // several doors, or as parts that sit between two doors.

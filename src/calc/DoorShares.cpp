@@ -72,6 +72,20 @@ void addStoppersBetweenDoorsLine(DSSystem& system, CalcResult& result, std::stri
     addStopperLine(system, result, code, count, DoorShareSpread::BetweenDoors);
 }
 
+void addPartsPerDoorLine(DSSystem& system, CalcResult& result, std::string_view code,
+                         const std::vector<int32_t>& perDoor) {
+    int32_t count = 0;
+    for (int32_t n : perDoor)
+        count += n;
+    const Article* article = system.articleByCode(code);
+    if (article == nullptr || count <= 0)
+        return;
+    DoorShareLine line = lineOf(DoorShareKind::Part, system.addPieceLine(result, *article, count));
+    for (int32_t n : perDoor)
+        line.perDoor.push_back({n, 0, 0});
+    result.doorShares.push_back(std::move(line));
+}
+
 void recordKitShares(CalcResult& result, const RollerKit& kit, const ArticleRow& row,
                      int32_t doors) {
     DoorShareLine line = lineOf(DoorShareKind::Rollers, row);

@@ -31,6 +31,12 @@ void addStopperPerDoorLine(DSSystem& system, CalcResult& result, std::string_vie
 void addStoppersBetweenDoorsLine(DSSystem& system, CalcResult& result, std::string_view code,
                                  int32_t count);
 
+// Parts fitted to the doors themselves (Гартис's corners, guide parts and screws): a piece line
+// of the sum of perDoor, door i taking perDoor[i]. Nothing when the sum is 0 or the system lacks
+// the article.
+void addPartsPerDoorLine(DSSystem& system, CalcResult& result, std::string_view code,
+                         const std::vector<int32_t>& perDoor);
+
 // The shares of a roller kit row just billed for `doors` doors: equal whole shares when the kit
 // serves one door and the quantity divides, else the order's quantity alone.
 void recordKitShares(CalcResult& result, const RollerKit& kit, const ArticleRow& row,

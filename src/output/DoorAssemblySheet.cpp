@@ -107,6 +107,8 @@ const char* whatOf(DoorShareKind kind) {
         return "Стопор";
     case DoorShareKind::Brush:
         return "Щётка";
+    case DoorShareKind::Part:
+        return "Деталь";
     case DoorShareKind::Seal:
         break;
     }

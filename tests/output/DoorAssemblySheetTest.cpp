@@ -166,14 +166,19 @@ TEST_F(OneSystem, WhatIsNotAWholeShareOfADoorIsGivenForTheOrder) {
         EXPECT_EQ(fittingsOf(door).front(),
                   (Fitting{"Ролики", "TL12-1", "на заказ 1 шт., комплект на 3 двери"}));
     }
-    // Гартис's shock-absorbing stoppers sit between the doors; with one door there is none.
+    // Гартис's shock-absorbing stoppers sit between the doors; with one door there is none. Its
+    // guide parts and screws are the door's own.
     sheet = use("Гартис");
     EXPECT_EQ(fittingsOf(sheet.doors[0]),
               (std::vector<Fitting>{{"Ролики", "KG05", "2 шт."},
+                                    {"Деталь", "KG16", "2 шт."},
+                                    {"Деталь", "KG06", "2 шт."},
                                     {"Стопор", "KG07", "на заказ 2 шт., между дверями"}}));
     ASSERT_TRUE(p.setDoorCount(1));
     sheet = DoorAssemblySheet::build(p);
-    EXPECT_EQ(fittingsOf(sheet.doors[0]), (std::vector<Fitting>{{"Ролики", "KG05", "2 шт."}}));
+    EXPECT_EQ(fittingsOf(sheet.doors[0]), (std::vector<Fitting>{{"Ролики", "KG05", "2 шт."},
+                                                                {"Деталь", "KG16", "2 шт."},
+                                                                {"Деталь", "KG06", "2 шт."}}));
     EXPECT_EQ(sheet.doors[0].track, "одна");
 }
 

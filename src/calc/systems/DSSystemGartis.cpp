@@ -74,9 +74,11 @@ void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const Profi
         addLengthLine(result, *frameVariant, twoRunners ? 2 * w : w, color, twoRunners ? 2 : 1);
 
     addRollerKitLine(result, doorSet, dynamic_cast<const RollerKit*>(articleByCode("KG05")));
-    addPieceLine(result, "KG16", 2 * n);
+    // Two guide parts and two fixing screws on every door.
+    const std::vector<int32_t> twoEach(static_cast<size_t>(std::max(n, 0)), 2);
+    addPartsPerDoorLine(*this, result, "KG16", twoEach);
 
-    addPieceLine(result, "KG06", 2 * n);
+    addPartsPerDoorLine(*this, result, "KG06", twoEach);
     if (twoRunners)
         addStoppersBetweenDoorsLine(*this, result, "KG07", n - 1);
     addPieceLine(result, "KG08", 1);
@@ -87,14 +89,16 @@ void DSSystemGartis::calculate(DoorSet& doorSet, CalcResult& result, const Profi
     addPieceLine(result, "KG11", 2 * n + 1);
     addPieceLine(result, "KG12/KG13", 4 * n);
 
-    // The surface-mounted frame needs corners for the front and the rear doors.
+    // The surface-mounted frame needs two corners on every door: front-door corners on the odd
+    // doors, rear-door corners on the even ones (2 × floor(n / 2) and 2 × ceil(n / 2)).
     if (!frameIs("KG04")) {
-        const int32_t front = 2 * (n / 2);
-        const int32_t rear = 2 * ((n + 1) / 2);
-        if (front > 0)
-            addPieceLine(result, "KG14", front);
-        if (rear > 0)
-            addPieceLine(result, "KG15", rear);
+        std::vector<int32_t> front, rear;
+        for (int32_t i = 0; i < n; ++i) {
+            front.push_back(i % 2 == 1 ? 2 : 0);
+            rear.push_back(i % 2 == 0 ? 2 : 0);
+        }
+        addPartsPerDoorLine(*this, result, "KG14", front);
+        addPartsPerDoorLine(*this, result, "KG15", rear);
     }
 
     calculateFillings(doorSet, result);

@@ -4,6 +4,11 @@
 
 #include "calc/systems/DSSystemGartis.h"
 
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
 using namespace billtest;
 
 namespace {
@@ -163,6 +168,20 @@ TEST_F(GartisTest, ThreeDoorOrderWithTheSurfaceFrame) {
                    {"11-0", "KG12/KG13", "12", "0", -1},
                    {"12-0", "KG14", "2", "0", -1},
                    {"13-0", "KG15", "4", "0", -1}});
+    // The assembly sheet's share of the parts fitted to each door: front-door corners on door 2,
+    // rear-door corners on doors 1 and 3, two guide parts and two screws on every door.
+    const std::map<std::string, std::vector<int64_t>> perDoor = {
+        {"KG16", {2, 2, 2}}, {"KG06", {2, 2, 2}}, {"KG14", {0, 2, 0}}, {"KG15", {2, 0, 2}}};
+    for (const auto& [code, shares] : perDoor) {
+        const auto line = std::find_if(r.doorShares.begin(), r.doorShares.end(),
+                                       [&](const DoorShareLine& l) { return l.code == code; });
+        ASSERT_NE(line, r.doorShares.end()) << code;
+        EXPECT_EQ(line->kind, DoorShareKind::Part) << code;
+        std::vector<int64_t> amounts;
+        for (const DoorShare& share : line->perDoor)
+            amounts.push_back(share.amount);
+        EXPECT_EQ(amounts, shares) << code;
+    }
 
     // Fillings: no edges, so every filling starts as the whole door 10033 × 23840. Nothing above
     // or below: a 4 mm filling loses 1 mm at each side, moves 1,5 mm off the left frame and
