@@ -7,6 +7,7 @@
 #include "calc/RowFormat.h"
 #include "catalog/RollerKit.h"
 #include "output/DoorAssemblySheet.h"
+#include "output/ResultTables.h"
 
 #include <map>
 #include <ostream>
@@ -156,6 +157,30 @@ TEST_F(OneSystem, ADoorIsToldItsOwnShareOfTheBrushStopperRollersAndSeals) {
                                     {"Уплотнитель", "KS15", tenthsMm(share("KS15", 1))},
                                     {"Уплотнитель", "TL11", tenthsMm(share("TL11", 1))}}));
     EXPECT_EQ(sheet.doors[2].track, "задняя");
+}
+
+TEST_F(OneSystem, TheFittingsTableNamesTheTrackThenEveryAccessoryOfTheDoor) {
+    const DoorAssemblySheet sheet = use("Стенвик");
+    ASSERT_EQ(sheet.doors.size(), 3u);
+    const char* const tracks[] = {"задняя", "передняя", "задняя"};
+    for (size_t i = 0; i < sheet.doors.size(); ++i) {
+        SCOPED_TRACE(i);
+        const AssemblyDoor& door = sheet.doors[i];
+        const std::vector<ResultTable> tables = DoorAssemblySheet::fittingTables(door);
+        ASSERT_EQ(tables.size(), 1u);
+        std::vector<std::vector<std::string>> rows;
+        for (const ResultRow& row : tables[0].rows) {
+            rows.emplace_back();
+            for (const ResultCell& cell : row.cells)
+                rows.back().push_back(cell.text);
+        }
+        ASSERT_EQ(rows.size(), 2 + door.accessories.size());
+        EXPECT_EQ(rows[0],
+                  (std::vector<std::string>{"Фурнитура", "Артикул, наименование", "На дверь"}));
+        EXPECT_EQ(rows[1], (std::vector<std::string>{"Направляющая", "", tracks[i]}));
+        EXPECT_EQ(rows[2], (std::vector<std::string>{"Щётка", "KL13 " + door.accessories[0].name,
+                                                     door.accessories[0].amount}));
+    }
 }
 
 TEST_F(OneSystem, WhatIsNotAWholeShareOfADoorIsGivenForTheOrder) {

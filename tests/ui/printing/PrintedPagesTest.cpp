@@ -17,6 +17,7 @@
 #include "output/ProductionLabel.h"
 #include "output/ResultTables.h"
 #include "plan/CuttingPlan.h"
+#include "ui/printing/DoorAssemblyPainter.h"
 #include "ui/printing/PrintJob.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
@@ -27,7 +28,9 @@
 #include <QFile>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPicture>
 #include <QRegularExpression>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +107,26 @@ TEST(PrintedPages, TheFittingsGoBesideANarrowDoorAndUnderAWideOne) {
     ASSERT_TRUE(fittings != nullptr && profiles != nullptr);
     EXPECT_GT(fittings->box.left(), 595.0 / 2);
     EXPECT_LT(fittings->box.bottom(), profiles->box.top());
+    // Nothing of the drawing under the table: right of its left edge and above the profiles, only
+    // the table's own words.
+    QSet<QString> tableWords;
+    const DoorAssemblySheet sheet = DoorAssemblySheet::build(*world.project);
+    const std::vector<ResultTable> table = DoorAssemblySheet::fittingTables(sheet.doors[0]);
+    ASSERT_EQ(table.size(), 1u);
+    for (const ResultRow& row : table[0].rows)
+        for (const ResultCell& cell : row.cells)
+            for (const QString& w : QString::fromStdString(cell.text).split(
+                     QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+                tableWords.insert(w);
+    int besideTable = 0;
+    for (const pdftest::Word& w : words) {
+        if (w.box.right() <= fittings->box.left() || w.box.top() < fittings->box.top() ||
+            w.box.bottom() >= profiles->box.top())
+            continue;
+        ++besideTable;
+        EXPECT_TRUE(tableWords.contains(w.text)) << w.text.toStdString();
+    }
+    EXPECT_GE(besideTable, 6);
 
     // One door twice as wide as it is high, with a dozen panels: the drawing takes the page's
     // width, the fittings head the tables under it, and the tables run on to a second page.
@@ -422,5 +445,25 @@ TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
                 << "door " << d;
         EXPECT_TRUE(text.contains(QStringLiteral("6000 мм")));
         EXPECT_TRUE(text.contains(QStringLiteral("2600 мм")));
+    }
+}
+
+TEST(PrintedPages, ADoorDrawingTakesNoMoreWidthThanItSaysItNeeds) {
+    // The pack puts the fittings beside a drawing that leaves them widthNeeded's rest: the
+    // dimensions left and right of the door (its two rails' axes) included.
+    OrderWorld world;
+    const DoorAssemblySheet sheet = DoorAssemblySheet::build(*world.project);
+    ASSERT_EQ(sheet.doors[0].splitters.size(), 2u);
+    for (const AssemblyDoor* door : {&sheet.doors[0], &sheet.doors[1]}) {
+        for (const QRect& rect : {QRect(0, 0, 2200, 1600), QRect(100, 50, 4000, 3000)}) {
+            SCOPED_TRACE(std::to_string(door->index) + " in " + std::to_string(rect.width()));
+            QPicture picture;
+            QPainter painter(&picture);
+            DoorAssemblyPainter::paint(painter, rect, *door, 300);
+            painter.end();
+            const int needed = DoorAssemblyPainter::widthNeeded(rect, *door, 300);
+            EXPECT_LT(needed, rect.width() / 2);
+            EXPECT_LE(picture.boundingRect().width(), needed + 2);
+        }
     }
 }

@@ -17,6 +17,8 @@
 #include "ui/results/DlgPlan.h"
 
 #include <QFile>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -87,6 +89,21 @@ QString pieceNumber(const ProductionLabel& label) {
     static const QRegularExpression number(QStringLiteral("№ [0-9]+-[0-9]+"));
     return label.lines.size() > 1 ? number.match(QString::fromStdString(label.lines[1])).captured(0)
                                   : QString();
+}
+
+// The piece number and "2 из 2" of a label each within one painted line.
+void expectWholeParts(const ProductionLabel& label, QStringList lines) {
+    for (QString& line : lines)
+        line.replace(QChar(0x00A0), QLatin1Char(' '));
+    static const QRegularExpression ofPieces(QStringLiteral("\\d+ из \\d+"));
+    for (const QString& whole :
+         {pieceNumber(label), ofPieces.match(QString::fromStdString(label.lines[1])).captured(0)}) {
+        bool kept = whole.isEmpty();
+        for (const QString& line : lines)
+            kept = kept || line.contains(whole);
+        EXPECT_TRUE(kept) << whole.toStdString() << " in "
+                          << lines.join(QLatin1Char('|')).toStdString();
+    }
 }
 
 } // namespace
@@ -322,19 +339,16 @@ TEST(ProductionPack, APieceNumberIsNeverBrokenAcrossLinesOnANarrowLabel) {
             QString written = QString::fromStdString(label.text());
             EXPECT_EQ(lines.join(QString()).remove(space).toStdString(),
                       written.remove(space).toStdString());
-            // The piece number and "2 из 2" each on one line.
-            static const QRegularExpression ofPieces(QStringLiteral("\\d+ из \\d+"));
-            for (const QString& whole :
-                 {pieceNumber(label),
-                  ofPieces.match(QString::fromStdString(label.lines[1])).captured(0)}) {
-                bool kept = whole.isEmpty();
-                for (const QString& line : lines)
-                    kept = kept || line.contains(whole);
-                EXPECT_TRUE(kept) << whole.toStdString() << " in "
-                                  << lines.join(QLatin1Char('|')).toStdString();
-            }
+            expectWholeParts(label, lines);
         }
         EXPECT_GT(wrapped, 0);
+    }
+    // Every width between one and three lines for the track's place line: wherever the line
+    // breaks, never inside the number or "2 из 2".
+    const ProductionLabel& track = labels.back();
+    for (int width = 200; width <= 1400; width += 3) {
+        SCOPED_TRACE(width);
+        expectWholeParts(track, LabelSheetPainter::paintedLines(track, QRectF(0, 0, width, 400)));
     }
 
     // The same on paper, read back from the PDF.
@@ -350,4 +364,48 @@ TEST(ProductionPack, APieceNumberIsNeverBrokenAcrossLinesOnANarrowLabel) {
     }
     pdftest::renderPage(path, firstLabelPage, 100,
                         viewstest::screenshotPath(QStringLiteral("pack-narrow-labels")));
+}
+
+TEST(ProductionPack, ALabelOfAnySizeReadsBackAndOnlyAnOffcutIsStriped) {
+    PackWorld world;
+    size_t offcuts = 0;
+    const std::vector<ProductionLabel> labels = packLabels(*world.project, &offcuts);
+    ASSERT_GT(offcuts, 0u);
+    // A profile piece, the piece with the longest article line, a filling and an offcut.
+    std::vector<const ProductionLabel*> some = {&labels.front(), &labels.front()};
+    for (const ProductionLabel& label : labels) {
+        if (label.kind == ProductionLabel::Kind::Profile &&
+            label.lines[2].size() > some[1]->lines[2].size())
+            some[1] = &label;
+    }
+    for (ProductionLabel::Kind kind :
+         {ProductionLabel::Kind::Filling, ProductionLabel::Kind::Offcut})
+        for (const ProductionLabel& label : labels)
+            if (label.kind == kind) {
+                some.push_back(&label);
+                break;
+            }
+    ASSERT_EQ(some.size(), 4u);
+
+    // Painted alone at 600 dpi, as a hand scanner reads one label: the QR code whole (no text
+    // over it) and the stripe down the left edge on the offcut only.
+    const double px = 600.0 / 254.0;
+    for (const char* gridText : {"3x8:70x37", "5x10:40x25", "10x7:20x40"}) {
+        const LabelGrid grid = *LabelGrid::parse(gridText);
+        for (size_t k = 0; k < some.size(); ++k) {
+            SCOPED_TRACE(std::string(gridText) + " " + some[k]->lines[1]);
+            QImage image(static_cast<int>(grid.labelWidth * px),
+                         static_cast<int>(grid.labelHeight * px), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                LabelSheetPainter::paintLabel(painter, QRectF(image.rect()), *some[k]);
+            }
+            const QString png = world.file(QStringLiteral("one%1.png").arg(k));
+            ASSERT_TRUE(image.save(png));
+            EXPECT_EQ(decodeQrCode(png).toStdString(), some[k]->text());
+            const bool striped = qGray(image.pixel(5, image.height() / 2)) < 100;
+            EXPECT_EQ(striped, some[k]->kind == ProductionLabel::Kind::Offcut);
+        }
+    }
 }
