@@ -8,6 +8,8 @@
 #include "plan/CuttingPlan.h"
 #include "text/Format.h"
 
+#include <map>
+
 namespace {
 
 // "Заказ 00041, Иванов И. И."
@@ -65,11 +67,19 @@ std::vector<ProductionLabel> ProductionLabel::listFor(const Project& project) {
     std::vector<ProductionLabel> labels;
     const CalcResult& result = project.result;
     const std::string order = orderLine(project.order);
+    // A piece is named by its article alone: the cut list's names of the handle profile also
+    // give the bar length the bill bought ("… 5,5 м."), which on a piece reads like its size
+    // and need not be the bar the cutting plan cuts it from.
+    std::map<std::string, std::string> articleNames;
+    for (const ArticleRow& a : result.articles)
+        articleNames.emplace(a.code, a.name);
     for (const CutPieceRow& row : result.cutList) {
         if (isBarPiece(row)) {
+            const auto named = articleNames.find(row.code);
+            const std::string& name = named != articleNames.end() ? named->second : row.name;
             labels.push_back({Kind::Profile,
                               {order, placeLine(row.doorIndex, row.mark, row.number),
-                               articleLine(row.code, row.name), row.length + " мм"}});
+                               articleLine(row.code, name), row.length + " мм"}});
             continue;
         }
         if (row.pieceLength <= 0)

@@ -102,6 +102,8 @@ TEST_P(EverySampleSystem, OneLabelPerCutPieceWithItsOrderPlaceAndSize) {
             EXPECT_TRUE(endsWith(label.lines[1], "метка " + r.mark + ", № " + r.number))
                 << label.lines[1];
             EXPECT_EQ(label.lines[3], r.length + " мм");
+            // The bar length the bill bought is no size of the piece.
+            EXPECT_FALSE(endsWith(label.lines[2], " м.")) << label.lines[2];
         } else {
             const FillingPieceRow& r = p.result.fillingPieces[k - profilePieces.size()];
             EXPECT_EQ(label.kind, ProductionLabel::Kind::Filling);
