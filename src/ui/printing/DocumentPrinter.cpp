@@ -8,6 +8,7 @@
 #include "ui/printing/PrintJob.h"
 
 #include <QBuffer>
+#include <QImageReader>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -26,20 +27,24 @@ const char* const DocumentPrinter::kLogoCapped =
 
 DocumentPrinter::DocumentPrinter(Project& project) : project_(project) {}
 
+QString DocumentPrinter::logoPath() const {
+    return QString::fromStdString(
+        DataPaths::join(DataPaths::configPath(project_.catalog().baseFolder()), "logo.jpg"));
+}
+
 QImage DocumentPrinter::logo() const {
-    const std::string path =
-        DataPaths::join(DataPaths::configPath(project_.catalog().baseFolder()), "logo.jpg");
-    return QImage(QString::fromStdString(path));
+    return QImage(logoPath());
 }
 
 bool DocumentPrinter::logoCapped() const {
-    const QImage picture = logo();
-    if (picture.isNull())
+    // The picture's size from its header: the printing decodes it anyway.
+    const QSize picture = QImageReader(logoPath()).size();
+    if (!picture.isValid())
         return false;
-    // An A4 page at the PDF's resolution; a printer's A4 page differs only by its margins.
-    const int width = kPdfDpi * 210 * 10 / 254;
-    const int height = kPdfDpi * 297 * 10 / 254;
-    return PrintJob::logoIsCapped(picture.size(), PrintJob::pageRectFor(width, height, kPdfDpi));
+    // The A4 page of the PDF; a printer's A4 page differs only by its margins.
+    const QSize page = QPageSize(QPageSize::A4).sizePixels(kPdfDpi);
+    return PrintJob::logoIsCapped(picture,
+                                  PrintJob::pageRectFor(page.width(), page.height(), kPdfDpi));
 }
 
 bool DocumentPrinter::printInto(PrintJob& job, const DocumentChoice& choice) {

@@ -51,7 +51,9 @@ public:
     // empty on success.
     static QString writeFile(const std::filesystem::path& path, const QByteArray& bytes);
 
-    // config/logo.jpg beside the program; null when missing or unreadable.
+    // config/logo.jpg beside the program, and the picture read from it (null when missing or
+    // unreadable).
+    QString logoPath() const;
     QImage logo() const;
     // Whether that logo is too tall for the documents' heading and prints held to a fifth of an
     // A4 page's printable height (narrower than the page, its proportions kept).
