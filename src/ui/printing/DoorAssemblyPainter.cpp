@@ -6,7 +6,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-
 #include <QStringList>
 
 #include <algorithm>
@@ -106,10 +105,15 @@ void drawProfiles(QPainter& p, const DoorFrame& f, const AssemblyDoor& door) {
     }
 }
 
+// A fitted filling on the drawing.
+QRectF fillingRect(const DoorFrame& f, const AssemblyInsert& in) {
+    return QRectF(f.x(in.fillLeft), f.y(in.fillBottom + in.fillHeight), in.fillWidth * f.scale,
+                  in.fillHeight * f.scale);
+}
+
 void drawInserts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door) {
     for (const AssemblyInsert& in : door.inserts) {
-        const QRectF r(f.x(in.fillLeft), f.y(in.fillBottom + in.fillHeight), in.fillWidth * f.scale,
-                       in.fillHeight * f.scale);
+        const QRectF r = fillingRect(f, in);
         p.setPen(QPen(kLineColor, 0));
         p.setBrush(in.material.empty() ? QBrush(Qt::white, Qt::BDiagPattern)
                                        : QBrush(kFillingColor));
@@ -121,8 +125,7 @@ void drawInserts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door) {
 // smaller type, on two lines, or at last on a white box wider than the panel.
 void drawInsertTexts(QPainter& p, const DoorFrame& f, const AssemblyDoor& door, int dpiY) {
     for (const AssemblyInsert& in : door.inserts) {
-        const QRectF r(f.x(in.fillLeft), f.y(in.fillBottom + in.fillHeight), in.fillWidth * f.scale,
-                       in.fillHeight * f.scale);
+        const QRectF r = fillingRect(f, in);
         const QString width = QString::fromStdString(in.widthText);
         const QString height = QString::fromStdString(in.heightText);
         const QString mark = QStringLiteral("(%1)").arg(in.mark);
