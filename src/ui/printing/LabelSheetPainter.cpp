@@ -157,6 +157,13 @@ void LabelSheetPainter::paintPage(QPainter& painter, const QRectF& paper, int pa
     }
 }
 
+QRectF LabelSheetPainter::gridRect(const QRectF& paper) const {
+    const double sx = paper.width() / LabelGrid::kPageWidth;
+    const double sy = paper.height() / LabelGrid::kPageHeight;
+    return QRectF(paper.left() + grid_.left() * sx, paper.top() + grid_.top() * sy,
+                  grid_.columns * grid_.labelWidth * sx, grid_.rows * grid_.labelHeight * sy);
+}
+
 void LabelSheetPainter::paintLabel(QPainter& painter, const QRectF& rect,
                                    const ProductionLabel& label) {
     painter.save();

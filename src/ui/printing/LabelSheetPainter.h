@@ -26,6 +26,9 @@ public:
     // (the labels sit where the label sheet has them, whatever the device's margins).
     void paintPage(QPainter& painter, const QRectF& paper, int page) const;
 
+    // The rectangle the grid of labels takes on the paper.
+    QRectF gridRect(const QRectF& paper) const;
+
     // One label into its rectangle.
     static void paintLabel(QPainter& painter, const QRectF& rect, const ProductionLabel& label);
     // The label's text as paintLabel breaks it into lines in rect on the device (null: the

@@ -143,6 +143,8 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
                                  ? CuttingPlan::buildWithShopOffcuts(project_, *planSettings_)
                                  : DlgPlan::planFor(project_);
     plan_ = &plan;
+    // Both passes print the one logo.
+    const QImage logo = DocumentPrinter(project_).logo();
     {
         QBuffer sink;
         sink.open(QIODevice::WriteOnly);
@@ -150,19 +152,19 @@ QString ProductionPack::print(QPagedPaintDevice& device, const Progress& progres
         counter.setResolution(device.logicalDpiY() > 0 ? device.logicalDpiY()
                                                        : DocumentPrinter::kPdfDpi);
         counter.setPageLayout(device.pageLayout());
-        const QString error = printPages(counter, 0, &pages, {});
+        const QString error = printPages(counter, logo, 0, &pages, {});
         if (!error.isEmpty()) {
             plan_ = nullptr;
             return error;
         }
     }
-    const QString error = printPages(device, pages, nullptr, progress);
+    const QString error = printPages(device, logo, pages, nullptr, progress);
     plan_ = nullptr;
     return error;
 }
 
-QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int* pages,
-                                   const Progress& progress) {
+QString ProductionPack::printPages(QPagedPaintDevice& device, const QImage& logo, int pageTotal,
+                                   int* pages, const Progress& progress) {
     const int total = partCount();
     int done = 0;
     auto step = [&] { return !progress || progress(++done, total); };
@@ -171,8 +173,7 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
     QPainter painter;
     if (!painter.begin(&device))
         return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
-    DocumentPrinter printer(project_);
-    PrintJob job(painter, device, printer.logo());
+    PrintJob job(painter, device, logo);
     job.setOrderLine(orderLine(project_), pageTotal);
     job.setMeasuring(pages != nullptr);
     job.setCuttingPlan(plan_);
@@ -216,12 +217,8 @@ QString ProductionPack::printPages(QPagedPaintDevice& device, int pageTotal, int
     const QRectF paper(0, 0, device.width(), device.height());
     // A grid that leaves room under it takes the order line as well; the usual sheet is labels
     // to its edges, and each label names the order itself.
-    const double perTenth = paper.width() / LabelGrid::kPageWidth;
     const bool lineFits = labels_.top() >= kLabelLineRoom;
-    const QRect gridArea(
-        static_cast<int>(labels_.left() * perTenth), 0,
-        static_cast<int>(labels_.columns * labels_.labelWidth * perTenth),
-        static_cast<int>((labels_.top() + labels_.rows * labels_.labelHeight) * perTenth));
+    const QRect gridArea = labels.gridRect(paper).toRect();
     for (int page = 0; page < labels.pageCount(); ++page) {
         if (job.pagesStarted() + page > 0 && !device.newPage())
             return stop(startPageFailed);

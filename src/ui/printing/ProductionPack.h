@@ -11,6 +11,7 @@
 #include <optional>
 
 class CuttingPlan;
+class QImage;
 class PrintJob;
 class Project;
 class QPagedPaintDevice;
@@ -60,7 +61,7 @@ public:
 
 private:
     // The pack's pages; with a pageTotal, each names the order and its place in the pack.
-    QString printPages(QPagedPaintDevice& device, int pageTotal, int* pages,
+    QString printPages(QPagedPaintDevice& device, const QImage& logo, int pageTotal, int* pages,
                        const Progress& progress);
 
     Project& project_;
