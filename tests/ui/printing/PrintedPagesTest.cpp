@@ -385,8 +385,9 @@ TEST(PrintedPages, EveryPackPageNamesItsOrderAndItsPlace) {
         for (int k = 0; k < total; ++k) {
             const QString& text = pages[k];
             const bool labelPage = k >= total - labelPages;
-            if (labelPage)
+            if (labelPage) {
                 EXPECT_TRUE(text.contains(QStringLiteral("Заказ 00417"))) << k + 1;
+            }
             const bool named = !labelPage || c.labelPagesNamed;
             EXPECT_EQ(text.contains(QStringLiteral("Заказ № 00417")), named) << k + 1;
             EXPECT_EQ(text.contains(QStringLiteral("Стр. %1 из %2").arg(k + 1).arg(total)), named)
