@@ -195,12 +195,8 @@ bool OrderDocument::load(const QString& requested) {
         return false;
     }
     replaced();
-    path_ = path;
-    readOnly_ = readOnly;
     lock_ = std::move(lock);
-    addRecent(path);
-    discardCopy();
-    updateTitle();
+    becomeFile(path, true, readOnly);
     if (unprotected) {
         window_.warn(QStringLiteral("Рядом с файлом нельзя создать блокировку: он может быть "
                                     "открыт и в другом окне"));
@@ -244,12 +240,16 @@ void OrderDocument::adoptFile(const QString& written) {
         takeLock(path, lock);
         lock_ = std::move(lock);
     }
-    path_ = path;
-    readOnly_ = false;
     // Clean only when the file holds exactly what the window shows.
     const std::optional<std::string> bytes =
         fileio::readWholeFile(std::filesystem::path(path.toStdString()));
-    if (bytes && *bytes == window_.history()->presentState()) {
+    becomeFile(path, bytes && *bytes == window_.history()->presentState());
+}
+
+void OrderDocument::becomeFile(const QString& path, bool holdsPresent, bool readOnly) {
+    path_ = path;
+    readOnly_ = readOnly;
+    if (holdsPresent) {
         window_.history()->markSaved();
         discardCopy();
     }
@@ -275,12 +275,7 @@ bool OrderDocument::writeTo(const QString& path) {
     }
     if (!sameFile)
         lock_ = std::move(lock);
-    path_ = path;
-    readOnly_ = false;
-    window_.history()->markSaved();
-    addRecent(path);
-    discardCopy();
-    updateTitle();
+    becomeFile(path, true);
     return true;
 }
 

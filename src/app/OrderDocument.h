@@ -73,6 +73,10 @@ private:
     LockState takeLock(const QString& path, std::unique_ptr<QLockFile>& lock) const;
     bool load(const QString& path);
     bool writeTo(const QString& path);
+    // path is the project's file from now on (read-only when opened so), listed among the recent
+    // files; holdsPresent: the file holds what the window shows, so nothing is unsaved and the
+    // recovery copy goes.
+    void becomeFile(const QString& path, bool holdsPresent, bool readOnly = false);
     bool restore(const RecoveryCopy& copy, const QString& copyPath);
     // The project was replaced in place: every panel re-reads it and its history starts anew.
     void replaced();
