@@ -242,8 +242,8 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     const int used = job.measuring() ? sketchHeight(project, sketch, job.dpiY())
                                      : printSketch(painter, project, sketch, job.dpiY());
     // The pictures scaled for paper are of no use on the screen. Every way out of the program
-    // (printing, the preview, PDF files, the production pack) draws the sketch only here, so this
-    // is where they are let go.
+    // (printing, the preview, PDF files, the production pack) draws the sketch here or on the
+    // quote, and each lets them go once drawn.
     PictureCache::shared().clear();
     rect.setTop(rect.top() + used + gap);
     if (runsOn)
