@@ -119,40 +119,51 @@ int wrappedHeight(const QFontMetrics& metrics, int width, const QString& text) {
         .height();
 }
 
+// The sketch is drawn at no more than kSketchDpi: on a finer device it is drawn that coarse and
+// scaled up by this factor.
+double sketchScale(int dpiY) {
+    return dpiY <= kSketchDpi ? 1.0 : static_cast<double>(dpiY) / kSketchDpi;
+}
+
+QRect coarseRect(const QRect& rect, double f) {
+    return QRect(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
+                 static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
+}
+
 // Draws the door sketch into rect through the sketch view's print drawing; returns the height
-// used in device units. On a fine device the drawing is made at kSketchDpi and scaled up.
+// used in device units. The pictures scaled for paper are of no use on the screen: every way out
+// of the program (printing, the preview, PDF files, the production pack, the quote) draws the
+// sketch here, so this is where they are let go.
 int printSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY) {
     if (rect.width() <= 0 || rect.height() <= 0)
         return 0;
     SketchRenderer renderer(project, PictureCache::shared());
-    if (dpiY <= kSketchDpi)
-        return renderer.printRender(painter, rect, dpiY);
-    const double f = static_cast<double>(dpiY) / kSketchDpi;
-    const QRect coarse(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
-                       static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
-    painter.save();
-    painter.scale(f, f);
-    const int used = renderer.printRender(painter, coarse, kSketchDpi);
-    painter.restore();
-    return static_cast<int>(used * f);
+    const double f = sketchScale(dpiY);
+    int used = 0;
+    if (f == 1.0) {
+        used = renderer.printRender(painter, rect, dpiY);
+    } else {
+        painter.save();
+        painter.scale(f, f);
+        used = static_cast<int>(renderer.printRender(painter, coarseRect(rect, f), kSketchDpi) * f);
+        painter.restore();
+    }
+    PictureCache::shared().clear();
+    return used;
 }
 
 // The height printSketch uses, without drawing.
 int sketchHeight(const Project& project, const QRect& rect, int dpiY) {
     if (rect.width() <= 0 || rect.height() <= 0)
         return 0;
-    const double f = dpiY <= kSketchDpi ? 1.0 : static_cast<double>(dpiY) / kSketchDpi;
-    const QRect coarse =
-        dpiY <= kSketchDpi
-            ? rect
-            : QRect(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
-                    static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
+    const double f = sketchScale(dpiY);
+    const QRect coarse = coarseRect(rect, f);
     const SketchFrame frame =
         printFrame(*project.doors, toScreenRect(coarse), std::min(dpiY, kSketchDpi));
     if (!frame.valid)
         return 0;
     const int used = frame.y0 + frame.height - coarse.top();
-    return dpiY <= kSketchDpi ? used : static_cast<int>(used * f);
+    return f == 1.0 ? used : static_cast<int>(used * f);
 }
 
 } // namespace
@@ -164,9 +175,8 @@ int OrderPage::paintSketch(QPainter& painter, Project& project, const QRect& rec
 QRect OrderPage::sketchDoorsArea(const Project& project, const QRect& rect, int dpiY) {
     if (rect.width() <= 0 || rect.height() <= 0)
         return {};
-    const double f = dpiY <= kSketchDpi ? 1.0 : static_cast<double>(dpiY) / kSketchDpi;
-    const QRect coarse(static_cast<int>(rect.left() / f), static_cast<int>(rect.top() / f),
-                       static_cast<int>(rect.width() / f), static_cast<int>(rect.height() / f));
+    const double f = sketchScale(dpiY);
+    const QRect coarse = coarseRect(rect, f);
     const SketchFrame frame =
         printFrame(*project.doors, toScreenRect(coarse), std::min(dpiY, kSketchDpi));
     if (!frame.valid)
@@ -241,10 +251,6 @@ bool OrderPage::print(PrintJob& job, Project& project) {
     sketch.setBottom(bottom - 1 - reserve);
     const int used = job.measuring() ? sketchHeight(project, sketch, job.dpiY())
                                      : printSketch(painter, project, sketch, job.dpiY());
-    // The pictures scaled for paper are of no use on the screen. Every way out of the program
-    // (printing, the preview, PDF files, the production pack) draws the sketch here or on the
-    // quote, and each lets them go once drawn.
-    PictureCache::shared().clear();
     rect.setTop(rect.top() + used + gap);
     if (runsOn)
         return printConditionsThenSignatures(job, info);

@@ -35,7 +35,8 @@ public:
     static SignatureLayout layoutSignature(const QRect& rect, const QFont& font,
                                            QPaintDevice* device, const QString& info);
 
-    // The door sketch drawn into rect (at its top, centred); returns the height used.
+    // The door sketch drawn into rect (at its top, centred); returns the height used. The
+    // pictures scaled for it are let go afterwards.
     static int paintSketch(QPainter& painter, Project& project, const QRect& rect, int dpiY);
     // Where paintSketch puts the doors themselves (without their numbers); empty when it draws
     // nothing.

@@ -14,7 +14,6 @@
 #include "ui/printing/PrintJob.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/TableRenderer.h"
-#include "ui/shared/PictureCache.h"
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
@@ -172,7 +171,6 @@ bool QuotePage::print(PrintJob& job, Project& project) {
                          sketchRoom - dimRoom);
         const QRect doors = OrderPage::sketchDoorsArea(project, area, dpiY);
         const int used = OrderPage::paintSketch(painter, project, area, dpiY);
-        PictureCache::shared().clear();
         const double left = doors.left();
         const double drawnWidth = doors.width();
         painter.save();
