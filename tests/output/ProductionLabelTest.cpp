@@ -2,6 +2,7 @@
 // billed by length (tracks, filler strips), the fillings; and one per offcut the plan keeps.
 
 #include "support/SampleSystems.h"
+#include "support/SystemBillSupport.h"
 
 #include "calc/CalcResult.h"
 #include "calc/RowFormat.h"
@@ -47,13 +48,6 @@ int32_t tenthsOf(const std::string& sizeLine) {
     EXPECT_TRUE(endsWith(sizeLine, " мм")) << sizeLine;
     return static_cast<int32_t>(
         std::lround(millimetres(sizeLine.substr(0, sizeLine.size() - 4)) * 10));
-}
-
-const ArticleRow* billedRow(const CalcResult& r, const std::string& code) {
-    for (const ArticleRow& a : r.articles)
-        if (a.code == code)
-            return &a;
-    return nullptr;
 }
 
 } // namespace
@@ -202,7 +196,7 @@ TEST_P(LengthLineLabels, EveryPieceOfAProfileBilledByLengthGetsALabelAndSealsNon
     for (const CutPieceRow& row : p.result.cutList) {
         if (!isLengthLine(row))
             continue;
-        const ArticleRow* billed = billedRow(p.result, row.code);
+        const ArticleRow* billed = billtest::findArticle(p.result, row.code);
         ASSERT_NE(billed, nullptr) << row.code;
         std::vector<const ProductionLabel*> mine;
         for (const ProductionLabel& label : labels)
@@ -236,7 +230,7 @@ TEST_P(LengthLineLabels, EveryPieceOfAProfileBilledByLengthGetsALabelAndSealsNon
     }
     EXPECT_EQ(found, c.pieces);
     for (const std::string& code : c.unlabelled) {
-        EXPECT_NE(billedRow(p.result, code), nullptr) << code << " is billed";
+        EXPECT_NE(billtest::findArticle(p.result, code), nullptr) << code << " is billed";
         for (const ProductionLabel& label : labels)
             EXPECT_FALSE(namesArticle(label, code)) << code;
     }
