@@ -3,13 +3,17 @@ function(tav_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
 endfunction()
 
-# tav_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# tav_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [ZONES tz... [ZONE_FILTER gtest-filter]])
 # One test program per folder, registered with CTest test by test. The shared main
 # (tests/support/TestMain.cpp) sets the tests' environment, so that it holds however the program
 # is started: a data home of the run's own (the user's order number stays untouched) and the
-# offscreen platform.
+# offscreen platform. ZONES registers the tests (or those ZONE_FILTER picks) once more under
+# each time zone, named "<zone>:Test.Case": local days and clocks show faults only outside UTC.
 function(tav_add_test name)
-    cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "ZONE_FILTER" "SOURCES;LIBS;ZONES" ${ARGN})
+    if(T_UNPARSED_ARGUMENTS)
+        message(FATAL_ERROR "tav_add_test: unknown arguments ${T_UNPARSED_ARGUMENTS}")
+    endif()
     add_executable(${name} ${T_SOURCES})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
     target_link_libraries(${name} PRIVATE ${T_LIBS} tavrolab_test_main GTest::gtest)
@@ -19,6 +23,13 @@ function(tav_add_test name)
         TAV_BIN_DIR="${TAVROLAB_BIN_DIR}")
     tav_warnings(${name})
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    if(NOT T_ZONE_FILTER)
+        set(T_ZONE_FILTER "*")
+    endif()
+    foreach(zone IN LISTS T_ZONES)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "${zone}:"
+            TEST_FILTER "${T_ZONE_FILTER}" PROPERTIES ENVIRONMENT "TZ=${zone}")
+    endforeach()
 endfunction()
 
 # tav_add_bench(name SOURCES a.cpp LIBS lib1 lib2): a benchmark program in build/bench, with the

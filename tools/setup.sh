@@ -13,6 +13,7 @@ PACKAGES=(
     libqrencode-dev zbar-tools dpkg-dev fakeroot
     libreoffice-calc-nogui qt6-translations-l10n
     libqt6sql6-sqlite libqt6sql6-psql postgresql
+    zlib1g-dev tzdata
 )
 
 missing=()

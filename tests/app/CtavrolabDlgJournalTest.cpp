@@ -1,6 +1,7 @@
 // The order journal in the main window: orders placed from the order card are found in
 // "Журнал заказов" (Ctrl+J or the top panel's button), opened, copied, given a status and
 // exported; a journal that cannot be reached is said plainly and changes nothing.
+#include "ui/ComboDriver.h"
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabDlg.h"
@@ -142,6 +143,47 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     // Opened from the journal, the order is in no file yet: closing asks, saving asks a name.
     EXPECT_TRUE(window->document().isModified());
     EXPECT_TRUE(window->document().filePath().isEmpty());
+}
+
+TEST_F(JournalWindowFixture, ASortedJournalKeepsItsOrderThroughASearchAndAState) {
+    placeOrder(QStringLiteral("Иванова Мария"), QStringLiteral("+7 912 345-67-89"),
+               QStringLiteral("a.tav"));
+    placeOrder(QStringLiteral("Петров"), QStringLiteral("+7 912 345-00-00"),
+               QStringLiteral("b.tav"));
+    placeOrder(QStringLiteral("Андреева"), QStringLiteral("+7 912 345-11-11"),
+               QStringLiteral("c.tav"));
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    QHeaderView* header = orders->table()->horizontalHeader();
+    auto clickCustomerHeading = [&] {
+        const int x = header->sectionViewportPosition(OrdersTableModel::Customer) +
+                      header->sectionSize(OrdersTableModel::Customer) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QApplication::processEvents();
+    };
+    clickCustomerHeading();
+    if (header->sortIndicatorOrder() != Qt::AscendingOrder)
+        clickCustomerHeading();
+    ASSERT_EQ(header->sortIndicatorSection(), static_cast<int>(OrdersTableModel::Customer));
+    ASSERT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    auto customers = [&] {
+        QStringList names;
+        for (int r = 0; r < orders->model()->rowCount(); ++r)
+            names << orders->model()->index(r, OrdersTableModel::Customer).data().toString();
+        return names;
+    };
+    const QStringList ascending{QStringLiteral("Андреева"), QStringLiteral("Иванова Мария"),
+                                QStringLiteral("Петров")};
+    EXPECT_EQ(customers(), ascending);
+    // A search, then a state: the rows stay А→Я as the heading's arrow says.
+    type(orders->searchEdit(), QStringLiteral("345"));
+    QApplication::processEvents();
+    EXPECT_EQ(customers(), ascending);
+    chooseEntry(orders->statusFilter(), QStringLiteral("Принят"));
+    QApplication::processEvents();
+    EXPECT_EQ(customers(), ascending);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
 }
 
 TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {

@@ -93,6 +93,26 @@ TEST_F(SalespersonFixture, ThePlacementPopupOpensBesideTheInsertAndCtrlZUndoesTh
     QApplication::processEvents();
     EXPECT_EQ(driver.door(1).inserts.begin()->second.material, nullptr)
         << "Ctrl+Z right after the popup undoes the placing";
+
+    // An insert low on the sketch: the popup rises so that all of it stays in the window.
+    ASSERT_NE(driver.splitAt(1, 0.5, 0.9, false), nullptr);
+    const Insert* low = nullptr;
+    for (const auto& [id, in] : driver.door(1).inserts)
+        if (low == nullptr || in.rect.top > low->rect.top)
+            low = &in;
+    ASSERT_NE(low, nullptr);
+    driver.click(sketchtest::centre(low->rect));
+    ASSERT_EQ(driver.door(1).materialTarget, low);
+    QTest::mouseClick(thumbs->viewport(), Qt::LeftButton, {},
+                      thumbs->visualItemRect(thumbs->item(0)).center());
+    ASSERT_TRUE(zoom->isVisible());
+    const QPoint lowTop = driver.sketch->mapToGlobal(QPoint(low->rect.left, low->rect.top));
+    ASSERT_GT(lowTop.y() + zoom->height(), window->geometry().bottom())
+        << "the insert is not low enough for the popup to reach below the window";
+    EXPECT_TRUE(window->geometry().contains(zoom->geometry()))
+        << "popup " << zoom->geometry().y() << "+" << zoom->height() << ", window bottom "
+        << window->geometry().bottom();
+    zoom->reject();
 }
 
 // Qt's own windows read Russian once the program has loaded Qt's translation.

@@ -227,10 +227,18 @@ TEST_F(DocumentWindow, ASecondWindowIsToldAndMayOpenReadOnlyThenSavesUnderANewNa
     EXPECT_EQ(second->windowTitle(), QStringLiteral("общий.tav (только чтение) — tavrolab"));
     const QByteArray original = fileBytes(file);
     typeWidth(2600, second.get());
+    // The file's own name given to the save dialog is still the other window's file: refused.
+    dialogs.saveAnswers.push_back(file);
+    QTest::keyClick(second.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(fileBytes(file), original);
+    ASSERT_FALSE(dialogs.errors.isEmpty());
+    EXPECT_TRUE(dialogs.errors.last().startsWith(QStringLiteral("Файл уже открыт в другом окне")));
+    EXPECT_TRUE(second->document().isReadOnly());
     const QString copy = world.path(QStringLiteral("копия.tav"));
     dialogs.saveAnswers.push_back(copy);
     QTest::keyClick(second.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(dialogs.proposedNames, QStringList{QStringLiteral("общий")});
+    EXPECT_EQ(dialogs.proposedNames,
+              (QStringList{QStringLiteral("общий"), QStringLiteral("общий")}));
     EXPECT_EQ(fileBytes(file), original) << "the other window's file is untouched";
     EXPECT_TRUE(QFileInfo::exists(copy));
     EXPECT_FALSE(second->document().isReadOnly());

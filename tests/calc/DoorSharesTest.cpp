@@ -5,6 +5,8 @@
 #include "support/SystemBillSupport.h"
 
 #include "calc/CalcResult.h"
+#include "calc/DoorShares.h"
+#include "catalog/RollerKit.h"
 #include "calc/systems/DSSystemGartis.h"
 #include "calc/systems/DSSystemLoven.h"
 #include "model/DoorSet.h"
@@ -222,4 +224,43 @@ TEST_F(OneOrder, OneTrackForEveryDoorWhereTheSystemHasOne) {
     ASSERT_TRUE(p.setDoorTracks({1, 0, 1}));
     EXPECT_EQ(tracks(),
               (std::vector<DoorTrack>{DoorTrack::Front, DoorTrack::Rear, DoorTrack::Front}));
+}
+
+TEST(KitShares, EachDoorTakesAWholeEqualShareOrTheOrderKeepsTheQuantity) {
+    // A kit of one door's rollers (packs per door): shares only when the quantity divides.
+    const struct {
+        int32_t quantity, doors;
+        std::vector<int64_t> perDoor; // empty: "на заказ N шт." on every door's sheet
+    } rows[] = {
+        {4, 2, {2, 2}}, {6, 3, {2, 2, 2}}, {3, 2, {}}, {1, 2, {}}, {5, 1, {5}}, {2, 0, {}},
+    };
+    RollerKit kit(1, "R1", 0, "Ролики");
+    kit.count = 1;
+    for (const auto& row : rows) {
+        CalcResult result;
+        ArticleRow billed;
+        billed.code = "R1";
+        billed.counted = 1;
+        billed.quantity = row.quantity;
+        recordKitShares(result, kit, billed, row.doors);
+        ASSERT_EQ(result.doorShares.size(), 1u);
+        const DoorShareLine& line = result.doorShares[0];
+        EXPECT_EQ(line.billed, row.quantity);
+        EXPECT_EQ(line.spread, Spread::PerDoor);
+        std::vector<int64_t> shares;
+        for (const DoorShare& s : line.perDoor)
+            shares.push_back(s.amount);
+        EXPECT_EQ(shares, row.perDoor) << row.quantity << " for " << row.doors << " doors";
+    }
+    // A pack that serves two doors is the order's, never a door's.
+    kit.perSet = 1;
+    kit.count = 2;
+    CalcResult result;
+    ArticleRow billed;
+    billed.counted = 1;
+    billed.quantity = 2;
+    recordKitShares(result, kit, billed, 4);
+    EXPECT_EQ(result.doorShares.at(0).spread, Spread::KitForDoors);
+    EXPECT_EQ(result.doorShares.at(0).doorsPerKit, 2);
+    EXPECT_TRUE(result.doorShares.at(0).perDoor.empty());
 }

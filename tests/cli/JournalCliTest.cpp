@@ -80,6 +80,12 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     EXPECT_EQ(o["placedAt"].get<std::string>().substr(19), "+00:00");
     EXPECT_EQ(o.size(), 9u);
     EXPECT_EQ(nlohmann::json::parse(run({"journal", "list", "--json"}).out).size(), 2u);
+    // A period from or to the day of placing holds the day itself.
+    const std::string today = o["placedAt"].get<std::string>().substr(0, 10);
+    for (const char* key : {"--from", "--to"}) {
+        r = run({"journal", "list", key, today, "--json"});
+        EXPECT_EQ(nlohmann::json::parse(r.out).size(), 2u) << key << " " << today << r.err;
+    }
     EXPECT_EQ(
         nlohmann::json::parse(run({"journal", "list", "--find", "345-67", "--json"}).out).size(),
         1u);

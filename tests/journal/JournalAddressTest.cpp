@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <cstdlib>
 
 TEST(JournalAddress, ReadsTheSqliteAndPostgresqlForms) {
@@ -111,4 +113,27 @@ TEST(JournalCsv, QuotesWhatNeedsItAndWritesMoneyWithAComma) {
     EXPECT_EQ(journalcsv::money(-150), "-1,50");
     EXPECT_EQ(journalcsv::money(INT64_MIN), "-92233720368547758,08");
     EXPECT_EQ(journaldates::isoTime(1773136800, -(3 * 3600 + 1800)), "2026-03-10T06:30:00-03:30");
+}
+
+TEST(JournalDates, TimesAndDaysAreThoseOfTheLocalClock) {
+    // Read against the C library's own local time, so that the test holds in any zone (the
+    // journal's tests run again east and west of UTC, where a sign slip shows).
+    auto local = [](int64_t t, const char* format) {
+        const std::time_t tt = static_cast<std::time_t>(t);
+        std::tm tm{};
+        ::localtime_r(&tt, &tm);
+        char text[64];
+        std::strftime(text, sizeof text, format, &tm);
+        return std::string(text);
+    };
+    for (const int64_t t : {int64_t{1773136800}, int64_t{1784800000}}) { // March and July 2026
+        const int32_t offset = journaldates::utcOffsetAt(t);
+        EXPECT_EQ(journaldates::shownTime(t, offset), local(t, "%d.%m.%Y %H:%M")) << t;
+        std::string iso = local(t, "%Y-%m-%dT%H:%M:%S%z"); // "+0300" → "+03:00"
+        iso.insert(iso.size() - 2, ":");
+        EXPECT_EQ(journaldates::isoTime(t, offset), iso) << t;
+    }
+    const int64_t day = *journaldates::localDayStart(2026, 3, 12);
+    EXPECT_EQ(local(day, "%d.%m.%Y %H:%M:%S"), "12.03.2026 00:00:00");
+    EXPECT_EQ(*journaldates::parseDay("2026-03-12", true) - day, 86400);
 }

@@ -155,7 +155,7 @@ TEST_P(JournalTest, FiltersByDateAndStatusSortsAndSums) {
         int64_t total;
         const char* system;
     } orders[] = {
-        {"Борисов", 0, 300000, "Ловен"},   // 1
+        {"борисов", 0, 300000, "Ловен"},   // 1: typed in small letters, sorts among the Б
         {"Алексеев", 1, 100000, "Тавро"},  // 2
         {"Васильев", 2, 200000, "Ловен"},  // 3
         {"Григорьев", 40, 50000, "Тавро"}, // 4: next month

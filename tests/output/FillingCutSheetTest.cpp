@@ -30,8 +30,16 @@ TEST_P(EverySampleSystem, FillingCutSheetListsEveryBilledPieceByMaterial) {
             EXPECT_NEAR(millimetres(piece.heightText), piece.height / 10.0, 0.5);
         }
     }
-    // Printed as a caption and a piece table per material.
-    EXPECT_EQ(sheet.tables().size(), 2 * sheet.groups.size());
+    // Printed as a caption and a piece table per material; the caption's thickness is the
+    // bill's, the last material's too.
+    const std::vector<ResultTable> tables = sheet.tables();
+    ASSERT_EQ(tables.size(), 2 * sheet.groups.size());
+    for (size_t g = 0; g < billed.size(); ++g) {
+        EXPECT_GT(billed[g]->thickness, 0) << billed[g]->code;
+        const ResultRow& row = tables[2 * g].rows.at(1);
+        EXPECT_EQ(row.cells.at(0).text, "Толщина");
+        EXPECT_EQ(row.cells.at(1).text, std::to_string(billed[g]->thickness / 10) + " мм");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Systems, EverySampleSystem, testing::ValuesIn(kSampleSystems));

@@ -1,5 +1,6 @@
 #include "ui/shared/ThumbnailCache.h"
 
+#include "text/PngTexts.h"
 #include "ui/shared/XdgFolders.h"
 
 #include <QCryptographicHash>
@@ -7,11 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QUrl>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -23,55 +28,10 @@ QString mtimeOf(const QFileInfo& info) {
     return QString::number(info.lastModified().toSecsSinceEpoch());
 }
 
-// A zlib stream as PNG keeps it (qUncompress wants the length in front; a guess grows).
-QByteArray inflate(const QByteArray& stream) {
-    QByteArray framed(4, '\0');
-    const quint32 guess = static_cast<quint32>(stream.size()) * 8 + 64;
-    framed[0] = static_cast<char>(guess >> 24);
-    framed[1] = static_cast<char>(guess >> 16);
-    framed[2] = static_cast<char>(guess >> 8);
-    framed[3] = static_cast<char>(guess);
-    return qUncompress(framed + stream);
-}
-
-// The text chunks before its image data, read without decoding the image (Qt's reader
-// splits keys at ':', and "Thumb::URI" has two): tEXt, and zTXt and iTXt, in which a writer may
-// keep long texts. Empty when the file is not a PNG.
-QHash<QByteArray, QByteArray> pngTexts(const QString& path) {
-    QHash<QByteArray, QByteArray> texts;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.read(8) != QByteArray("\x89PNG\r\n\x1a\n", 8))
-        return texts;
-    for (;;) {
-        const QByteArray head = file.read(8);
-        if (head.size() != 8)
-            return texts;
-        const quint32 length = (quint32(uchar(head[0])) << 24) | (quint32(uchar(head[1])) << 16) |
-                               (quint32(uchar(head[2])) << 8) | quint32(uchar(head[3]));
-        const QByteArray type = head.mid(4, 4);
-        if (type == "IDAT" || type == "IEND" || length > (1u << 20))
-            return texts;
-        const QByteArray data = file.read(length);
-        if (data.size() != static_cast<qsizetype>(length) || file.read(4).size() != 4)
-            return texts;
-        const qsizetype zero = data.indexOf('\0');
-        if (zero <= 0)
-            continue;
-        if (type == "tEXt")
-            texts.insert(data.left(zero), data.mid(zero + 1));
-        else if (type == "zTXt" && data.size() > zero + 2) // long texts come compressed
-            texts.insert(data.left(zero), inflate(data.mid(zero + 2)));
-        else if (type == "iTXt" && data.size() > zero + 3) {
-            // Compression flag and method, then language and translated keyword, each ended by 0.
-            const bool compressed = data[zero + 1] != 0;
-            const qsizetype language = data.indexOf('\0', zero + 3);
-            const qsizetype translated = language < 0 ? -1 : data.indexOf('\0', language + 1);
-            if (translated >= 0) {
-                const QByteArray text = data.mid(translated + 1);
-                texts.insert(data.left(zero), compressed ? inflate(text) : text);
-            }
-        }
-    }
+// The texts of a thumbnail file (Qt's reader splits keys at ':', and "Thumb::URI" has two).
+std::map<std::string, std::string> pngTextsOf(const QString& path) {
+    std::ifstream file(std::filesystem::path(path.toStdString()), std::ios::binary);
+    return pngtexts::read(file);
 }
 
 } // namespace
@@ -98,9 +58,13 @@ QImage ThumbnailCache::lookup(const QString& picture, Size size) const {
         return {};
     const QString file = pathFor(picture, size);
     // The texts come before the image data: a stale thumbnail is not decoded at all.
-    const QHash<QByteArray, QByteArray> texts = pngTexts(file);
-    if (texts.value("Thumb::URI") != uriOf(picture) ||
-        texts.value("Thumb::MTime") != mtimeOf(info).toLatin1())
+    const std::map<std::string, std::string> texts = pngTextsOf(file);
+    auto text = [&](const char* key) {
+        const auto it = texts.find(key);
+        return it == texts.end() ? std::string() : it->second;
+    };
+    if (text("Thumb::URI") != uriOf(picture).toStdString() ||
+        text("Thumb::MTime") != mtimeOf(info).toStdString())
         return {};
     return QImageReader(file, "png").read();
 }

@@ -34,6 +34,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace {
 
 struct OrderWorld : printtest::PrintWorld {
@@ -446,6 +448,29 @@ TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
                 << "door " << d;
         EXPECT_TRUE(text.contains(QStringLiteral("6000 мм")));
         EXPECT_TRUE(text.contains(QStringLiteral("2600 мм")));
+        // A filling that a door has twice or more is named once with its count, once alone.
+        const QString flat = QString(text).replace(QRegularExpression(QStringLiteral("\\s+")),
+                                                   QStringLiteral(" "));
+        int repeated = 0;
+        for (const AssemblyDoor& door : DoorAssemblySheet::build(p).doors) {
+            std::map<std::string, int> counts;
+            for (const AssemblyInsert& in : door.inserts)
+                ++counts[in.material];
+            for (const auto& [material, n] : counts) {
+                if (material.empty())
+                    continue;
+                const QString name = QString::fromStdString(material);
+                const QString times = name + QStringLiteral(" ×%1").arg(n);
+                if (n > 1) {
+                    ++repeated;
+                    EXPECT_TRUE(flat.contains(times)) << times.toStdString();
+                } else {
+                    EXPECT_TRUE(flat.contains(name)) << material;
+                    EXPECT_FALSE(flat.contains(name + QStringLiteral(" ×"))) << material;
+                }
+            }
+        }
+        EXPECT_GT(repeated, 0) << "no door of the sample has a filling twice";
     }
 }
 

@@ -240,6 +240,48 @@ TEST(TablePrinting, LongTableContinuesAndTotalsFollow) {
     EXPECT_EQ(page.continuationRow(), 0);
 }
 
+TEST(TablePrinting, ATableStartsOnlyWhereItsHeadingsAndTwoRowsFit) {
+    ensureApp();
+    auto tableOf = [](int rows) {
+        GridTable t(2, rows + 1, {0.2, 0.8});
+        t.setCell(0, 0, QStringLiteral("№"), true);
+        t.setCell(1, 0, QStringLiteral("Название"), true);
+        t.setHeadingRow(0);
+        for (int r = 1; r <= rows; ++r) {
+            t.setCell(0, r, QString::number(r));
+            t.setCell(1, r, QStringLiteral("строка %1").arg(r));
+        }
+        return t;
+    };
+    const std::vector<GridTable> tables{tableOf(3), tableOf(5)};
+    QImage sheet = paperAt300Dpi();
+    QPainter painter(&sheet);
+    const int left = 200, top = 200, width = 2000;
+    // Where the second table begins (after the first and its gap), and its rows' heights.
+    TablePage first, probe;
+    first.setTables({tables[0]});
+    probe.setTables({tables[1]});
+    QRect endless(left, top, width, 190000);
+    ASSERT_TRUE(first.printPage(painter, endless));
+    const int firstEnd = endless.top();
+    QRect endless2(left, top, width, 190000);
+    ASSERT_TRUE(probe.printPage(painter, endless2));
+    const std::vector<int>& second = probe.tables()[0].rowHeights();
+    // Room for the second table's headings and one row, then for two.
+    for (const int rows : {1, 2}) {
+        int room = firstEnd - top;
+        for (int r = 0; r <= rows; ++r)
+            room += second[static_cast<size_t>(r)];
+        TablePage page;
+        page.setTables(tables);
+        QRect r(left, top, width, room);
+        EXPECT_FALSE(page.printPage(painter, r));
+        EXPECT_EQ(page.continuationTable(), 1u) << rows;
+        // A lone row under its headings waits for the next page; two rows start the table here.
+        EXPECT_EQ(page.continuationRow(), rows == 1 ? 0 : 3) << rows;
+    }
+}
+
 TEST(TablePrinting, RowTallerThanAPageIsPrintedClippedOnAPageOfItsOwn) {
     ensureApp();
     GridTable t(2, 4, {0.2, 0.8});

@@ -5,15 +5,78 @@
 #include "ui/materials/CThumbListCtrl.h"
 #include "ui/shared/ThumbnailCache.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
+
+// CRC-32 of a PNG chunk's type and data.
+quint32 crc32(const QByteArray& bytes) {
+    quint32 c = 0xFFFFFFFFu;
+    for (char byte : bytes) {
+        c ^= static_cast<uchar>(byte);
+        for (int k = 0; k < 8; ++k)
+            c = (c & 1u) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+    }
+    return c ^ 0xFFFFFFFFu;
+}
+
+QByteArray bigEndian(quint32 v) {
+    QByteArray out(4, '\0');
+    for (int k = 0; k < 4; ++k)
+        out[k] = static_cast<char>(v >> (24 - 8 * k));
+    return out;
+}
+
+QByteArray chunk(const QByteArray& type, const QByteArray& data) {
+    return bigEndian(static_cast<quint32>(data.size())) + type + data + bigEndian(crc32(type + data));
+}
+
+// The ways other programs write a PNG text: plain, compressed, international (plain and
+// compressed).
+enum class TextWay { Plain, Compressed, International, InternationalCompressed };
+
+QByteArray textChunk(TextWay way, const QByteArray& key, const QByteArray& value) {
+    const QByteArray zero(1, '\0');
+    const QByteArray deflated = qCompress(value).mid(4); // the zlib stream without Qt's length
+    switch (way) {
+    case TextWay::Plain:
+        return chunk("tEXt", key + zero + value);
+    case TextWay::Compressed:
+        return chunk("zTXt", key + zero + zero + deflated);
+    case TextWay::International:
+        return chunk("iTXt", key + zero + zero + zero + zero + zero + value);
+    case TextWay::InternationalCompressed:
+        break;
+    }
+    return chunk("iTXt", key + zero + QByteArray(1, '\1') + zero + zero + zero + deflated);
+}
+
+// A PNG of one colour with the texts in the given way, after its header as writers put them.
+QByteArray pngWithTexts(QSize size, QColor colour, TextWay way,
+                        const std::vector<std::pair<QByteArray, QByteArray>>& texts) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QByteArray chunks;
+    for (const auto& [key, value] : texts)
+        chunks += textChunk(way, key, value);
+    png.insert(8 + 8 + 13 + 4, chunks); // the signature and IHDR come first
+    return png;
+}
 
 struct ThumbnailCacheFixture : ::testing::Test {
     QTemporaryDir dir;
@@ -61,6 +124,55 @@ TEST_F(ThumbnailCacheFixture, AThumbnailIsNamedByTheUriAndCarriesItAndTheTime) {
     // Seen before: read from the cache, nothing stored again.
     cache.thumbnail(path, ThumbnailCache::Size::Normal, &stored);
     EXPECT_FALSE(stored);
+}
+
+TEST_F(ThumbnailCacheFixture, AThumbnailAnotherProgramWroteIsUsedWhateverTheWayOfItsTexts) {
+    const QString path = picture(QStringLiteral("клён.png"), QSize(400, 300), Qt::blue);
+    const ThumbnailCache cache(root);
+    const QString file = cache.pathFor(path, ThumbnailCache::Size::Normal);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    const QByteArray mtime =
+        QByteArray::number(QFileInfo(path).lastModified().toSecsSinceEpoch());
+    for (TextWay way : {TextWay::Plain, TextWay::Compressed, TextWay::International,
+                        TextWay::InternationalCompressed}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        // A file manager's thumbnail, green so that it tells from one decoded here (blue).
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(pngWithTexts(QSize(128, 96), Qt::green, way,
+                               {{"Thumb::URI", ThumbnailCache::uriOf(path)},
+                                {"Thumb::MTime", mtime}}));
+        out.close();
+        bool stored = true;
+        const QImage got = cache.thumbnail(path, ThumbnailCache::Size::Normal, &stored);
+        EXPECT_FALSE(stored) << "taken as stale and written again";
+        EXPECT_EQ(got.pixelColor(5, 5), QColor(Qt::green));
+        // The same file with another picture's address is stale.
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(pngWithTexts(QSize(128, 96), Qt::green, way,
+                               {{"Thumb::URI", "file:///elsewhere.png"}, {"Thumb::MTime", mtime}}));
+        out.close();
+        EXPECT_EQ(cache.thumbnail(path, ThumbnailCache::Size::Normal, &stored).pixelColor(5, 5),
+                  QColor(Qt::blue));
+        EXPECT_TRUE(stored);
+    }
+}
+
+TEST_F(ThumbnailCacheFixture, AGridRebuiltBeforeItIsShownDecodesNothingUntilShown) {
+    QStringList paths;
+    for (int k = 0; k < 6; ++k)
+        paths << picture(QStringLiteral("h%1.png").arg(k), QSize(300, 200), Qt::darkGreen);
+    const ThumbnailCache cache(root);
+    CThumbListCtrl grid;
+    grid.setCache(cache);
+    grid.rebuild(pictures, paths); // as the panel's first group at start-up, before the window
+    QTest::qWait(300);
+    EXPECT_EQ(grid.loadedCount(), 0);
+    EXPECT_TRUE(QDir(root + QStringLiteral("/normal")).entryList(QDir::Files).isEmpty())
+        << "decoded before anyone could see it";
+    grid.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return grid.loadedCount() == paths.size(); }, 10000));
+    EXPECT_EQ(grid.thumbnail(0).pixelColor(5, 5), QColor(Qt::darkGreen));
 }
 
 TEST_F(ThumbnailCacheFixture, APictureChangedSinceItsThumbnailIsDecodedAnew) {
