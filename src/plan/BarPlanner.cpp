@@ -79,7 +79,7 @@ public:
     bool run() {
         exhausted_ = true;
         dfs(Score{0, 0, 0}, -1, -1, nullptr);
-        return exhausted_;
+        return exhausted_ && !stopped_;
     }
 
     const Score& best() const { return best_; }
@@ -201,8 +201,9 @@ private:
     }
 
     bool timeUp() {
-        if ((++nodes_ & 255) == 0 &&
-            (Clock::now() > deadline_ || (stop_ != nullptr && stop_->load())))
+        // A node may enumerate thousands of fillings: the clock is read at every one.
+        if ((stop_ != nullptr && stop_->load(std::memory_order_relaxed)) ||
+            Clock::now() > deadline_)
             stopped_ = true;
         return stopped_;
     }
@@ -221,8 +222,10 @@ private:
 
     void fill(size_t j, int64_t room, std::vector<int>& counts,
               std::vector<std::pair<int64_t, std::vector<int>>>& out) {
-        if (out.size() >= 4000)
+        if (out.size() >= 4000 || stopped_)
             return;
+        if ((++fills_ & 1023) == 0 && Clock::now() > deadline_)
+            stopped_ = true;
         if (j == items_.size()) {
             for (size_t i = 0; i < items_.size(); ++i) {
                 if (left_[i] - counts[i] > 0 && items_[i].size <= room)
@@ -311,7 +314,7 @@ private:
     Score best_ = kInfinite;
     std::vector<Bar> bestBars_;
     std::map<std::tuple<int64_t, int64_t, int>, Score> cache_;
-    uint64_t nodes_ = 0;
+    uint64_t fills_ = 0;
     bool stopped_ = false;
     bool exhausted_ = true;
 };
