@@ -68,6 +68,9 @@ int main(int argc, char** argv) {
         t.proven += plan.proven ? 1 : 0;
         t.extraBars += plan.newBars - optimum;
         t.ms.push_back(plan.millis);
+        if (plan.newBars > optimum || !plan.proven)
+            std::fprintf(stderr, "%s: %d bars, bound %d, known optimum %d, %.1f ms\n", name.c_str(),
+                         plan.newBars, plan.lowerBound, optimum, plan.millis);
         if (plan.newBars < optimum || plan.lowerBound > optimum || !plan.unplaced.empty())
             std::printf("%s: %d bars, bound %d, known optimum %d: wrong\n", name.c_str(),
                         plan.newBars, plan.lowerBound, optimum);

@@ -405,6 +405,60 @@ int64_t roundedUp(double value) {
     return static_cast<int64_t>(std::ceil(value - 1e-6 * std::max(1.0, std::abs(value))));
 }
 
+// Cost, count and length of the new bars.
+Score scoreOf(const std::vector<Bar>& bars, const std::vector<Type>& types) {
+    Score s{0, 0, 0};
+    for (const Bar& b : bars) {
+        const Type& t = types[static_cast<size_t>(b.type)];
+        if (!t.offcut)
+            s = {std::get<0>(s) + t.cost, std::get<1>(s) + 1, std::get<2>(s) + t.length};
+    }
+    return s;
+}
+
+// A plan rounded from the relaxation: the dive's bars, then the pieces left by first or best fit,
+// whichever is cheaper. Empty when no plan keeps within maxNew.
+std::vector<Bar> roundedPlan(PatternLp& lp, PatternDive::Step step, const std::vector<Item>& items,
+                             const std::vector<Type>& types, std::vector<int>& demand,
+                             std::vector<int>& available, double incumbent, int maxNew,
+                             Clock::time_point deadline, const std::atomic<bool>* stop) {
+    std::vector<PatternLp::Pattern> fixed =
+        PatternDive::run(lp, step, demand, available, incumbent, deadline, stop);
+    std::vector<Item> rest = items;
+    std::vector<Type> restTypes = types;
+    std::vector<int> order;
+    int newFixed = 0;
+    for (size_t i = 0; i < rest.size(); ++i)
+        rest[i].count = demand[i];
+    for (size_t t = 0; t < types.size(); ++t) {
+        order.push_back(static_cast<int>(t));
+        if (types[t].offcut)
+            restTypes[t].available = available[t];
+    }
+    for (const PatternLp::Pattern& p : fixed)
+        newFixed += types[static_cast<size_t>(p.stock)].offcut ? 0 : 1;
+    if (maxNew >= 0 && newFixed > maxNew)
+        return {};
+    const int maxRest = maxNew < 0 ? -1 : maxNew - newFixed;
+    std::vector<Bar> best;
+    Score bestScore = kInfinite;
+    for (bool bestFit : {false, true}) {
+        std::vector<Bar> bars;
+        for (const PatternLp::Pattern& p : fixed)
+            bars.push_back({p.stock, p.counts});
+        std::vector<Bar> tail;
+        if (!firstFit(rest, restTypes, order, maxRest, tail, bestFit))
+            continue;
+        bars.insert(bars.end(), tail.begin(), tail.end());
+        const Score s = scoreOf(bars, types);
+        if (s < bestScore) {
+            bestScore = s;
+            best = std::move(bars);
+        }
+    }
+    return best;
+}
+
 LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& types,
                    const std::vector<Bar>& start, const Score& startScore, int maxNew,
                    Clock::time_point deadline, const std::atomic<bool>* stop) {
@@ -447,47 +501,21 @@ LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& type
             out.barsBound = static_cast<int>(roundedUp(bars.bound));
     }
 
-    std::vector<PatternLp::Pattern> fixed =
-        PatternDive::run(lp, demand, available, incumbent, deadline, stop);
-    std::vector<Item> rest = items;
-    std::vector<Type> restTypes = types;
-    std::vector<int> order;
-    int newFixed = 0;
-    for (size_t i = 0; i < rest.size(); ++i)
-        rest[i].count = demand[i];
-    for (size_t t = 0; t < types.size(); ++t) {
-        order.push_back(static_cast<int>(t));
-        if (types[t].offcut)
-            restTypes[t].available = available[t];
-    }
-    for (const PatternLp::Pattern& p : fixed)
-        newFixed += types[static_cast<size_t>(p.stock)].offcut ? 0 : 1;
-    if (maxNew >= 0 && newFixed > maxNew)
-        return out;
-    const int maxRest = maxNew < 0 ? -1 : maxNew - newFixed;
-    std::vector<Bar> best;
-    Score bestScore = kInfinite;
-    for (bool bestFit : {false, true}) {
-        std::vector<Bar> bars;
-        for (const PatternLp::Pattern& p : fixed)
-            bars.push_back({p.stock, p.counts});
-        const size_t head = bars.size();
-        std::vector<Bar> tail;
-        if (!firstFit(rest, restTypes, order, maxRest, tail, bestFit))
-            continue;
-        bars.insert(bars.begin() + static_cast<long>(head), tail.begin(), tail.end());
-        Score s{0, 0, 0};
-        for (const Bar& b : bars) {
-            const Type& t = types[static_cast<size_t>(b.type)];
-            if (!t.offcut)
-                s = {std::get<0>(s) + t.cost, std::get<1>(s) + 1, std::get<2>(s) + t.length};
+    // Whole parts first (quick on large orders), then bar by bar while the bound is not met.
+    for (PatternDive::Step step : {PatternDive::Step::WholeParts, PatternDive::Step::OneBar}) {
+        if (!out.bars.empty()) {
+            const Score s = scoreOf(out.bars, types);
+            if (std::get<0>(s) <= out.costBound && std::get<1>(s) <= out.barsBound)
+                break;
         }
-        if (s < bestScore) {
-            bestScore = s;
-            best = std::move(bars);
-        }
+        if (Clock::now() > deadline || (stop != nullptr && stop->load()))
+            break;
+        std::vector<int> d = demand, a = available;
+        std::vector<Bar> bars =
+            roundedPlan(lp, step, items, types, d, a, incumbent, maxNew, deadline, stop);
+        if (!bars.empty() && (out.bars.empty() || scoreOf(bars, types) < scoreOf(out.bars, types)))
+            out.bars = std::move(bars);
     }
-    out.bars = std::move(best);
     return out;
 }
 

@@ -30,7 +30,7 @@ bool take(const PatternLp::Pattern& p, std::vector<int>& demand, std::vector<int
 
 } // namespace
 
-std::vector<PatternLp::Pattern> PatternDive::run(PatternLp& lp, std::vector<int>& demand,
+std::vector<PatternLp::Pattern> PatternDive::run(PatternLp& lp, Step step, std::vector<int>& demand,
                                                  std::vector<int>& available, double incumbent,
                                                  PatternLp::Clock::time_point deadline,
                                                  const std::atomic<bool>* stop) {
@@ -44,6 +44,24 @@ std::vector<PatternLp::Pattern> PatternDive::run(PatternLp& lp, std::vector<int>
         // Copies, as the pattern list grows while bars are taken.
         const std::vector<PatternLp::Pattern> patterns = lp.patterns();
         bool fixed = false;
+        if (step == Step::OneBar) {
+            // The largest count, and of equal counts the fullest bar.
+            size_t chosen = patterns.size();
+            int64_t chosenFill = 0;
+            for (size_t p = 0; p < r.x.size(); ++p) {
+                if (r.x[p] <= 1e-6)
+                    continue;
+                const int64_t fill = lp.fill(patterns[p]);
+                if (chosen == patterns.size() || r.x[p] > r.x[chosen] + 1e-6 ||
+                    (r.x[p] > r.x[chosen] - 1e-6 && fill > chosenFill)) {
+                    chosen = p;
+                    chosenFill = fill;
+                }
+            }
+            if (chosen == patterns.size() || !take(patterns[chosen], demand, available, bars))
+                break;
+            continue;
+        }
         size_t largest = patterns.size();
         double largestFraction = 1e-6;
         for (size_t p = 0; p < r.x.size(); ++p) {

@@ -25,6 +25,13 @@ void PatternLp::addPattern(const Pattern& pattern) {
     patterns_.push_back(pattern);
 }
 
+int64_t PatternLp::fill(const Pattern& pattern) const {
+    int64_t total = 0;
+    for (size_t i = 0; i < pattern.counts.size(); ++i)
+        total += sizes_[i] * pattern.counts[i];
+    return total;
+}
+
 PatternLp::Result PatternLp::solve(const std::vector<int>& demand,
                                    const std::vector<int>& available, double incumbent,
                                    Clock::time_point deadline, const std::atomic<bool>* stop) {

@@ -35,6 +35,8 @@ public:
 
     void addPattern(const Pattern& pattern);
     const std::vector<Pattern>& patterns() const { return patterns_; }
+    // Total size of the pattern's pieces.
+    int64_t fill(const Pattern& pattern) const;
 
     // Demand per item and kinds left per stock (-1 unlimited). `incumbent` is the cost of a
     // known solution (it bounds the number of bars of each kind for the early bound).
