@@ -636,9 +636,10 @@ BarPlan BarPlanner::plan(const std::vector<BarPlanPiece>& pieces,
 
     const Clock::time_point deadline =
         start + std::chrono::microseconds(static_cast<int64_t>(options.timeLimitMs * 1000.0));
-    // The relaxation and its rounding take up to half of the time, the search the rest.
+    // The relaxation and its rounding may take four fifths of the time (large orders need it),
+    // the search has whatever is left.
     const Clock::time_point lpDeadline =
-        start + std::chrono::microseconds(static_cast<int64_t>(options.timeLimitMs * 500.0));
+        start + std::chrono::microseconds(static_cast<int64_t>(options.timeLimitMs * 800.0));
     int lpBars = 0;
     auto attempt = [&](int maxNew, BarPlan& out) {
         Search search(items, types, maxNew, deadline, options.stop);

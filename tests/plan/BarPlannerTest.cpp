@@ -335,7 +335,7 @@ TEST(BarPlannerCuts, FiveThousandPiecesOfOneArticleArePlannedWithTheirBound) {
         total += in.back().length + mm(4);
     }
     auto o = cut(mm(4), mm(10));
-    o.timeLimitMs = 3000.0;
+    o.timeLimitMs = 8000.0;
     const BarPlan plan = BarPlanner::plan(in, {{mm(6000), 3800, -1, false}}, o);
     expectSound(plan, in, o);
     EXPECT_TRUE(plan.unplaced.empty());
