@@ -67,6 +67,12 @@ public:
 
     Score bound() { return remainingBound(); }
 
+    // The search ends at a plan of no more than this cost and count.
+    void setGoal(int64_t cost, int64_t bars) {
+        goalCost_ = cost;
+        goalBars_ = bars;
+    }
+
     void offer(const std::vector<Bar>& bars) {
         Score s = scoreOf(bars);
         if (s < best_) {
@@ -262,6 +268,9 @@ private:
             if (paid < best_) {
                 best_ = paid;
                 bestBars_ = current_;
+                // At the bound: nothing cheaper to find.
+                if (std::get<0>(best_) <= goalCost_ && std::get<1>(best_) <= goalBars_)
+                    stopped_ = true;
             }
             return;
         }
@@ -315,6 +324,8 @@ private:
     std::vector<Bar> bestBars_;
     std::map<std::tuple<int64_t, int64_t, int>, Score> cache_;
     uint64_t fills_ = 0;
+    int64_t goalCost_ = -1;
+    int64_t goalBars_ = -1;
     bool stopped_ = false;
     bool exhausted_ = true;
 };
@@ -676,8 +687,14 @@ BarPlan BarPlanner::plan(const std::vector<BarPlanPiece>& pieces,
             proven = lp.bounded && std::get<0>(search.best()) <= lp.costBound &&
                      std::get<1>(search.best()) <= lp.barsBound;
         }
-        if (!proven && finite)
-            proven = search.run();
+        if (!proven && finite) {
+            if (lp.bounded)
+                search.setGoal(lp.costBound, lp.barsBound);
+            // The search may end at the bound without finishing.
+            proven = search.run() || search.best() == rootBound ||
+                     (lp.bounded && std::get<0>(search.best()) <= lp.costBound &&
+                      std::get<1>(search.best()) <= lp.barsBound);
+        }
         if (std::get<0>(search.best()) == std::get<0>(kInfinite))
             return false;
         out = planOf(pieces, items, types, search.bestBars(), options);
