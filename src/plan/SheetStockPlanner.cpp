@@ -115,7 +115,12 @@ public:
                 SheetStockPart p = part(moved, s, 1);
                 if (p.pieces.size() != moved.size())
                     continue;
-                from = part(without(from.pieces, moved), from.stock, here.available);
+                // The rest planned again must keep within the sheets its size has.
+                const std::vector<int> rest = without(from.pieces, moved);
+                SheetStockPart again = part(rest, from.stock, here.available);
+                if (again.pieces.size() != rest.size())
+                    continue;
+                from = std::move(again);
                 a.parts.push_back(std::move(p));
                 break;
             }
