@@ -2,16 +2,18 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <numeric>
+#include <optional>
 #include <random>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum class Choice { BestArea, BestShortSide, First };
+enum class Choice { BestArea, BestShortSide, TopLeft, First };
 enum class Split { ShorterLeftover, LongerLeftover, Horizontal, Vertical };
 
 bool fits(int32_t w, int32_t h, const SheetRect& r) {
@@ -26,13 +28,22 @@ bool fitsSheet(const SheetPlanPiece& p, int32_t W, int32_t H) {
 class Packer {
 public:
     Packer(const std::vector<SheetPlanPiece>& pieces, int32_t W, int32_t H, int32_t kerf,
-           Choice choice, Split split)
-        : pieces_(pieces), W_(W), H_(H), kerf_(kerf), choice_(choice), split_(split) {}
+           Choice choice, Split split, bool oneSheet = false)
+        : pieces_(pieces), W_(W), H_(H), kerf_(kerf), choice_(choice), split_(split),
+          oneSheet_(oneSheet) {
+        if (oneSheet_) {
+            sheets.emplace_back();
+            free.push_back({SheetRect{0, 0, W_, H_}});
+        }
+    }
 
     void pack(const std::vector<int>& order) {
         for (int p : order)
             place(p);
     }
+
+    // One sheet only: the pieces of the order that found no room on it.
+    std::vector<int> left;
 
     std::vector<PlannedSheet> sheets;
     std::vector<std::vector<SheetRect>> free;
@@ -58,6 +69,8 @@ private:
                         score = int64_t{f.width} * f.height - int64_t{w} * h;
                     else if (choice_ == Choice::BestShortSide)
                         score = std::min(f.width - w, f.height - h);
+                    else if (choice_ == Choice::TopLeft) // rows fill from the top, as shelves
+                        score = (int64_t{f.y} << 32) + f.x;
                     if (score < bestScore) {
                         bestScore = score;
                         bestSheet = static_cast<int>(s);
@@ -70,6 +83,10 @@ private:
                 if (choice_ == Choice::First && bestSheet >= 0)
                     break;
             }
+        }
+        if (bestSheet < 0 && oneSheet_) {
+            left.push_back(p);
+            return;
         }
         if (bestSheet < 0) {
             sheets.emplace_back();
@@ -115,6 +132,7 @@ private:
     int32_t W_, H_, kerf_;
     Choice choice_;
     Split split_;
+    bool oneSheet_;
 };
 
 SheetPlan result(const Packer& packer, int32_t W, int32_t H) {
@@ -128,6 +146,59 @@ SheetPlan result(const Packer& packer, int32_t W, int32_t H) {
                   [](const SheetRect& a, const SheetRect& b) {
                       return int64_t{a.width} * a.height > int64_t{b.width} * b.height;
                   });
+    }
+    return plan;
+}
+
+// Sheet by sheet: each sheet takes the fullest of the fillings the piece orders and rules give
+// for the pieces still to cut, then the next sheet starts on what is left. A full first sheet
+// often beats packing every piece in one pass, which leaves the waste spread over all sheets.
+SheetPlan sheetBySheet(const std::vector<SheetPlanPiece>& pieces, std::vector<int> remaining,
+                       const std::vector<std::function<bool(int, int)>>& keys, int32_t W, int32_t H,
+                       int32_t kerf, std::mt19937* noise, Clock::time_point deadline) {
+    SheetPlan plan;
+    plan.sheetWidth = W;
+    plan.sheetHeight = H;
+    std::vector<double> weight(pieces.size(), 1.0);
+    while (!remaining.empty()) {
+        const bool hurry = Clock::now() > deadline;
+        std::vector<std::vector<int>> orders;
+        for (const auto& key : keys) {
+            std::vector<int> order = remaining;
+            std::stable_sort(order.begin(), order.end(), key);
+            orders.push_back(std::move(order));
+            if (hurry)
+                break;
+        }
+        if (noise != nullptr && !hurry) {
+            // A random weight per piece on its area: other pieces lead the order.
+            std::uniform_real_distribution<double> d(0.7, 1.3);
+            for (int p : remaining)
+                weight[p] = d(*noise) * pieces[p].width * static_cast<double>(pieces[p].height);
+            std::vector<int> order = remaining;
+            std::stable_sort(order.begin(), order.end(),
+                             [&](int a, int b) { return weight[a] > weight[b]; });
+            orders.push_back(std::move(order));
+        }
+        std::optional<Packer> best;
+        for (const auto& order : orders) {
+            for (Choice c : {Choice::BestArea, Choice::BestShortSide, Choice::TopLeft}) {
+                for (Split sp : {Split::ShorterLeftover, Split::LongerLeftover, Split::Horizontal,
+                                 Split::Vertical}) {
+                    Packer one(pieces, W, H, kerf, c, sp, true);
+                    one.pack(order);
+                    if (!best || one.sheets[0].usedArea > best->sheets[0].usedArea)
+                        best.emplace(std::move(one));
+                    if (hurry)
+                        break;
+                }
+                if (hurry)
+                    break;
+            }
+        }
+        SheetPlan one = result(*best, W, H);
+        plan.sheets.push_back(std::move(one.sheets[0]));
+        remaining = best->left;
     }
     return plan;
 }
@@ -171,6 +242,78 @@ void splitPlaceable(const std::vector<SheetPlanPiece>& pieces, int32_t W, int32_
     }
 }
 
+// Dual feasible functions on [0, C] scaled to [0, scale(C)]: any set of pieces that fits side
+// by side along C keeps a sum within scale(C) after the map. Fekete and Schepers' u(k) and the
+// threshold function that rounds large pieces up to the whole and small ones down to nothing.
+struct Dff {
+    enum Kind { Identity, Rounding, Threshold } kind = Identity;
+    int64_t k = 0; // Rounding: k; Threshold: the threshold t <= C / 2
+    int64_t scale(int64_t C) const { return kind == Rounding ? C * k : C; }
+    int64_t operator()(int64_t x, int64_t C) const {
+        switch (kind) {
+        case Rounding:
+            return (k + 1) * x % C == 0 ? x * k : (k + 1) * x / C * C;
+        case Threshold:
+            return x > C - k ? C : (x < k ? 0 : x);
+        case Identity:
+            break;
+        }
+        return x;
+    }
+};
+
+std::vector<Dff> dffsFor(const std::vector<int64_t>& sizes, int64_t C) {
+    std::vector<Dff> out{Dff{}};
+    for (int64_t k = 1; k <= 12; ++k)
+        out.push_back({Dff::Rounding, k});
+    std::vector<int64_t> small;
+    for (int64_t s : sizes)
+        if (s > 0 && 2 * s <= C)
+            small.push_back(s);
+    std::sort(small.begin(), small.end());
+    small.erase(std::unique(small.begin(), small.end()), small.end());
+    // A sample of at most 24 thresholds keeps the bound quick on long lists.
+    const size_t step = std::max<size_t>(1, small.size() / 24);
+    for (size_t i = 0; i < small.size(); i += step)
+        out.push_back({Dff::Threshold, small[i]});
+    return out;
+}
+
+// The best bound of the dual feasible functions on both sides: each piece counts in its
+// cheaper allowed orientation, as a plan may turn it either way.
+int dffBound(const std::vector<SheetPlanPiece>& pieces, const std::vector<int>& placeable,
+             int32_t W, int32_t H, int32_t kerf) {
+    const int64_t CW = int64_t{W} + kerf, CH = int64_t{H} + kerf;
+    std::vector<int64_t> ws, hs;
+    for (int p : placeable) {
+        ws.push_back(int64_t{pieces[p].width} + kerf);
+        hs.push_back(int64_t{pieces[p].height} + kerf);
+        if (pieces[p].canRotate) {
+            ws.push_back(int64_t{pieces[p].height} + kerf);
+            hs.push_back(int64_t{pieces[p].width} + kerf);
+        }
+    }
+    const std::vector<Dff> fw = dffsFor(ws, CW), fh = dffsFor(hs, CH);
+    int best = 0;
+    for (const Dff& a : fw) {
+        for (const Dff& b : fh) {
+            long double sum = 0;
+            for (int p : placeable) {
+                const int64_t w = int64_t{pieces[p].width} + kerf;
+                const int64_t h = int64_t{pieces[p].height} + kerf;
+                long double v = static_cast<long double>(a(w, CW)) * b(h, CH);
+                if (pieces[p].canRotate && h <= CW && w <= CH)
+                    v = std::min(v, static_cast<long double>(a(h, CW)) * b(w, CH));
+                sum += v;
+            }
+            const long double sheet = static_cast<long double>(a.scale(CW)) * b.scale(CH);
+            const long double n = sum / sheet;
+            best = std::max(best, static_cast<int>(std::ceil(n - 1e-9L)));
+        }
+    }
+    return best;
+}
+
 } // namespace
 
 int SheetPlanner::lowerBound(const std::vector<SheetPlanPiece>& pieces, int32_t W, int32_t H,
@@ -198,7 +341,8 @@ int SheetPlanner::lowerBound(const std::vector<SheetPlanPiece>& pieces, int32_t 
         if (alone)
             apart.push_back(p);
     }
-    return std::max(byArea, static_cast<int>(apart.size()));
+    return std::max(
+        {byArea, static_cast<int>(apart.size()), dffBound(pieces, placeable, W, H, kerf)});
 }
 
 SheetPlan SheetPlanner::firstFit(const std::vector<SheetPlanPiece>& pieces, int32_t W, int32_t H,
@@ -261,11 +405,21 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
     };
     for (const auto& order : orders)
         tryOrder(order);
+    auto offer = [&](SheetPlan candidate) {
+        if (!have || better(candidate, best)) {
+            best = std::move(candidate);
+            have = true;
+        }
+    };
+    if (!placeable.empty())
+        offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, nullptr, deadline));
     // Then shuffled variants of the area order while time remains and the bound is not met.
+    // Neighbour swaps take at most a third of the time; sheet by sheet the rest.
+    const Clock::time_point swapsUntil = start + (deadline - start) / 3;
     std::mt19937 random(12345);
     std::vector<int> order = orders.front();
     for (int tries = 0; have && static_cast<int>(best.sheets.size()) > bound &&
-                        Clock::now() < deadline && order.size() > 1 && tries < 400;
+                        Clock::now() < swapsUntil && order.size() > 1 && tries < 400;
          ++tries) {
         // Swap a few neighbours: small changes to a good order.
         for (int k = 0; k < 3; ++k) {
@@ -274,12 +428,17 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
         }
         tryOrder(order);
     }
+    // Then sheet by sheet with random leads, while time remains and the bound is not met.
+    std::mt19937 leads(54321);
+    while (have && static_cast<int>(best.sheets.size()) > bound && Clock::now() < deadline)
+        offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, &leads, deadline));
     if (!have) {
         best.sheetWidth = W;
         best.sheetHeight = H;
     }
     best.unplaced = std::move(unplaced);
     best.lowerBound = bound;
+    best.proven = static_cast<int>(best.sheets.size()) == bound;
     best.millis = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     return best;
 }

@@ -41,6 +41,7 @@ struct SheetPlan {
     std::vector<PlannedSheet> sheets;
     std::vector<int> unplaced; // pieces larger than the sheet (or of no size)
     int lowerBound = 0;
+    bool proven = false; // as few sheets as the lower bound: no plan needs fewer
     double millis = 0.0;
 };
 
@@ -58,7 +59,9 @@ public:
     static SheetPlan firstFit(const std::vector<SheetPlanPiece>& pieces, int32_t sheetWidth,
                               int32_t sheetHeight, int32_t kerf);
 
-    // No plan needs fewer sheets: the area bound and the pieces no two of which share a sheet.
+    // No plan needs fewer sheets: the area bound, the pieces no two of which share a sheet, and
+    // the area after dual feasible functions on both sides (each piece turned the cheaper way
+    // where it may be).
     static int lowerBound(const std::vector<SheetPlanPiece>& pieces, int32_t sheetWidth,
                           int32_t sheetHeight, int32_t kerf);
 };

@@ -58,22 +58,31 @@ TEST(SheetPlannerCuts, LowerBoundCountsTheAreaAndPiecesThatCannotShareASheet) {
         int count;
         int32_t width, height;
         int bound;
+        bool turn = false;
     };
     const Row rows[] = {
-        {14, mm(500), mm(1000), 2},     // 1.21 sheets of area round up
-        {3, mm(1100), mm(1500), 3},     // more than half the sheet each way: one sheet each
-        {3, mm(1033), mm(1500), 1},     // 2 × 1033 + 4 = 2070: two side by side, area of one
-        {3, mm(1034), mm(1500), 3},     // a millimetre wider and no two share a sheet
-        {1, mm(2070), mm(2800), 1},     // exactly the sheet
-        {1, mm(2070) + 1, mm(2800), 0}, // larger than the sheet: not planned
+        {14, mm(500), mm(1000), 2},       // 1.21 sheets of area round up
+        {3, mm(1100), mm(1500), 3},       // more than half the sheet each way: one sheet each
+        {3, mm(1033), mm(1500), 2},       // 2 × 1033 + 4 = 2070: two side by side, none above
+        {3, mm(1100), mm(1500), 2, true}, // turned, two stand one above the other in 2800
+        {4, mm(1033), mm(1398), 1},       // four in a 2 × 2 grid to the millimetre
+        {4, mm(1033), mm(1399), 2},       // a millimetre higher: two rows no longer fit
+        {3, mm(1034), mm(1500), 3},       // a millimetre wider and no two share a sheet
+        {1, mm(2070), mm(2800), 1},       // exactly the sheet
+        {1, mm(2070) + 1, mm(2800), 0},   // larger than the sheet: not planned
     };
     for (const Row& row : rows) {
         const std::vector<SheetPlanPiece> in(static_cast<size_t>(row.count),
-                                             {row.width, row.height, 0, 1, false});
+                                             {row.width, row.height, 0, 1, row.turn});
         EXPECT_EQ(SheetPlanner::lowerBound(in, mm(2070), mm(2800), mm(4)), row.bound)
             << row.count << " × " << row.width << " × " << row.height;
+        // Each of these has a plan at its bound, and the planner must find it.
+        const SheetPlan plan = SheetPlanner::plan(in, mm(2070), mm(2800), mm(4));
+        expectSoundSheets(plan, in, mm(4));
+        EXPECT_EQ(static_cast<int>(plan.sheets.size()), row.bound)
+            << row.count << " × " << row.width;
     }
-    // The area's one sheet of the 1033 wide pieces is a bound, not a plan: they need two.
+    // Two sheets of the 1033 wide pieces: the plan and the bound agree.
     std::vector<SheetPlanPiece> narrow(3, {mm(1033), mm(1500), 0, 1, false});
     const SheetPlan plan = SheetPlanner::plan(narrow, mm(2070), mm(2800), mm(4));
     expectSoundSheets(plan, narrow, mm(4));
