@@ -2,7 +2,9 @@
 
 #include "cli/CliOptions.h"
 #include "cli/CutListJson.h"
+#include "cli/PdfOutput.h"
 #include "model/AtomicFile.h"
+#include "output/CutListLabels.h"
 #include "plan/CutListPlan.h"
 #include "text/Format.h"
 
@@ -19,14 +21,15 @@ const char* const kUsage =
     "Использование:\n"
     "  tavrolab-cli cutlist ДЕТАЛИ.csv --stock СКЛАД.csv [--kerf MM] [--trim MM]\n"
     "               [--min-offcut MM] [--rotate | --no-rotate] [--seconds S]\n"
-    "               [--plan OUT.json|-]\n"
+    "               [--plan OUT.json|-] [--pdf OUT.pdf] [--labels OUT.pdf]\n"
     "ДЕТАЛИ.csv: столбцы Материал;Обозначение;Длина;Ширина;Количество;Поворот (без ширины —\n"
     "  отрезок хлыста, с шириной — деталь из листа: длина вдоль волокна, ширина поперек).\n"
     "СКЛАД.csv: столбцы Материал;Длина;Ширина;Количество;Цена (цена за хлыст или лист;\n"
     "  строка с количеством и ценой 0 — остаток на складе; без количества — сколько нужно).\n"
     "Размеры в мм, до одного знака после запятой; кодировка UTF-8 или Windows-1251.\n"
     "--seconds: время расчета на каждый материал (по умолчанию 1 с).\n"
-    "Без --plan печатается итог по материалам.\n"
+    "--pdf: карты раскроя; --labels: этикетки деталей и деловых остатков (листы A4).\n"
+    "Без файлов вывода печатается итог по материалам.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или содержит ошибку, 3 ошибка записи,\n"
     "64 неверный вызов.\n";
 
@@ -35,7 +38,7 @@ namespace {
 using cli::UsageError;
 
 struct Options {
-    std::optional<std::string> pieces, stock, plan;
+    std::optional<std::string> pieces, stock, plan, pdf, labels;
     std::optional<int32_t> kerf, trim, minOffcut;
     std::optional<bool> rotate;
     std::optional<double> seconds;
@@ -90,8 +93,10 @@ Options parse(const std::vector<std::string>& args) {
             if (!std::regex_match(v, decimal) || std::stod(v) <= 0 || std::stod(v) > 600)
                 throw UsageError{"недопустимое время расчета (больше 0 и до 600 с): " + args[i]};
             o.seconds = std::stod(v);
-        } else if (a == "--pdf" || a == "--labels")
-            throw UsageError{a + " для списка раскроя пока не поддерживается; используйте --plan"};
+        } else if (a == "--pdf")
+            text(i, o.pdf);
+        else if (a == "--labels")
+            text(i, o.labels);
         else if (a.size() > 1 && a[0] == '-')
             throw UsageError{"неизвестный параметр " + a};
         else if (o.pieces)
@@ -109,6 +114,12 @@ Options parse(const std::vector<std::string>& args) {
         (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
         throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
                          "минимальный остаток (0..10000 мм)"};
+    if (o.pdf || o.labels) {
+        // The pages are drawn with the printed documents' painters: unavailable without them.
+        const std::string error = pdfoutput::usageError(std::nullopt);
+        if (!error.empty())
+            throw UsageError{error};
+    }
     return o;
 }
 
@@ -156,6 +167,32 @@ void printTotals(const CutListPlan& plan, std::ostream& out) {
     }
 }
 
+bool writeOutputs(const CutListPlan& plan, const Options& o) {
+    if (o.plan) {
+        const std::string text =
+            cutListJson(plan).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        std::string reason;
+        if (*o.plan == "-") {
+            std::cout << text << std::flush;
+            if (!std::cout) {
+                std::cerr << fileio::saveErrorMessage("-") << '\n';
+                return false;
+            }
+        } else if (!fileio::writeFileAtomically(*o.plan, text, &reason)) {
+            std::cerr << fileio::saveErrorMessage(*o.plan, reason) << '\n';
+            return false;
+        }
+    }
+    std::string error;
+    if (o.pdf)
+        error = pdfoutput::writeCutListPlan(plan.cuts, *o.pdf);
+    if (error.empty() && o.labels)
+        error = pdfoutput::writeCutListLabels(cutListLabels(plan), *o.labels);
+    if (!error.empty())
+        std::cerr << error << '\n';
+    return error.empty();
+}
+
 int run(const std::vector<std::string>& args) {
     const Options o = parse(args);
     if (o.help) {
@@ -176,22 +213,11 @@ int run(const std::vector<std::string>& args) {
         return cli::kExitInput;
     }
     const CutListPlan plan = CutListPlan::build(list);
-    if (!o.plan) {
+    if (!o.plan && !o.pdf && !o.labels) {
         printTotals(plan, std::cout);
         return cli::kExitOk;
     }
-    const std::string text =
-        cutListJson(plan).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
-    std::string reason;
-    if (*o.plan == "-") {
-        std::cout << text << std::flush;
-        if (std::cout)
-            return cli::kExitOk;
-    } else if (fileio::writeFileAtomically(*o.plan, text, &reason)) {
-        return cli::kExitOk;
-    }
-    std::cerr << fileio::saveErrorMessage(*o.plan, reason) << '\n';
-    return cli::kExitOutput;
+    return writeOutputs(plan, o) ? cli::kExitOk : cli::kExitOutput;
 }
 
 } // namespace

@@ -101,4 +101,39 @@ TEST_F(CutListCli, RefusesBadInputAndWrongCallsWithTheToolsCodes) {
     }
 }
 
+size_t occurrences(const std::string& text, const std::string& word) {
+    size_t n = 0;
+    for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+        ++n;
+    return n;
+}
+
+#if TAV_CLI_PDF
+TEST_F(CutListCli, PrintsThePlanPagesAndALabelPerPieceAndKeptOffcut) {
+    const CliRun r =
+        run({path("детали.csv"), "--stock", path("склад.csv"), "--min-offcut", "200", "--plan",
+             path("p.json"), "--pdf", path("plan.pdf"), "--labels", path("labels.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json j = nlohmann::json::parse(outtest::readFile(dir / "p.json"));
+    const std::string plan = pdfText(path("plan.pdf"));
+    EXPECT_NE(plan.find("Раскрой"), std::string::npos);
+    EXPECT_NE(plan.find("Брус 40х40"), std::string::npos);
+    EXPECT_NE(plan.find("ДСП белая"), std::string::npos);
+    EXPECT_EQ(plan.find("смете"), std::string::npos) << "a cut list has no bill";
+
+    // Offcuts kept: the bars' rests and the sheets' free rectangles of at least 200 mm a side.
+    size_t kept = j["articles"][0]["keptOffcuts"].size();
+    for (const auto& sheet : j["sheets"])
+        for (const auto& o : sheet["offcuts"])
+            kept += o["width"].get<double>() >= 200 && o["height"].get<double>() >= 200;
+    const std::string labels = pdfText(path("labels.pdf"));
+    EXPECT_EQ(occurrences(labels, "Стойка"), 3u);
+    EXPECT_EQ(occurrences(labels, "Ригель"), 2u);
+    EXPECT_EQ(occurrences(labels, "Полка"), 4u);
+    EXPECT_EQ(occurrences(labels, "Балка"), 0u) << "a piece not cut gets no label";
+    EXPECT_EQ(occurrences(labels, "Деловой остаток"), kept);
+    EXPECT_GT(kept, 0u);
+}
+#endif
+
 } // namespace
