@@ -8,6 +8,7 @@ PACKAGES=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev
     libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev nlohmann-json3-dev
+    coinor-libclp-dev coinor-libcoinutils-dev
     clang libclang-rt-14-dev
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
     libqrencode-dev zbar-tools dpkg-dev fakeroot

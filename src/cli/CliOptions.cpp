@@ -26,7 +26,8 @@ const char* const kUsage =
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 5 журнал заказов недоступен, 64 неверный вызов.\n"
-    "Команды журнала заказов: tavrolab-cli journal --help\n";
+    "Команды журнала заказов: tavrolab-cli journal --help\n"
+    "Раскрой любого списка деталей по складу: tavrolab-cli cutlist --help\n";
 
 // A whole decimal number, optionally negative; nothing else may follow.
 std::optional<int32_t> parseInteger(const std::string& s) {

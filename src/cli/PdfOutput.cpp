@@ -1,5 +1,6 @@
 #include "cli/PdfOutput.h"
 
+#include "ui/printing/CutListPrint.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
@@ -63,6 +64,17 @@ std::string writePack(Project& project, const std::string& path, const LabelGrid
     ProductionPack pack(project, labels);
     pack.setPlanSettings(plan);
     return pack.writePdf(path).toStdString();
+}
+
+std::string writeCutListPlan(const CuttingPlan& plan, const std::string& path) {
+    ensureApplication();
+    return CutListPrint::writePlanPdf(plan, path).toStdString();
+}
+
+std::string writeCutListLabels(const std::vector<ProductionLabel>& labels,
+                               const std::string& path) {
+    ensureApplication();
+    return CutListPrint::writeLabelsPdf(labels, LabelGrid(), path).toStdString();
 }
 
 } // namespace pdfoutput

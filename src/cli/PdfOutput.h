@@ -3,9 +3,13 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+class CuttingPlan;
 struct LabelGrid;
 struct PlanSettings;
 class Project;
+struct ProductionLabel;
 
 // --pdf: the printed documents of the desktop program as one A4 PDF, drawn without a display.
 // Built only with the user interface; without it every call reports that PDF is not available.
@@ -25,5 +29,10 @@ std::string writePdf(Project& project, const std::string& path,
 // it labels) made with the plan settings of --plan. Returns the error message, empty on success.
 std::string writePack(Project& project, const std::string& path, const LabelGrid& labels,
                       const PlanSettings& plan);
+
+// The cutting plan of a cut list on the pack's plan pages, and its labels on label sheets of
+// the usual grid. Each returns the error message, empty on success.
+std::string writeCutListPlan(const CuttingPlan& plan, const std::string& path);
+std::string writeCutListLabels(const std::vector<ProductionLabel>& labels, const std::string& path);
 
 } // namespace pdfoutput

@@ -19,4 +19,12 @@ std::string writePack(Project&, const std::string&, const LabelGrid&, const Plan
     return kUnavailable;
 }
 
+std::string writeCutListPlan(const CuttingPlan&, const std::string&) {
+    return kUnavailable;
+}
+
+std::string writeCutListLabels(const std::vector<ProductionLabel>&, const std::string&) {
+    return kUnavailable;
+}
+
 } // namespace pdfoutput

@@ -14,6 +14,12 @@ double roubles(int64_t kopecks) {
     return static_cast<double>(kopecks) / 100.0;
 }
 
+// A piece's mark: its name when the pieces are named, else its number on the door.
+std::string mark(const std::vector<std::string>& names, int piece, int32_t number) {
+    const auto i = static_cast<size_t>(piece);
+    return i < names.size() ? names[i] : std::to_string(number);
+}
+
 json rect(const SheetRect& r) {
     return {{"x", mm(r.x)}, {"y", mm(r.y)}, {"width", mm(r.width)}, {"height", mm(r.height)}};
 }
@@ -36,7 +42,7 @@ json planJson(const CuttingPlan& plan) {
                 const BarPlanPiece& piece = a.pieces[static_cast<size_t>(p)];
                 pieces.push_back({{"length", mm(piece.length)},
                                   {"door", piece.doorIndex + 1},
-                                  {"mark", std::to_string(piece.mark)}});
+                                  {"mark", mark(a.names, p, piece.mark)}});
             }
             bars.push_back({{"code", a.code},
                             {"stockLength", mm(b.length)},
@@ -51,7 +57,7 @@ json planJson(const CuttingPlan& plan) {
             const BarPlanPiece& piece = a.pieces[static_cast<size_t>(p)];
             unplaced.push_back({{"length", mm(piece.length)},
                                 {"door", piece.doorIndex + 1},
-                                {"mark", std::to_string(piece.mark)}});
+                                {"mark", mark(a.names, p, piece.mark)}});
         }
         json kept = json::array();
         for (int32_t k : plan.keptOffcuts(a))
@@ -85,7 +91,7 @@ json planJson(const CuttingPlan& plan) {
                                   {"width", mm(p.width)},
                                   {"height", mm(p.height)},
                                   {"door", piece.doorIndex + 1},
-                                  {"mark", std::to_string(piece.mark)},
+                                  {"mark", mark(m.names, p.piece, piece.mark)},
                                   {"rotated", p.rotated}});
             }
             json offcuts = json::array();
@@ -104,7 +110,7 @@ json planJson(const CuttingPlan& plan) {
             unplaced.push_back({{"width", mm(piece.width)},
                                 {"height", mm(piece.height)},
                                 {"door", piece.doorIndex + 1},
-                                {"mark", std::to_string(piece.mark)}});
+                                {"mark", mark(m.names, p, piece.mark)}});
         }
         materials.push_back({{"code", m.code},
                              {"name", m.name},

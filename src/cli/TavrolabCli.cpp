@@ -7,6 +7,7 @@
 #include "catalog/Catalog.h"
 #include "catalog/DataPaths.h"
 #include "cli/CliOptions.h"
+#include "cli/CutListCommand.h"
 #include "cli/JournalCommands.h"
 #include "cli/PdfOutput.h"
 #include "cli/PlanJson.h"
@@ -453,6 +454,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (journalcli::isJournalCommand(args))
         return journalcli::runJournalCommand(args, Catalog::executableFolder());
+    if (cutlistcli::isCutListCommand(args))
+        return cutlistcli::runCutListCommand(args);
     try {
         return run(args);
     } catch (const UsageError& e) {

@@ -1,7 +1,11 @@
 #include "plan/BarPlanner.h"
 
+#include "plan/PatternDive.h"
+#include "plan/PatternLp.h"
+
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <numeric>
@@ -43,8 +47,10 @@ struct Bar {
 
 class Search {
 public:
-    Search(std::vector<Item> items, std::vector<Type> types, int maxNew, Clock::time_point deadline)
-        : items_(std::move(items)), types_(std::move(types)), maxNew_(maxNew), deadline_(deadline) {
+    Search(std::vector<Item> items, std::vector<Type> types, int maxNew, Clock::time_point deadline,
+           const std::atomic<bool>* stop)
+        : items_(std::move(items)), types_(std::move(types)), maxNew_(maxNew), deadline_(deadline),
+          stop_(stop) {
         left_.resize(items_.size());
         size_t pieces = 0;
         for (size_t i = 0; i < items_.size(); ++i) {
@@ -61,6 +67,12 @@ public:
 
     Score bound() { return remainingBound(); }
 
+    // The search ends at a plan of no more than this cost and count.
+    void setGoal(int64_t cost, int64_t bars) {
+        goalCost_ = cost;
+        goalBars_ = bars;
+    }
+
     void offer(const std::vector<Bar>& bars) {
         Score s = scoreOf(bars);
         if (s < best_) {
@@ -73,7 +85,7 @@ public:
     bool run() {
         exhausted_ = true;
         dfs(Score{0, 0, 0}, -1, -1, nullptr);
-        return exhausted_;
+        return exhausted_ && !stopped_;
     }
 
     const Score& best() const { return best_; }
@@ -195,7 +207,9 @@ private:
     }
 
     bool timeUp() {
-        if ((++nodes_ & 255) == 0 && Clock::now() > deadline_)
+        // A node may enumerate thousands of fillings: the clock is read at every one.
+        if ((stop_ != nullptr && stop_->load(std::memory_order_relaxed)) ||
+            Clock::now() > deadline_)
             stopped_ = true;
         return stopped_;
     }
@@ -214,8 +228,10 @@ private:
 
     void fill(size_t j, int64_t room, std::vector<int>& counts,
               std::vector<std::pair<int64_t, std::vector<int>>>& out) {
-        if (out.size() >= 4000)
+        if (out.size() >= 4000 || stopped_)
             return;
+        if ((++fills_ & 1023) == 0 && Clock::now() > deadline_)
+            stopped_ = true;
         if (j == items_.size()) {
             for (size_t i = 0; i < items_.size(); ++i) {
                 if (left_[i] - counts[i] > 0 && items_[i].size <= room)
@@ -252,6 +268,9 @@ private:
             if (paid < best_) {
                 best_ = paid;
                 bestBars_ = current_;
+                // At the bound: nothing cheaper to find.
+                if (std::get<0>(best_) <= goalCost_ && std::get<1>(best_) <= goalBars_)
+                    stopped_ = true;
             }
             return;
         }
@@ -297,33 +316,44 @@ private:
     std::vector<const Type*> newTypes_;
     int maxNew_;
     Clock::time_point deadline_;
+    const std::atomic<bool>* stop_;
     std::vector<int> left_;
     std::vector<int> used_;
     std::vector<Bar> current_;
     Score best_ = kInfinite;
     std::vector<Bar> bestBars_;
     std::map<std::tuple<int64_t, int64_t, int>, Score> cache_;
-    uint64_t nodes_ = 0;
+    uint64_t fills_ = 0;
+    int64_t goalCost_ = -1;
+    int64_t goalBars_ = -1;
     bool stopped_ = false;
     bool exhausted_ = true;
 };
 
-// First fit of the items, longest first, into the given types in order: offcuts before new
-// bars. Returns false when a piece finds no room and no bar to open.
+// First fit (or best fit: into the bar with least room) of the items, longest first, into the
+// given types in order: offcuts before new bars. Returns false when a piece finds no room and no
+// bar to open.
 bool firstFit(const std::vector<Item>& items, const std::vector<Type>& types,
-              const std::vector<int>& order, int maxNew, std::vector<Bar>& bars) {
+              const std::vector<int>& order, int maxNew, std::vector<Bar>& bars,
+              bool bestFit = false) {
     std::vector<int64_t> room;
     std::vector<int> used(types.size(), 0);
     int newBars = 0;
     for (size_t i = 0; i < items.size(); ++i) {
         for (int c = 0; c < items[i].count; ++c) {
             bool placed = false;
-            for (size_t b = 0; b < bars.size() && !placed; ++b) {
-                if (room[b] >= items[i].size) {
-                    room[b] -= items[i].size;
-                    ++bars[b].counts[i];
-                    placed = true;
+            size_t chosen = bars.size();
+            for (size_t b = 0; b < bars.size(); ++b) {
+                if (room[b] >= items[i].size && (chosen == bars.size() || room[b] < room[chosen])) {
+                    chosen = b;
+                    if (!bestFit)
+                        break;
                 }
+            }
+            if (chosen < bars.size()) {
+                room[chosen] -= items[i].size;
+                ++bars[chosen].counts[i];
+                placed = true;
             }
             for (int t : order) {
                 if (placed)
@@ -345,6 +375,159 @@ bool firstFit(const std::vector<Item>& items, const std::vector<Type>& types,
         }
     }
     return true;
+}
+
+// The bounds of the pattern relaxation, rounded up, and the plan rounded from its solution.
+struct LpOutcome {
+    bool bounded = false;
+    int64_t costBound = 0;
+    int barsBound = 0;
+    std::vector<Bar> bars; // empty when rounding found no plan
+};
+
+// Objective of the relaxation: the cost of new bars, or their number when all cost the same.
+PatternLp patternLpOf(const std::vector<Item>& items, const std::vector<Type>& types,
+                      bool countBars, const std::vector<Bar>& start) {
+    std::vector<int64_t> sizes;
+    for (const Item& item : items)
+        sizes.push_back(item.size);
+    std::vector<PatternLp::Stock> stock;
+    for (const Type& t : types)
+        stock.push_back({t.capacity, t.offcut ? 0.0 : (countBars ? 1.0 : double(t.cost)),
+                         t.offcut ? t.available : -1});
+    PatternLp lp(std::move(sizes), std::move(stock));
+    // Bars of one length each, as many pieces as fit, and the bars of the starting plan.
+    for (size_t t = 0; t < types.size(); ++t) {
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].size > types[t].capacity)
+                continue;
+            PatternLp::Pattern p{static_cast<int>(t), std::vector<int>(items.size(), 0)};
+            p.counts[i] = static_cast<int>(
+                std::min<int64_t>(items[i].count, types[t].capacity / items[i].size));
+            lp.addPattern(p);
+        }
+    }
+    for (const Bar& b : start)
+        lp.addPattern({b.type, b.counts});
+    return lp;
+}
+
+int64_t roundedUp(double value) {
+    return static_cast<int64_t>(std::ceil(value - 1e-6 * std::max(1.0, std::abs(value))));
+}
+
+// Cost, count and length of the new bars.
+Score scoreOf(const std::vector<Bar>& bars, const std::vector<Type>& types) {
+    Score s{0, 0, 0};
+    for (const Bar& b : bars) {
+        const Type& t = types[static_cast<size_t>(b.type)];
+        if (!t.offcut)
+            s = {std::get<0>(s) + t.cost, std::get<1>(s) + 1, std::get<2>(s) + t.length};
+    }
+    return s;
+}
+
+// A plan rounded from the relaxation: the dive's bars, then the pieces left by first or best fit,
+// whichever is cheaper. Empty when no plan keeps within maxNew.
+std::vector<Bar> roundedPlan(PatternLp& lp, PatternDive::Step step, const std::vector<Item>& items,
+                             const std::vector<Type>& types, std::vector<int>& demand,
+                             std::vector<int>& available, double incumbent, int maxNew,
+                             Clock::time_point deadline, const std::atomic<bool>* stop) {
+    std::vector<PatternLp::Pattern> fixed =
+        PatternDive::run(lp, step, demand, available, incumbent, deadline, stop);
+    std::vector<Item> rest = items;
+    std::vector<Type> restTypes = types;
+    std::vector<int> order;
+    int newFixed = 0;
+    for (size_t i = 0; i < rest.size(); ++i)
+        rest[i].count = demand[i];
+    for (size_t t = 0; t < types.size(); ++t) {
+        order.push_back(static_cast<int>(t));
+        if (types[t].offcut)
+            restTypes[t].available = available[t];
+    }
+    for (const PatternLp::Pattern& p : fixed)
+        newFixed += types[static_cast<size_t>(p.stock)].offcut ? 0 : 1;
+    if (maxNew >= 0 && newFixed > maxNew)
+        return {};
+    const int maxRest = maxNew < 0 ? -1 : maxNew - newFixed;
+    std::vector<Bar> best;
+    Score bestScore = kInfinite;
+    for (bool bestFit : {false, true}) {
+        std::vector<Bar> bars;
+        for (const PatternLp::Pattern& p : fixed)
+            bars.push_back({p.stock, p.counts});
+        std::vector<Bar> tail;
+        if (!firstFit(rest, restTypes, order, maxRest, tail, bestFit))
+            continue;
+        bars.insert(bars.end(), tail.begin(), tail.end());
+        const Score s = scoreOf(bars, types);
+        if (s < bestScore) {
+            bestScore = s;
+            best = std::move(bars);
+        }
+    }
+    return best;
+}
+
+LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& types,
+                   const std::vector<Bar>& start, const Score& startScore, int maxNew,
+                   Clock::time_point deadline, const std::atomic<bool>* stop) {
+    LpOutcome out;
+    bool sameCost = true;
+    int32_t newCost = -1;
+    for (const Type& t : types) {
+        if (t.offcut)
+            continue;
+        sameCost = sameCost && (newCost < 0 || newCost == t.cost);
+        newCost = t.cost;
+    }
+    if (newCost < 0)
+        return out; // offcuts only: the search alone
+    const bool haveStart = std::get<0>(startScore) != std::get<0>(kInfinite);
+    std::vector<int> demand, available;
+    for (const Item& item : items)
+        demand.push_back(item.count);
+    for (const Type& t : types)
+        available.push_back(t.offcut ? t.available : -1);
+
+    PatternLp lp = patternLpOf(items, types, sameCost, start);
+    const double incumbent =
+        haveStart ? double(sameCost ? std::get<1>(startScore) : std::get<0>(startScore))
+                  : LpSolver::kInfinity;
+    const PatternLp::Result root = lp.solve(demand, available, incumbent, deadline, stop);
+    if (!root.solved)
+        return out;
+    out.bounded = true;
+    if (sameCost) {
+        out.barsBound = static_cast<int>(roundedUp(root.bound));
+        out.costBound = int64_t{out.barsBound} * newCost;
+    } else {
+        out.costBound = roundedUp(root.bound);
+        PatternLp count = patternLpOf(items, types, true, start);
+        const PatternLp::Result bars = count.solve(
+            demand, available, haveStart ? double(std::get<1>(startScore)) : LpSolver::kInfinity,
+            deadline, stop);
+        if (bars.solved)
+            out.barsBound = static_cast<int>(roundedUp(bars.bound));
+    }
+
+    // Whole parts first (quick on large orders), then bar by bar while the bound is not met.
+    for (PatternDive::Step step : {PatternDive::Step::WholeParts, PatternDive::Step::OneBar}) {
+        if (!out.bars.empty()) {
+            const Score s = scoreOf(out.bars, types);
+            if (std::get<0>(s) <= out.costBound && std::get<1>(s) <= out.barsBound)
+                break;
+        }
+        if (Clock::now() > deadline || (stop != nullptr && stop->load()))
+            break;
+        std::vector<int> d = demand, a = available;
+        std::vector<Bar> bars =
+            roundedPlan(lp, step, items, types, d, a, incumbent, maxNew, deadline, stop);
+        if (!bars.empty() && (out.bars.empty() || scoreOf(bars, types) < scoreOf(out.bars, types)))
+            out.bars = std::move(bars);
+    }
+    return out;
 }
 
 double millisSince(Clock::time_point start) {
@@ -464,8 +647,13 @@ BarPlan BarPlanner::plan(const std::vector<BarPlanPiece>& pieces,
 
     const Clock::time_point deadline =
         start + std::chrono::microseconds(static_cast<int64_t>(options.timeLimitMs * 1000.0));
+    // The relaxation and its rounding may take four fifths of the time (large orders need it),
+    // the search has whatever is left.
+    const Clock::time_point lpDeadline =
+        start + std::chrono::microseconds(static_cast<int64_t>(options.timeLimitMs * 800.0));
+    int lpBars = 0;
     auto attempt = [&](int maxNew, BarPlan& out) {
-        Search search(items, types, maxNew, deadline);
+        Search search(items, types, maxNew, deadline, options.stop);
         const Score rootBound = search.bound();
         // Starting plans: first fit with the offcuts and then each new length alone, and with
         // all lengths in order of their price per metre.
@@ -487,15 +675,31 @@ BarPlan BarPlanner::plan(const std::vector<BarPlanPiece>& pieces,
         std::vector<Bar> mixed;
         if (firstFit(items, types, all, maxNew, mixed))
             search.offer(mixed);
-        bool proven =
-            search.best() == rootBound && std::get<0>(rootBound) != std::get<0>(kInfinite);
-        if (!proven && std::get<0>(rootBound) != std::get<0>(kInfinite))
-            proven = search.run();
+        const bool finite = std::get<0>(rootBound) != std::get<0>(kInfinite);
+        bool proven = search.best() == rootBound && finite;
+        LpOutcome lp;
+        if (!proven && finite) {
+            lp = planByLp(items, types, search.bestBars(), search.best(), maxNew, lpDeadline,
+                          options.stop);
+            if (!lp.bars.empty())
+                search.offer(lp.bars);
+            lpBars = std::max(lpBars, lp.barsBound);
+            proven = lp.bounded && std::get<0>(search.best()) <= lp.costBound &&
+                     std::get<1>(search.best()) <= lp.barsBound;
+        }
+        if (!proven && finite) {
+            if (lp.bounded)
+                search.setGoal(lp.costBound, lp.barsBound);
+            // The search may end at the bound without finishing.
+            proven = search.run() || search.best() == rootBound ||
+                     (lp.bounded && std::get<0>(search.best()) <= lp.costBound &&
+                      std::get<1>(search.best()) <= lp.barsBound);
+        }
         if (std::get<0>(search.best()) == std::get<0>(kInfinite))
             return false;
         out = planOf(pieces, items, types, search.bestBars(), options);
         out.proven = proven;
-        out.costLowerBound = std::get<0>(rootBound);
+        out.costLowerBound = std::max(std::get<0>(rootBound), lp.costBound);
         return true;
     };
 
@@ -529,6 +733,7 @@ BarPlan BarPlanner::plan(const std::vector<BarPlanPiece>& pieces,
         const int64_t need = std::max<int64_t>(0, total - freeCapacity);
         result.lowerBound = static_cast<int>(
             std::max((need + largestNew - 1) / largestNew, std::max<int64_t>(0, big - bigOffcuts)));
+        result.lowerBound = std::max(result.lowerBound, lpBars);
     }
     result.millis = millisSince(start);
     return result;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -52,11 +53,12 @@ public:
         int32_t trim = 0;
         int maxNewBars = -1; // plans with more new bars are not taken; -1: no limit
         double timeLimitMs = 50.0;
+        const std::atomic<bool>* stop = nullptr; // when it turns true, the best plan so far
     };
 
-    // The cheapest plan, proven optimal by the lower bound or by an exhaustive search when that
-    // finishes within the time limit; else the best plan found, with proven false. When no plan
-    // keeps within maxNewBars, the limit is dropped.
+    // The cheapest plan, proven optimal by the lower bound (the pattern relaxation rounded up)
+    // or by an exhaustive search when that finishes within the time limit; else the best plan
+    // found, with proven false. When no plan keeps within maxNewBars, the limit is dropped.
     static BarPlan plan(const std::vector<BarPlanPiece>& pieces, const std::vector<BarStock>& stock,
                         const Options& options);
 

@@ -19,6 +19,7 @@ struct ArticleCut {
     std::string name;
     int32_t pricePerMetre = 0;        // kopecks
     std::vector<BarPlanPiece> pieces; // of every bar group of the article, in bill order
+    std::vector<std::string> names;   // per piece, for pieces named rather than marked on a door
     std::vector<BarStock> stock;      // the new stock lengths, then the offcuts that fit
     BarPlan plan;
     int billBars = 0;
@@ -35,6 +36,7 @@ struct MaterialCut {
     int32_t sheetHeight = 0; // 0.1 mm, the material's "длина"
     bool rotation = false;
     std::vector<SheetPlanPiece> pieces;
+    std::vector<std::string> names; // per piece, for pieces named rather than marked on a door
     SheetPlan plan;
     SheetPlan firstFit; // the simple plan it is compared with
 };

@@ -3,6 +3,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <cstdint>
 #include <memory>
 
 namespace text {
@@ -22,6 +23,43 @@ ConverterPtr openConverter(const char* name) {
 }
 
 } // namespace
+
+bool isUtf8(std::string_view bytes) {
+    size_t i = 0;
+    while (i < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        int follow = 0;
+        uint32_t cp = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            follow = 1;
+            cp = c & 0x1F;
+        } else if ((c & 0xF0) == 0xE0) {
+            follow = 2;
+            cp = c & 0x0F;
+        } else if ((c & 0xF8) == 0xF0) {
+            follow = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i <= static_cast<size_t>(follow))
+            return false;
+        for (int k = 1; k <= follow; ++k) {
+            const auto b = static_cast<unsigned char>(bytes[i + static_cast<size_t>(k)]);
+            if ((b & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (b & 0x3F);
+        }
+        static constexpr uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
+        if (cp < kSmallest[follow] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        i += static_cast<size_t>(follow) + 1;
+    }
+    return true;
+}
 
 std::string cp1251ToUtf8(std::string_view bytes) {
     ConverterPtr conv = openConverter("windows-1251");

@@ -8,6 +8,9 @@
 // stores UTF-16LE, everything inside is UTF-8. The work is done by ICU's converters.
 namespace text {
 
+// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool isUtf8(std::string_view bytes);
+
 // Windows-1251 bytes to UTF-8.
 std::string cp1251ToUtf8(std::string_view bytes);
 // UTF-8 to Windows-1251 bytes; a character without a Windows-1251 form becomes the converter's

@@ -2,6 +2,7 @@
 
 #include "support/OutputTestSupport.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <sys/wait.h>
@@ -34,4 +35,27 @@ inline CliRun cli(const TempFolder& dir, const std::vector<std::string>& args) {
     r.out = outtest::readFile(dir / "stdout");
     r.err = outtest::readFile(dir / "stderr");
     return r;
+}
+
+// Output of a shell command, such as one of poppler's tools reading a PDF.
+inline std::string commandOutput(const std::string& command) {
+    std::string out;
+    if (FILE* p = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
+            out.append(buffer, n);
+        pclose(p);
+    }
+    return out;
+}
+
+inline int pdfPages(const std::string& pdf) {
+    const std::string info = commandOutput("pdfinfo " + quoted(pdf));
+    const std::size_t at = info.find("Pages:");
+    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
+}
+
+inline std::string pdfText(const std::string& pdf) {
+    return commandOutput("pdftotext -layout " + quoted(pdf) + " -");
 }

@@ -347,33 +347,6 @@ TEST_F(Cli, ADataFolderWithoutPricesIsAnErrorOfItsOwn) {
     EXPECT_EQ(run({"--new"}).status, 0);
 }
 
-namespace {
-
-// Output of a shell command, such as one of poppler's tools reading a PDF.
-std::string commandOutput(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, p)) > 0)
-            out.append(buffer, n);
-        pclose(p);
-    }
-    return out;
-}
-
-int pdfPages(const std::string& pdf) {
-    const std::string info = commandOutput("pdfinfo " + quoted(pdf));
-    const std::size_t at = info.find("Pages:");
-    return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + 6);
-}
-
-std::string pdfText(const std::string& pdf) {
-    return commandOutput("pdftotext -layout " + quoted(pdf) + " -");
-}
-
-} // namespace
-
 #if TAV_CLI_PDF
 TEST_F(Cli, PdfHoldsTheChosenDocumentsWithoutADisplay) {
     // The tool runs on the offscreen platform even where the environment names a display.

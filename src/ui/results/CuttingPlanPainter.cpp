@@ -68,6 +68,13 @@ std::string doorMark(int door, int mark) {
     return text::format("д%d №%d", door + 1, mark);
 }
 
+// A piece's name when the pieces are named (a cut list), else its door and mark.
+template <class Piece>
+std::string markOf(const std::vector<std::string>& names, int index, const Piece& piece) {
+    const auto i = static_cast<size_t>(index);
+    return i < names.size() ? names[i] : doorMark(piece.doorIndex, piece.mark);
+}
+
 // A piece's number in the list under its drawing, centred on the piece (over its edges when the
 // piece is narrower than the number).
 void numberMark(QPainter& p, const QRectF& r, int number) {
@@ -93,6 +100,17 @@ int legendHeight(const QString& legend, int width, int dpi) {
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, legend)
                .height() +
            dots(2, dpi);
+}
+
+// Whether the plan is an order's, beside its bill; a cut list's pieces are named and unbilled.
+bool billed(const CuttingPlan& plan) {
+    for (const ArticleCut& a : plan.articles)
+        if (!a.names.empty())
+            return false;
+    for (const MaterialCut& m : plan.materials)
+        if (!m.names.empty())
+            return false;
+    return true;
 }
 
 } // namespace
@@ -212,12 +230,13 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
         p.setFont(font(9, dpi));
         p.drawText(QRect(r.left(), r.top() + headLine, r.width(), r.height() - headLine),
                    Qt::AlignLeft | Qt::AlignTop,
-                   qs(text::format("Пропил %s мм, торцовка %s мм, деловой остаток от %s мм. "
-                                   "Хлыстов по смете: %d, по раскрою: %d.",
+                   qs(text::format("Пропил %s мм, торцовка %s мм, деловой остаток от %s мм. ",
                                    rowformat::wholeOrTenths(s.kerf).c_str(),
                                    rowformat::wholeOrTenths(s.trim).c_str(),
-                                   rowformat::wholeOrTenths(s.minOffcut).c_str(), plan_.billBars(),
-                                   plan_.planBars())));
+                                   rowformat::wholeOrTenths(s.minOffcut).c_str()) +
+                      (billed(plan_) ? text::format("Хлыстов по смете: %d, по раскрою: %d.",
+                                                    plan_.billBars(), plan_.planBars())
+                                     : text::format("Хлыстов по раскрою: %d.", plan_.planBars()))));
         break;
     }
     case Kind::ArticleHead: {
@@ -227,8 +246,11 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
                    qs(a.code + " " + a.name));
         p.setFont(font(9, dpi));
         std::string line =
-            text::format("По смете: %d хл., %s руб.; по раскрою: %d хл., %s руб.", a.billBars,
-                         money(a.billCost).c_str(), a.plan.newBars, money(a.plan.cost).c_str());
+            a.names.empty() ? text::format("По смете: %d хл., %s руб.; по раскрою: %d хл., %s руб.",
+                                           a.billBars, money(a.billCost).c_str(), a.plan.newBars,
+                                           money(a.plan.cost).c_str())
+                            : text::format("По раскрою: %d хл., %s руб.", a.plan.newBars,
+                                           money(a.plan.cost).c_str());
         if (a.plan.offcutsUsed > 0)
             line += text::format(" и %d остат.", a.plan.offcutsUsed);
         line += text::format("; нижняя граница: %d хл. — %s.", a.plan.lowerBound,
@@ -243,19 +265,19 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
         std::string line;
         if (b.group >= 0) {
             const ArticleCut& a = plan_.articles[static_cast<size_t>(b.group)];
-            const BarPlanPiece& piece =
-                a.pieces[static_cast<size_t>(a.plan.unplaced[static_cast<size_t>(b.item)])];
+            const int index = a.plan.unplaced[static_cast<size_t>(b.item)];
+            const BarPlanPiece& piece = a.pieces[static_cast<size_t>(index)];
             line = text::format(plantext::kPieceTooLong, piece.length / 10.0) + " " +
-                   doorMark(piece.doorIndex, piece.mark);
+                   markOf(a.names, index, piece);
         } else {
             const MaterialCut& m = plan_.materials[static_cast<size_t>(-1 - b.group)];
-            const SheetPlanPiece& piece =
-                m.pieces[static_cast<size_t>(m.plan.unplaced[static_cast<size_t>(b.item)])];
+            const int index = m.plan.unplaced[static_cast<size_t>(b.item)];
+            const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(index)];
             line = m.sheetWidth <= 0 || m.sheetHeight <= 0
                        ? std::string(plantext::kNoSheetSize)
                        : text::format(plantext::kPieceTooLarge, (piece.width + 5) / 10,
                                       (piece.height + 5) / 10);
-            line += " " + doorMark(piece.doorIndex, piece.mark);
+            line += " " + markOf(m.names, index, piece);
         }
         p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, qs(line));
         break;
@@ -268,7 +290,8 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
         const int top = r.top() + dots(6, dpi);
         p.setFont(font(10, dpi, true));
         p.drawText(QRect(r.left(), top, r.width(), headLine), Qt::AlignLeft | Qt::AlignVCenter,
-                   qs(m.group + " / " + m.code + " " + m.name));
+                   qs((m.group.empty() ? "" : m.group + " / ") + m.code +
+                      (m.name.empty() ? "" : " " + m.name)));
         p.setFont(font(9, dpi));
         p.drawText(QRect(r.left(), top + headLine, r.width(), r.bottom() - top - headLine),
                    Qt::AlignLeft | Qt::AlignTop,
@@ -320,8 +343,8 @@ QStringList CuttingPlanPainter::barPieces(QPainter* p, const Block& b, QRectF dr
         const BarPlanPiece& piece = a.pieces[static_cast<size_t>(index)];
         const QRectF pr(drawing.left() + x * scale, drawing.top(), piece.length * scale,
                         drawing.height());
-        const QString full = qs(rowformat::wholeOrTenths(piece.length) + " · " +
-                                doorMark(piece.doorIndex, piece.mark));
+        const QString full =
+            qs(rowformat::wholeOrTenths(piece.length) + " · " + markOf(a.names, index, piece));
         if (p) {
             p->setPen(QPen(kLine, 0));
             p->setBrush(doorColor(piece.doorIndex));
@@ -403,7 +426,7 @@ QStringList CuttingPlanPainter::sheetPieces(QPainter* p, const Block& b, QRectF 
         const QString sizes =
             qs(rowformat::wholeOrTenths(piece.width) + "×" +
                rowformat::wholeOrTenths(piece.height) + (placed.rotated ? " ↻" : ""));
-        const QString who = qs(doorMark(piece.doorIndex, piece.mark));
+        const QString who = qs(markOf(m.names, placed.piece, piece));
         const double wide =
             std::max(metrics.horizontalAdvance(sizes), metrics.horizontalAdvance(who));
         if (pr.height() >= 2 * lh + 2 && wide + 2 <= pr.width()) {

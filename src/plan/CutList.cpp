@@ -1,0 +1,247 @@
+#include "plan/CutList.h"
+
+#include "catalog/CsvText.h"
+#include "text/CaseFold.h"
+#include "text/Encoding.h"
+
+#include <set>
+
+namespace {
+
+// UTF-8 when the bytes are valid UTF-8 (without their BOM), else Windows-1251.
+std::string decoded(std::string_view bytes) {
+    if (!text::isUtf8(bytes))
+        return text::cp1251ToUtf8(bytes);
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    return std::string(bytes);
+}
+
+struct Column {
+    const char* name; // as the header spells it
+    bool required;
+};
+
+// The rows of a file under its header line, each field stripped; absent columns read empty.
+struct Table {
+    struct Row {
+        int line = 0;
+        std::vector<std::string> fields; // in the order of the wanted columns
+    };
+    std::vector<Row> rows;
+};
+
+[[noreturn]] void refuse(int line, const std::string& reason) {
+    throw CutListError{line, "Строка " + std::to_string(line) + ": " + reason};
+}
+
+Table readTable(std::string_view bytes, const std::vector<Column>& columns) {
+    const std::string utf8 = decoded(bytes);
+    const std::vector<csv_text::Line> lines = csv_text::splitLines(utf8);
+    if (lines.empty())
+        refuse(1, "нет строки с названиями столбцов");
+    std::vector<int> where(columns.size(), -1);
+    const std::vector<csv_text::Field> header = csv_text::splitFields(lines[0]);
+    for (size_t f = 0; f < header.size(); ++f) {
+        const std::string name = text::toLower(text::trim(header[f].text));
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (where[c] < 0 && name == text::toLower(columns[c].name))
+                where[c] = static_cast<int>(f);
+        }
+    }
+    for (size_t c = 0; c < columns.size(); ++c) {
+        if (columns[c].required && where[c] < 0)
+            refuse(1, std::string("нет столбца «") + columns[c].name + "»");
+    }
+    Table table;
+    for (size_t l = 1; l < lines.size(); ++l) {
+        const std::vector<csv_text::Field> fields = csv_text::splitFields(lines[l]);
+        Table::Row row;
+        row.line = static_cast<int>(l) + 1;
+        bool blank = true;
+        for (int w : where) {
+            const size_t i = static_cast<size_t>(w);
+            row.fields.push_back(w >= 0 && i < fields.size() ? text::trim(fields[i].text) : "");
+            blank = blank && row.fields.back().empty();
+        }
+        if (!blank)
+            table.rows.push_back(std::move(row));
+    }
+    return table;
+}
+
+enum class Fault { None, NotNumber, Decimals };
+
+// A decimal written with "," or "." and at most `places` digits after it, as value × 10^places.
+struct Fixed {
+    int64_t value = 0;
+    Fault fault = Fault::None;
+};
+
+Fixed fixed(std::string_view s, int places) {
+    Fixed out;
+    const bool negative = s.starts_with('-');
+    if (negative)
+        s.remove_prefix(1);
+    const size_t point = s.find_first_of(",.");
+    const std::string_view whole = s.substr(0, point);
+    const std::string_view fraction =
+        point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
+    auto digits = [](std::string_view d) {
+        return d.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    if (whole.empty() || whole.size() > 12 || !digits(whole) || !digits(fraction) ||
+        (point != std::string_view::npos && fraction.empty())) {
+        out.fault = Fault::NotNumber;
+        return out;
+    }
+    if (fraction.size() > static_cast<size_t>(places)) {
+        out.fault = Fault::Decimals;
+        return out;
+    }
+    for (char c : whole)
+        out.value = out.value * 10 + (c - '0');
+    for (int i = 0; i < places; ++i) {
+        const size_t k = static_cast<size_t>(i);
+        out.value = out.value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
+    }
+    if (negative)
+        out.value = -out.value;
+    return out;
+}
+
+// A size in 0.1 mm within 1 mm … max.
+int32_t size(const std::string& field, const char* what, int32_t max, int line) {
+    if (field.empty())
+        refuse(line, std::string("не указана ") + what);
+    const Fixed f = fixed(field, 1);
+    if (f.fault == Fault::NotNumber)
+        refuse(line, std::string(what) + " «" + field + "» не число");
+    if (f.fault == Fault::Decimals)
+        refuse(line, std::string(what) + " " + field + " мм: больше одного знака после запятой");
+    if (f.value < 10 || f.value > max)
+        refuse(line, std::string(what) + " " + field + " мм вне пределов 1–" +
+                         std::to_string(max / 10) + " мм");
+    return static_cast<int32_t>(f.value);
+}
+
+// A whole count of at least 0; empty gives `empty`.
+int count(const std::string& field, int empty, int line) {
+    if (field.empty())
+        return empty;
+    const Fixed f = fixed(field, 0);
+    if (f.fault != Fault::None || f.value < 0 || f.value > CutList::kMaxPieces * 10LL)
+        refuse(line, "количество «" + field + "» должно быть целым неотрицательным числом");
+    return static_cast<int>(f.value);
+}
+
+std::string material(const std::string& field, int line) {
+    if (field.empty())
+        refuse(line, "не указан материал");
+    return field;
+}
+
+template <class T>
+std::variant<std::vector<T>, CutListError> caught(auto read) {
+    try {
+        return read();
+    } catch (const CutListError& e) {
+        return e;
+    }
+}
+
+} // namespace
+
+std::string CutList::materialKey(std::string_view material) {
+    return text::toLower(text::trim(material));
+}
+
+std::variant<std::vector<CutPiece>, CutListError> CutList::readPieces(std::string_view bytes,
+                                                                      bool defaultRotate) {
+    return caught<CutPiece>([&] {
+        enum { Material, Length, Name, Width, Count, Rotation };
+        const Table table = readTable(bytes, {{"Материал", true},
+                                              {"Длина", true},
+                                              {"Обозначение", false},
+                                              {"Ширина", false},
+                                              {"Количество", false},
+                                              {"Поворот", false}});
+        std::vector<CutPiece> pieces;
+        int total = 0;
+        for (const Table::Row& row : table.rows) {
+            const auto& f = row.fields;
+            CutPiece p;
+            p.line = row.line;
+            p.material = material(f[Material], row.line);
+            p.name = f[Name];
+            const bool bar = f[Width].empty();
+            p.length = size(f[Length], "длина", bar ? kMaxBarLength : kMaxSheetLength, row.line);
+            p.width = bar ? 0 : size(f[Width], "ширина", kMaxSheetWidth, row.line);
+            p.count = count(f[Count], 1, row.line);
+            const std::string turn = text::toLower(f[Rotation]);
+            if (turn.empty())
+                p.canRotate = defaultRotate;
+            else if (turn == "да" || turn == "нет")
+                p.canRotate = turn == "да";
+            else
+                refuse(row.line, "поворот «" + f[Rotation] + "»: ожидается «да» или «нет»");
+            total += p.count;
+            if (total > kMaxPieces)
+                refuse(row.line, "в списке больше " + std::to_string(kMaxPieces) + " деталей");
+            pieces.push_back(std::move(p));
+        }
+        return pieces;
+    });
+}
+
+std::variant<std::vector<CutStock>, CutListError> CutList::readStock(std::string_view bytes) {
+    return caught<CutStock>([&] {
+        enum { Material, Length, Price, Width, Count };
+        const Table table = readTable(bytes, {{"Материал", true},
+                                              {"Длина", true},
+                                              {"Цена", true},
+                                              {"Ширина", false},
+                                              {"Количество", false}});
+        std::vector<CutStock> stock;
+        for (const Table::Row& row : table.rows) {
+            const auto& f = row.fields;
+            CutStock s;
+            s.line = row.line;
+            s.material = material(f[Material], row.line);
+            const bool bar = f[Width].empty();
+            s.length = size(f[Length], "длина", bar ? kMaxBarLength : kMaxSheetLength, row.line);
+            s.width = bar ? 0 : size(f[Width], "ширина", kMaxSheetWidth, row.line);
+            s.count = count(f[Count], -1, row.line);
+            const Fixed price = f[Price].empty() ? Fixed{0, Fault::NotNumber} : fixed(f[Price], 2);
+            if (price.fault != Fault::None)
+                refuse(row.line, "цена «" + f[Price] +
+                                     "» должна быть суммой в рублях, до двух знаков после запятой");
+            if (price.value < 0 || price.value > kMaxPrice)
+                refuse(row.line, "цена " + f[Price] + " руб. вне пределов 0–" +
+                                     std::to_string(kMaxPrice / 100) + " руб.");
+            s.price = price.value;
+            stock.push_back(std::move(s));
+        }
+        return stock;
+    });
+}
+
+std::optional<CutListError> CutList::missingStock() const {
+    std::set<std::string> materials, bars, sheets;
+    for (const CutStock& s : stock) {
+        const std::string key = materialKey(s.material);
+        materials.insert(key);
+        (s.isBar() ? bars : sheets).insert(key);
+    }
+    for (const CutPiece& p : pieces) {
+        const std::string key = materialKey(p.material);
+        const std::string line = "Строка " + std::to_string(p.line) + ": ";
+        if (!materials.contains(key))
+            return CutListError{p.line, line + "материала «" + p.material + "» нет на складе"};
+        if (!(p.isBar() ? bars : sheets).contains(key))
+            return CutListError{
+                p.line, line + "для материала «" + p.material +
+                            (p.isBar() ? "» на складе нет хлыстов" : "» на складе нет листов")};
+    }
+    return std::nullopt;
+}
