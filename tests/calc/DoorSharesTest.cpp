@@ -6,9 +6,9 @@
 
 #include "calc/CalcResult.h"
 #include "calc/DoorShares.h"
-#include "catalog/RollerKit.h"
 #include "calc/systems/DSSystemGartis.h"
 #include "calc/systems/DSSystemLoven.h"
+#include "catalog/RollerKit.h"
 #include "model/DoorSet.h"
 
 #include <numeric>

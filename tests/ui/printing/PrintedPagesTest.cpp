@@ -410,6 +410,17 @@ TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
         Project& p = *world.project;
         p.setDoorCount(c.doors);
         ASSERT_TRUE(p.setDiscountPercent(5.0));
+        // One filling in every panel of door 1 and in the first two of door 2.
+        const Material* same = nullptr;
+        for (const auto& [id, in] : p.doors->doors[0].inserts)
+            same = same != nullptr ? same : in.material;
+        ASSERT_NE(same, nullptr);
+        for (auto& [id, in] : p.doors->doors[0].inserts)
+            in.material = same;
+        int given = 0;
+        for (auto& [id, in] : p.doors->doors[1].inserts)
+            if (given++ < 2)
+                in.material = same;
         p.doors->changed = true;
         p.recalculate(true);
         std::string unknown;
@@ -449,8 +460,8 @@ TEST(PrintedPages, TheQuoteIsOnePageWhoseTotalIsTheBills) {
         EXPECT_TRUE(text.contains(QStringLiteral("6000 мм")));
         EXPECT_TRUE(text.contains(QStringLiteral("2600 мм")));
         // A filling that a door has twice or more is named once with its count, once alone.
-        const QString flat = QString(text).replace(QRegularExpression(QStringLiteral("\\s+")),
-                                                   QStringLiteral(" "));
+        const QString flat =
+            QString(text).replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" "));
         int repeated = 0;
         for (const AssemblyDoor& door : DoorAssemblySheet::build(p).doors) {
             std::map<std::string, int> counts;

@@ -39,7 +39,8 @@ QByteArray bigEndian(quint32 v) {
 }
 
 QByteArray chunk(const QByteArray& type, const QByteArray& data) {
-    return bigEndian(static_cast<quint32>(data.size())) + type + data + bigEndian(crc32(type + data));
+    return bigEndian(static_cast<quint32>(data.size())) + type + data +
+           bigEndian(crc32(type + data));
 }
 
 // The ways other programs write a PNG text: plain, compressed, international (plain and
@@ -131,17 +132,16 @@ TEST_F(ThumbnailCacheFixture, AThumbnailAnotherProgramWroteIsUsedWhateverTheWayO
     const ThumbnailCache cache(root);
     const QString file = cache.pathFor(path, ThumbnailCache::Size::Normal);
     ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
-    const QByteArray mtime =
-        QByteArray::number(QFileInfo(path).lastModified().toSecsSinceEpoch());
+    const QByteArray mtime = QByteArray::number(QFileInfo(path).lastModified().toSecsSinceEpoch());
     for (TextWay way : {TextWay::Plain, TextWay::Compressed, TextWay::International,
                         TextWay::InternationalCompressed}) {
         SCOPED_TRACE(static_cast<int>(way));
         // A file manager's thumbnail, green so that it tells from one decoded here (blue).
         QFile out(file);
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        out.write(pngWithTexts(QSize(128, 96), Qt::green, way,
-                               {{"Thumb::URI", ThumbnailCache::uriOf(path)},
-                                {"Thumb::MTime", mtime}}));
+        out.write(
+            pngWithTexts(QSize(128, 96), Qt::green, way,
+                         {{"Thumb::URI", ThumbnailCache::uriOf(path)}, {"Thumb::MTime", mtime}}));
         out.close();
         bool stored = true;
         const QImage got = cache.thumbnail(path, ThumbnailCache::Size::Normal, &stored);
