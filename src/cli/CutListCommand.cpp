@@ -148,7 +148,7 @@ std::optional<std::string> readList(const Options& o, CutList& list) {
     auto readStock = CutList::readStock(*stock);
     if (const auto* e = std::get_if<CutListError>(&readStock))
         return *o.stock + ": " + e->message;
-    list.pieces = std::get<std::vector<CutPiece>>(std::move(readPieces));
+    list.pieces = std::get<std::vector<CutListPiece>>(std::move(readPieces));
     list.stock = std::get<std::vector<CutStock>>(std::move(readStock));
     if (const std::optional<CutListError> e = list.missingStock())
         return *o.pieces + ": " + e->message;

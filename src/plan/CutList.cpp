@@ -156,9 +156,9 @@ std::string CutList::materialKey(std::string_view material) {
     return text::toLower(text::trim(material));
 }
 
-std::variant<std::vector<CutPiece>, CutListError> CutList::readPieces(std::string_view bytes,
-                                                                      bool defaultRotate) {
-    return caught<CutPiece>([&] {
+std::variant<std::vector<CutListPiece>, CutListError> CutList::readPieces(std::string_view bytes,
+                                                                          bool defaultRotate) {
+    return caught<CutListPiece>([&] {
         enum { Material, Length, Name, Width, Count, Rotation };
         const Table table = readTable(bytes, {{"Материал", true},
                                               {"Длина", true},
@@ -166,11 +166,11 @@ std::variant<std::vector<CutPiece>, CutListError> CutList::readPieces(std::strin
                                               {"Ширина", false},
                                               {"Количество", false},
                                               {"Поворот", false}});
-        std::vector<CutPiece> pieces;
+        std::vector<CutListPiece> pieces;
         int total = 0;
         for (const Table::Row& row : table.rows) {
             const auto& f = row.fields;
-            CutPiece p;
+            CutListPiece p;
             p.line = row.line;
             p.material = material(f[Material], row.line);
             p.name = f[Name];
@@ -233,7 +233,7 @@ std::optional<CutListError> CutList::missingStock() const {
         materials.insert(key);
         (s.isBar() ? bars : sheets).insert(key);
     }
-    for (const CutPiece& p : pieces) {
+    for (const CutListPiece& p : pieces) {
         const std::string key = materialKey(p.material);
         const std::string line = "Строка " + std::to_string(p.line) + ": ";
         if (!materials.contains(key))

@@ -11,7 +11,7 @@
 
 // A piece of any job the workshop cuts: a length of a bar material (width 0) or a rectangle of a
 // sheet material, length along the grain and width across. Sizes in 0.1 mm.
-struct CutPiece {
+struct CutListPiece {
     std::string material;
     std::string name; // what the piece is called on the plan and its label
     int32_t length = 0;
@@ -57,14 +57,14 @@ public:
     static constexpr int64_t kMaxPrice = 100000000;   // kopecks
 
     CutListSettings settings;
-    std::vector<CutPiece> pieces;
+    std::vector<CutListPiece> pieces;
     std::vector<CutStock> stock;
 
     // Columns "Материал;Обозначение;Длина;Ширина;Количество;Поворот" in any order, the first
     // line naming them; "Материал" and "Длина" must be there. An empty "Поворот" takes
     // defaultRotate.
-    static std::variant<std::vector<CutPiece>, CutListError> readPieces(std::string_view bytes,
-                                                                        bool defaultRotate);
+    static std::variant<std::vector<CutListPiece>, CutListError> readPieces(std::string_view bytes,
+                                                                            bool defaultRotate);
     // Columns "Материал;Длина;Ширина;Количество;Цена"; "Материал", "Длина" and "Цена" must be
     // there.
     static std::variant<std::vector<CutStock>, CutListError> readStock(std::string_view bytes);

@@ -11,13 +11,13 @@ namespace {
 struct Group {
     std::string material;
     bool sheets = false;
-    std::vector<const CutPiece*> pieces;
+    std::vector<const CutListPiece*> pieces;
 };
 
 std::vector<Group> groups(const CutList& list) {
     std::vector<Group> out;
     std::map<std::pair<std::string, bool>, size_t> index;
-    for (const CutPiece& p : list.pieces) {
+    for (const CutListPiece& p : list.pieces) {
         auto [it, added] =
             index.emplace(std::make_pair(CutList::materialKey(p.material), !p.isBar()), out.size());
         if (added)
@@ -62,7 +62,7 @@ void planSheets(CutListPlan& plan, const CutList& list, const Group& g) {
     std::vector<SheetPlanPiece> pieces;
     bool rotation = false;
     for (size_t i = 0; i < g.pieces.size(); ++i) {
-        const CutPiece& p = *g.pieces[i];
+        const CutListPiece& p = *g.pieces[i];
         pieces.push_back({p.width, p.length, -1, static_cast<int32_t>(i) + 1, p.canRotate});
         rotation = rotation || p.canRotate;
     }

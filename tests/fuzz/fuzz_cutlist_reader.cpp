@@ -23,9 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     if (data[0] % 2 == 0) {
         auto read = CutList::readPieces(bytes, data[0] % 4 == 0);
-        if (const auto* pieces = std::get_if<std::vector<CutPiece>>(&read)) {
+        if (const auto* pieces = std::get_if<std::vector<CutListPiece>>(&read)) {
             long total = 0;
-            for (const CutPiece& p : *pieces) {
+            for (const CutListPiece& p : *pieces) {
                 require(!p.material.empty() && p.length >= 10 && p.count >= 0);
                 require(p.length <=
                         (p.isBar() ? CutList::kMaxBarLength : CutList::kMaxSheetLength));

@@ -14,13 +14,13 @@ namespace {
 const char* const kPieceHeader = "Материал;Обозначение;Длина;Ширина;Количество;Поворот\n";
 const char* const kStockHeader = "Материал;Длина;Ширина;Количество;Цена\n";
 
-std::vector<CutPiece> pieces(const std::string& bytes, bool rotate = true) {
+std::vector<CutListPiece> pieces(const std::string& bytes, bool rotate = true) {
     auto read = CutList::readPieces(bytes, rotate);
     if (const auto* e = std::get_if<CutListError>(&read))
         ADD_FAILURE() << e->message;
-    return std::holds_alternative<std::vector<CutPiece>>(read)
-               ? std::get<std::vector<CutPiece>>(read)
-               : std::vector<CutPiece>{};
+    return std::holds_alternative<std::vector<CutListPiece>>(read)
+               ? std::get<std::vector<CutListPiece>>(read)
+               : std::vector<CutListPiece>{};
 }
 
 TEST(CutListReader, RefusesABadRowNamingItsLineAndReason) {
@@ -84,7 +84,7 @@ TEST(CutListReader, ReadsEitherEncodingAnyColumnOrderAndDecimalComma) {
                              "\n"
                              "  ;;800.0; Брус сосна ;Ригель\n";
     for (const std::string& bytes : {utf8, "\xEF\xBB\xBF" + utf8, text::utf8ToCp1251(utf8)}) {
-        const std::vector<CutPiece> read = pieces(bytes);
+        const std::vector<CutListPiece> read = pieces(bytes);
         ASSERT_EQ(read.size(), 2u);
         EXPECT_EQ(read[0].material, "Брус сосна");
         EXPECT_EQ(read[0].name, "Стойка");
@@ -103,7 +103,7 @@ TEST(CutListReader, AnEmptyTurnFollowsTheSettingAndAWordOverridesIt) {
                                                           "ДСП;Дно;500;300;;ДА\n"
                                                           "ДСП;Бок;500;300;;нет\n";
     for (bool setting : {true, false}) {
-        const std::vector<CutPiece> read = pieces(bytes, setting);
+        const std::vector<CutListPiece> read = pieces(bytes, setting);
         ASSERT_EQ(read.size(), 3u);
         EXPECT_EQ(read[0].canRotate, setting);
         EXPECT_TRUE(read[1].canRotate);
