@@ -4,7 +4,8 @@
 # header. The journal sits on the core: it may include the core and Qt (Core, Sql), nothing of
 # the window or the command line.
 # Inside src/ui every file lives in the folder of an area of the window, and the areas include one
-# way too: shared <- sketch, results, materials, ordercard, orders <- printing <- toppanel <- app.
+# way too: shared <- sketch, results, materials, ordercard, orders <- printing <- workshop,
+# toppanel <- app.
 # Run: cmake -DSOURCE_DIR=<src folder> -P CheckLayers.cmake (fails listing every offending line).
 cmake_minimum_required(VERSION 3.25)
 
@@ -82,7 +83,8 @@ set(ui_allowed_ordercard "shared;ordercard")
 set(ui_allowed_orders "shared;orders")
 set(ui_allowed_printing "shared;sketch;results;printing")
 set(ui_allowed_toppanel "shared;printing;toppanel")
-set(ui_areas shared sketch results materials ordercard orders printing toppanel)
+set(ui_allowed_workshop "shared;results;printing;workshop")
+set(ui_areas shared sketch results materials ordercard orders printing toppanel workshop)
 
 file(GLOB ui_loose "${SOURCE_DIR}/ui/*.h" "${SOURCE_DIR}/ui/*.cpp")
 foreach(file IN LISTS ui_loose)

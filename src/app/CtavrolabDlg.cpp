@@ -24,6 +24,7 @@
 #include "ui/shared/Pictures.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/toppanel/TopPanelDlg.h"
+#include "ui/workshop/DlgWorkshop.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -90,6 +91,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
     order_->setJournal(journal_.get());
     connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
+    connect(top_, &TopPanelDlg::workshopRequested, this, &CtavrolabDlg::showWorkshop);
     connect(order_, &DlgOrder::orderPlaced, this, [this] {
         if (orders_ != nullptr)
             orders_->refresh();
@@ -154,6 +156,15 @@ CtavrolabDlg::~CtavrolabDlg() {
     delete order_;
     delete plan_;
     delete orders_; // before the journal session it reads
+    delete workshop_;
+}
+
+void CtavrolabDlg::showWorkshop() {
+    if (workshop_ == nullptr)
+        workshop_ = new DlgWorkshop(this);
+    workshop_->show();
+    workshop_->raise();
+    workshop_->activateWindow();
 }
 
 void CtavrolabDlg::showOrders() {

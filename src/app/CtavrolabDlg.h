@@ -10,6 +10,7 @@
 
 class DlgOrder;
 class DlgOrders;
+class DlgWorkshop;
 class JournalSession;
 class DlgPlan;
 class DlgTable;
@@ -75,6 +76,9 @@ public:
     JournalSession& journal() const { return *journal_; }
     DlgOrders* ordersWindow() const { return orders_; }
     void showOrders();
+    // The workshop window, made on first use and kept (hidden when closed) for the session.
+    DlgWorkshop* workshopWindow() const { return workshop_; }
+    void showWorkshop();
     QLabel* logo() const { return logo_; }
 
     // Whether the window offers its minimize button (removed while a popup is open).
@@ -121,6 +125,7 @@ private:
     QLabel* logo_ = nullptr;
     std::unique_ptr<JournalSession> journal_;
     DlgOrders* orders_ = nullptr;
+    DlgWorkshop* workshop_ = nullptr;
     std::unique_ptr<UndoHistory> history_;
     std::unique_ptr<OrderDocument> document_;
     bool restoring_ = false;

@@ -17,25 +17,14 @@ std::string decoded(std::string_view bytes) {
     return std::string(bytes);
 }
 
-struct Column {
-    const char* name; // as the header spells it
-    bool required;
-};
-
-// The rows of a file under its header line, each field stripped; absent columns read empty.
-struct Table {
-    struct Row {
-        int line = 0;
-        std::vector<std::string> fields; // in the order of the wanted columns
-    };
-    std::vector<Row> rows;
-};
-
 [[noreturn]] void refuse(int line, const std::string& reason) {
     throw CutListError{line, "Строка " + std::to_string(line) + ": " + reason};
 }
 
-Table readTable(std::string_view bytes, const std::vector<Column>& columns) {
+// The rows of a file under its header line, fields in the order of `columns`, each stripped;
+// absent columns read empty, blank rows are left out.
+std::vector<CutListRow> readTable(std::string_view bytes, const std::vector<std::string>& columns,
+                                  const std::vector<bool>& required) {
     const std::string utf8 = decoded(bytes);
     const std::vector<csv_text::Line> lines = csv_text::splitLines(utf8);
     if (lines.empty())
@@ -45,18 +34,18 @@ Table readTable(std::string_view bytes, const std::vector<Column>& columns) {
     for (size_t f = 0; f < header.size(); ++f) {
         const std::string name = text::toLower(text::trim(header[f].text));
         for (size_t c = 0; c < columns.size(); ++c) {
-            if (where[c] < 0 && name == text::toLower(columns[c].name))
+            if (where[c] < 0 && name == text::toLower(columns[c]))
                 where[c] = static_cast<int>(f);
         }
     }
     for (size_t c = 0; c < columns.size(); ++c) {
-        if (columns[c].required && where[c] < 0)
-            refuse(1, std::string("нет столбца «") + columns[c].name + "»");
+        if (required[c] && where[c] < 0)
+            refuse(1, "нет столбца «" + columns[c] + "»");
     }
-    Table table;
+    std::vector<CutListRow> rows;
     for (size_t l = 1; l < lines.size(); ++l) {
         const std::vector<csv_text::Field> fields = csv_text::splitFields(lines[l]);
-        Table::Row row;
+        CutListRow row;
         row.line = static_cast<int>(l) + 1;
         bool blank = true;
         for (int w : where) {
@@ -65,9 +54,22 @@ Table readTable(std::string_view bytes, const std::vector<Column>& columns) {
             blank = blank && row.fields.back().empty();
         }
         if (!blank)
-            table.rows.push_back(std::move(row));
+            rows.push_back(std::move(row));
     }
-    return table;
+    return rows;
+}
+
+// A row's fields stripped and as many as the columns; nullopt for a blank row.
+std::optional<std::vector<std::string>> fieldsOf(const CutListRow& row, size_t columns) {
+    std::vector<std::string> out;
+    bool blank = true;
+    for (size_t c = 0; c < columns; ++c) {
+        out.push_back(c < row.fields.size() ? text::trim(row.fields[c]) : "");
+        blank = blank && out.back().empty();
+    }
+    if (blank)
+        return std::nullopt;
+    return out;
 }
 
 enum class Fault { None, NotNumber, Decimals };
@@ -156,20 +158,57 @@ std::string CutList::materialKey(std::string_view material) {
     return text::toLower(text::trim(material));
 }
 
+const std::vector<std::string>& CutList::pieceColumns() {
+    static const std::vector<std::string> columns = {"Материал", "Обозначение", "Длина",
+                                                     "Ширина",   "Количество",  "Поворот"};
+    return columns;
+}
+
+const std::vector<std::string>& CutList::stockColumns() {
+    static const std::vector<std::string> columns = {"Материал", "Длина", "Ширина", "Количество",
+                                                     "Цена"};
+    return columns;
+}
+
+std::variant<std::vector<CutListRow>, CutListError> CutList::pieceRows(std::string_view bytes) {
+    return caught<CutListRow>([&] {
+        return readTable(bytes, pieceColumns(), {true, false, true, false, false, false});
+    });
+}
+
+std::variant<std::vector<CutListRow>, CutListError> CutList::stockRows(std::string_view bytes) {
+    return caught<CutListRow>([&] {
+        return readTable(bytes, stockColumns(), {true, true, false, false, true});
+    });
+}
+
 std::variant<std::vector<CutListPiece>, CutListError> CutList::readPieces(std::string_view bytes,
                                                                           bool defaultRotate) {
+    auto rows = pieceRows(bytes);
+    if (const auto* e = std::get_if<CutListError>(&rows))
+        return *e;
+    return readPieceRows(std::get<std::vector<CutListRow>>(rows), defaultRotate);
+}
+
+std::variant<std::vector<CutStock>, CutListError> CutList::readStock(std::string_view bytes) {
+    auto rows = stockRows(bytes);
+    if (const auto* e = std::get_if<CutListError>(&rows))
+        return *e;
+    return readStockRows(std::get<std::vector<CutListRow>>(rows));
+}
+
+std::variant<std::vector<CutListPiece>, CutListError>
+CutList::readPieceRows(const std::vector<CutListRow>& rows, bool defaultRotate) {
     return caught<CutListPiece>([&] {
-        enum { Material, Length, Name, Width, Count, Rotation };
-        const Table table = readTable(bytes, {{"Материал", true},
-                                              {"Длина", true},
-                                              {"Обозначение", false},
-                                              {"Ширина", false},
-                                              {"Количество", false},
-                                              {"Поворот", false}});
+        enum { Material, Name, Length, Width, Count, Rotation };
         std::vector<CutListPiece> pieces;
         int total = 0;
-        for (const Table::Row& row : table.rows) {
-            const auto& f = row.fields;
+        for (const CutListRow& row : rows) {
+            const std::optional<std::vector<std::string>> fields =
+                fieldsOf(row, pieceColumns().size());
+            if (!fields)
+                continue;
+            const auto& f = *fields;
             CutListPiece p;
             p.line = row.line;
             p.material = material(f[Material], row.line);
@@ -194,17 +233,17 @@ std::variant<std::vector<CutListPiece>, CutListError> CutList::readPieces(std::s
     });
 }
 
-std::variant<std::vector<CutStock>, CutListError> CutList::readStock(std::string_view bytes) {
+std::variant<std::vector<CutStock>, CutListError>
+CutList::readStockRows(const std::vector<CutListRow>& rows) {
     return caught<CutStock>([&] {
-        enum { Material, Length, Price, Width, Count };
-        const Table table = readTable(bytes, {{"Материал", true},
-                                              {"Длина", true},
-                                              {"Цена", true},
-                                              {"Ширина", false},
-                                              {"Количество", false}});
+        enum { Material, Length, Width, Count, Price };
         std::vector<CutStock> stock;
-        for (const Table::Row& row : table.rows) {
-            const auto& f = row.fields;
+        for (const CutListRow& row : rows) {
+            const std::optional<std::vector<std::string>> fields =
+                fieldsOf(row, stockColumns().size());
+            if (!fields)
+                continue;
+            const auto& f = *fields;
             CutStock s;
             s.line = row.line;
             s.material = material(f[Material], row.line);

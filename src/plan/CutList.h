@@ -40,6 +40,13 @@ struct CutListError {
     std::string message; // with "Строка N: " in front
 };
 
+// One row of a cut list's table in the fixed order of its columns (CutList::pieceColumns or
+// stockColumns), each field as typed: a line of a file, or a row of the workshop window's table.
+struct CutListRow {
+    int line = 0; // what a refusal names: the file's line, or the table's row
+    std::vector<std::string> fields;
+};
+
 struct CutListSettings {
     PlanSettings plan;
     bool rotate = true;              // for pieces whose "Поворот" is empty
@@ -68,6 +75,18 @@ public:
     // Columns "Материал;Длина;Ширина;Количество;Цена"; "Материал", "Длина" and "Цена" must be
     // there.
     static std::variant<std::vector<CutStock>, CutListError> readStock(std::string_view bytes);
+
+    // The same reading in two steps: a file's rows under its header, in the fixed column order
+    // (blank rows left out; a header without a required column refused), and the rows checked
+    // and read. The window's tables go through the second step alone, with their row numbers.
+    static const std::vector<std::string>& pieceColumns(); // Материал, Обозначение, Длина, ...
+    static const std::vector<std::string>& stockColumns(); // Материал, Длина, Ширина, ...
+    static std::variant<std::vector<CutListRow>, CutListError> pieceRows(std::string_view bytes);
+    static std::variant<std::vector<CutListRow>, CutListError> stockRows(std::string_view bytes);
+    static std::variant<std::vector<CutListPiece>, CutListError>
+    readPieceRows(const std::vector<CutListRow>& rows, bool defaultRotate);
+    static std::variant<std::vector<CutStock>, CutListError>
+    readStockRows(const std::vector<CutListRow>& rows);
 
     // The first piece whose material has no stock of its kind (bars for a bar piece, sheets for
     // a sheet piece), as an error on that piece's line.

@@ -38,7 +38,12 @@ std::vector<const CutStock*> stockOf(const CutList& list, const Group& g) {
     return out;
 }
 
-void planBars(CutListPlan& plan, const CutList& list, const Group& g) {
+bool stopped(const CutListControl& control) {
+    return control.stop != nullptr && control.stop->load();
+}
+
+void planBars(CutListPlan& plan, const CutList& list, const Group& g,
+              const CutListControl& control) {
     ArticleCut cut;
     cut.code = g.material;
     for (size_t i = 0; i < g.pieces.size(); ++i) {
@@ -51,14 +56,17 @@ void planBars(CutListPlan& plan, const CutList& list, const Group& g) {
     options.kerf = list.settings.plan.kerf;
     options.trim = list.settings.plan.trim;
     options.timeLimitMs = list.settings.secondsPerMaterial * 1000.0;
+    options.stop = control.stop;
     cut.plan = BarPlanner::plan(cut.pieces, cut.stock, options);
     plan.totals.push_back({g.material, false, cut.plan.newBars, cut.plan.offcutsUsed, cut.plan.cost,
                            cut.plan.lowerBound, cut.plan.proven, cut.plan.millis,
-                           static_cast<int>(cut.plan.unplaced.size())});
+                           static_cast<int>(cut.plan.unplaced.size()),
+                           !cut.plan.proven && stopped(control)});
     plan.cuts.articles.push_back(std::move(cut));
 }
 
-void planSheets(CutListPlan& plan, const CutList& list, const Group& g) {
+void planSheets(CutListPlan& plan, const CutList& list, const Group& g,
+                const CutListControl& control) {
     std::vector<SheetPlanPiece> pieces;
     bool rotation = false;
     for (size_t i = 0; i < g.pieces.size(); ++i) {
@@ -70,8 +78,8 @@ void planSheets(CutListPlan& plan, const CutList& list, const Group& g) {
     for (const CutStock* s : stockOf(list, g))
         stock.push_back({s->width, s->length, s->price, s->count, s->isOffcut()});
     const int32_t kerf = list.settings.plan.kerf;
-    const SheetStockPlan result =
-        SheetStockPlanner::plan(pieces, stock, kerf, list.settings.secondsPerMaterial * 1000.0);
+    const SheetStockPlan result = SheetStockPlanner::plan(
+        pieces, stock, kerf, list.settings.secondsPerMaterial * 1000.0, control.stop);
 
     const size_t first = plan.cuts.materials.size();
     for (const SheetStockPart& part : result.parts) {
@@ -116,19 +124,27 @@ void planSheets(CutListPlan& plan, const CutList& list, const Group& g) {
     }
     plan.totals.push_back({g.material, true, result.newSheets, result.offcutSheets, result.cost,
                            result.lowerBound, result.proven, result.millis,
-                           static_cast<int>(result.unplaced.size())});
+                           static_cast<int>(result.unplaced.size()),
+                           !result.proven && stopped(control)});
 }
 
 } // namespace
 
-CutListPlan CutListPlan::build(const CutList& list) {
+CutListPlan CutListPlan::build(const CutList& list, const CutListControl& control) {
     CutListPlan plan;
     plan.cuts.settings = list.settings.plan;
-    for (const Group& g : groups(list)) {
+    const std::vector<Group> all = groups(list);
+    const int total = static_cast<int>(all.size());
+    for (int k = 0; k < total; ++k) {
+        const Group& g = all[static_cast<size_t>(k)];
+        if (control.progress)
+            control.progress(k, total, g.material);
         if (g.sheets)
-            planSheets(plan, list, g);
+            planSheets(plan, list, g, control);
         else
-            planBars(plan, list, g);
+            planBars(plan, list, g, control);
     }
+    if (control.progress)
+        control.progress(total, total, std::string());
     return plan;
 }

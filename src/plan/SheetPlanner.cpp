@@ -13,6 +13,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The end of the planner's time: the clock past the deadline, or the caller's stop.
+struct Deadline {
+    Clock::time_point at;
+    const std::atomic<bool>* stop = nullptr;
+    bool passed() const {
+        return Clock::now() > at || (stop != nullptr && stop->load(std::memory_order_relaxed));
+    }
+};
+
 enum class Choice { BestArea, BestShortSide, TopLeft, First };
 enum class Split { ShorterLeftover, LongerLeftover, Horizontal, Vertical };
 
@@ -155,13 +164,13 @@ SheetPlan result(const Packer& packer, int32_t W, int32_t H) {
 // often beats packing every piece in one pass, which leaves the waste spread over all sheets.
 SheetPlan sheetBySheet(const std::vector<SheetPlanPiece>& pieces, std::vector<int> remaining,
                        const std::vector<std::function<bool(int, int)>>& keys, int32_t W, int32_t H,
-                       int32_t kerf, std::mt19937* noise, Clock::time_point deadline) {
+                       int32_t kerf, std::mt19937* noise, const Deadline& deadline) {
     SheetPlan plan;
     plan.sheetWidth = W;
     plan.sheetHeight = H;
     std::vector<double> weight(pieces.size(), 1.0);
     while (!remaining.empty()) {
-        const bool hurry = Clock::now() > deadline;
+        const bool hurry = deadline.passed();
         std::vector<std::vector<int>> orders;
         for (const auto& key : keys) {
             std::vector<int> order = remaining;
@@ -360,10 +369,10 @@ SheetPlan SheetPlanner::firstFit(const std::vector<SheetPlanPiece>& pieces, int3
 }
 
 SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t W, int32_t H,
-                             int32_t kerf, double timeLimitMs) {
+                             int32_t kerf, double timeLimitMs, const std::atomic<bool>* stop) {
     const Clock::time_point start = Clock::now();
-    const Clock::time_point deadline =
-        start + std::chrono::microseconds(static_cast<int64_t>(timeLimitMs * 1000.0));
+    const Deadline deadline{
+        start + std::chrono::microseconds(static_cast<int64_t>(timeLimitMs * 1000.0)), stop};
     std::vector<int> placeable, unplaced;
     splitPlaceable(pieces, W, H, placeable, unplaced);
     const int bound = lowerBound(pieces, W, H, kerf);
@@ -403,8 +412,11 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
             }
         }
     };
-    for (const auto& order : orders)
+    for (const auto& order : orders) {
         tryOrder(order);
+        if (stop != nullptr && stop->load(std::memory_order_relaxed))
+            break;
+    }
     auto offer = [&](SheetPlan candidate) {
         if (!have || better(candidate, best)) {
             best = std::move(candidate);
@@ -415,11 +427,11 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
         offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, nullptr, deadline));
     // Then shuffled variants of the area order while time remains and the bound is not met.
     // Neighbour swaps take at most a third of the time; sheet by sheet the rest.
-    const Clock::time_point swapsUntil = start + (deadline - start) / 3;
+    const Deadline swapsUntil{start + (deadline.at - start) / 3, stop};
     std::mt19937 random(12345);
     std::vector<int> order = orders.front();
     for (int tries = 0; have && static_cast<int>(best.sheets.size()) > bound &&
-                        Clock::now() < swapsUntil && order.size() > 1 && tries < 400;
+                        !swapsUntil.passed() && order.size() > 1 && tries < 400;
          ++tries) {
         // Swap a few neighbours: small changes to a good order.
         for (int k = 0; k < 3; ++k) {
@@ -430,7 +442,7 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
     }
     // Then sheet by sheet with random leads, while time remains and the bound is not met.
     std::mt19937 leads(54321);
-    while (have && static_cast<int>(best.sheets.size()) > bound && Clock::now() < deadline)
+    while (have && static_cast<int>(best.sheets.size()) > bound && !deadline.passed())
         offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, &leads, deadline));
     if (!have) {
         best.sheetWidth = W;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -50,9 +51,11 @@ struct SheetPlan {
 // panel saw or a glass table.
 class SheetPlanner {
 public:
-    // The best of several piece orders and split rules within the time limit.
+    // The best of several piece orders and split rules within the time limit, or until stop
+    // turns true (the best plan so far: every piece placed, perhaps on more sheets).
     static SheetPlan plan(const std::vector<SheetPlanPiece>& pieces, int32_t sheetWidth,
-                          int32_t sheetHeight, int32_t kerf, double timeLimitMs = 200.0);
+                          int32_t sheetHeight, int32_t kerf, double timeLimitMs = 200.0,
+                          const std::atomic<bool>* stop = nullptr);
 
     // Pieces in the given order, each into the first free rectangle of the first sheet that
     // holds it (unturned when it fits so).

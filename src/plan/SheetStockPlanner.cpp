@@ -25,8 +25,10 @@ struct Attempt {
 class Planner {
 public:
     Planner(const std::vector<SheetPlanPiece>& pieces, const std::vector<SheetStock>& stock,
-            int32_t kerf, double callMs)
-        : pieces_(pieces), stock_(stock), kerf_(kerf), callMs_(callMs) {}
+            int32_t kerf, double callMs, const std::atomic<bool>* stop)
+        : pieces_(pieces), stock_(stock), kerf_(kerf), callMs_(callMs), stop_(stop) {}
+
+    bool stopped() const { return stop_ != nullptr && stop_->load(std::memory_order_relaxed); }
 
     // The pieces of `from` that fit the stock.
     std::vector<int> fitting(const std::vector<int>& from, int s) const {
@@ -44,7 +46,7 @@ public:
         std::vector<SheetPlanPiece> subset;
         for (int p : which)
             subset.push_back(pieces_[static_cast<size_t>(p)]);
-        SheetPlan plan = SheetPlanner::plan(subset, st.width, st.height, kerf_, callMs_);
+        SheetPlan plan = SheetPlanner::plan(subset, st.width, st.height, kerf_, callMs_, stop_);
         if (limit >= 0 && plan.sheets.size() > static_cast<size_t>(limit)) {
             std::stable_sort(plan.sheets.begin(), plan.sheets.end(),
                              [](const PlannedSheet& a, const PlannedSheet& b) {
@@ -153,6 +155,7 @@ private:
     const std::vector<SheetStock>& stock_;
     int32_t kerf_;
     double callMs_;
+    const std::atomic<bool>* stop_;
 };
 
 int64_t area(const SheetPlanPiece& p) {
@@ -170,7 +173,7 @@ bool SheetStockPlanner::fits(const SheetPlanPiece& piece, const SheetStock& shee
 
 SheetStockPlan SheetStockPlanner::plan(const std::vector<SheetPlanPiece>& pieces,
                                        const std::vector<SheetStock>& stock, int32_t kerf,
-                                       double timeLimitMs) {
+                                       double timeLimitMs, const std::atomic<bool>* stop) {
     const auto start = Clock::now();
     SheetStockPlan out;
     std::vector<int> offcuts, sizes, cuttable;
@@ -195,7 +198,8 @@ SheetStockPlan SheetStockPlanner::plan(const std::vector<SheetPlanPiece>& pieces
     }
     // One call per offcut sheet and two per pair of sizes share the time.
     const int calls = std::min(offcutCount, 50) + 2 * static_cast<int>(sizes.size() * sizes.size());
-    const Planner planner(pieces, stock, kerf, std::max(5.0, timeLimitMs / std::max(calls, 1)));
+    const Planner planner(pieces, stock, kerf, std::max(5.0, timeLimitMs / std::max(calls, 1)),
+                          stop);
 
     // Offcut sheets, smallest first, each filled with what fits of what is left.
     std::sort(offcuts.begin(), offcuts.end(), [&](int a, int b) {
@@ -247,6 +251,9 @@ SheetStockPlan SheetStockPlanner::plan(const std::vector<SheetPlanPiece>& pieces
             Attempt a = planner.inOrder(left, order);
             if (!best || a.better(*best))
                 best = a;
+            // Stopped: the first whole attempt stands.
+            if (planner.stopped())
+                break;
             planner.moveLeastUsed(a, byPrice);
             if (a.better(*best))
                 best = std::move(a);

@@ -2,6 +2,7 @@
 
 #include "plan/SheetPlanner.h"
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -42,9 +43,11 @@ struct SheetStockPlan {
 // cost, then fewest sheets.
 class SheetStockPlanner {
 public:
+    // Stop cuts the time short: the offcut sheets and one order of the new sizes are still
+    // filled, each with what the one-size planner has at the stop.
     static SheetStockPlan plan(const std::vector<SheetPlanPiece>& pieces,
                                const std::vector<SheetStock>& stock, int32_t kerf,
-                               double timeLimitMs);
+                               double timeLimitMs, const std::atomic<bool>* stop = nullptr);
 
     // Whether the piece fits onto a sheet of the size, turned when it may be.
     static bool fits(const SheetPlanPiece& piece, const SheetStock& sheet);

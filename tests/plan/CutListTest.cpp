@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <tuple>
+
 namespace {
 
 const char* const kPieceHeader = "Материал;Обозначение;Длина;Ширина;Количество;Поворот\n";
@@ -52,7 +55,60 @@ TEST(CutListReader, RefusesABadRowNamingItsLineAndReason) {
         EXPECT_EQ(e.line, c.line) << c.pieces;
         EXPECT_EQ(e.message.rfind("Строка " + std::to_string(c.line) + ": ", 0), 0u) << e.message;
         EXPECT_NE(e.message.find(c.reason), std::string::npos) << e.message;
+        // The window's table takes the same rows renumbered as its rows: the same refusal,
+        // naming the table's row.
+        auto rows = CutList::pieceRows(c.pieces);
+        if (c.line == 1) {
+            ASSERT_TRUE(std::holds_alternative<CutListError>(rows)) << c.pieces;
+            continue;
+        }
+        std::vector<CutListRow> table = std::get<std::vector<CutListRow>>(rows);
+        for (CutListRow& row : table)
+            row.line += 100;
+        auto fromTable = CutList::readPieceRows(table, true);
+        ASSERT_TRUE(std::holds_alternative<CutListError>(fromTable)) << c.pieces;
+        const CutListError& t = std::get<CutListError>(fromTable);
+        EXPECT_EQ(t.line, c.line + 100);
+        EXPECT_EQ(t.message.substr(t.message.find(": ")), e.message.substr(e.message.find(": ")));
     }
+}
+
+TEST(CutListReader, TableRowsInColumnOrderReadAsTheFileDoes) {
+    // The file's columns in another order; the rows come back in the table's order.
+    const std::string file = "Количество;Длина;Обозначение;Материал;Ширина\n"
+                             "2;2000;Стойка;Брус;\n"
+                             ";;;;\n"
+                             "1;600,5;Полка;ДСП;400\n";
+    auto rows = CutList::pieceRows(file);
+    ASSERT_TRUE(std::holds_alternative<std::vector<CutListRow>>(rows));
+    const auto& table = std::get<std::vector<CutListRow>>(rows);
+    ASSERT_EQ(table.size(), 2u); // the blank line is left out
+    EXPECT_EQ(table[1].line, 4);
+    EXPECT_EQ(table[0].fields, (std::vector<std::string>{"Брус", "Стойка", "2000", "", "2", ""}));
+    // Rows as a table gives them: short rows, spaces around the fields, blank rows between.
+    const std::vector<CutListRow> typed = {{1, {" Брус ", "Стойка", "2000 ", "", "2"}},
+                                           {2, {"", " ", ""}},
+                                           {3, {"ДСП", "Полка", "600,5", "400"}}};
+    const std::vector<CutListPiece> fromFile = pieces(file);
+    auto fromTable = CutList::readPieceRows(typed, true);
+    ASSERT_TRUE(std::holds_alternative<std::vector<CutListPiece>>(fromTable));
+    const auto& read = std::get<std::vector<CutListPiece>>(fromTable);
+    ASSERT_EQ(read.size(), fromFile.size());
+    for (size_t i = 0; i < read.size(); ++i) {
+        EXPECT_EQ(std::tie(read[i].material, read[i].name, read[i].length, read[i].width,
+                           read[i].count, read[i].canRotate),
+                  std::tie(fromFile[i].material, fromFile[i].name, fromFile[i].length,
+                           fromFile[i].width, fromFile[i].count, fromFile[i].canRotate));
+    }
+    EXPECT_EQ(read[1].line, 3);
+
+    auto stockRows = CutList::stockRows("Цена;Материал;Длина\n500;Брус;6000\n");
+    ASSERT_TRUE(std::holds_alternative<std::vector<CutListRow>>(stockRows));
+    EXPECT_EQ(std::get<std::vector<CutListRow>>(stockRows)[0].fields,
+              (std::vector<std::string>{"Брус", "6000", "", "", "500"}));
+    auto badStock = CutList::readStockRows({{7, {"Брус", "6000", "", "", "дорого"}}});
+    ASSERT_TRUE(std::holds_alternative<CutListError>(badStock));
+    EXPECT_EQ(std::get<CutListError>(badStock).message.rfind("Строка 7: цена «дорого»", 0), 0u);
 }
 
 TEST(CutListReader, RefusesABadStockRow) {
@@ -193,6 +249,57 @@ TEST(CutListPlanning, APieceLargerThanEveryStockIsNotCutAndTheRestIs) {
     ASSERT_EQ(sheets.plan.unplaced.size(), 1u);
     EXPECT_EQ(sheets.names[static_cast<size_t>(sheets.plan.unplaced[0])], "Стол");
     EXPECT_EQ(plan.sources.size(), plan.cuts.materials.size());
+}
+
+TEST(CutListPlanning, TellsEachMaterialAndStopsWithTheBestPlansSoFar) {
+    // Many different lengths: neither material is proven within a moment.
+    std::string piecesCsv;
+    for (int i = 0; i < 400; ++i)
+        piecesCsv +=
+            "Брус;Б" + std::to_string(i) + ";" + std::to_string(401 + (i * 37) % 1900) + ";;;\n";
+    for (int i = 0; i < 150; ++i)
+        piecesCsv += "ДСП;Д" + std::to_string(i) + ";" + std::to_string(211 + (i * 53) % 900) +
+                     ";" + std::to_string(157 + (i * 29) % 700) + ";;нет\n";
+    CutList list = listOf(piecesCsv, "Брус;6000;;;500\nДСП;2800;2070;;3000\n");
+    list.settings.secondsPerMaterial = 60;
+    std::atomic<bool> stop{false};
+    std::vector<std::tuple<int, int, std::string>> told;
+    CutListControl control;
+    control.stop = &stop;
+    control.progress = [&](int done, int total, const std::string& material) {
+        told.emplace_back(done, total, material);
+        if (done == 0)
+            stop.store(true); // as "Стоп" pressed while the first material is planned
+    };
+    const auto start = std::chrono::steady_clock::now();
+    const CutListPlan plan = CutListPlan::build(list, control);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 20.0); // not the two minutes the planners were given
+    EXPECT_EQ(told, (std::vector<std::tuple<int, int, std::string>>{
+                        {0, 2, "Брус"}, {1, 2, "ДСП"}, {2, 2, ""}}));
+    ASSERT_EQ(plan.totals.size(), 2u);
+    for (const CutListTotal& t : plan.totals) {
+        EXPECT_TRUE(t.stopped) << t.material;
+        EXPECT_FALSE(t.proven) << t.material;
+        EXPECT_EQ(t.notCut, 0) << t.material;
+        EXPECT_GE(t.newCount, t.lowerBound) << t.material;
+    }
+    // Every piece is on the stopped plans.
+    size_t onBars = 0, onSheets = 0;
+    for (const PlannedBar& b : plan.cuts.articles.at(0).plan.bars)
+        onBars += b.pieces.size();
+    for (const MaterialCut& m : plan.cuts.materials)
+        for (const PlannedSheet& sheet : m.plan.sheets)
+            onSheets += sheet.pieces.size();
+    EXPECT_EQ(onBars, 400u);
+    EXPECT_EQ(onSheets, 150u);
+
+    // Without the stop the same list is planned in full and nothing says stopped.
+    list.settings.secondsPerMaterial = 0.05;
+    const CutListPlan full = CutListPlan::build(list);
+    for (const CutListTotal& t : full.totals)
+        EXPECT_FALSE(t.stopped) << t.material;
 }
 
 } // namespace

@@ -17,30 +17,32 @@ QString written(const std::filesystem::path& path, const QByteArray& bytes, cons
 
 } // namespace
 
+QString CutListPrint::printPlan(const CuttingPlan& plan, QPagedPaintDevice& device) {
+    QPainter painter;
+    if (!painter.begin(&device))
+        return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
+    PrintJob job(painter, device, QImage());
+    job.setCuttingPlan(&plan);
+    const CuttingPlanPainter plans(plan);
+    // Every page has the same frame, so the first page's room is every page's.
+    if (!job.beginPage())
+        return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
+    const int pages = plans.pageCount(job.rect().size(), job.dpiY());
+    for (int i = 0; i < pages; ++i) {
+        if (i > 0 && !job.beginPage())
+            return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
+        plans.paint(job.painter(), job.rect(), i, job.dpiY());
+    }
+    if (!painter.end())
+        return QString::fromUtf8(DocumentPrinter::kEndDocFailed);
+    return {};
+}
+
 QString CutListPrint::writePlanPdf(const CuttingPlan& plan, const std::filesystem::path& path) {
     QString error;
-    const QByteArray bytes = DocumentPrinter::pdfOf(
-        [&](QPagedPaintDevice& device) -> QString {
-            QPainter painter;
-            if (!painter.begin(&device))
-                return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
-            PrintJob job(painter, device, QImage());
-            job.setCuttingPlan(&plan);
-            const CuttingPlanPainter plans(plan);
-            // Every page has the same frame, so the first page's room is every page's.
-            if (!job.beginPage())
-                return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
-            const int pages = plans.pageCount(job.rect().size(), job.dpiY());
-            for (int i = 0; i < pages; ++i) {
-                if (i > 0 && !job.beginPage())
-                    return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
-                plans.paint(job.painter(), job.rect(), i, job.dpiY());
-            }
-            if (!painter.end())
-                return QString::fromUtf8(DocumentPrinter::kEndDocFailed);
-            return {};
-        },
-        QStringLiteral("Раскрой"), &error);
+    const QByteArray bytes =
+        DocumentPrinter::pdfOf([&](QPagedPaintDevice& device) { return printPlan(plan, device); },
+                               QStringLiteral("Раскрой"), &error);
     return written(path, bytes, error);
 }
 

@@ -87,6 +87,12 @@ TopPanelDlg::TopPanelDlg(Project& project, NotifyHub& hub, QWidget* parent)
         if (isEnabled())
             emit journalRequested();
     });
+    auto* workshopKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this);
+    workshopKey->setContext(Qt::WindowShortcut);
+    connect(workshopKey, &QShortcut::activated, this, [this] {
+        if (isEnabled())
+            emit workshopRequested();
+    });
 
     refresh();
 }
@@ -189,8 +195,13 @@ void TopPanelDlg::buildControls() {
     option_->setGeometry(524, 78, 184, 26);
     connect(option_, &QAbstractButton::clicked, this, &TopPanelDlg::optionClicked);
 
-    // Project commands.
-    header(QStringLiteral("Проект:"), 724, 100);
+    buildProjectGroup();
+}
+
+void TopPanelDlg::buildProjectGroup() {
+    auto* heading = new QLabel(QStringLiteral("Проект:"), this);
+    style::makePanelLabel(heading);
+    heading->setGeometry(724, 3, 100, 18);
     const struct {
         const char* text;
         pictures::Command picture;
@@ -204,38 +215,72 @@ void TopPanelDlg::buildControls() {
          &TopPanelDlg::showSaveXml},
         {"Печать", pictures::Command::Print, "Печать документов (Ctrl+P)", &TopPanelDlg::showPrint},
     };
+    // Two rows of commands with pictures small enough to leave a row for the windows' buttons
+    // under them.
+    constexpr int kPicture = 18;
+    constexpr int kTop = 22;
+    constexpr int kRow = kPicture + 10; // a command's size hint: its picture and a margin
     for (int k = 0; k < 4; ++k) {
-        auto* b = new PictureButton(pictures::commandPicture(commands[k].picture),
+        auto* b = new PictureButton(pictures::commandPicture(commands[k].picture, kPicture),
                                     QString::fromUtf8(commands[k].text), this);
         b->setLayout(PictureButton::Layout::PictureLeft);
         b->setFont(style::labelFont());
         b->setToolTip(QString::fromUtf8(commands[k].tip));
-        b->setGeometry(k % 2 ? 862 : 720, 22 + (k / 2) * 44, k % 2 ? 104 : 140, 40);
+        b->setGeometry(k % 2 ? 862 : 720, kTop + (k / 2) * (kRow + 2), k % 2 ? 104 : 140,
+                       std::max(kRow, b->sizeHint().height()));
         const auto command = commands[k].command;
         connect(b, &QAbstractButton::clicked, this, [this, command] { (this->*command)(); });
         commands_[k] = b;
     }
     // The drop-down part of "Открыть": new project, save as and the recent files.
-    commands_[0]->resize(118, 40);
+    commands_[0]->resize(118, commands_[0]->height());
     projectMenu_ = new ProjectMenu(hub_, this);
     menuButton_ = new QToolButton(this);
     menuButton_->setArrowType(Qt::DownArrow);
     menuButton_->setAutoRaise(true);
-    menuButton_->setGeometry(838, 22, 22, 40);
+    menuButton_->setGeometry(838, kTop, 22, commands_[0]->height());
     menuButton_->setFocusPolicy(Qt::StrongFocus);
     menuButton_->setAccessibleName(QStringLiteral("Недавние файлы и команды проекта"));
     menuButton_->setToolTip(QStringLiteral("Новый заказ, сохранить как, недавние файлы "
                                            "(Ctrl+Shift+O)"));
     connect(menuButton_, &QToolButton::clicked, this, &TopPanelDlg::showProjectMenu);
-    // The order journal, beside the section's heading.
-    journal_ = new PictureButton(this);
-    journal_->setText(QStringLiteral("Журнал заказов"));
-    journal_->setFramed(true);
-    journal_->setFont(style::labelFont());
-    journal_->setToolTip(QStringLiteral("Журнал оформленных заказов (Ctrl+J)"));
-    journal_->setAccessibleName(QStringLiteral("Журнал заказов"));
-    journal_->setGeometry(830, 2, 136, 19);
+
+    // The program's other windows.
+    auto windowButton = [this](const QString& text, const QString& tip) {
+        auto* b = new PictureButton(this);
+        b->setText(text);
+        b->setLayout(PictureButton::Layout::PictureLeft);
+        b->setFramed(true);
+        b->setFont(style::labelFont());
+        b->setToolTip(tip);
+        b->setAccessibleName(text);
+        return b;
+    };
+    journal_ = windowButton(QStringLiteral("Журнал заказов"),
+                            QStringLiteral("Журнал оформленных заказов (Ctrl+J)"));
     connect(journal_, &QAbstractButton::clicked, this, &TopPanelDlg::journalRequested);
+    workshop_ = windowButton(QStringLiteral("Производство"),
+                             QStringLiteral("Производство: раскрой по списку деталей (Ctrl+R)"));
+    connect(workshop_, &QAbstractButton::clicked, this, &TopPanelDlg::workshopRequested);
+    layoutWindowButtons();
+}
+
+QRect TopPanelDlg::projectGroup() {
+    // Right of the group's dividing line, above the panel's bottom line.
+    return QRect(716, 0, kWidth - 716, kHeight - 1);
+}
+
+void TopPanelDlg::layoutWindowButtons() {
+    const QRect group = projectGroup();
+    const int top = commands_[2]->geometry().bottom() + 3;
+    int x = 720;
+    for (PictureButton* b : {journal_, workshop_}) {
+        // The caption with the margins the button paints around it.
+        const int w = QFontMetrics(b->font()).horizontalAdvance(b->text()) + 16;
+        const int h = b->sizeHint().height();
+        b->setGeometry(x, std::min(top, group.bottom() - h), w, h);
+        x += w + 4;
+    }
 }
 
 void TopPanelDlg::showProjectMenu() {

@@ -3,6 +3,7 @@
 #include "ui/shared/Notify.h"
 
 #include <QByteArray>
+#include <QRect>
 #include <QWidget>
 
 #include <cstdint>
@@ -22,7 +23,8 @@ class SelectionPopup;
 
 // The panel along the top of the main window: the system, handle profile and colour buttons with
 // their popups, the sizes of the opening in whole millimetres, the door count, the system option
-// toggle and the project commands (open, save, export, print, the order journal). It owns the
+// toggle and the project commands (open, save, export, print) with the buttons of the order
+// journal and the workshop windows. It owns the
 // selection popups and the two export-choice dialogs. Sizes typed here go to the project's setters,
 // which ignore values out of range; leaving a field shows the project's value again.
 class TopPanelDlg : public QWidget, public NotifyReceiver {
@@ -74,6 +76,10 @@ public:
     QToolButton* projectMenuButton() const { return menuButton_; }
     ProjectMenu* projectMenu() const { return projectMenu_; }
     PictureButton* journalButton() const { return journal_; }
+    PictureButton* workshopButton() const { return workshop_; }
+    // The project group at the right of the panel: the commands and, in a row under them, the
+    // buttons of the program's other windows.
+    static QRect projectGroup();
     DlgSystems* systemsPopup() const { return systems_; }
     DlgHands* handsPopup() const { return hands_; }
     DlgColors* colorsPopup() const { return colors_; }
@@ -84,6 +90,8 @@ signals:
     // "Журнал заказов" or Ctrl+J: the journal's window belongs to the main window, the panel
     // only asks for it.
     void journalRequested();
+    // "Производство" or Ctrl+R: the workshop window, which the main window keeps.
+    void workshopRequested();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -96,6 +104,10 @@ private:
     enum Field { WidthField, HeightField, PlinthField, ThicknessField };
 
     void buildControls();
+    void buildProjectGroup();
+    // The buttons of the other windows side by side along the group's bottom, each as wide as
+    // its caption needs and as tall as its size hint.
+    void layoutWindowButtons();
     QLineEdit* makeField(Field f, const QString& label, int x, int y, QLabel** labelOut = nullptr);
     void fieldChanged(Field f);
     void fieldLeft(Field f);
@@ -124,6 +136,7 @@ private:
     QToolButton* menuButton_ = nullptr;
     ProjectMenu* projectMenu_ = nullptr;
     PictureButton* journal_ = nullptr;
+    PictureButton* workshop_ = nullptr;
 
     DlgSystems* systems_ = nullptr;
     DlgHands* hands_ = nullptr;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,57 @@ struct PanelFixture : ::testing::Test {
         QApplication::sendEvent(edit, &out);
     }
 };
+
+// Room a picture button needs for its caption on one line: the margins its painting leaves.
+int captionRoom(const PictureButton* b) {
+    const int left = 6 + (b->picture().isNull() ? 0 : b->picture().width() + 6);
+    return b->width() - left - 4;
+}
+
+TEST_F(PanelFixture, ProjectGroupShowsEveryButtonWholeWithRoomForOneMore) {
+    const QRect group = TopPanelDlg::projectGroup();
+    // The commands, the drop-down of "Открыть" and the buttons of the other windows.
+    std::vector<QWidget*> buttons = {top->projectMenuButton()};
+    for (int k = 0; k < 4; ++k)
+        buttons.push_back(top->commandButton(k));
+    buttons.push_back(top->journalButton());
+    buttons.push_back(top->workshopButton());
+    for (QSize size : {QSize(1204, 768), QSize(1600, 1000)}) { // the smallest and a usual size
+        host.resize(size);
+        QApplication::processEvents();
+        for (QWidget* b : buttons) {
+            const std::string name = b->accessibleName().isEmpty()
+                                         ? static_cast<QAbstractButton*>(b)->text().toStdString()
+                                         : b->accessibleName().toStdString();
+            EXPECT_TRUE(group.contains(b->geometry())) << name;
+            EXPECT_GE(b->height(), b->sizeHint().height()) << name;
+            if (auto* p = qobject_cast<PictureButton*>(b)) {
+                EXPECT_GE(captionRoom(p), QFontMetrics(p->font()).horizontalAdvance(p->text()))
+                    << name;
+            }
+            for (QWidget* other : buttons)
+                EXPECT_TRUE(other == b || !other->geometry().intersects(b->geometry())) << name;
+        }
+    }
+    // Another window's button ("Цены") fits beside them in the same row.
+    const QFontMetrics fm(top->workshopButton()->font());
+    EXPECT_GE(group.right() - top->workshopButton()->geometry().right() - 4,
+              fm.horizontalAdvance(QStringLiteral("Цены")) + 10);
+    EXPECT_EQ(top->workshopButton()->y(), top->journalButton()->y());
+    EXPECT_EQ(top->workshopButton()->accessibleName(), QStringLiteral("Производство"));
+    EXPECT_TRUE(top->workshopButton()->focusPolicy() & Qt::TabFocus);
+    EXPECT_TRUE(top->grab().save(screenshotPath(QStringLiteral("top_panel.png"))));
+
+    // Ctrl+R and a click ask for the workshop window, Ctrl+J for the journal.
+    int workshop = 0, journal = 0;
+    QObject::connect(top.get(), &TopPanelDlg::workshopRequested, [&] { ++workshop; });
+    QObject::connect(top.get(), &TopPanelDlg::journalRequested, [&] { ++journal; });
+    QTest::mouseClick(top->workshopButton(), Qt::LeftButton);
+    QTest::keyClick(&host, Qt::Key_R, Qt::ControlModifier);
+    QTest::keyClick(&host, Qt::Key_J, Qt::ControlModifier);
+    EXPECT_EQ(workshop, 2);
+    EXPECT_EQ(journal, 1);
+}
 
 TEST_F(PanelFixture, SystemPopupListsTheNineSystemsInCatalogOrder) {
     DlgSystems* popup = top->systemsPopup();
