@@ -1,10 +1,8 @@
 #include "ui/workshop/CutListPage.h"
 
-#include "output/CutListLabels.h"
 #include "text/Format.h"
-#include "ui/printing/CutListPrint.h"
-#include "ui/printing/PrintCommands.h"
 #include "ui/shared/Dialogs.h"
+#include "ui/workshop/CutListCommands.h"
 #include "ui/workshop/CutListJob.h"
 #include "ui/workshop/CutListPlanView.h"
 #include "ui/workshop/CutListSummary.h"
@@ -16,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
@@ -314,46 +311,16 @@ bool CutListPage::havePlan() const {
 }
 
 void CutListPage::printPlan() {
-    if (!havePlan())
-        return;
-    PrintCommands::Hooks& hooks = PrintCommands::hooks();
-    if (!hooks.printerInstalled()) {
-        if (dialogs::confirm(this, QString::fromUtf8(PrintCommands::kNoPrinterQuestion)))
-            savePlanPdf();
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Раскрой"));
-    if (!hooks.choosePrinter(this, printer))
-        return;
-    const QString error = CutListPrint::printPlan(plan_.cuts, printer);
-    if (!error.isEmpty())
-        dialogs::showError(this, error);
+    if (havePlan())
+        CutListCommands(plan_, this).print();
 }
 
 void CutListPage::savePlanPdf() {
-    if (!havePlan())
-        return;
-    const QString path =
-        dialogs::saveFile(this, QStringLiteral("раскрой"),
-                          QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
-    if (path.isEmpty())
-        return;
-    const QString error = CutListPrint::writePlanPdf(plan_.cuts, path.toStdString());
-    if (!error.isEmpty())
-        dialogs::showError(this, error);
+    if (havePlan())
+        CutListCommands(plan_, this).savePlanPdf();
 }
 
 void CutListPage::saveLabelsPdf() {
-    if (!havePlan())
-        return;
-    const QString path =
-        dialogs::saveFile(this, QStringLiteral("этикетки"),
-                          QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
-    if (path.isEmpty())
-        return;
-    const QString error =
-        CutListPrint::writeLabelsPdf(cutListLabels(plan_), LabelGrid(), path.toStdString());
-    if (!error.isEmpty())
-        dialogs::showError(this, error);
+    if (havePlan())
+        CutListCommands(plan_, this).saveLabelsPdf();
 }
