@@ -137,7 +137,7 @@ QWidget* CutListPage::buildResults() {
     stopButton_->setAccessibleName(QStringLiteral("Остановить расчет"));
     progress_ = new QProgressBar(results);
     progress_->setAccessibleName(QStringLiteral("Ход расчета"));
-    progress_->setFormat(QStringLiteral("%v из %m материалов"));
+    progress_->setFormat(QStringLiteral("Материалов: %v из %m"));
     progress_->setMaximumWidth(220);
     status_ = new QLabel(results);
     status_->setAccessibleName(QStringLiteral("Состояние расчета"));
