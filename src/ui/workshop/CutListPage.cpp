@@ -138,7 +138,9 @@ QWidget* CutListPage::buildResults() {
     progress_ = new QProgressBar(results);
     progress_->setAccessibleName(QStringLiteral("Ход расчета"));
     progress_->setFormat(QStringLiteral("Материалов: %v из %m"));
-    progress_->setMaximumWidth(220);
+    progress_->setFixedWidth(std::max(
+        200,
+        progress_->fontMetrics().horizontalAdvance(QStringLiteral("Материалов: 00 из 00")) + 40));
     status_ = new QLabel(results);
     status_->setAccessibleName(QStringLiteral("Состояние расчета"));
     printButton_ = new QPushButton(QStringLiteral("Печать"), results);
@@ -278,7 +280,8 @@ void CutListPage::setPlanning(bool on) {
 }
 
 void CutListPage::showProgress(int done, int total, const QString& material) {
-    progress_->setRange(0, std::max(total, 1));
+    // One material: the bar only shows that the planner is at work.
+    progress_->setRange(0, total > 1 ? total : 0);
     progress_->setValue(done);
     if (!job_->stopRequested() && !material.isEmpty())
         stage_ = QStringLiteral("Идет расчет: %1 (материал %2 из %3)")

@@ -195,6 +195,7 @@ TEST_F(CutListPageFixture, ALongPlanIsStoppedWhileTheWindowAnswers) {
     ASSERT_TRUE(page->planning());
     EXPECT_FALSE(page->planButton()->isEnabled());
     ASSERT_TRUE(page->stopButton()->isEnabled());
+    EXPECT_TRUE(shelltest::saveScreenshot(&window, QStringLiteral("workshop_planning.png")));
     QTest::mouseClick(page->stopButton(), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([&] { return page->planButton()->isEnabled(); }, 60000));
     EXPECT_LT(clock.elapsed(), 60000); // well before the two minutes
