@@ -132,6 +132,19 @@ TEST_F(CutListPageFixture, ARefusedFileNamesItsLineAndLeavesTheTableAsItWas) {
         EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
         ASSERT_EQ(cells(c.box->table()).size(), 1u);
         EXPECT_EQ(cells(c.box->table())[0], c.firstRow);
+
+        // Written to a file and read back, the table comes back as it was.
+        const QString saved = world.path(QStringLiteral("saved.csv"));
+        dialogs.saveAnswers.push_back(saved);
+        QTest::mouseClick(c.box->exportButton(), Qt::LeftButton);
+        clickCell(c.box->table(), 0, 0);
+        QTest::mouseClick(c.box->removeButton(), Qt::LeftButton);
+        ASSERT_EQ(c.box->table()->rowCount(), 0);
+        dialogs.openAnswers.push_back(saved);
+        QTest::mouseClick(c.box->importButton(), Qt::LeftButton);
+        EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+        ASSERT_EQ(cells(c.box->table()).size(), 1u);
+        EXPECT_EQ(cells(c.box->table())[0], c.firstRow);
     }
 }
 
