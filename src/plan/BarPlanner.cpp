@@ -1,5 +1,6 @@
 #include "plan/BarPlanner.h"
 
+#include "plan/PatternBacktrack.h"
 #include "plan/PatternDive.h"
 #include "plan/PatternLp.h"
 
@@ -14,6 +15,11 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The pieces a dive leaves are fitted by the exhaustive search when there are this few, for at
+// most this long.
+constexpr int kFinishPieces = 24;
+constexpr auto kFinishTime = std::chrono::milliseconds(2);
 
 // The objective, compared in this order: cost of new bars, number of new bars, their length.
 using Score = std::tuple<int64_t, int64_t, int64_t>;
@@ -470,6 +476,53 @@ std::vector<Bar> roundedPlan(PatternLp& lp, PatternDive::Step step, const std::v
     return best;
 }
 
+// The pieces left by a dive, fitted first fit and best fit and, when few, by the search with the
+// budget as its goal. The budget is in the relaxation's objective: bars when they cost the same.
+bool finishResidual(const std::vector<Item>& items, const std::vector<Type>& types,
+                    const std::vector<int>& demand, const std::vector<int>& available,
+                    bool countBars, double budget, Clock::time_point deadline,
+                    const std::atomic<bool>* stop, std::vector<PatternLp::Pattern>& out) {
+    std::vector<Item> rest = items;
+    std::vector<Type> restTypes = types;
+    std::vector<int> order;
+    int pieces = 0;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        rest[i].count = std::max(0, demand[i]);
+        pieces += rest[i].count;
+    }
+    for (size_t t = 0; t < types.size(); ++t) {
+        order.push_back(static_cast<int>(t));
+        if (types[t].offcut)
+            restTypes[t].available = std::max(0, available[t]);
+    }
+    const double eps = 1e-6 * std::max(1.0, std::abs(budget));
+    auto objective = [&](const Score& s) {
+        return double(countBars ? std::get<1>(s) : std::get<0>(s));
+    };
+    auto accept = [&](const std::vector<Bar>& bars) {
+        if (objective(scoreOf(bars, restTypes)) > budget + eps)
+            return false;
+        for (const Bar& b : bars)
+            out.push_back({b.type, b.counts});
+        return true;
+    };
+    for (bool bestFit : {false, true}) {
+        std::vector<Bar> bars;
+        if (firstFit(rest, restTypes, order, -1, bars, bestFit) && accept(bars))
+            return true;
+    }
+    if (pieces > kFinishPieces || budget < -eps)
+        return false;
+    const Clock::time_point until = std::min(deadline, Clock::now() + kFinishTime);
+    Search search(rest, restTypes, -1, until, stop);
+    if (countBars)
+        search.setGoal(std::numeric_limits<int64_t>::max(), static_cast<int64_t>(budget + eps));
+    else
+        search.setGoal(static_cast<int64_t>(budget + eps), std::numeric_limits<int64_t>::max());
+    search.run();
+    return std::get<0>(search.best()) != std::get<0>(kInfinite) && accept(search.bestBars());
+}
+
 LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& types,
                    const std::vector<Bar>& start, const Score& startScore, int maxNew,
                    Clock::time_point deadline, const std::atomic<bool>* stop) {
@@ -525,6 +578,28 @@ LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& type
         std::vector<Bar> bars =
             roundedPlan(lp, step, items, types, d, a, incumbent, maxNew, deadline, stop);
         if (!bars.empty() && (out.bars.empty() || scoreOf(bars, types) < scoreOf(out.bars, types)))
+            out.bars = std::move(bars);
+    }
+    if (!out.bars.empty()) {
+        const Score s = scoreOf(out.bars, types);
+        if (std::get<0>(s) <= out.costBound && std::get<1>(s) <= out.barsBound)
+            return out;
+    }
+    // Dives that backtrack from a step the relaxation says cannot reach the bound.
+    const double target = sameCost ? double(out.barsBound) : double(out.costBound);
+    const PatternBacktrack::Result dive = PatternBacktrack::run(
+        lp, demand, available, target, incumbent, deadline, stop,
+        [&](const std::vector<int>& d, const std::vector<int>& a, double budget,
+            std::vector<PatternLp::Pattern>& bars) {
+            return finishResidual(items, types, d, a, sameCost, budget, deadline, stop, bars);
+        });
+    if (dive.found) {
+        std::vector<Bar> bars;
+        for (const PatternLp::Pattern& p : dive.bars)
+            bars.push_back({p.stock, p.counts});
+        const Score s = scoreOf(bars, types);
+        if ((maxNew < 0 || std::get<1>(s) <= maxNew) &&
+            (out.bars.empty() || s < scoreOf(out.bars, types)))
             out.bars = std::move(bars);
     }
     return out;

@@ -37,6 +37,10 @@ public:
     const std::vector<Pattern>& patterns() const { return patterns_; }
     // Total size of the pattern's pieces.
     int64_t fill(const Pattern& pattern) const;
+    // What one bar of the pattern costs in the objective.
+    double cost(const Pattern& pattern) const {
+        return stock_[static_cast<size_t>(pattern.stock)].cost;
+    }
 
     // Demand per item and kinds left per stock (-1 unlimited). `incumbent` is the cost of a
     // known solution (it bounds the number of bars of each kind for the early bound).
