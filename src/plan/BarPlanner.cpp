@@ -565,6 +565,23 @@ LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& type
             out.barsBound = static_cast<int>(roundedUp(bars.bound));
     }
 
+    // Dives that backtrack from a step the relaxation says cannot reach the bound, for half the
+    // time; then, when they found no plan at the bound, plain dives for a plan close to it.
+    const double target = sameCost ? double(out.barsBound) : double(out.costBound);
+    const Clock::time_point half = Clock::now() + (deadline - Clock::now()) / 2;
+    const PatternBacktrack::Result dive = PatternBacktrack::run(
+        lp, demand, available, target, half, stop,
+        [&](const std::vector<int>& d, const std::vector<int>& a, double budget,
+            std::vector<PatternLp::Pattern>& bars) {
+            return finishResidual(items, types, d, a, sameCost, budget, half, stop, bars);
+        });
+    if (dive.found) {
+        for (const PatternLp::Pattern& p : dive.bars)
+            out.bars.push_back({p.stock, p.counts});
+        if (maxNew < 0 || std::get<1>(scoreOf(out.bars, types)) <= maxNew)
+            return out;
+        out.bars.clear();
+    }
     // Whole parts first (quick on large orders), then bar by bar while the bound is not met.
     for (PatternDive::Step step : {PatternDive::Step::WholeParts, PatternDive::Step::OneBar}) {
         if (!out.bars.empty()) {
@@ -578,28 +595,6 @@ LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& type
         std::vector<Bar> bars =
             roundedPlan(lp, step, items, types, d, a, incumbent, maxNew, deadline, stop);
         if (!bars.empty() && (out.bars.empty() || scoreOf(bars, types) < scoreOf(out.bars, types)))
-            out.bars = std::move(bars);
-    }
-    if (!out.bars.empty()) {
-        const Score s = scoreOf(out.bars, types);
-        if (std::get<0>(s) <= out.costBound && std::get<1>(s) <= out.barsBound)
-            return out;
-    }
-    // Dives that backtrack from a step the relaxation says cannot reach the bound.
-    const double target = sameCost ? double(out.barsBound) : double(out.costBound);
-    const PatternBacktrack::Result dive = PatternBacktrack::run(
-        lp, demand, available, target, incumbent, deadline, stop,
-        [&](const std::vector<int>& d, const std::vector<int>& a, double budget,
-            std::vector<PatternLp::Pattern>& bars) {
-            return finishResidual(items, types, d, a, sameCost, budget, deadline, stop, bars);
-        });
-    if (dive.found) {
-        std::vector<Bar> bars;
-        for (const PatternLp::Pattern& p : dive.bars)
-            bars.push_back({p.stock, p.counts});
-        const Score s = scoreOf(bars, types);
-        if ((maxNew < 0 || std::get<1>(s) <= maxNew) &&
-            (out.bars.empty() || s < scoreOf(out.bars, types)))
             out.bars = std::move(bars);
     }
     return out;

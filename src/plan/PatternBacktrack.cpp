@@ -9,10 +9,10 @@ namespace {
 class Dive {
 public:
     Dive(PatternLp& lp, std::vector<int> demand, std::vector<int> available, double target,
-         double incumbent, PatternLp::Clock::time_point deadline, const std::atomic<bool>* stop,
+         PatternLp::Clock::time_point deadline, const std::atomic<bool>* stop,
          const PatternBacktrack::Finish& finish)
         : lp_(lp), demand_(std::move(demand)), available_(std::move(available)), target_(target),
-          incumbent_(incumbent), deadline_(deadline), stop_(stop), finish_(finish) {}
+          deadline_(deadline), stop_(stop), finish_(finish) {}
 
     PatternBacktrack::Result run() {
         PatternBacktrack::Result out;
@@ -50,10 +50,26 @@ private:
             return false;
         PatternLp::Pattern bar{p.stock, std::vector<int>(demand_.size(), 0)};
         bool any = false;
+        std::vector<int> excess;
         for (size_t i = 0; i < demand_.size(); ++i) {
-            bar.counts[i] = std::min(p.counts[i], demand_[i]);
-            any = any || bar.counts[i] > 0;
+            bar.counts[i] = std::min(p.counts[i], std::max(0, demand_[i]));
+            for (int c = bar.counts[i]; c < p.counts[i]; ++c)
+                excess.push_back(static_cast<int>(i));
         }
+        // A piece no longer needed leaves its room to the longest needed piece no longer than it.
+        const std::vector<int64_t>& size = lp_.sizes();
+        for (int i : excess) {
+            size_t chosen = demand_.size();
+            for (size_t j = 0; j < demand_.size(); ++j) {
+                if (size[j] <= size[static_cast<size_t>(i)] && bar.counts[j] < demand_[j] &&
+                    (chosen == demand_.size() || size[j] > size[chosen]))
+                    chosen = j;
+            }
+            if (chosen < demand_.size())
+                ++bar.counts[chosen];
+        }
+        for (int c : bar.counts)
+            any = any || c > 0;
         if (!any)
             return false;
         for (size_t i = 0; i < demand_.size(); ++i)
@@ -88,7 +104,9 @@ private:
         if (timeUp())
             return false;
         ++nodes_;
-        const PatternLp::Result r = lp_.solve(demand_, available_, incumbent_, deadline_, stop_);
+        // Only plans within the target matter: what is left may cost the rest of it.
+        const PatternLp::Result r =
+            lp_.solve(demand_, available_, std::max(0.0, target_ - paid_), deadline_, stop_);
         if (!r.solved || stopped_)
             return false;
         const double eps = 1e-6 * std::max(1.0, std::abs(r.value));
@@ -142,7 +160,6 @@ private:
     std::vector<int> demand_;
     std::vector<int> available_;
     double target_;
-    double incumbent_;
     PatternLp::Clock::time_point deadline_;
     const std::atomic<bool>* stop_;
     const PatternBacktrack::Finish& finish_;
@@ -157,9 +174,8 @@ private:
 
 PatternBacktrack::Result PatternBacktrack::run(PatternLp& lp, const std::vector<int>& demand,
                                                const std::vector<int>& available, double target,
-                                               double incumbent,
                                                PatternLp::Clock::time_point deadline,
                                                const std::atomic<bool>* stop,
                                                const Finish& finish) {
-    return Dive(lp, demand, available, target, incumbent, deadline, stop, finish).run();
+    return Dive(lp, demand, available, target, deadline, stop, finish).run();
 }

@@ -17,9 +17,9 @@ class PatternBacktrack {
 public:
     // Fits the demand left into bars of total cost at most `budget`; true and the bars when it
     // does.
-    using Finish = std::function<bool(const std::vector<int>& demand,
-                                      const std::vector<int>& available, double budget,
-                                      std::vector<PatternLp::Pattern>& bars)>;
+    using Finish =
+        std::function<bool(const std::vector<int>& demand, const std::vector<int>& available,
+                           double budget, std::vector<PatternLp::Pattern>& bars)>;
 
     struct Result {
         bool found = false;     // the bars cost at most the target
@@ -29,7 +29,7 @@ public:
     };
 
     static Result run(PatternLp& lp, const std::vector<int>& demand,
-                      const std::vector<int>& available, double target, double incumbent,
+                      const std::vector<int>& available, double target,
                       PatternLp::Clock::time_point deadline, const std::atomic<bool>* stop,
                       const Finish& finish);
 };

@@ -35,6 +35,7 @@ public:
 
     void addPattern(const Pattern& pattern);
     const std::vector<Pattern>& patterns() const { return patterns_; }
+    const std::vector<int64_t>& sizes() const { return sizes_; }
     // Total size of the pattern's pieces.
     int64_t fill(const Pattern& pattern) const;
     // What one bar of the pattern costs in the objective.
@@ -53,4 +54,5 @@ private:
     std::vector<Pattern> patterns_;
     std::unique_ptr<LpSolver> lp_;
     std::vector<int> stockRow_; // -1 when unlimited
+    long exchanges_ = 0;        // the first columns: a longer piece cut for a shorter one
 };
