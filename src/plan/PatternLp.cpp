@@ -10,6 +10,8 @@ namespace {
 
 // Columns priced from the pieces the best filling leaves, per kind and round.
 constexpr int kMoreColumns = 3;
+// ... when the knapsack's table is no larger than this.
+constexpr size_t kCheapCells = size_t{1} << 20;
 
 } // namespace
 
@@ -107,7 +109,8 @@ PatternLp::Result PatternLp::solve(const std::vector<int>& demand,
                 // fewer rounds of solving.
                 std::vector<int> left = demand;
                 std::vector<int> last = k.counts;
-                for (int extra = 0; extra < kMoreColumns; ++extra) {
+                const int more = k.cells <= kCheapCells ? kMoreColumns : 0;
+                for (int extra = 0; extra < more; ++extra) {
                     for (size_t i = 0; i < left.size(); ++i)
                         left[i] = std::max(0, left[i] - last[i]);
                     const BoundedKnapsack::Result e =
