@@ -20,6 +20,8 @@ using Clock = std::chrono::steady_clock;
 // most this long.
 constexpr int kFinishPieces = 24;
 constexpr auto kFinishTime = std::chrono::milliseconds(2);
+// At most this many fillings of one bar are tried at one step; a step with more proves nothing.
+constexpr size_t kMostFillings = 4000;
 
 // The objective, compared in this order: cost of new bars, number of new bars, their length.
 using Score = std::tuple<int64_t, int64_t, int64_t>;
@@ -234,8 +236,12 @@ private:
 
     void fill(size_t j, int64_t room, std::vector<int>& counts,
               std::vector<std::pair<int64_t, std::vector<int>>>& out) {
-        if (out.size() >= 4000 || stopped_)
+        if (stopped_)
             return;
+        if (out.size() >= kMostFillings) {
+            exhausted_ = false; // fillings left out: the search no longer proves anything
+            return;
+        }
         if ((++fills_ & 1023) == 0 && Clock::now() > deadline_)
             stopped_ = true;
         if (j == items_.size()) {
