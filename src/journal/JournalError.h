@@ -13,6 +13,7 @@ public:
         NewerSchema, // written by a newer version of the program
         Failed,      // a query failed for another reason
         NoSuchOrder, // no order with that number
+        NoSuchOffcut, // no offcut with that id in the store
         BadAddress,  // the journal's address cannot be understood
         NotSaved,    // the order's sketch file could not be saved, so it was not placed
     };

@@ -110,6 +110,29 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     r = run({"journal", "report", "2026-12", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.find("\"month\": \"2026-12\""), r.out.find("\"month\""));
+
+    // The offcut store of the same journal: an id to write on the label, then listed and shown.
+    r = run({"journal", "offcuts", "add", "--group", "Зеркала", "--material", "Серебро", "--size",
+             "600х1200,5", "--place", "стеллаж 3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "О-000001");
+    r = run({"journal", "offcuts", "move", "О-000001", "--place", "стеллаж 4"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"journal", "offcuts", "list", "--material", "СЕРЕБРО", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json offcuts = nlohmann::json::parse(r.out);
+    ASSERT_EQ(offcuts.size(), 1u);
+    EXPECT_EQ(offcuts[0]["width"], 600.0);
+    EXPECT_EQ(offcuts[0]["height"], 1200.5);
+    EXPECT_EQ(offcuts[0]["rotate"], false);
+    EXPECT_EQ(offcuts[0]["place"], "стеллаж 4");
+    r = run({"journal", "offcuts", "list"});
+    EXPECT_NE(r.out.find("Итого Зеркала Серебро: 1 шт., 0,720 м²"), std::string::npos) << r.out;
+    r = run({"journal", "offcuts", "show", "о-1", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json history = nlohmann::json::parse(r.out)["history"];
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[1]["by"], "Петрова");
 }
 
 TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
@@ -132,6 +155,22 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "open", "99", "x.tav"}, 6},
         {{"journal", "status", "99", "Готов"}, 6},
         {{"journal", "show", "41"}, 0},
+        {{"journal", "offcuts"}, 2},
+        {{"journal", "offcuts", "sell"}, 2},
+        {{"journal", "offcuts", "show", "Б-1"}, 2},
+        {{"journal", "offcuts", "list", "--state", "Продан"}, 2},
+        {{"journal", "offcuts", "list", "--length", "5"}, 2},
+        {{"journal", "offcuts", "add", "--article", "ПР-101"}, 2},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "0"}, 2},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "352,25"}, 2},
+        {{"journal", "offcuts", "add", "--material", "Серебро", "--size", "600x"}, 2},
+        {{"journal", "offcuts", "add", "--article", "А", "--length", "1", "--size", "1x1"}, 2},
+        {{"journal", "offcuts", "move", "О-000001"}, 2},
+        {{"journal", "offcuts", "show", "О-000001"}, 6},
+        {{"journal", "offcuts", "scrap", "О-000001"}, 6},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "352,5"}, 0},
+        {{"journal", "offcuts", "scrap", "о-1"}, 0},
+        {{"journal", "offcuts", "scrap", "о-1"}, 5},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);
