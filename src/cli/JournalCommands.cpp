@@ -1,5 +1,6 @@
 #include "cli/JournalCommands.h"
 
+#include "cli/BatchCommands.h"
 #include "cli/JournalCall.h"
 #include "cli/OffcutCommands.h"
 
@@ -32,6 +33,12 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal status N СОСТОЯНИЕ\n"
     "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
     "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
+    "Партии (заказы, раскроенные вместе):\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
+    "               --from ГГГГ-ММ-ДД --to ГГГГ-ММ-ДД [--status СОСТОЯНИЕ])\n"
+    "               [--plan OUT.json|-] [--commit]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
+    "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
     "Склад остатков:\n"
     "  tavrolab-cli [--journal АДРЕС] journal offcuts list [--article А] [--color Ц]\n"
     "               [--material М] [--state СОСТОЯНИЕ] [--json]\n"
@@ -55,8 +62,8 @@ namespace {
 // Options that take a value, and those that are a word alone.
 const std::set<std::string> kValued = {"--from",  "--to",    "--status",   "--find",   "--article",
                                        "--color", "--group", "--material", "--length", "--size",
-                                       "--place", "--note",  "--state"};
-const std::set<std::string> kFlags = {"--rotate"};
+                                       "--place", "--note",  "--state",    "--orders", "--plan"};
+const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {
     Command c;
@@ -317,10 +324,12 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         checkAddress(c.journal);
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
-            name != "report" && name != "offcuts")
+            name != "report" && name != "offcuts" && name != "batch")
             throw ArgumentError{"неизвестная команда журнала: " + name};
         if (name == "offcuts")
             checkOffcutCommand(c);
+        if (name == "batch")
+            checkBatchCommand(c);
         // Arguments are checked before the journal is reached.
         if (name == "status") {
             expectWords(c, 3, "status N СОСТОЯНИЕ");
@@ -341,6 +350,9 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
                 return report(journal, c);
             if (name == "offcuts")
                 return runOffcutCommand(journal, c, session.salesperson());
+            if (name == "batch")
+                return runBatchCommand(journal, c, c.data ? *c.data : programFolder,
+                                       session.salesperson());
             journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
             return kExitOk;
         } catch (const JournalError& e) {

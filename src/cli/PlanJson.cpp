@@ -20,6 +20,14 @@ std::string mark(const std::vector<std::string>& names, int piece, int32_t numbe
     return i < names.size() ? names[i] : std::to_string(number);
 }
 
+// A piece of a plan that covers several orders names its order too.
+json withOrder(json piece, const std::vector<int64_t>& orders, int index) {
+    const auto i = static_cast<size_t>(index);
+    if (i < orders.size())
+        piece["order"] = orders[i];
+    return piece;
+}
+
 json rect(const SheetRect& r) {
     return {{"x", mm(r.x)}, {"y", mm(r.y)}, {"width", mm(r.width)}, {"height", mm(r.height)}};
 }
@@ -40,9 +48,10 @@ json planJson(const CuttingPlan& plan) {
             json pieces = json::array();
             for (int p : b.pieces) {
                 const BarPlanPiece& piece = a.pieces[static_cast<size_t>(p)];
-                pieces.push_back({{"length", mm(piece.length)},
-                                  {"door", piece.doorIndex + 1},
-                                  {"mark", mark(a.names, p, piece.mark)}});
+                pieces.push_back(withOrder({{"length", mm(piece.length)},
+                                            {"door", piece.doorIndex + 1},
+                                            {"mark", mark(a.names, p, piece.mark)}},
+                                           a.orders, p));
             }
             bars.push_back({{"code", a.code},
                             {"stockLength", mm(b.length)},
@@ -55,9 +64,10 @@ json planJson(const CuttingPlan& plan) {
         json unplaced = json::array();
         for (int p : a.plan.unplaced) {
             const BarPlanPiece& piece = a.pieces[static_cast<size_t>(p)];
-            unplaced.push_back({{"length", mm(piece.length)},
-                                {"door", piece.doorIndex + 1},
-                                {"mark", mark(a.names, p, piece.mark)}});
+            unplaced.push_back(withOrder({{"length", mm(piece.length)},
+                                          {"door", piece.doorIndex + 1},
+                                          {"mark", mark(a.names, p, piece.mark)}},
+                                         a.orders, p));
         }
         json kept = json::array();
         for (int32_t k : plan.keptOffcuts(a))
@@ -86,13 +96,14 @@ json planJson(const CuttingPlan& plan) {
             json pieces = json::array();
             for (const PlacedPiece& p : sheet.pieces) {
                 const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(p.piece)];
-                pieces.push_back({{"x", mm(p.x)},
-                                  {"y", mm(p.y)},
-                                  {"width", mm(p.width)},
-                                  {"height", mm(p.height)},
-                                  {"door", piece.doorIndex + 1},
-                                  {"mark", mark(m.names, p.piece, piece.mark)},
-                                  {"rotated", p.rotated}});
+                pieces.push_back(withOrder({{"x", mm(p.x)},
+                                            {"y", mm(p.y)},
+                                            {"width", mm(p.width)},
+                                            {"height", mm(p.height)},
+                                            {"door", piece.doorIndex + 1},
+                                            {"mark", mark(m.names, p.piece, piece.mark)},
+                                            {"rotated", p.rotated}},
+                                           m.orders, p.piece));
             }
             json offcuts = json::array();
             for (const SheetRect& r : sheet.offcuts)
@@ -107,10 +118,11 @@ json planJson(const CuttingPlan& plan) {
         json unplaced = json::array();
         for (int p : m.plan.unplaced) {
             const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(p)];
-            unplaced.push_back({{"width", mm(piece.width)},
-                                {"height", mm(piece.height)},
-                                {"door", piece.doorIndex + 1},
-                                {"mark", mark(m.names, p, piece.mark)}});
+            unplaced.push_back(withOrder({{"width", mm(piece.width)},
+                                          {"height", mm(piece.height)},
+                                          {"door", piece.doorIndex + 1},
+                                          {"mark", mark(m.names, p, piece.mark)}},
+                                         m.orders, p));
         }
         materials.push_back({{"code", m.code},
                              {"name", m.name},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/BatchStore.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalOrder.h"
 #include "journal/OffcutStore.h"
@@ -56,6 +57,8 @@ public:
 
     // The offcut store kept in the same database.
     OffcutStore offcuts() { return OffcutStore(*db_); }
+    // The batches of orders cut together.
+    BatchStore batches() { return BatchStore(*db_); }
 
 private:
     JournalAddress address_;

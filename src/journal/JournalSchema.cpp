@@ -116,10 +116,32 @@ QStringList offcutStore(const JournalConnection& db) {
     };
 }
 
+// Step 4: the batches, each with its orders and its plan. An order is in at most one batch that
+// is not cancelled.
+QStringList batches(const JournalConnection& db) {
+    return {
+        "CREATE TABLE batches ("
+        " id " +
+            db.numberKeyType() +
+            ","
+            " state TEXT NOT NULL,"
+            " created_at BIGINT NOT NULL,"
+            " created_by TEXT NOT NULL,"
+            " plan_json TEXT NOT NULL)",
+        "CREATE TABLE batch_orders ("
+        " batch BIGINT NOT NULL REFERENCES batches (id),"
+        " number BIGINT NOT NULL REFERENCES orders (number),"
+        " active INTEGER NOT NULL)",
+        "CREATE UNIQUE INDEX batch_orders_active ON batch_orders (number) WHERE active = 1",
+        "CREATE INDEX batch_orders_batch ON batch_orders (batch)",
+        "CREATE INDEX offcuts_from_batch ON offcuts (from_batch)",
+    };
+}
+
 using Step = std::function<QStringList(const JournalConnection&)>;
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore};
+    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches};
     return all;
 }
 

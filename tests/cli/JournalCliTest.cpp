@@ -133,6 +133,21 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     const nlohmann::json history = nlohmann::json::parse(r.out)["history"];
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[1]["by"], "Петрова");
+
+    // A batch of the order: its plan names the order on every piece; started, it gets a number.
+    ASSERT_EQ(run({"journal", "status", "41", "Принят"}).status, 0);
+    r = run({"journal", "batch", "--orders", "41", "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json batchPlan = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(batchPlan["bars"].empty());
+    for (const auto& bar : batchPlan["bars"])
+        for (const auto& piece : bar["pieces"])
+            EXPECT_EQ(piece["order"], 41);
+    r = run({"journal", "batch", "--orders", "41", "--commit"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "1");
+    EXPECT_EQ(nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out)["status"],
+              "В производстве");
 }
 
 TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
@@ -171,6 +186,15 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "352,5"}, 0},
         {{"journal", "offcuts", "scrap", "о-1"}, 0},
         {{"journal", "offcuts", "scrap", "о-1"}, 5},
+        {{"journal", "batch"}, 2},
+        {{"journal", "batch", "--orders", "41,x"}, 2},
+        {{"journal", "batch", "--orders", "41", "--from", "2026-12-01"}, 2},
+        {{"journal", "batch", "--from", "2026-12-01", "--status", "Новый"}, 2},
+        {{"journal", "batch", "cancel", "1"}, 5},
+        {{"journal", "batch", "--orders", "41,99"}, 6},
+        {{"journal", "batch", "--orders", "41", "--commit"}, 0},
+        {{"journal", "batch", "--orders", "41", "--commit"}, 5},
+        {{"journal", "batch", "cancel", "1"}, 0},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);

@@ -1,9 +1,10 @@
-// The offcut store of the journal, the same on SQLite and PostgreSQL: ids as typed and scanned,
-// bars and sheets read back, filters in any case, totals, the states an offcut may pass through
-// and their history.
+// The offcut store and the batches of the journal, the same on SQLite and PostgreSQL: ids as
+// typed and scanned, bars and sheets read back, filters in any case, totals, the states an
+// offcut passes through with their history, and a batch started wholly or not at all.
 
 #include "journal/JournalBackend.h"
 
+#include "journal/BatchStore.h"
 #include "journal/JournalError.h"
 #include "journal/OffcutStore.h"
 
@@ -152,4 +153,51 @@ TEST_P(OffcutStoreTest, StatesMoveOneWayAndEveryChangeIsInTheHistory) {
         EXPECT_NE(std::string(e.what()).find("О-000099"), std::string::npos);
     }
     EXPECT_THROW(store.history(99), JournalError);
+}
+
+TEST_P(OffcutStoreTest, ABatchStartsWhollyOrNotAtAllAndCancellingGivesEverythingBack) {
+    Journal journal(address());
+    const int64_t a = placeSample(journal, sampleOrder("Соколов", "1"));
+    const int64_t b = placeSample(journal, sampleOrder("Яковлев", "2"));
+    const int64_t c = placeSample(journal, sampleOrder("Борисов", "3"));
+    OffcutStore store = journal.offcuts();
+    const int64_t rack = store.add(bar("KL001", "Белый глянец", 26000), "Петрова");
+    BatchStore batches = journal.batches();
+
+    BatchStart first{{a, b}, "{}", {rack}, {bar("KL001", "Белый глянец", 3520)}};
+    const int64_t id = batches.start(first, "Петрова");
+    EXPECT_EQ(journal.order(a).status, "В производстве");
+    EXPECT_EQ(journal.history(b).back().status, "В производстве");
+    EXPECT_EQ(store.get(rack).state, offcutstate::kUsed);
+    EXPECT_EQ(store.get(rack).batch, id);
+    const std::vector<JournalOffcut> kept = batches.kept(id);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].state, offcutstate::kOnStock);
+    EXPECT_EQ(kept[0].fromBatch, id);
+    EXPECT_EQ(batches.get(id).orders, (std::vector<int64_t>{a, b}));
+
+    // The rack's offcut is gone: a second batch planned on it starts nothing at all.
+    try {
+        batches.start({{c}, "{}", {rack}, {bar("KL001", "Белый глянец", 4000)}}, "Иванов");
+        ADD_FAILURE() << "a used offcut was used again";
+    } catch (const JournalError& e) {
+        EXPECT_EQ(e.kind(), JournalError::Conflict);
+    }
+    EXPECT_EQ(journal.order(c).status, "Принят");
+    EXPECT_EQ(batches.list().size(), 1u);
+    EXPECT_EQ(store.list({}).size(), 2u);
+    // An order in a batch is not started again.
+    EXPECT_THROW(batches.start({{a}, "{}", {}, {}}, "Иванов"), JournalError);
+
+    batches.cancel(id, "Петрова");
+    EXPECT_EQ(journal.order(a).status, "Принят");
+    EXPECT_EQ(journal.order(b).status, "Принят");
+    EXPECT_EQ(store.get(rack).state, offcutstate::kOnStock);
+    EXPECT_EQ(store.get(kept[0].id).state, offcutstate::kScrapped);
+    EXPECT_EQ(batches.get(id).state, batchstate::kCancelled);
+    EXPECT_THROW(batches.cancel(id, "Петрова"), JournalError);
+    // Cancelled, its orders and offcut may go into another batch.
+    const int64_t again = batches.start({{a, c}, "{}", {rack}, {}}, "Иванов");
+    EXPECT_EQ(again, id + 1);
+    EXPECT_EQ(store.get(rack).batch, again);
 }

@@ -1,0 +1,226 @@
+#include "cli/BatchCommands.h"
+
+#include "calc/SystemFactory.h"
+#include "catalog/Catalog.h"
+#include "cli/JournalCall.h"
+#include "cli/JournalCommands.h"
+#include "cli/PlanJson.h"
+#include "journal/Journal.h"
+#include "journal/JournalDates.h"
+#include "journal/JournalError.h"
+#include "journal/OrderStatus.h"
+#include "model/AtomicFile.h"
+#include "model/Project.h"
+#include "model/SketchFile.h"
+#include "plan/BatchPlan.h"
+#include "plan/OffcutStock.h"
+#include "text/Format.h"
+
+#include <nlohmann/json.hpp>
+
+#include <iostream>
+#include <sstream>
+
+namespace journalcli {
+namespace {
+
+// The batch's planners get a second for each article and material.
+constexpr double kSecondsPerPlan = 1.0;
+
+std::vector<int64_t> orderList(const std::string& typed) {
+    std::vector<int64_t> out;
+    std::stringstream in(typed);
+    std::string part;
+    while (std::getline(in, part, ',')) {
+        if (part.empty() || part.size() > 15 ||
+            part.find_first_not_of("0123456789") != std::string::npos)
+            throw ArgumentError{"номера заказов через запятую: " + typed};
+        const int64_t n = std::stoll(part);
+        if (std::find(out.begin(), out.end(), n) == out.end())
+            out.push_back(n);
+    }
+    if (out.empty())
+        throw ArgumentError{"номера заказов через запятую: " + typed};
+    return out;
+}
+
+std::optional<int64_t> day(const Command& c, const char* name, bool dayAfter) {
+    if (!c.options.count(name))
+        return std::nullopt;
+    const auto t = journaldates::parseDay(c.option(name), dayAfter);
+    if (!t)
+        throw ArgumentError{std::string("неверная дата ") + name + ": " + c.option(name)};
+    return t;
+}
+
+int64_t batchNumber(const std::string& typed) {
+    if (typed.empty() || typed.size() > 15 ||
+        typed.find_first_not_of("0123456789") != std::string::npos)
+        throw ArgumentError{"номер партии должен состоять из цифр: " + typed};
+    return std::stoll(typed);
+}
+
+// The orders the call names, in the order given (or of their numbers).
+std::vector<int64_t> chosenOrders(Journal& journal, const Command& c) {
+    if (c.options.count("--orders")) {
+        std::vector<int64_t> numbers = orderList(c.option("--orders"));
+        for (int64_t n : numbers)
+            journal.order(n); // an unknown number is refused before anything is planned
+        return numbers;
+    }
+    OrderFilter f;
+    f.from = day(c, "--from", false);
+    f.to = day(c, "--to", true);
+    f.status = c.option("--status");
+    f.descending = false;
+    std::vector<int64_t> numbers;
+    for (const JournalOrder& o : journal.list(f))
+        numbers.push_back(o.number);
+    return numbers;
+}
+
+std::vector<StoreOffcut> onStock(Journal& journal) {
+    OffcutFilter f;
+    f.state = std::string(offcutstate::kOnStock);
+    std::vector<StoreOffcut> out;
+    for (const JournalOffcut& o : journal.offcuts().list(f))
+        out.push_back({o.id, o.sheet, o.sheet ? o.material : o.article, o.color, o.materialGroup,
+                       o.length, o.width, o.height, o.canTurn});
+    return out;
+}
+
+BatchPlan planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& numbers) {
+    std::vector<BatchOrder> orders;
+    const PlanSettings settings;
+    for (int64_t n : numbers) {
+        const JournalDocuments d = journal.documents(n);
+        Project project(catalog);
+        if (SketchFile::fromBytes(project, d.sketch) != SketchFile::ReadOk)
+            throw JournalError(JournalError::Failed,
+                               "Эскиз заказа " + std::to_string(n) + " в журнале не читается");
+        BatchOrder o;
+        o.number = n;
+        o.colour = project.color != nullptr ? project.color->code : std::string();
+        o.plan = CuttingPlan::build(project, settings, OffcutStock{});
+        orders.push_back(std::move(o));
+    }
+    return BatchPlan::build(orders, onStock(journal), settings, kSecondsPerPlan * 1000.0);
+}
+
+JournalOffcut storeOffcut(const KeptOffcut& k) {
+    JournalOffcut o;
+    o.sheet = k.sheet;
+    if (k.sheet) {
+        o.material = k.code;
+        o.materialGroup = k.group;
+        o.width = k.width;
+        o.height = k.height;
+        o.canTurn = k.canTurn;
+    } else {
+        o.article = k.code;
+        o.color = k.colour;
+        o.length = k.length;
+    }
+    return o;
+}
+
+void printSummary(const BatchPlan& p, size_t orders) {
+    int fromStore = 0;
+    for (const ArticleCut& a : p.cuts.articles)
+        fromStore += a.plan.offcutsUsed;
+    std::cout << "Заказов: " << orders << '\n'
+              << "Новых хлыстов: " << p.newBars() << " (по заказам отдельно: " << p.ownBars
+              << "), из остатков: " << fromStore << '\n'
+              << "Новых листов: "
+              << text::format("%.3f", static_cast<double>(p.newSheetArea()) / 1e8)
+              << " м² (по заказам отдельно: "
+              << text::format("%.3f", static_cast<double>(p.ownSheetArea) / 1e8) << " м²)\n"
+              << "Остатков в дело: " << p.usedOffcuts.size() << ", на склад: " << p.kept.size()
+              << '\n';
+}
+
+int cancel(Journal& journal, const Command& c, const std::string& by) {
+    const int64_t id = batchNumber(c.words[2]);
+    journal.batches().cancel(id, by);
+    std::cout << "Партия " << id << " отменена\n";
+    return kExitOk;
+}
+
+} // namespace
+
+void checkBatchCommand(const Command& c) {
+    if (c.words.size() == 3 && c.words[1] == "cancel") {
+        allowOptions(c, {}, false);
+        batchNumber(c.words[2]);
+        return;
+    }
+    expectWords(c, 1,
+                "batch (--orders N,N,... | --from ДЕНЬ --to ДЕНЬ [--status С]) [--plan OUT.json|-] "
+                "[--commit] или batch cancel N");
+    allowOptions(c, {"--orders", "--from", "--to", "--status", "--plan", "--commit"}, false);
+    const bool listed = c.options.count("--orders") > 0;
+    const bool period = c.options.count("--from") || c.options.count("--to");
+    if (listed == period)
+        throw ArgumentError{"укажите заказы партии: --orders N,N,... или --from и --to"};
+    if (listed && c.options.count("--status"))
+        throw ArgumentError{"--status относится к выбору заказов по периоду"};
+    if (listed)
+        orderList(c.option("--orders"));
+    day(c, "--from", false);
+    day(c, "--to", true);
+    if (c.options.count("--status") && !orderstatus::isKnown(c.option("--status")))
+        throw ArgumentError{"неизвестное состояние заказа: " + c.option("--status")};
+}
+
+int runBatchCommand(Journal& journal, const Command& c, const std::string& dataFolder,
+                    const std::string& by) {
+    if (c.words.size() == 3)
+        return cancel(journal, c, by);
+    const std::vector<int64_t> numbers = chosenOrders(journal, c);
+    if (numbers.empty()) {
+        std::cerr << "tavrolab-cli: нет заказов для партии\n";
+        return kExitArguments;
+    }
+    Catalog catalog(dataFolder, makeAllSystems);
+    BatchPlan plan = planned(journal, catalog, numbers);
+    const bool commit = c.options.count("--commit") > 0;
+    int64_t id = 0;
+    // Another seat may take an offcut of the plan before it is started: then the batch is
+    // planned again on what the store holds now, and started with that plan.
+    for (int attempt = 0; commit && id == 0; ++attempt) {
+        BatchStart start;
+        start.orders = numbers;
+        start.planJson = planJson(plan.cuts).dump();
+        start.usedOffcuts = plan.usedOffcuts;
+        for (const KeptOffcut& k : plan.kept)
+            start.kept.push_back(storeOffcut(k));
+        try {
+            id = journal.batches().start(start, by);
+        } catch (const JournalError& e) {
+            if (e.kind() != JournalError::Conflict || attempt >= 2)
+                throw;
+            std::cerr << "tavrolab-cli: " << e.what() << "; партия рассчитана заново\n";
+            plan = planned(journal, catalog, numbers);
+        }
+    }
+    if (c.options.count("--plan")) {
+        const std::string text =
+            planJson(plan.cuts).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+            "\n";
+        const std::string path = c.option("--plan");
+        std::string reason;
+        if (path == "-")
+            std::cout << text;
+        else if (!fileio::writeFileAtomically(path, text, &reason)) {
+            std::cerr << fileio::saveErrorMessage(path, reason) << '\n';
+            return kExitSave;
+        }
+    }
+    if (c.option("--plan") != "-")
+        printSummary(plan, numbers.size());
+    if (commit)
+        std::cout << id << '\n';
+    return kExitOk;
+}
+
+} // namespace journalcli
