@@ -4,6 +4,7 @@
 #include "catalog/Catalog.h"
 #include "cli/JournalCall.h"
 #include "cli/JournalCommands.h"
+#include "cli/PdfOutput.h"
 #include "cli/PlanJson.h"
 #include "journal/Journal.h"
 #include "journal/JournalDates.h"
@@ -12,6 +13,7 @@
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
+#include "output/ProductionLabel.h"
 #include "plan/BatchPlan.h"
 #include "plan/OffcutStock.h"
 #include "text/Format.h"
@@ -19,6 +21,7 @@
 #include <nlohmann/json.hpp>
 
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 namespace journalcli {
@@ -89,22 +92,56 @@ std::vector<StoreOffcut> onStock(Journal& journal) {
     return out;
 }
 
-BatchPlan planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& numbers) {
+// The batch's orders read from the journal, each with its project (which the pack prints).
+struct Planned {
+    std::vector<std::unique_ptr<Project>> projects;
+    std::vector<pdfoutput::BatchPackOrder> orders;
+    BatchPlan plan;
+};
+
+Planned planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& numbers) {
+    Planned out;
     std::vector<BatchOrder> orders;
     const PlanSettings settings;
     for (int64_t n : numbers) {
         const JournalDocuments d = journal.documents(n);
-        Project project(catalog);
-        if (SketchFile::fromBytes(project, d.sketch) != SketchFile::ReadOk)
+        auto project = std::make_unique<Project>(catalog);
+        if (SketchFile::fromBytes(*project, d.sketch) != SketchFile::ReadOk)
             throw JournalError(JournalError::Failed,
                                "Эскиз заказа " + std::to_string(n) + " в журнале не читается");
         BatchOrder o;
         o.number = n;
-        o.colour = project.color != nullptr ? project.color->code : std::string();
-        o.plan = CuttingPlan::build(project, settings, OffcutStock{});
+        o.colour = project->color != nullptr ? project->color->code : std::string();
+        o.plan = CuttingPlan::build(*project, settings, OffcutStock{});
         orders.push_back(std::move(o));
+        out.orders.push_back({n, journal.order(n).customer, project.get()});
+        out.projects.push_back(std::move(project));
     }
-    return BatchPlan::build(orders, onStock(journal), settings, kSecondsPerPlan * 1000.0);
+    out.plan = BatchPlan::build(orders, onStock(journal), settings, kSecondsPerPlan * 1000.0);
+    return out;
+}
+
+std::string mm(int32_t tenths) {
+    return tenths % 10 == 0 ? std::to_string(tenths / 10) : text::format("%.1f", tenths / 10.0);
+}
+
+// The label of an offcut the batch keeps: with its store id once the batch is started (the QR
+// code then holds the id alone), else marked to be kept.
+ProductionLabel keptLabel(const JournalOffcut& o, const std::string& batch) {
+    ProductionLabel l;
+    l.kind = ProductionLabel::Kind::Offcut;
+    l.lines.push_back(o.id != 0 ? "Остаток " + OffcutStore::idText(o.id) : "Остаток (сохранить)");
+    if (o.sheet) {
+        l.lines.push_back(o.materialGroup + " " + o.material);
+        l.lines.push_back(mm(o.width) + " x " + mm(o.height) + " мм");
+    } else {
+        l.lines.push_back(o.article + " " + o.color);
+        l.lines.push_back(mm(o.length) + " мм");
+    }
+    l.lines.push_back(batch);
+    if (o.id != 0)
+        l.qr = OffcutStore::idText(o.id);
+    return l;
 }
 
 JournalOffcut storeOffcut(const KeptOffcut& k) {
@@ -156,8 +193,14 @@ void checkBatchCommand(const Command& c) {
     }
     expectWords(c, 1,
                 "batch (--orders N,N,... | --from ДЕНЬ --to ДЕНЬ [--status С]) [--plan OUT.json|-] "
-                "[--commit] или batch cancel N");
-    allowOptions(c, {"--orders", "--from", "--to", "--status", "--plan", "--commit"}, false);
+                "[--pack OUT.pdf] [--commit] или batch cancel N");
+    allowOptions(c, {"--orders", "--from", "--to", "--status", "--plan", "--pack", "--commit"},
+                 false);
+    if (c.options.count("--pack")) {
+        if (const std::string error = pdfoutput::usageError(std::nullopt); !error.empty())
+            throw ArgumentError{error};
+        pdfoutput::prepareDrawing();
+    }
     const bool listed = c.options.count("--orders") > 0;
     const bool period = c.options.count("--from") || c.options.count("--to");
     if (listed == period)
@@ -182,7 +225,7 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
         return kExitArguments;
     }
     Catalog catalog(dataFolder, makeAllSystems);
-    BatchPlan plan = planned(journal, catalog, numbers);
+    Planned batch = planned(journal, catalog, numbers);
     const bool commit = c.options.count("--commit") > 0;
     int64_t id = 0;
     // Another seat may take an offcut of the plan before it is started: then the batch is
@@ -190,9 +233,9 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
     for (int attempt = 0; commit && id == 0; ++attempt) {
         BatchStart start;
         start.orders = numbers;
-        start.planJson = planJson(plan.cuts).dump();
-        start.usedOffcuts = plan.usedOffcuts;
-        for (const KeptOffcut& k : plan.kept)
+        start.planJson = planJson(batch.plan.cuts).dump();
+        start.usedOffcuts = batch.plan.usedOffcuts;
+        for (const KeptOffcut& k : batch.plan.kept)
             start.kept.push_back(storeOffcut(k));
         try {
             id = journal.batches().start(start, by);
@@ -200,12 +243,13 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
             if (e.kind() != JournalError::Conflict || attempt >= 2)
                 throw;
             std::cerr << "tavrolab-cli: " << e.what() << "; партия рассчитана заново\n";
-            plan = planned(journal, catalog, numbers);
+            batch = planned(journal, catalog, numbers);
         }
     }
     if (c.options.count("--plan")) {
         const std::string text =
-            planJson(plan.cuts).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
+            planJson(batch.plan.cuts)
+                .dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
             "\n";
         const std::string path = c.option("--plan");
         std::string reason;
@@ -216,8 +260,25 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
             return kExitSave;
         }
     }
+    if (c.options.count("--pack")) {
+        const std::string title = id != 0 ? "Партия № " + std::to_string(id) : "Партия (расчет)";
+        std::vector<ProductionLabel> labels;
+        if (id != 0) {
+            for (const JournalOffcut& o : journal.batches().kept(id))
+                labels.push_back(keptLabel(o, title));
+        } else {
+            for (const KeptOffcut& k : batch.plan.kept)
+                labels.push_back(keptLabel(storeOffcut(k), title));
+        }
+        const std::string error = pdfoutput::writeBatchPack(c.option("--pack"), title, batch.orders,
+                                                            batch.plan.cuts, labels);
+        if (!error.empty()) {
+            std::cerr << "tavrolab-cli: " << error << '\n';
+            return kExitSave;
+        }
+    }
     if (c.option("--plan") != "-")
-        printSummary(plan, numbers.size());
+        printSummary(batch.plan, numbers.size());
     if (commit)
         std::cout << id << '\n';
     return kExitOk;

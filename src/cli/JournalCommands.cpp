@@ -36,7 +36,7 @@ const char* const kUsage =
     "Партии (заказы, раскроенные вместе):\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
     "               --from ГГГГ-ММ-ДД --to ГГГГ-ММ-ДД [--status СОСТОЯНИЕ])\n"
-    "               [--plan OUT.json|-] [--commit]\n"
+    "               [--plan OUT.json|-] [--pack OUT.pdf] [--commit]\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
     "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
     "Склад остатков:\n"
@@ -60,9 +60,9 @@ const char* const kUsage =
 namespace {
 
 // Options that take a value, and those that are a word alone.
-const std::set<std::string> kValued = {"--from",  "--to",    "--status",   "--find",   "--article",
-                                       "--color", "--group", "--material", "--length", "--size",
-                                       "--place", "--note",  "--state",    "--orders", "--plan"};
+const std::set<std::string> kValued = {
+    "--from",   "--to",   "--status", "--find", "--article", "--color",  "--group", "--material",
+    "--length", "--size", "--place",  "--note", "--state",   "--orders", "--plan",  "--pack"};
 const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {

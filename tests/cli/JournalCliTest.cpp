@@ -246,3 +246,35 @@ TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressTwo) 
     }
     EXPECT_EQ(readFile(dir / "damaged.sqlite"), garbage);
 }
+
+#if TAV_CLI_PDF
+TEST_P(JournalCli, ABatchPackListsItsOrdersAndLabelsTheOffcutsItKeepsWithTheirIds) {
+    ASSERT_EQ(run({sample, "--place"}).status, 0);
+    // A three-door wardrobe whose profile bars leave rests worth keeping.
+    ASSERT_EQ(run({"--new", "--width", "3000", "--height", "2600", "--doors", "3", "--place"}).out,
+              "42\n");
+    const CliRun r =
+        run({"journal", "batch", "--orders", "41,42", "--commit", "--pack", path("партия.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "1");
+    const std::string text = pdfText(path("партия.pdf"));
+    EXPECT_NE(text.find("Партия № 1"), std::string::npos);
+    EXPECT_NE(text.find("Заказ № 00041"), std::string::npos);
+    EXPECT_NE(text.find("Заказ № 00042"), std::string::npos);
+    EXPECT_NE(text.find("Раскрой"), std::string::npos);
+    // Every rest the batch kept is in the store, and its label carries the store's id.
+    const nlohmann::json kept =
+        nlohmann::json::parse(run({"journal", "offcuts", "list", "--json"}).out);
+    ASSERT_FALSE(kept.empty());
+    for (const auto& o : kept)
+        EXPECT_NE(text.find("Остаток " + o["id"].get<std::string>()), std::string::npos) << o;
+    // The last label sheet's QR codes read back as the ids alone, as a scanner types them.
+    const int pages = pdfPages(path("партия.pdf"));
+    const std::string png = path("labels");
+    commandOutput("pdftoppm -r 150 -png -f " + std::to_string(pages) + " -l " +
+                  std::to_string(pages) + " " + quoted(path("партия.pdf")) + " " + quoted(png));
+    const std::string codes = commandOutput("zbarimg --raw -q " + quoted(png) + "-*.png");
+    EXPECT_NE(codes.find("\n" + kept.back()["id"].get<std::string>() + "\n"), std::string::npos)
+        << codes;
+}
+#endif
