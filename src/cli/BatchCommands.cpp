@@ -176,6 +176,58 @@ void printSummary(const BatchPlan& p, size_t orders) {
               << '\n';
 }
 
+// The batch's own record: its state and orders, its plan as it was started, its pack printed
+// again with the ids its offcuts got.
+int show(Journal& journal, const Command& c, const std::string& dataFolder) {
+    const BatchRecord b = journal.batches().get(batchNumber(c.words[2]));
+    const nlohmann::json planned = nlohmann::json::parse(b.planJson);
+    if (c.options.count("--plan")) {
+        const std::string text =
+            planned.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+        std::string reason;
+        if (c.option("--plan") == "-")
+            std::cout << text;
+        else if (!fileio::writeFileAtomically(c.option("--plan"), text, &reason)) {
+            std::cerr << fileio::saveErrorMessage(c.option("--plan"), reason) << '\n';
+            return kExitSave;
+        }
+    }
+    if (c.options.count("--pack")) {
+        Catalog catalog(dataFolder, makeAllSystems);
+        std::vector<std::unique_ptr<Project>> projects;
+        std::vector<pdfoutput::BatchPackOrder> orders;
+        for (int64_t n : b.orders) {
+            auto project = std::make_unique<Project>(catalog);
+            if (SketchFile::fromBytes(*project, journal.documents(n).sketch) != SketchFile::ReadOk)
+                throw JournalError(JournalError::Failed,
+                                   "Эскиз заказа " + std::to_string(n) + " в журнале не читается");
+            orders.push_back({n, journal.order(n).customer, project.get()});
+            projects.push_back(std::move(project));
+        }
+        const std::string title = "Партия № " + std::to_string(b.id);
+        std::vector<ProductionLabel> labels;
+        for (const JournalOffcut& o : journal.batches().kept(b.id))
+            labels.push_back(keptLabel(o, title));
+        const std::string error = pdfoutput::writeBatchPack(c.option("--pack"), title, orders,
+                                                            planFromJson(planned), labels);
+        if (!error.empty()) {
+            std::cerr << "tavrolab-cli: " << error << '\n';
+            return kExitSave;
+        }
+    }
+    if (c.option("--plan") == "-")
+        return kExitOk;
+    std::cout << "Партия " << b.id << " (" << b.state << ")\n"
+              << "Создана: "
+              << journaldates::shownTime(b.createdAt, journaldates::utcOffsetAt(b.createdAt))
+              << ", " << b.createdBy << '\n'
+              << "Заказы:";
+    for (int64_t n : b.orders)
+        std::cout << ' ' << n;
+    std::cout << '\n';
+    return kExitOk;
+}
+
 int cancel(Journal& journal, const Command& c, const std::string& by) {
     const int64_t id = batchNumber(c.words[2]);
     journal.batches().cancel(id, by);
@@ -191,9 +243,20 @@ void checkBatchCommand(const Command& c) {
         batchNumber(c.words[2]);
         return;
     }
+    if (c.words.size() == 3 && c.words[1] == "show") {
+        allowOptions(c, {"--plan", "--pack"}, false);
+        batchNumber(c.words[2]);
+        if (c.options.count("--pack")) {
+            if (const std::string error = pdfoutput::usageError(std::nullopt); !error.empty())
+                throw ArgumentError{error};
+            pdfoutput::prepareDrawing();
+        }
+        return;
+    }
     expectWords(c, 1,
                 "batch (--orders N,N,... | --from ДЕНЬ --to ДЕНЬ [--status С]) [--plan OUT.json|-] "
-                "[--pack OUT.pdf] [--commit] или batch cancel N");
+                "[--pack OUT.pdf] [--commit], batch show N [--plan OUT.json|-] [--pack OUT.pdf] "
+                "или batch cancel N");
     allowOptions(c, {"--orders", "--from", "--to", "--status", "--plan", "--pack", "--commit"},
                  false);
     if (c.options.count("--pack")) {
@@ -217,6 +280,8 @@ void checkBatchCommand(const Command& c) {
 
 int runBatchCommand(Journal& journal, const Command& c, const std::string& dataFolder,
                     const std::string& by) {
+    if (c.words.size() == 3 && c.words[1] == "show")
+        return show(journal, c, dataFolder);
     if (c.words.size() == 3)
         return cancel(journal, c, by);
     const std::vector<int64_t> numbers = chosenOrders(journal, c);

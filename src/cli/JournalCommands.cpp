@@ -37,6 +37,7 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
     "               --from ГГГГ-ММ-ДД --to ГГГГ-ММ-ДД [--status СОСТОЯНИЕ])\n"
     "               [--plan OUT.json|-] [--pack OUT.pdf] [--commit]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch show N [--plan OUT.json|-] [--pack OUT.pdf]\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
     "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
     "Склад остатков:\n"

@@ -276,5 +276,11 @@ TEST_P(JournalCli, ABatchPackListsItsOrdersAndLabelsTheOffcutsItKeepsWithTheirId
     const std::string codes = commandOutput("zbarimg --raw -q " + quoted(png) + "-*.png");
     EXPECT_NE(codes.find("\n" + kept.back()["id"].get<std::string>() + "\n"), std::string::npos)
         << codes;
+
+    // Opened later, the started batch prints the same pack with the same ids.
+    const CliRun again = run({"journal", "batch", "show", "1", "--pack", path("снова.pdf")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Партия 1 (Запущена)"), std::string::npos) << again.out;
+    EXPECT_EQ(pdfText(path("снова.pdf")), text);
 }
 #endif
