@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ArgReader.h"
+
 #include <sstream>
 
 namespace cli {
@@ -45,26 +47,10 @@ std::optional<int32_t> parseInteger(const std::string& s) {
 
 Options parseOptions(const std::vector<std::string>& args) {
     Options o;
-    auto value = [&](std::size_t& i) -> std::string {
-        if (i + 1 >= args.size())
-            throw UsageError{"для " + args[i] + " не указано значение"};
-        return args[++i];
-    };
-    auto text = [&](std::size_t& i, std::optional<std::string>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        slot = value(i);
-    };
-    auto number = [&](std::size_t& i, std::optional<int32_t>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        std::string name = args[i];
-        std::string v = value(i);
-        std::optional<int32_t> n = parseInteger(v);
-        if (!n)
-            throw UsageError{"значение " + name + " должно быть целым числом: " + v};
-        slot = n;
-    };
+    const ArgReader reader(args);
+    auto value = [&](std::size_t& i) { return reader.value(i); };
+    auto text = [&](std::size_t& i, std::optional<std::string>& slot) { reader.text(i, slot); };
+    auto number = [&](std::size_t& i, std::optional<int32_t>& slot) { reader.number(i, slot); };
     // Help and version answer whatever else the line holds.
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h")
@@ -167,10 +153,7 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
-    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
-        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
-        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
-                         "минимальный остаток (0..10000 мм)"};
+    checkCutSettings(o.kerf, o.trim, o.minOffcut);
     if (o.documents && !o.pdf)
         throw UsageError{"--documents допустим только с --pdf"};
     if (o.labelGrid && !o.pack)

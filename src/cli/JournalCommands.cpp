@@ -1,5 +1,9 @@
 #include "cli/JournalCommands.h"
 
+#include "cli/BatchCommands.h"
+#include "cli/JournalCall.h"
+#include "cli/OffcutCommands.h"
+
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalCsv.h"
@@ -16,6 +20,7 @@
 
 #include <iostream>
 #include <map>
+#include <set>
 
 namespace journalcli {
 
@@ -28,23 +33,38 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal status N СОСТОЯНИЕ\n"
     "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
     "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
+    "Партии (заказы, раскроенные вместе):\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
+    "               --from ГГГГ-ММ-ДД --to ГГГГ-ММ-ДД [--status СОСТОЯНИЕ])\n"
+    "               [--plan OUT.json|-] [--pack OUT.pdf] [--commit]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch show N [--plan OUT.json|-] [--pack OUT.pdf]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
+    "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
+    "Склад остатков:\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts list [--article А] [--color Ц]\n"
+    "               [--material М] [--state СОСТОЯНИЕ] [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts show ID [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts add --article А --color Ц --length ММ\n"
+    "               [--place МЕСТО]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts add --group Г --material М\n"
+    "               --size ШИРИНАxВЫСОТА [--rotate] [--place МЕСТО]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts scrap ID [--note ТЕКСТ]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts move ID --place МЕСТО\n"
+    "ID: номер остатка с этикетки (О-000123); высота листа — вдоль волокна, --rotate: лист\n"
+    "  без рисунка можно повернуть. Состояния остатка: На складе, Зарезервирован,\n"
+    "  Использован, Списан.\n"
     "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
     "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
     "Коды завершения: 0 успех, 2 неверный вызов, 5 журнал недоступен или отказал,\n"
-    "6 нет такого заказа.\n";
+    "6 нет такого заказа или остатка.\n";
 
 namespace {
 
-struct ArgumentError {
-    std::string message;
-};
-
-struct Command {
-    std::optional<std::string> journal, data;
-    std::vector<std::string> words; // after "journal"
-    std::map<std::string, std::string> options;
-    bool json = false;
-};
+// Options that take a value, and those that are a word alone.
+const std::set<std::string> kValued = {
+    "--from",   "--to",   "--status", "--find", "--article", "--color",  "--group", "--material",
+    "--length", "--size", "--place",  "--note", "--state",   "--orders", "--plan",  "--pack"};
+const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {
     Command c;
@@ -67,10 +87,10 @@ Command parse(const std::vector<std::string>& args) {
             once(c.data);
         else if (a == "--json")
             c.json = true;
-        else if (a == "--from" || a == "--to" || a == "--status" || a == "--find") {
+        else if (kValued.count(a) || kFlags.count(a)) {
             if (c.options.count(a))
                 throw ArgumentError{a + " указан дважды"};
-            c.options[a] = value();
+            c.options[a] = kFlags.count(a) ? "да" : value();
         } else if (a.size() > 1 && a[0] == '-')
             throw ArgumentError{"неизвестный параметр " + a};
         else if (!seenJournal && a == "journal")
@@ -88,23 +108,6 @@ int64_t orderNumber(const std::string& text) {
         text.find_first_not_of("0123456789") != std::string::npos)
         throw ArgumentError{"номер заказа должен состоять из цифр: " + text};
     return std::stoll(text);
-}
-
-void expectWords(const Command& c, std::size_t count, const char* form) {
-    if (c.words.size() != count)
-        throw ArgumentError{std::string("ожидается: journal ") + form};
-}
-
-void allowOptions(const Command& c, std::initializer_list<const char*> allowed, bool json) {
-    for (const auto& [key, value] : c.options) {
-        bool ok = false;
-        for (const char* a : allowed)
-            ok = ok || key == a;
-        if (!ok)
-            throw ArgumentError{key + " не относится к команде journal " + c.words[0]};
-    }
-    if (c.json && !json)
-        throw ArgumentError{"--json не относится к команде journal " + c.words[0]};
 }
 
 std::string status(const std::string& text) {
@@ -268,7 +271,7 @@ int report(Journal& journal, const Command& c) {
 
 int failed(const JournalError& e) {
     std::cerr << "tavrolab-cli: " << e.what() << '\n';
-    if (e.kind() == JournalError::NoSuchOrder)
+    if (e.kind() == JournalError::NoSuchOrder || e.kind() == JournalError::NoSuchOffcut)
         return kExitNoOrder;
     if (e.kind() == JournalError::NotSaved)
         return kExitSave;
@@ -283,6 +286,23 @@ void checkAddress(const std::optional<std::string>& address) {
 }
 
 } // namespace
+
+void expectWords(const Command& c, std::size_t count, const std::string& form) {
+    if (c.words.size() != count)
+        throw ArgumentError{"ожидается: journal " + form};
+}
+
+void allowOptions(const Command& c, std::initializer_list<const char*> allowed, bool json) {
+    for (const auto& [key, value] : c.options) {
+        bool ok = false;
+        for (const char* a : allowed)
+            ok = ok || key == a;
+        if (!ok)
+            throw ArgumentError{key + " не относится к команде journal " + c.words[0]};
+    }
+    if (c.json && !json)
+        throw ArgumentError{"--json не относится к команде journal " + c.words[0]};
+}
 
 bool isJournalCommand(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -305,8 +325,12 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         checkAddress(c.journal);
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
-            name != "report")
+            name != "report" && name != "offcuts" && name != "batch")
             throw ArgumentError{"неизвестная команда журнала: " + name};
+        if (name == "offcuts")
+            checkOffcutCommand(c);
+        if (name == "batch")
+            checkBatchCommand(c);
         // Arguments are checked before the journal is reached.
         if (name == "status") {
             expectWords(c, 3, "status N СОСТОЯНИЕ");
@@ -325,6 +349,11 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
                 return open(journal, c);
             if (name == "report")
                 return report(journal, c);
+            if (name == "offcuts")
+                return runOffcutCommand(journal, c, session.salesperson());
+            if (name == "batch")
+                return runBatchCommand(journal, c, c.data ? *c.data : programFolder,
+                                       session.salesperson());
             journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
             return kExitOk;
         } catch (const JournalError& e) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "journal/BatchStore.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalOrder.h"
+#include "journal/OffcutStore.h"
 
 #include <cstdint>
 #include <functional>
@@ -52,6 +54,11 @@ public:
     OrderSummary summary(const OrderFilter& filter);
     // The month's orders of the local calendar by system and by salesperson.
     MonthlyReport report(int year, int month);
+
+    // The offcut store kept in the same database.
+    OffcutStore offcuts() { return OffcutStore(*db_); }
+    // The batches of orders cut together.
+    BatchStore batches() { return BatchStore(*db_); }
 
 private:
     JournalAddress address_;
