@@ -172,22 +172,6 @@ TEST(PatternLp, GeneratedRelaxationMatchesTheProgrammeOfEveryPatternAndCoversEac
     }
 }
 
-// Bars of 100 with pieces of 60, 40 and 30: cut to the demand, within the bar, at the target.
-void expectCut(const PatternBacktrack::Result& r, const std::vector<int>& demand, double target) {
-    const std::vector<int64_t> sizes = {60, 40, 30};
-    std::vector<int> cut(demand.size(), 0);
-    for (const PatternLp::Pattern& bar : r.bars) {
-        int64_t fill = 0;
-        for (size_t i = 0; i < sizes.size(); ++i) {
-            cut[i] += bar.counts[i];
-            fill += bar.counts[i] * sizes[i];
-        }
-        EXPECT_LE(fill, 100);
-    }
-    EXPECT_EQ(cut, demand);
-    EXPECT_LE(static_cast<double>(r.bars.size()), target);
-}
-
 TEST(PatternLp, BacktrackingDiveReachesTheTargetOrTriesEveryBranchOrStops) {
     // 60 + 40 and 40 + 30 + 30 fill a bar exactly; the relaxation is 5 2/3 bars, a plan 6.
     const std::vector<int64_t> sizes = {60, 40, 30};
@@ -202,38 +186,30 @@ TEST(PatternLp, BacktrackingDiveReachesTheTargetOrTriesEveryBranchOrStops) {
         return lp;
     };
     const auto later = PatternLp::Clock::now() + std::chrono::seconds(5);
-    struct Case {
-        double target;
-        bool finishes; // the caller fits what is left its own way
-        bool found;
-    };
-    for (const Case& c : {Case{6.0, false, true}, Case{6.0, true, true}, Case{5.0, true, false}}) {
+    for (double target : {6.0, 5.0}) {
         PatternLp lp = fresh();
         int finishes = 0;
-        const PatternBacktrack::Result r = PatternBacktrack::run(
-            lp, demand, {-1}, c.target, later, nullptr,
-            [&](const std::vector<int>& d, const std::vector<int>&, double budget,
-                std::vector<PatternLp::Pattern>& bars) {
-                ++finishes;
-                if (!c.finishes)
-                    return false;
-                // 30s three to a bar, the others one per bar.
-                for (size_t i = 0; i < d.size(); ++i)
-                    for (int k = 0; k < d[i]; k += i == 2 ? 3 : 1)
-                        bars.push_back(
-                            {0,
-                             {i == 0 ? 1 : 0, i == 1 ? 1 : 0, i == 2 ? std::min(3, d[i] - k) : 0}});
-                return static_cast<double>(bars.size()) <= budget;
-            });
-        EXPECT_EQ(r.found, c.found) << c.target;
-        EXPECT_EQ(r.exhausted, !c.found) << c.target;
-        // Below the rounded relaxation nothing is tried; a caller that finishes ends the root.
-        EXPECT_EQ(finishes > 0, c.found) << c.target;
-        if (c.finishes && c.found) {
-            EXPECT_EQ(r.nodes, 1);
+        const PatternBacktrack::Result r =
+            PatternBacktrack::run(lp, demand, {-1}, target, later, nullptr,
+                                  [&](const std::vector<int>&, const std::vector<int>&, double,
+                                      std::vector<PatternLp::Pattern>&) { return ++finishes < 0; });
+        const bool found = target == 6.0;
+        EXPECT_EQ(r.found, found) << target;
+        EXPECT_EQ(r.exhausted, !found) << target;
+        // Below the rounded relaxation nothing is tried, not even the caller's finish.
+        EXPECT_EQ(finishes > 0, found) << target;
+        // The bars cut the demand exactly, each within its 100.
+        std::vector<int> cut(demand.size(), 0);
+        for (const PatternLp::Pattern& bar : r.bars) {
+            int64_t fill = 0;
+            for (size_t i = 0; i < sizes.size(); ++i) {
+                cut[i] += bar.counts[i];
+                fill += bar.counts[i] * sizes[i];
+            }
+            EXPECT_LE(fill, 100);
         }
-        if (r.found)
-            expectCut(r, demand, c.target);
+        EXPECT_EQ(cut, found ? demand : std::vector<int>(demand.size(), 0));
+        EXPECT_LE(static_cast<double>(r.bars.size()), target);
     }
     // Stopped, or out of time, it neither finds nor claims to have tried everything.
     const std::atomic<bool> stop{true};
