@@ -6,6 +6,7 @@
 
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
+#include "journal/JournalBackup.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
@@ -40,6 +41,11 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal batch show N [--plan OUT.json|-] [--pack OUT.pdf]\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
     "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
+    "Копии журнала:\n"
+    "  tavrolab-cli [--journal АДРЕС] journal backup ФАЙЛ\n"
+    "  tavrolab-cli [--journal АДРЕС] journal restore ФАЙЛ\n"
+    "  (SQLite: копия средствами SQLite; PostgreSQL: pg_dump в его формате custom;\n"
+    "  восстановление проверяет копию и сохраняет прежний журнал рядом)\n"
     "Склад остатков:\n"
     "  tavrolab-cli [--journal АДРЕС] journal offcuts list [--article А] [--color Ц]\n"
     "               [--material М] [--state СОСТОЯНИЕ] [--json]\n"
@@ -269,6 +275,22 @@ int report(Journal& journal, const Command& c) {
     return kExitOk;
 }
 
+// backup FILE and restore FILE: the journal is not opened as for the other commands (a restore
+// must find it closed).
+int copyCommand(const JournalAddress& address, const Command& c) {
+    const std::string& file = c.words[1];
+    if (c.words[0] == "backup") {
+        const journalbackup::Copy copy = journalbackup::backup(address, file);
+        std::cout << "Копия журнала записана: " << file << " (заказов: " << copy.orders << ")\n";
+        return kExitOk;
+    }
+    const journalbackup::Copy copy = journalbackup::restore(address, file);
+    std::cout << "Журнал восстановлен из " << file << " (заказов: " << copy.orders << ")\n";
+    if (!copy.kept.empty())
+        std::cout << "Прежний журнал сохранен: " << copy.kept << '\n';
+    return kExitOk;
+}
+
 int failed(const JournalError& e) {
     std::cerr << "tavrolab-cli: " << e.what() << '\n';
     if (e.kind() == JournalError::NoSuchOrder || e.kind() == JournalError::NoSuchOffcut)
@@ -325,7 +347,8 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         checkAddress(c.journal);
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
-            name != "report" && name != "offcuts" && name != "batch")
+            name != "report" && name != "offcuts" && name != "batch" && name != "backup" &&
+            name != "restore")
             throw ArgumentError{"неизвестная команда журнала: " + name};
         if (name == "offcuts")
             checkOffcutCommand(c);
@@ -338,8 +361,14 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
             orderNumber(c.words[1]);
             status(c.words[2]);
         }
+        if (name == "backup" || name == "restore") {
+            expectWords(c, 2, name + " FILE");
+            allowOptions(c, {}, false);
+        }
         JournalSession session(c.data ? *c.data : programFolder, c.journal ? *c.journal : "");
         try {
+            if (name == "backup" || name == "restore")
+                return copyCommand(session.address(), c);
             Journal& journal = session.journal();
             if (name == "list")
                 return list(journal, c);

@@ -195,6 +195,11 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "batch", "--orders", "41", "--commit"}, 0},
         {{"journal", "batch", "--orders", "41", "--commit"}, 5},
         {{"journal", "batch", "cancel", "1"}, 0},
+        {{"journal", "backup"}, 2},
+        {{"journal", "restore", "a", "b"}, 2},
+        {{"journal", "restore", "нет-такой-копии.journal"}, 5},
+        {{"journal", "backup", "копия.journal"}, 0},
+        {{"journal", "restore", "копия.journal"}, 0},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);

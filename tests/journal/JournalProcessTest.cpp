@@ -3,6 +3,7 @@
 
 #include "journal/JournalBackend.h"
 
+#include "journal/JournalBackup.h"
 #include "journal/JournalError.h"
 
 #include <algorithm>
@@ -204,4 +205,23 @@ TEST_P(JournalProcessTest, TwoSeatsStartingBatchesAtOnceNeverUseOneOffcutTwice) 
     OrderFilter waiting;
     waiting.status = "Принят";
     EXPECT_EQ(journal.summary(waiting).count, kPairs);
+}
+
+TEST_P(JournalProcessTest, ARestoreIsRefusedWhileAnotherSeatHasTheJournalOpen) {
+    const std::filesystem::path copy = dir_ / "копия.journal";
+    {
+        Journal journal(address());
+        placeSample(journal, sampleOrder("Прежний", "1"));
+        journalbackup::backup(address(), copy);
+    }
+    Placer seat(address(), 1, true);
+    EXPECT_EQ(seat.line(), "inside 2");
+    try {
+        journalbackup::restore(address(), copy);
+        ADD_FAILURE() << "a journal in use was replaced";
+    } catch (const JournalError& e) {
+        EXPECT_EQ(e.kind(), JournalError::Locked) << e.what();
+    }
+    seat.kill();
+    EXPECT_EQ(journalbackup::restore(address(), copy).orders, 1);
 }
