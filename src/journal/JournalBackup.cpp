@@ -8,10 +8,12 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+#include <vector>
 
 namespace journalbackup {
 namespace {
@@ -258,7 +260,50 @@ Copy restorePostgres(const JournalAddress& address, const fs::path& file) {
     return copy;
 }
 
+// The copies of one kind in the folder, oldest first (their names sort by date).
+std::vector<fs::path> copiesIn(const fs::path& folder, const std::string& prefix) {
+    std::vector<fs::path> out;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(prefix) && name.ends_with(".sqlite") &&
+            name.find_first_not_of("0123456789-", prefix.size()) == name.size() - 7)
+            out.push_back(entry.path());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+void keepNewest(const fs::path& folder, const std::string& prefix, size_t keep) {
+    std::vector<fs::path> all = copiesIn(folder, prefix);
+    std::error_code ec;
+    for (size_t i = 0; i + keep < all.size(); ++i)
+        fs::remove(all[i], ec);
+}
+
 } // namespace
+
+fs::path daily(const JournalAddress& address, const fs::path& folder, std::time_t now) {
+    std::error_code ec;
+    if (address.backend != JournalAddress::Backend::Sqlite ||
+        !fs::is_regular_file(address.file, ec))
+        return {};
+    std::tm local{};
+    localtime_r(&now, &local);
+    char day[32], week[32];
+    std::strftime(day, sizeof day, "journal-%Y-%m-%d.sqlite", &local);
+    std::strftime(week, sizeof week, "journal-week-%G-%V.sqlite", &local);
+    const fs::path copy = folder / day;
+    if (fs::exists(copy, ec))
+        return {};
+    fs::create_directories(folder, ec);
+    backup(address, copy);
+    if (!fs::exists(folder / week, ec))
+        fs::copy_file(copy, folder / week, ec);
+    keepNewest(folder, "journal-week-", 4);
+    keepNewest(folder, "journal-2", 7);
+    return copy;
+}
 
 Copy backup(const JournalAddress& address, const fs::path& file) {
     return address.backend == JournalAddress::Backend::Sqlite ? backupSqlite(address, file)

@@ -3,6 +3,7 @@
 #include "journal/JournalAddress.h"
 
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -24,5 +25,13 @@ Copy backup(const JournalAddress& address, const std::filesystem::path& file);
 // counted) and then puts it in place of the journal in one step, keeping the replaced journal
 // beside it. Refused while another program has the journal open.
 Copy restore(const JournalAddress& address, const std::filesystem::path& file);
+
+// The single seat's own copies, taken at the first start of a day: an SQLite journal that exists
+// is copied into folder as journal-YYYY-MM-DD.sqlite (the local day of now), and as
+// journal-week-YYYY-WW.sqlite for the first copy of an ISO week; the newest 7 daily and 4 weekly
+// copies are kept. Returns the day's copy when one was taken now, else an empty path (a server's
+// journal is the shop's to copy).
+std::filesystem::path daily(const JournalAddress& address, const std::filesystem::path& folder,
+                            std::time_t now);
 
 } // namespace journalbackup

@@ -9,6 +9,8 @@
 #include "journal/JournalError.h"
 #include "journal/JournalSchema.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 namespace {
@@ -89,4 +91,33 @@ TEST_P(JournalBackupTest, ADamagedOrNewerCopyIsRefusedAndTheJournalStays) {
     std::filesystem::resize_file(copy, size / 2);
     EXPECT_EQ(refusal(address(), copy), JournalError::Damaged);
     EXPECT_EQ(orders(address()), 2);
+}
+
+TEST(JournalDailyCopies, OnePerDayTheNewestSevenDaysAndFourWeeksAreKept) {
+    TempFolder dir;
+    const JournalAddress address = JournalAddress::sqlite(dir / "journal.sqlite");
+    const std::filesystem::path folder = dir / "backups";
+    EXPECT_TRUE(journalbackup::daily(address, folder, 0).empty()) << "no journal yet, no copy";
+    { Journal journal(address); }
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    const std::time_t monday = 1797206400; // 2026-12-14 00:00 UTC, a Monday
+    for (int d = 0; d < 40; ++d) {
+        const std::time_t noon = monday + d * 86400 + 12 * 3600;
+        EXPECT_FALSE(journalbackup::daily(address, folder, noon).empty()) << d;
+        EXPECT_TRUE(journalbackup::daily(address, folder, noon + 3600).empty()) << "twice a day";
+    }
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "journal-2027-01-16.sqlite", "journal-2027-01-17.sqlite",
+                         "journal-2027-01-18.sqlite", "journal-2027-01-19.sqlite",
+                         "journal-2027-01-20.sqlite", "journal-2027-01-21.sqlite",
+                         "journal-2027-01-22.sqlite", "journal-week-2026-53.sqlite",
+                         "journal-week-2027-01.sqlite", "journal-week-2027-02.sqlite",
+                         "journal-week-2027-03.sqlite"}));
+    // A copy is a journal that restores.
+    EXPECT_EQ(journalbackup::restore(address, folder / names.front()).orders, 0);
 }
