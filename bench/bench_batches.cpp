@@ -11,6 +11,7 @@
 
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
+#include "journal/BatchOffcuts.h"
 #include "journal/Journal.h"
 #include "journal/OrderPlacing.h"
 #include "model/OrderNumberFile.h"
@@ -47,30 +48,6 @@ void addPlan(Bought& b, const BatchPlan& p) {
     b.sheetArea += p.newSheetArea();
 }
 
-std::vector<StoreOffcut> onStock(Journal& journal) {
-    OffcutFilter f;
-    f.state = std::string(offcutstate::kOnStock);
-    std::vector<StoreOffcut> out;
-    for (const JournalOffcut& o : journal.offcuts().list(f))
-        out.push_back({o.id, o.sheet, o.sheet ? o.material : o.article, o.color, o.materialGroup,
-                       o.length, o.width, o.height, o.canTurn});
-    return out;
-}
-
-JournalOffcut toStore(const KeptOffcut& k) {
-    JournalOffcut o;
-    o.sheet = k.sheet;
-    o.article = k.code;
-    o.color = k.colour;
-    o.length = k.length;
-    o.material = k.code;
-    o.materialGroup = k.group;
-    o.width = k.width;
-    o.height = k.height;
-    o.canTurn = k.canTurn;
-    return o;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -85,6 +62,7 @@ int main(int argc, char** argv) {
     address.backend = JournalAddress::Backend::Sqlite;
     address.file = dir / "journal.sqlite";
     Journal journal(address);
+    OffcutStore store = journal.offcuts();
 
     // The month's orders, placed as the salespeople would, with their own plans.
     std::mt19937 random(seed);
@@ -125,7 +103,7 @@ int main(int argc, char** argv) {
 
         t0 = Clock::now();
         const BatchPlan stored =
-            BatchPlan::build(week, onStock(journal), PlanSettings(), kMsPerPlan);
+            BatchPlan::build(week, batchoffcuts::onStock(store), PlanSettings(), kMsPerPlan);
         storeMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
         addPlan(withStore, stored);
         BatchStart start;
@@ -134,7 +112,7 @@ int main(int argc, char** argv) {
         start.planJson = "{}";
         start.usedOffcuts = stored.usedOffcuts;
         for (const KeptOffcut& k : stored.kept)
-            start.kept.push_back(toStore(k));
+            start.kept.push_back(batchoffcuts::recordOf(k));
         journal.batches().start(start, "Мастер");
     }
 

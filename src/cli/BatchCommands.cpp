@@ -6,6 +6,7 @@
 #include "cli/JournalCommands.h"
 #include "cli/PdfOutput.h"
 #include "cli/PlanJson.h"
+#include "journal/BatchOffcuts.h"
 #include "journal/Journal.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
@@ -82,16 +83,6 @@ std::vector<int64_t> chosenOrders(Journal& journal, const Command& c) {
     return numbers;
 }
 
-std::vector<StoreOffcut> onStock(Journal& journal) {
-    OffcutFilter f;
-    f.state = std::string(offcutstate::kOnStock);
-    std::vector<StoreOffcut> out;
-    for (const JournalOffcut& o : journal.offcuts().list(f))
-        out.push_back({o.id, o.sheet, o.sheet ? o.material : o.article, o.color, o.materialGroup,
-                       o.length, o.width, o.height, o.canTurn});
-    return out;
-}
-
 // The batch's orders read from the journal, each with its project (which the pack prints).
 struct Planned {
     std::vector<std::unique_ptr<Project>> projects;
@@ -117,7 +108,9 @@ Planned planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& 
         out.orders.push_back({n, journal.order(n).customer, project.get()});
         out.projects.push_back(std::move(project));
     }
-    out.plan = BatchPlan::build(orders, onStock(journal), settings, kSecondsPerPlan * 1000.0);
+    OffcutStore store = journal.offcuts();
+    out.plan =
+        BatchPlan::build(orders, batchoffcuts::onStock(store), settings, kSecondsPerPlan * 1000.0);
     return out;
 }
 
@@ -142,23 +135,6 @@ ProductionLabel keptLabel(const JournalOffcut& o, const std::string& batch) {
     if (o.id != 0)
         l.qr = OffcutStore::idText(o.id);
     return l;
-}
-
-JournalOffcut storeOffcut(const KeptOffcut& k) {
-    JournalOffcut o;
-    o.sheet = k.sheet;
-    if (k.sheet) {
-        o.material = k.code;
-        o.materialGroup = k.group;
-        o.width = k.width;
-        o.height = k.height;
-        o.canTurn = k.canTurn;
-    } else {
-        o.article = k.code;
-        o.color = k.colour;
-        o.length = k.length;
-    }
-    return o;
 }
 
 void printSummary(const BatchPlan& p, size_t orders) {
@@ -301,7 +277,7 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
         start.planJson = planJson(batch.plan.cuts).dump();
         start.usedOffcuts = batch.plan.usedOffcuts;
         for (const KeptOffcut& k : batch.plan.kept)
-            start.kept.push_back(storeOffcut(k));
+            start.kept.push_back(batchoffcuts::recordOf(k));
         try {
             id = journal.batches().start(start, by);
         } catch (const JournalError& e) {
@@ -333,7 +309,7 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
                 labels.push_back(keptLabel(o, title));
         } else {
             for (const KeptOffcut& k : batch.plan.kept)
-                labels.push_back(keptLabel(storeOffcut(k), title));
+                labels.push_back(keptLabel(batchoffcuts::recordOf(k), title));
         }
         const std::string error = pdfoutput::writeBatchPack(c.option("--pack"), title, batch.orders,
                                                             batch.plan.cuts, labels);

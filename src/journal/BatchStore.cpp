@@ -53,17 +53,7 @@ int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
     const int64_t at = static_cast<int64_t>(std::time(nullptr));
     int64_t id = 0;
     inTransaction(db_, [&] {
-        db_.run("INSERT INTO journal_counter (name, next_number) VALUES (?, 1) "
-                "ON CONFLICT (name) DO NOTHING",
-                {kCounter});
-        {
-            QSqlQuery q = db_.run("UPDATE journal_counter SET next_number = next_number + 1 "
-                                  "WHERE name = ? RETURNING next_number - 1",
-                                  {kCounter});
-            if (!q.next())
-                throw JournalError(JournalError::Failed, "Журнал заказов не выдал номер партии");
-            id = q.value(0).toLongLong();
-        }
+        id = db_.takeNumber(kCounter, 1);
         db_.run(
             "INSERT INTO batches (id, state, created_at, created_by, plan_json) "
             "VALUES (?, ?, ?, ?, ?)",

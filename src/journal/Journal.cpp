@@ -45,17 +45,7 @@ int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t 
     db_->beginWrite();
     try {
         // The first order continues the number file; the counter row then carries the numbering.
-        db_->run("INSERT INTO journal_counter (name, next_number) VALUES (?, ?) "
-                 "ON CONFLICT (name) DO NOTHING",
-                 {kCounter, qlonglong(std::max<int64_t>(continueFrom, 1))});
-        {
-            QSqlQuery q = db_->run("UPDATE journal_counter SET next_number = next_number + 1 "
-                                   "WHERE name = ? RETURNING next_number - 1",
-                                   {kCounter});
-            if (!q.next())
-                throw JournalError(JournalError::Failed, "Журнал заказов не выдал номер заказа");
-            order.number = q.value(0).toLongLong();
-        }
+        order.number = db_->takeNumber(kCounter, std::max<int64_t>(continueFrom, 1));
         const std::string sketch = sketchFor(order);
         db_->run(journalrows::kInsert, journalrows::insertValues(order));
         db_->run("INSERT INTO order_documents (number, sketch, bill_json) VALUES (?, ?, ?)",

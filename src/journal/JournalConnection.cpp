@@ -207,3 +207,16 @@ bool JournalConnection::tableExists(const QString& name) {
                   {name});
     return q.next() && q.value(0).toLongLong() > 0;
 }
+
+int64_t JournalConnection::takeNumber(const QString& counter, int64_t first) {
+    run("INSERT INTO journal_counter (name, next_number) VALUES (?, ?) "
+        "ON CONFLICT (name) DO NOTHING",
+        {counter, qlonglong(first)});
+    QSqlQuery q = run("UPDATE journal_counter SET next_number = next_number + 1 "
+                      "WHERE name = ? RETURNING next_number - 1",
+                      {counter});
+    if (!q.next())
+        throw JournalError(JournalError::Failed,
+                           "Журнал заказов не выдал номер (" + counter.toStdString() + ")");
+    return q.value(0).toLongLong();
+}

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -45,6 +46,9 @@ public:
         return isSqlite() ? "INTEGER PRIMARY KEY" : "BIGINT PRIMARY KEY";
     }
     bool tableExists(const QString& name);
+    // Inside the caller's write transaction: the next number of the named counter, which starts
+    // at first. Two seats never get the same number; a rolled-back transaction uses none.
+    int64_t takeNumber(const QString& counter, int64_t first);
     // A condition true when the column holds the text bound to its "?" anywhere, taken literally.
     QString containsCondition(const QString& column) const {
         return (isSqlite() ? "instr(" : "strpos(") + column + ", ?) > 0";

@@ -107,17 +107,7 @@ int64_t OffcutStore::add(JournalOffcut offcut, const std::string& by) {
 
 int64_t OffcutStore::addWithin(JournalOffcut o, const std::string& by, int64_t at) {
     checkSizes(o);
-    db_.run("INSERT INTO journal_counter (name, next_number) VALUES (?, 1) "
-            "ON CONFLICT (name) DO NOTHING",
-            {kCounter});
-    {
-        QSqlQuery q = db_.run("UPDATE journal_counter SET next_number = next_number + 1 "
-                              "WHERE name = ? RETURNING next_number - 1",
-                              {kCounter});
-        if (!q.next())
-            throw JournalError(JournalError::Failed, "Журнал заказов не выдал номер остатка");
-        o.id = q.value(0).toLongLong();
-    }
+    o.id = db_.takeNumber(kCounter, 1);
     o.state = std::string(offcutstate::kOnStock);
     o.batch = 0;
     o.addedAt = at;
