@@ -263,7 +263,7 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
     const std::vector<int64_t> numbers = chosenOrders(journal, c);
     if (numbers.empty()) {
         std::cerr << "tavrolab-cli: нет заказов для партии\n";
-        return kExitArguments;
+        return kExitNoOrder;
     }
     Catalog catalog(dataFolder, makeAllSystems);
     Planned batch = planned(journal, catalog, numbers);

@@ -1,6 +1,7 @@
 #include "cli/JournalCommands.h"
 
 #include "cli/BatchCommands.h"
+#include "cli/DriverLog.h"
 #include "cli/JournalCall.h"
 #include "cli/OffcutCommands.h"
 
@@ -61,8 +62,8 @@ const char* const kUsage =
     "  Использован, Списан.\n"
     "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
     "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
-    "Коды завершения: 0 успех, 2 неверный вызов, 5 журнал недоступен или отказал,\n"
-    "6 нет такого заказа или остатка.\n";
+    "Коды завершения: 0 успех, 3 ошибка записи, 5 журнал недоступен или отказал,\n"
+    "6 нет такого заказа или остатка, 64 неверный вызов.\n";
 
 namespace {
 
@@ -233,7 +234,7 @@ int open(Journal& journal, const Command& c) {
     std::string reason;
     if (!fileio::writeFileAtomically(c.words[2], documents.sketch, &reason)) {
         std::cerr << fileio::saveErrorMessage(c.words[2], reason) << '\n';
-        return kExitArguments;
+        return kExitSave;
     }
     return kExitOk;
 }
@@ -337,6 +338,7 @@ bool isJournalCommand(const std::vector<std::string>& args) {
 }
 
 int runJournalCommand(const std::vector<std::string>& args, const std::string& programFolder) {
+    driverlog::install();
     try {
         for (const std::string& a : args)
             if (a == "--help" || a == "-h") {
@@ -390,18 +392,19 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         }
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
-        return kExitArguments;
+        return kExitUsage;
     }
 }
 
 int placeOrder(Project& project, const std::string& dataFolder,
                const std::optional<std::string>& journalAddress,
                const std::optional<std::string>& savePath) {
+    driverlog::install();
     try {
         checkAddress(journalAddress);
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << '\n';
-        return kExitArguments;
+        return kExitUsage;
     }
     JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
     try {

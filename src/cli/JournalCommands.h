@@ -8,13 +8,13 @@ class Project;
 
 // The order journal on the command line:
 //   tavrolab-cli [--journal URL] [--data DIR] journal list|show|open|status|report ...
-// and the placing of an opened or new project (--place). Exit codes: 0 done, 2 bad arguments,
-// 5 journal unreachable or refused, 6 no such order (and 3 when --place could not save the
-// sketch file).
+// and the placing of an opened or new project (--place). Exit codes as the rest of the command
+// line: 0 done, 3 a file could not be written, 5 journal unreachable or refused, 6 no such order
+// or offcut, 64 a wrong call.
 namespace journalcli {
 
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitArguments = 2;
+inline constexpr int kExitUsage = 64; // a wrong call, as the rest of the command line
 inline constexpr int kExitSave = 3; // as the other commands: a file could not be written
 inline constexpr int kExitJournal = 5;
 inline constexpr int kExitNoOrder = 6;
