@@ -20,6 +20,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QSysInfo>
+#include <QUuid>
+
+#include <ctime>
 #include <iostream>
 #include <map>
 #include <set>
@@ -398,7 +404,8 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
 
 int placeOrder(Project& project, const std::string& dataFolder,
                const std::optional<std::string>& journalAddress,
-               const std::optional<std::string>& savePath) {
+               const std::optional<std::string>& savePath, const std::string& sketchBytes,
+               bool again) {
     driverlog::install();
     try {
         checkAddress(journalAddress);
@@ -408,9 +415,29 @@ int placeOrder(Project& project, const std::string& dataFolder,
     }
     JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
     try {
-        const int64_t number =
-            orderplacing::place(session.journal(), project, OrderNumberFile(dataFolder),
-                                session.salesperson(), savePath ? *savePath : std::string());
+        Journal& journal = session.journal();
+        const std::string seat =
+            QSysInfo::machineHostName().toStdString() + "/" + session.salesperson();
+        std::string key = "cli:" + seat + ":" +
+                          QCryptographicHash::hash(QByteArray::fromStdString(sketchBytes),
+                                                   QCryptographicHash::Sha256)
+                              .toHex()
+                              .toStdString();
+        const int64_t now = static_cast<int64_t>(std::time(nullptr));
+        if (const auto before = journal.placedWith(key)) {
+            if (!again && now - before->at < 24 * 3600) {
+                std::cerr << "tavrolab-cli: Заказ уже оформлен под номером "
+                          << orderplacing::numberText(before->number)
+                          << " (повторить оформление: --again)\n";
+                return kExitNoOrder;
+            }
+        }
+        // Placed again on purpose, or a day later: a key of its own.
+        if (again || journal.placedWith(key))
+            key += ":" + QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        const int64_t number = orderplacing::place(journal, project, OrderNumberFile(dataFolder),
+                                                   session.salesperson(),
+                                                   savePath ? *savePath : std::string(), {}, key);
         std::cout << number << '\n';
         return kExitOk;
     } catch (const JournalError& e) {

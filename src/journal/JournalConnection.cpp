@@ -220,3 +220,18 @@ int64_t JournalConnection::takeNumber(const QString& counter, int64_t first) {
                            "Журнал заказов не выдал номер (" + counter.toStdString() + ")");
     return q.value(0).toLongLong();
 }
+
+std::optional<JournalConnection::Done> JournalConnection::doneBefore(const std::string& key) {
+    QSqlQuery q = run("SELECT result, done_at FROM journal_keys WHERE key = ?",
+                      {QString::fromStdString(key)});
+    if (!q.next())
+        return std::nullopt;
+    return Done{q.value(0).toLongLong(), q.value(1).toLongLong()};
+}
+
+void JournalConnection::recordDone(const std::string& key, const std::string& action,
+                                   int64_t result, int64_t at) {
+    run("INSERT INTO journal_keys (key, action, result, done_at) VALUES (?, ?, ?, ?)",
+        {QString::fromStdString(key), QString::fromStdString(action), qlonglong(result),
+         qlonglong(at)});
+}

@@ -138,10 +138,23 @@ QStringList batches(const JournalConnection& db) {
     };
 }
 
+// Step 5: what a repeated write did the first time. Every write a seat may repeat after a lost
+// answer carries a key of the seat's; the first time it is recorded here with its result.
+QStringList writeKeys(const JournalConnection&) {
+    return {
+        "CREATE TABLE journal_keys ("
+        " key TEXT PRIMARY KEY,"
+        " action TEXT NOT NULL,"
+        " result BIGINT NOT NULL,"
+        " done_at BIGINT NOT NULL)",
+    };
+}
+
 using Step = std::function<QStringList(const JournalConnection&)>;
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches};
+    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches,
+                                          writeKeys};
     return all;
 }
 

@@ -213,11 +213,21 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
     }
     EXPECT_FALSE(std::filesystem::exists(path("x.tav")));
 
+    // The same sketch placed again from this seat within a day is a retry after a lost answer:
+    // refused with the number it got, unless --again says it is another order.
+    CliRun r = run({sample, "--place"});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find("Заказ уже оформлен под номером 00041"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"journal", "show", "42"}).status, 6) << "nothing was placed";
+    EXPECT_EQ(run({"--again", "journal", "list"}).status, 64);
+
     // A sketch that cannot be saved places nothing and uses no number.
-    CliRun r = run({sample, "--place", "--save", path("нет/заказ.tav")});
+    r = run({sample, "--place", "--again", "--save", path("нет/заказ.tav")});
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Ошибка сохранения файла"), std::string::npos);
-    EXPECT_EQ(run({sample, "--place"}).out, "42\n");
+    EXPECT_EQ(run({sample, "--place", "--again"}).out, "42\n");
+    // Another customer on the same sketch is another order.
+    EXPECT_EQ(run({sample, "--place", "--customer", "Другой"}).out, "43\n");
 }
 
 TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressAWrongCall) {

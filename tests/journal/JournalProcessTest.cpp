@@ -198,8 +198,9 @@ TEST_P(JournalProcessTest, TwoSeatsStartingBatchesAtOnceNeverUseOneOffcutTwice) 
         EXPECT_EQ(journal.batches().kept(b.id).size(), 1u);
     }
     for (const JournalOffcut& o : journal.offcuts().list({})) {
-        if (o.state == offcutstate::kUsed)
+        if (o.state == offcutstate::kUsed) {
             EXPECT_TRUE(used.insert(o.batch).second) << "two offcuts of one batch";
+        }
     }
     EXPECT_EQ(used.size(), static_cast<size_t>(kPairs));
     OrderFilter waiting;
