@@ -2,6 +2,7 @@
 // with the shipped data folder: bars of the bill's rule, first fit decreasing, the plan and the
 // lower bound; sheets of first fit, the plan and the bound; median and worst times.
 //   bench_cutting_plans [DATA_FOLDER] [ORDERS]
+#include "BenchPercentile.h"
 #include "support/RandomOrder.h"
 
 #include "calc/CalcResult.h"
@@ -28,13 +29,6 @@ struct Totals {
     int articles = 0, proven = 0, materials = 0, withinOne = 0, atBound = 0, overBill = 0;
     std::vector<double> articleMs, materialMs, orderMs;
 };
-
-double percentile(std::vector<double> v, double q) {
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
-}
 
 void run(Catalog& catalog, int orders, const PlanSettings& settings, Totals& t) {
     using Clock = std::chrono::steady_clock;

@@ -5,6 +5,7 @@
 //
 // bench_published_bars FILE [time limit per instance, ms] [name filter]
 
+#include "BenchPercentile.h"
 #include "plan/BarPlanner.h"
 
 #include <nlohmann/json.hpp>
@@ -26,13 +27,6 @@ struct SetTotals {
     int64_t extraBars = 0;
     std::vector<double> ms;
 };
-
-double median(std::vector<double> v) {
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 } // namespace
 
@@ -80,7 +74,7 @@ int main(int argc, char** argv) {
                 "|---|---|---|---|---|---|---|\n");
     for (const auto& [set, t] : sets)
         std::printf("| %s | %d | %d | %d | %lld | %.1f | %.1f |\n", set.c_str(), t.instances,
-                    t.atOptimum, t.proven, static_cast<long long>(t.extraBars), median(t.ms),
-                    t.ms.empty() ? 0.0 : *std::max_element(t.ms.begin(), t.ms.end()));
+                    t.atOptimum, t.proven, static_cast<long long>(t.extraBars),
+                    percentile(t.ms, 0.5), percentile(t.ms, 1.0));
     return 0;
 }

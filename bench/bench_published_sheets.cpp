@@ -3,6 +3,7 @@
 // guillotine packing, those at the best-known count without the guillotine restriction, those
 // proven at their lower bound, the extra sheets over the best-known, the median and slowest time.
 //   bench_published_sheets SHEETS.json [MILLISECONDS_PER_INSTANCE] [NAME_FILTER]
+#include "BenchPercentile.h"
 #include "plan/SheetPlanner.h"
 
 #include <nlohmann/json.hpp>
@@ -23,13 +24,6 @@ struct ClassTotals {
     int extra = 0, fewer = 0;
     std::vector<double> ms;
 };
-
-double percentile(std::vector<double> v, double q) {
-    if (v.empty())
-        return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[static_cast<size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
-}
 
 void print(const char* name, const ClassTotals& t) {
     std::printf("%-10s %5d %8d %8d %7d %6d %6d %9.1f %9.1f\n", name, t.instances, t.atBest3,

@@ -1,7 +1,7 @@
 #include "app/OrderDocument.h"
 
 #include "app/CtavrolabDlg.h"
-#include "app/RecoveryCopy.h"
+#include "model/RecoveryCopy.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"

@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "cli/ArgReader.h"
+
 #include <sstream>
 
 namespace cli {
@@ -21,11 +23,12 @@ const char* const kUsage =
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan,quote]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]: раскрой в пакете и этикетки\n"
     "        деловых остатков следуют --kerf, --trim, --min-offcut, --rotate, --no-rotate\n"
-    "       или [--place [--journal АДРЕС] [--save OUT.tav]]: оформить заказ в журнале,\n"
+    "       или [--place [--again] [--journal АДРЕС] [--save OUT.tav]]: оформить заказ в журнале,\n"
     "       последняя строка вывода — номер заказа\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
-    "4 в папке данных нет цен, 5 журнал заказов недоступен, 64 неверный вызов.\n"
+    "4 в папке данных нет цен, 5 журнал заказов недоступен, 6 заказ уже оформлен (--place),\n"
+    "64 неверный вызов.\n"
     "Команды журнала заказов: tavrolab-cli journal --help\n"
     "Раскрой любого списка деталей по складу: tavrolab-cli cutlist --help\n";
 
@@ -45,26 +48,10 @@ std::optional<int32_t> parseInteger(const std::string& s) {
 
 Options parseOptions(const std::vector<std::string>& args) {
     Options o;
-    auto value = [&](std::size_t& i) -> std::string {
-        if (i + 1 >= args.size())
-            throw UsageError{"для " + args[i] + " не указано значение"};
-        return args[++i];
-    };
-    auto text = [&](std::size_t& i, std::optional<std::string>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        slot = value(i);
-    };
-    auto number = [&](std::size_t& i, std::optional<int32_t>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        std::string name = args[i];
-        std::string v = value(i);
-        std::optional<int32_t> n = parseInteger(v);
-        if (!n)
-            throw UsageError{"значение " + name + " должно быть целым числом: " + v};
-        slot = n;
-    };
+    const ArgReader reader(args);
+    auto value = [&](std::size_t& i) { return reader.value(i); };
+    auto text = [&](std::size_t& i, std::optional<std::string>& slot) { reader.text(i, slot); };
+    auto number = [&](std::size_t& i, std::optional<int32_t>& slot) { reader.number(i, slot); };
     // Help and version answer whatever else the line holds.
     for (const std::string& a : args) {
         if (a == "--help" || a == "-h")
@@ -142,6 +129,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.labelGrid);
         else if (a == "--place")
             o.place = true;
+        else if (a == "--again")
+            o.again = true;
         else if (a == "--journal")
             text(i, o.journal);
         else if (a.size() > 1 && a[0] == '-')
@@ -167,16 +156,15 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"параметры нового проекта допустимы только с --new"};
     if (o.sheets && !o.xml)
         throw UsageError{"--sheets допустим только с --xml"};
-    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
-        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
-        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
-                         "минимальный остаток (0..10000 мм)"};
+    checkCutSettings(o.kerf, o.trim, o.minOffcut);
     if (o.documents && !o.pdf)
         throw UsageError{"--documents допустим только с --pdf"};
     if (o.labelGrid && !o.pack)
         throw UsageError{"--label-grid допустим только с --pack"};
     if (o.place && (o.csv || o.xml || o.json || o.plan || o.pdf || o.pack))
         throw UsageError{"--place сочетается из файлов вывода только с --save"};
+    if (o.again && !o.place)
+        throw UsageError{"--again допустим только с --place"};
     if (o.journal && !o.place)
         throw UsageError{"--journal допустим только с --place и командами journal"};
     return o;

@@ -1,5 +1,6 @@
 #include "cli/CutListCommand.h"
 
+#include "cli/ArgReader.h"
 #include "cli/CliOptions.h"
 #include "cli/CutListJson.h"
 #include "cli/PdfOutput.h"
@@ -47,25 +48,10 @@ struct Options {
 
 Options parse(const std::vector<std::string>& args) {
     Options o;
-    auto value = [&](size_t& i) -> std::string {
-        if (i + 1 >= args.size())
-            throw UsageError{"для " + args[i] + " не указано значение"};
-        return args[++i];
-    };
-    auto text = [&](size_t& i, std::optional<std::string>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        slot = value(i);
-    };
-    auto number = [&](size_t& i, std::optional<int32_t>& slot) {
-        if (slot)
-            throw UsageError{args[i] + " указан дважды"};
-        const std::string name = args[i];
-        const std::string v = value(i);
-        slot = cli::parseInteger(v);
-        if (!slot)
-            throw UsageError{"значение " + name + " должно быть целым числом: " + v};
-    };
+    const cli::ArgReader reader(args);
+    auto value = [&](size_t& i) { return reader.value(i); };
+    auto text = [&](size_t& i, std::optional<std::string>& slot) { reader.text(i, slot); };
+    auto number = [&](size_t& i, std::optional<int32_t>& slot) { reader.number(i, slot); };
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h")
@@ -110,10 +96,7 @@ Options parse(const std::vector<std::string>& args) {
         throw UsageError{"не указан список деталей"};
     if (!o.stock)
         throw UsageError{"не указан склад (--stock)"};
-    if ((o.kerf && (*o.kerf < 0 || *o.kerf > 100)) || (o.trim && (*o.trim < 0 || *o.trim > 1000)) ||
-        (o.minOffcut && (*o.minOffcut < 0 || *o.minOffcut > 10000)))
-        throw UsageError{"недопустимый пропил (0..100 мм), торцовка (0..1000 мм) или "
-                         "минимальный остаток (0..10000 мм)"};
+    cli::checkCutSettings(o.kerf, o.trim, o.minOffcut);
     if (o.pdf || o.labels) {
         // The pages are drawn with the printed documents' painters: unavailable without them.
         const std::string error = pdfoutput::usageError(std::nullopt);

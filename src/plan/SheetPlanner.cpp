@@ -1,5 +1,7 @@
 #include "plan/SheetPlanner.h"
 
+#include "plan/StripFiller.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -150,57 +152,191 @@ SheetPlan result(const Packer& packer, int32_t W, int32_t H) {
     return plan;
 }
 
+using Key = std::function<bool(int, int)>;
+
+// The fullest one sheet that the piece orders and rules give for the pieces; its `left` holds
+// the pieces that found no room. With noise, one more order leads with randomly weighted areas;
+// in a hurry, one order and one rule only.
+using Filling = StripFiller::Filling;
+
+PlannedSheet sheetOf(const Packer& packer);
+
+Filling fullestSheet(const std::vector<SheetPlanPiece>& pieces, const std::vector<int>& candidates,
+                     const std::vector<Key>& keys, int32_t W, int32_t H, int32_t kerf,
+                     std::mt19937* noise, bool hurry, bool strips, size_t leading = 0) {
+    std::vector<std::vector<int>> orders;
+    for (const auto& key : keys) {
+        std::vector<int> order = candidates;
+        std::stable_sort(order.begin(), order.end(), key);
+        orders.push_back(order);
+        if (hurry)
+            break;
+        if (leading > 0 && leading < candidates.size()) {
+            // The first candidates lead, each part in the key's order: a piece that has to find
+            // a place gets the sheet's best room.
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                const bool la = std::find(candidates.begin(), candidates.begin() + leading, a) !=
+                                candidates.begin() + leading;
+                const bool lb = std::find(candidates.begin(), candidates.begin() + leading, b) !=
+                                candidates.begin() + leading;
+                return la > lb;
+            });
+            orders.push_back(std::move(order));
+        }
+    }
+    if (noise != nullptr && !hurry) {
+        // A random weight per piece on its area: other pieces lead the order.
+        std::uniform_real_distribution<double> d(0.7, 1.3);
+        std::vector<std::pair<double, int>> weighted;
+        for (int p : candidates)
+            weighted.emplace_back(
+                d(*noise) * pieces[p].width * static_cast<double>(pieces[p].height), p);
+        std::stable_sort(weighted.begin(), weighted.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        std::vector<int> order;
+        for (const auto& [w, p] : weighted)
+            order.push_back(p);
+        orders.push_back(std::move(order));
+    }
+    std::optional<Packer> best;
+    for (const auto& order : orders) {
+        for (Choice c : {Choice::BestArea, Choice::BestShortSide, Choice::TopLeft}) {
+            for (Split sp : {Split::ShorterLeftover, Split::LongerLeftover, Split::Horizontal,
+                             Split::Vertical}) {
+                Packer one(pieces, W, H, kerf, c, sp, true);
+                one.pack(order);
+                if (!best || one.sheets[0].usedArea > best->sheets[0].usedArea)
+                    best.emplace(std::move(one));
+                if (hurry)
+                    break;
+            }
+            if (hurry)
+                break;
+        }
+    }
+    Filling out{sheetOf(*best), std::move(best->left)};
+    // Strips across or along the sheet, where the list is short enough to try them.
+    if (strips && !hurry && candidates.size() <= 400) {
+        for (bool across : {true, false}) {
+            Filling strips = StripFiller::fill(pieces, candidates, W, H, kerf, across);
+            if (strips.sheet.usedArea > out.sheet.usedArea)
+                out = std::move(strips);
+        }
+    }
+    return out;
+}
+
+PlannedSheet sheetOf(const Packer& packer) {
+    PlannedSheet sheet = packer.sheets[0];
+    sheet.offcuts = packer.free[0];
+    std::sort(sheet.offcuts.begin(), sheet.offcuts.end(),
+              [](const SheetRect& a, const SheetRect& b) {
+                  return int64_t{a.width} * a.height > int64_t{b.width} * b.height;
+              });
+    return sheet;
+}
+
 // Sheet by sheet: each sheet takes the fullest of the fillings the piece orders and rules give
 // for the pieces still to cut, then the next sheet starts on what is left. A full first sheet
 // often beats packing every piece in one pass, which leaves the waste spread over all sheets.
 SheetPlan sheetBySheet(const std::vector<SheetPlanPiece>& pieces, std::vector<int> remaining,
-                       const std::vector<std::function<bool(int, int)>>& keys, int32_t W, int32_t H,
-                       int32_t kerf, std::mt19937* noise, Clock::time_point deadline) {
+                       const std::vector<Key>& keys, int32_t W, int32_t H, int32_t kerf,
+                       std::mt19937* noise, Clock::time_point deadline) {
     SheetPlan plan;
     plan.sheetWidth = W;
     plan.sheetHeight = H;
-    std::vector<double> weight(pieces.size(), 1.0);
     while (!remaining.empty()) {
-        const bool hurry = Clock::now() > deadline;
-        std::vector<std::vector<int>> orders;
-        for (const auto& key : keys) {
-            std::vector<int> order = remaining;
-            std::stable_sort(order.begin(), order.end(), key);
-            orders.push_back(std::move(order));
-            if (hurry)
-                break;
-        }
-        if (noise != nullptr && !hurry) {
-            // A random weight per piece on its area: other pieces lead the order.
-            std::uniform_real_distribution<double> d(0.7, 1.3);
-            for (int p : remaining)
-                weight[p] = d(*noise) * pieces[p].width * static_cast<double>(pieces[p].height);
-            std::vector<int> order = remaining;
-            std::stable_sort(order.begin(), order.end(),
-                             [&](int a, int b) { return weight[a] > weight[b]; });
-            orders.push_back(std::move(order));
-        }
-        std::optional<Packer> best;
-        for (const auto& order : orders) {
-            for (Choice c : {Choice::BestArea, Choice::BestShortSide, Choice::TopLeft}) {
-                for (Split sp : {Split::ShorterLeftover, Split::LongerLeftover, Split::Horizontal,
-                                 Split::Vertical}) {
-                    Packer one(pieces, W, H, kerf, c, sp, true);
-                    one.pack(order);
-                    if (!best || one.sheets[0].usedArea > best->sheets[0].usedArea)
-                        best.emplace(std::move(one));
-                    if (hurry)
-                        break;
-                }
-                if (hurry)
-                    break;
-            }
-        }
-        SheetPlan one = result(*best, W, H);
-        plan.sheets.push_back(std::move(one.sheets[0]));
-        remaining = best->left;
+        Filling best =
+            fullestSheet(pieces, remaining, keys, W, H, kerf, noise, Clock::now() > deadline, true);
+        plan.sheets.push_back(std::move(best.sheet));
+        remaining = std::move(best.left);
     }
     return plan;
+}
+
+std::vector<int> piecesOf(const PlannedSheet& sheet) {
+    std::vector<int> out;
+    for (const PlacedPiece& p : sheet.pieces)
+        out.push_back(p.piece);
+    return out;
+}
+
+// Tries to do with one sheet less: the pieces of the emptiest sheet go to a pool, and each other
+// sheet in turn is cut again from its own pieces and the pool's. A new cutting that holds more
+// area than the sheet did replaces it, the pieces it leaves going back to the pool, so the pool
+// shrinks with every step taken. Gives true when the pool is emptied (the plan then has one sheet
+// less); else the plan may have changed, but keeps its count of sheets with every piece on one.
+bool withOneSheetLess(const std::vector<SheetPlanPiece>& pieces, SheetPlan& plan,
+                      const std::vector<Key>& keys, int32_t kerf, std::mt19937& random,
+                      Clock::time_point deadline) {
+    if (plan.sheets.size() < 2)
+        return false;
+    const int32_t W = plan.sheetWidth, H = plan.sheetHeight;
+    auto emptiest = std::min_element(
+        plan.sheets.begin(), plan.sheets.end(),
+        [](const PlannedSheet& a, const PlannedSheet& b) { return a.usedArea < b.usedArea; });
+    std::vector<int> pool = piecesOf(*emptiest);
+    std::vector<PlannedSheet> rest;
+    for (auto it = plan.sheets.begin(); it != plan.sheets.end(); ++it)
+        if (it != emptiest)
+            rest.push_back(*it);
+    auto areaOf = [&](const std::vector<int>& set) {
+        int64_t sum = 0;
+        for (int p : set)
+            sum += int64_t{pieces[p].width} * pieces[p].height;
+        return sum;
+    };
+    // One to three sheets at a time are cut again with the pool: more sheets let their pieces
+    // change places, which one sheet alone cannot.
+    int64_t poolArea = areaOf(pool);
+    for (int failures = 0; !pool.empty() && failures < 60 && Clock::now() < deadline;) {
+        std::vector<size_t> pick(rest.size());
+        std::iota(pick.begin(), pick.end(), 0);
+        std::shuffle(pick.begin(), pick.end(), random);
+        pick.resize(std::min<size_t>(rest.size(), 1 + random() % 3));
+        std::vector<int> candidates = pool;
+        for (size_t k : pick) {
+            const std::vector<int> on = piecesOf(rest[k]);
+            candidates.insert(candidates.end(), on.begin(), on.end());
+        }
+        std::vector<PlannedSheet> cut;
+        for (size_t i = 0; i < pick.size() && !candidates.empty(); ++i) {
+            // The first sheet is cut with the pool's pieces leading, by the piece orders alone.
+            Filling fill = fullestSheet(pieces, candidates, keys, W, H, kerf, &random, false, i > 0,
+                                        i == 0 ? pool.size() : 0);
+            cut.push_back(std::move(fill.sheet));
+            candidates = std::move(fill.left);
+        }
+        const int64_t left = areaOf(candidates);
+        // A move that leaves as much in the pool, but other pieces, is taken now and then: the
+        // plan changes shape where no step makes the pool smaller.
+        const bool sideways = left == poolArea && candidates != pool && random() % 4 == 0;
+        if (left > poolArea || (left == poolArea && !sideways)) {
+            ++failures;
+            continue;
+        }
+        failures = sideways ? failures + 1 : 0;
+        for (size_t i = 0; i < pick.size(); ++i)
+            rest[pick[i]] = i < cut.size() ? cut[i] : PlannedSheet{};
+        std::erase_if(rest, [](const PlannedSheet& sh) { return sh.pieces.empty(); });
+        pool = std::move(candidates);
+        poolArea = left;
+    }
+    if (pool.empty()) {
+        // Fullest first, so that the rest of the plan's last sheet is its largest offcut.
+        std::stable_sort(
+            rest.begin(), rest.end(),
+            [](const PlannedSheet& a, const PlannedSheet& b) { return a.usedArea > b.usedArea; });
+        plan.sheets = std::move(rest);
+        return true;
+    }
+    // The pool on one sheet again keeps the count; the sheets that took from it are fuller.
+    Filling last = fullestSheet(pieces, pool, keys, W, H, kerf, &random, false, true);
+    if (last.left.empty()) {
+        rest.push_back(std::move(last.sheet));
+        plan.sheets = std::move(rest);
+    }
+    return false;
 }
 
 // Fewer sheets first; then the last sheet as empty as possible (its rest stays one piece).
@@ -370,7 +506,6 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
 
     auto area = [&](int p) { return int64_t{pieces[p].width} * pieces[p].height; };
     auto longSide = [&](int p) { return std::max(pieces[p].width, pieces[p].height); };
-    using Key = std::function<bool(int, int)>;
     const std::vector<Key> keys = {
         [&](int a, int b) { return area(a) > area(b); },
         [&](int a, int b) { return longSide(a) > longSide(b); },
@@ -413,9 +548,11 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
     };
     if (!placeable.empty())
         offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, nullptr, deadline));
-    // Then shuffled variants of the area order while time remains and the bound is not met.
-    // Neighbour swaps take at most a third of the time; sheet by sheet the rest.
-    const Clock::time_point swapsUntil = start + (deadline - start) / 3;
+    // Then shuffled variants of the area order while time remains and the bound is not met:
+    // neighbour swaps for a sixth of the time, sheet by sheet with random leads to the half, and
+    // emptying a sheet into the others for the rest.
+    const Clock::time_point swapsUntil = start + (deadline - start) / 6;
+    const Clock::time_point leadsUntil = start + (deadline - start) / 2;
     std::mt19937 random(12345);
     std::vector<int> order = orders.front();
     for (int tries = 0; have && static_cast<int>(best.sheets.size()) > bound &&
@@ -430,8 +567,16 @@ SheetPlan SheetPlanner::plan(const std::vector<SheetPlanPiece>& pieces, int32_t 
     }
     // Then sheet by sheet with random leads, while time remains and the bound is not met.
     std::mt19937 leads(54321);
-    while (have && static_cast<int>(best.sheets.size()) > bound && Clock::now() < deadline)
+    while (have && static_cast<int>(best.sheets.size()) > bound && Clock::now() < leadsUntil)
         offer(sheetBySheet(pieces, placeable, keys, W, H, kerf, &leads, deadline));
+    std::mt19937 moves(97531);
+    SheetPlan trial = best;
+    while (have && static_cast<int>(best.sheets.size()) > bound && Clock::now() < deadline) {
+        if (withOneSheetLess(pieces, trial, keys, kerf, moves, deadline))
+            best = trial;
+        else if (trial.sheets.size() != best.sheets.size())
+            trial = best;
+    }
     if (!have) {
         best.sheetWidth = W;
         best.sheetHeight = H;

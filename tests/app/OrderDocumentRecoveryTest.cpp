@@ -2,7 +2,7 @@
 // process; the program killed and started again is in ProcessRecoveryTest.
 #include "app/OrderDocumentSupport.h"
 
-#include "app/RecoveryCopy.h"
+#include "model/RecoveryCopy.h"
 #include "app/RecoveryStore.h"
 #include "model/AtomicFile.h"
 #include "ui/SketchDriver.h"

@@ -70,6 +70,22 @@ inline void expectSoundSheets(const SheetPlan& plan, const std::vector<SheetPlan
             boxes.push_back(b);
         }
         EXPECT_TRUE(guillotine(boxes, kerf)) << "a piece can only be reached by a stopped cut";
+        // What is kept as an offcut lies on the sheet, on no piece and on no other offcut.
+        std::vector<Box> rests;
+        for (const SheetRect& r : sheet.offcuts) {
+            EXPECT_TRUE(r.x >= 0 && r.y >= 0 && r.width > 0 && r.height > 0 &&
+                        r.x + r.width <= plan.sheetWidth && r.y + r.height <= plan.sheetHeight);
+            const Box b{r.x, r.y, int64_t{r.x} + r.width, int64_t{r.y} + r.height};
+            for (const Box& o : boxes) {
+                EXPECT_TRUE(b.x1 <= o.x0 || o.x1 <= b.x0 || b.y1 <= o.y0 || o.y1 <= b.y0)
+                    << "an offcut covers a piece";
+            }
+            for (const Box& o : rests) {
+                EXPECT_TRUE(b.x1 <= o.x0 || o.x1 <= b.x0 || b.y1 <= o.y0 || o.y1 <= b.y0)
+                    << "two offcuts overlap";
+            }
+            rests.push_back(b);
+        }
     }
     for (int p : plan.unplaced)
         ++seen[static_cast<size_t>(p)];

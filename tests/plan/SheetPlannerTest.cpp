@@ -3,11 +3,13 @@
 // no sheet reported.
 
 #include "plan/SheetPlanner.h"
+#include "plan/StripFiller.h"
 
 #include "SheetChecks.h"
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 
 namespace {
@@ -87,6 +89,51 @@ TEST(SheetPlannerCuts, LowerBoundCountsTheAreaAndPiecesThatCannotShareASheet) {
     const SheetPlan plan = SheetPlanner::plan(narrow, mm(2070), mm(2800), mm(4));
     expectSoundSheets(plan, narrow, mm(4));
     EXPECT_EQ(plan.sheets.size(), 2u);
+}
+
+} // namespace
+
+namespace {
+
+using namespace plantest;
+
+TEST(StripFillerCuts, StripsAcrossOrAlongAreSoundAndAnExactRowFillsTheSheet) {
+    // Random lists, turned or kept, strips either way: sound three-stage cuts, the rest left.
+    std::mt19937 random(5);
+    for (int round = 0; round < 60; ++round) {
+        const int32_t kerf = round % 3 == 0 ? 0 : 40;
+        std::vector<SheetPlanPiece> in;
+        std::vector<int> candidates;
+        const int n = 1 + static_cast<int>(random() % 50);
+        for (int i = 0; i < n; ++i) {
+            in.push_back({1 + static_cast<int32_t>(random() % 12000),
+                          1 + static_cast<int32_t>(random() % 9000), -1, i, random() % 2 == 0});
+            candidates.push_back(i);
+        }
+        const bool across = round % 2 == 0;
+        const StripFiller::Filling f =
+            StripFiller::fill(in, candidates, 20700, 28000, kerf, across);
+        SheetPlan plan;
+        plan.sheetWidth = 20700;
+        plan.sheetHeight = 28000;
+        plan.sheets.push_back(f.sheet);
+        plan.unplaced = f.left;
+        expectSoundSheets(plan, in, kerf);
+        int64_t area = 0;
+        for (const PlacedPiece& p : f.sheet.pieces)
+            area += int64_t{p.width} * p.height;
+        EXPECT_EQ(area, f.sheet.usedArea);
+    }
+    // Twenty 25 × 20 pieces make four strips of five across (or along, turned): no waste.
+    for (bool across : {true, false}) {
+        std::vector<SheetPlanPiece> in(20, {25, 20, -1, 0, !across});
+        std::vector<int> candidates(20);
+        std::iota(candidates.begin(), candidates.end(), 0);
+        const StripFiller::Filling f = StripFiller::fill(in, candidates, 100, 100, 0, across);
+        EXPECT_TRUE(f.left.empty()) << across;
+        EXPECT_EQ(f.sheet.usedArea, 10000) << across;
+        EXPECT_TRUE(f.sheet.offcuts.empty()) << across;
+    }
 }
 
 } // namespace

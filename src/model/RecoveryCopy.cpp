@@ -1,4 +1,4 @@
-#include "app/RecoveryCopy.h"
+#include "model/RecoveryCopy.h"
 
 #include "model/SketchFile.h"
 #include "text/ByteReader.h"
