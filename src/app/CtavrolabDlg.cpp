@@ -3,6 +3,7 @@
 #include "app/OrderDocument.h"
 #include "app/Panels.h"
 #include "catalog/Catalog.h"
+#include "journal/JournalBackup.h"
 #include "journal/JournalError.h"
 #include "journal/JournalSession.h"
 #include "journal/OrderPlacing.h"
@@ -36,6 +37,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -90,6 +92,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
     journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
     order_->setJournal(journal_.get());
+    startDailyCopy();
     connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
     connect(top_, &TopPanelDlg::workshopRequested, this, &CtavrolabDlg::showWorkshop);
     connect(order_, &DlgOrder::orderPlaced, this, [this] {
@@ -142,7 +145,29 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     top_->raise();
 }
 
+void CtavrolabDlg::startDailyCopy() {
+    // A single seat's journal is the shop's whole history on one disk: its first start of a day
+    // copies it into the user's data folder, off the interface thread. A journal that is off or
+    // on a server is left to the shop.
+    const std::filesystem::path folder = OrderNumberFile::userDataFolder();
+    if (folder.empty())
+        return;
+    try {
+        const JournalAddress address = journal_->address();
+        dailyCopy_ = std::thread([address, folder] {
+            try {
+                journalbackup::daily(address, folder / "backups", std::time(nullptr));
+            } catch (...) {
+                // A copy that cannot be taken today is taken at the next start.
+            }
+        });
+    } catch (const JournalError&) {
+    }
+}
+
 CtavrolabDlg::~CtavrolabDlg() {
+    if (dailyCopy_.joinable())
+        dailyCopy_.join();
     document_.reset();
     // Destroy the panels in the order they were created.
     delete top_;

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <thread>
 
 class DlgOrder;
 class DlgOrders;
@@ -90,6 +91,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void startDailyCopy();
     // Before the first printing of this window: says on the information strip when the shop's
     // logo is too tall and prints smaller.
     void noticeCappedLogo();
@@ -124,6 +126,7 @@ private:
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
     std::unique_ptr<JournalSession> journal_;
+    std::thread dailyCopy_; // the day's copy of a single seat's journal, taken at start
     DlgOrders* orders_ = nullptr;
     DlgWorkshop* workshop_ = nullptr;
     std::unique_ptr<UndoHistory> history_;

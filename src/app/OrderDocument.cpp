@@ -1,9 +1,9 @@
 #include "app/OrderDocument.h"
 
 #include "app/CtavrolabDlg.h"
-#include "model/RecoveryCopy.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
+#include "model/RecoveryCopy.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
 #include "ui/shared/Dialogs.h"
@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QUuid>
 
 #include <filesystem>
 
@@ -205,6 +206,8 @@ bool OrderDocument::load(const QString& requested) {
 }
 
 void OrderDocument::replaced() {
+    // Another order: a placing of the previous one no longer waits for its answer.
+    placingKey_.clear();
     // The pictures of the project just read replace those of the previous one.
     PictureCache::shared().clear();
     window_.notify(Notify::CatalogSelection);
@@ -322,19 +325,41 @@ bool OrderDocument::autosave() {
         return false;
     }
     const std::string& state = window_.history()->presentState();
-    if (!isModified() || state == lastWritten_)
+    if ((!isModified() && placingKey_.empty()) || (state == lastWritten_ && !keyUnwritten_))
         return false;
     RecoveryCopy copy;
     copy.originalPath = path_.toStdString();
     copy.writtenAt = QDateTime::currentSecsSinceEpoch();
+    copy.placingKey = placingKey_;
     copy.sketch = state;
+    keyUnwritten_ = false;
     writer_->write(recoveryPath_.toStdString(), copy.encode());
     lastWritten_ = state;
     copyOnDisk_ = true;
     return true;
 }
 
+std::string OrderDocument::placingKey() {
+    if (placingKey_.empty()) {
+        placingKey_ = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        // On disk before the journal is asked: a crash after a lost answer keeps the key.
+        keyUnwritten_ = true;
+        autosave();
+        writer_->waitIdle();
+    }
+    return placingKey_;
+}
+
+void OrderDocument::placingDone() {
+    placingKey_.clear();
+    keyUnwritten_ = false;
+    if (!isModified())
+        discardCopy();
+}
+
 void OrderDocument::discardCopy() {
+    if (!placingKey_.empty())
+        return; // the copy keeps the key of a placing that waits for its answer
     timer_.stop();
     lastWritten_.clear();
     if (copyOnDisk_)
@@ -396,6 +421,7 @@ bool OrderDocument::restore(const RecoveryCopy& copy, const QString& copyPath) {
         return false;
     }
     replaced();
+    placingKey_ = copy.placingKey;
     window_.history()->forgetSaved();
     path_ = QString::fromStdString(copy.originalPath);
     readOnly_ = false;

@@ -39,6 +39,8 @@ public:
     bool saveAs(const QString& proposedName = {}) override;
     bool saveTo(const QString& path) override;
     void adoptFile(const QString& path) override;
+    std::string placingKey() override;
+    void placingDone() override;
     QStringList recentFiles() const override;
     void openRecent(const QString& path) override;
 
@@ -98,6 +100,8 @@ private:
     int autosaveDelay_ = kAutosaveDelayMs;
     std::string lastWritten_;
     bool copyOnDisk_ = false;
+    std::string placingKey_; // of a placing that has not succeeded yet
+    bool keyUnwritten_ = false;
     bool stateWarned_ = false;
     bool recentWarned_ = false;
     std::unique_ptr<AutosaveWriter> writer_; // last: its thread ends before the rest goes

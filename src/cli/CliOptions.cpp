@@ -23,11 +23,12 @@ const char* const kUsage =
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan,quote]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]: раскрой в пакете и этикетки\n"
     "        деловых остатков следуют --kerf, --trim, --min-offcut, --rotate, --no-rotate\n"
-    "       или [--place [--journal АДРЕС] [--save OUT.tav]]: оформить заказ в журнале,\n"
+    "       или [--place [--again] [--journal АДРЕС] [--save OUT.tav]]: оформить заказ в журнале,\n"
     "       последняя строка вывода — номер заказа\n"
     "Без файлов вывода печатается расчет цены и итоги.\n"
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
-    "4 в папке данных нет цен, 5 журнал заказов недоступен, 64 неверный вызов.\n"
+    "4 в папке данных нет цен, 5 журнал заказов недоступен, 6 заказ уже оформлен (--place),\n"
+    "64 неверный вызов.\n"
     "Команды журнала заказов: tavrolab-cli journal --help\n"
     "Раскрой любого списка деталей по складу: tavrolab-cli cutlist --help\n";
 
@@ -128,6 +129,8 @@ Options parseOptions(const std::vector<std::string>& args) {
             text(i, o.labelGrid);
         else if (a == "--place")
             o.place = true;
+        else if (a == "--again")
+            o.again = true;
         else if (a == "--journal")
             text(i, o.journal);
         else if (a.size() > 1 && a[0] == '-')
@@ -160,6 +163,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--label-grid допустим только с --pack"};
     if (o.place && (o.csv || o.xml || o.json || o.plan || o.pdf || o.pack))
         throw UsageError{"--place сочетается из файлов вывода только с --save"};
+    if (o.again && !o.place)
+        throw UsageError{"--again допустим только с --place"};
     if (o.journal && !o.place)
         throw UsageError{"--journal допустим только с --place и командами journal"};
     return o;

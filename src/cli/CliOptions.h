@@ -47,6 +47,7 @@ struct Options {
     std::optional<std::string> orderNumber, customer, address, phone;
     // Placing the order in the journal (the configured one, or --journal's).
     bool place = false;
+    bool again = false; // --again: place a sketch placed from this seat within a day once more
     std::optional<std::string> journal;
 
     bool anyOutput() const { return csv || xml || json || save || plan || pdf || pack; }

@@ -1,7 +1,13 @@
 #include "cli/JournalCommands.h"
 
+#include "cli/BatchCommands.h"
+#include "cli/DriverLog.h"
+#include "cli/JournalCall.h"
+#include "cli/OffcutCommands.h"
+
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
+#include "journal/JournalBackup.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
@@ -14,8 +20,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include <QByteArray>
+#include <QCryptographicHash>
+#include <QSysInfo>
+#include <QUuid>
+
+#include <ctime>
 #include <iostream>
 #include <map>
+#include <set>
 
 namespace journalcli {
 
@@ -28,23 +41,43 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal status N СОСТОЯНИЕ\n"
     "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
     "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
+    "Партии (заказы, раскроенные вместе):\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
+    "               --from ГГГГ-ММ-ДД --to ГГГГ-ММ-ДД [--status СОСТОЯНИЕ])\n"
+    "               [--plan OUT.json|-] [--pack OUT.pdf] [--commit]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch show N [--plan OUT.json|-] [--pack OUT.pdf]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal batch cancel N\n"
+    "  --commit запускает партию в производство; последняя строка вывода — номер партии.\n"
+    "Копии журнала:\n"
+    "  tavrolab-cli [--journal АДРЕС] journal backup ФАЙЛ\n"
+    "  tavrolab-cli [--journal АДРЕС] journal restore ФАЙЛ\n"
+    "  (SQLite: копия средствами SQLite; PostgreSQL: pg_dump в его формате custom;\n"
+    "  восстановление проверяет копию и сохраняет прежний журнал рядом)\n"
+    "Склад остатков:\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts list [--article А] [--color Ц]\n"
+    "               [--material М] [--state СОСТОЯНИЕ] [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts show ID [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts add --article А --color Ц --length ММ\n"
+    "               [--place МЕСТО]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts add --group Г --material М\n"
+    "               --size ШИРИНАxВЫСОТА [--rotate] [--place МЕСТО]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts scrap ID [--note ТЕКСТ]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal offcuts move ID --place МЕСТО\n"
+    "ID: номер остатка с этикетки (О-000123); высота листа — вдоль волокна, --rotate: лист\n"
+    "  без рисунка можно повернуть. Состояния остатка: На складе, Зарезервирован,\n"
+    "  Использован, Списан.\n"
     "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
     "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
-    "Коды завершения: 0 успех, 2 неверный вызов, 5 журнал недоступен или отказал,\n"
-    "6 нет такого заказа.\n";
+    "Коды завершения: 0 успех, 3 ошибка записи, 5 журнал недоступен или отказал,\n"
+    "6 нет такого заказа или остатка, 64 неверный вызов.\n";
 
 namespace {
 
-struct ArgumentError {
-    std::string message;
-};
-
-struct Command {
-    std::optional<std::string> journal, data;
-    std::vector<std::string> words; // after "journal"
-    std::map<std::string, std::string> options;
-    bool json = false;
-};
+// Options that take a value, and those that are a word alone.
+const std::set<std::string> kValued = {
+    "--from",   "--to",   "--status", "--find", "--article", "--color",  "--group", "--material",
+    "--length", "--size", "--place",  "--note", "--state",   "--orders", "--plan",  "--pack"};
+const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {
     Command c;
@@ -67,10 +100,10 @@ Command parse(const std::vector<std::string>& args) {
             once(c.data);
         else if (a == "--json")
             c.json = true;
-        else if (a == "--from" || a == "--to" || a == "--status" || a == "--find") {
+        else if (kValued.count(a) || kFlags.count(a)) {
             if (c.options.count(a))
                 throw ArgumentError{a + " указан дважды"};
-            c.options[a] = value();
+            c.options[a] = kFlags.count(a) ? "да" : value();
         } else if (a.size() > 1 && a[0] == '-')
             throw ArgumentError{"неизвестный параметр " + a};
         else if (!seenJournal && a == "journal")
@@ -88,23 +121,6 @@ int64_t orderNumber(const std::string& text) {
         text.find_first_not_of("0123456789") != std::string::npos)
         throw ArgumentError{"номер заказа должен состоять из цифр: " + text};
     return std::stoll(text);
-}
-
-void expectWords(const Command& c, std::size_t count, const char* form) {
-    if (c.words.size() != count)
-        throw ArgumentError{std::string("ожидается: journal ") + form};
-}
-
-void allowOptions(const Command& c, std::initializer_list<const char*> allowed, bool json) {
-    for (const auto& [key, value] : c.options) {
-        bool ok = false;
-        for (const char* a : allowed)
-            ok = ok || key == a;
-        if (!ok)
-            throw ArgumentError{key + " не относится к команде journal " + c.words[0]};
-    }
-    if (c.json && !json)
-        throw ArgumentError{"--json не относится к команде journal " + c.words[0]};
 }
 
 std::string status(const std::string& text) {
@@ -224,7 +240,7 @@ int open(Journal& journal, const Command& c) {
     std::string reason;
     if (!fileio::writeFileAtomically(c.words[2], documents.sketch, &reason)) {
         std::cerr << fileio::saveErrorMessage(c.words[2], reason) << '\n';
-        return kExitArguments;
+        return kExitSave;
     }
     return kExitOk;
 }
@@ -266,9 +282,25 @@ int report(Journal& journal, const Command& c) {
     return kExitOk;
 }
 
+// backup FILE and restore FILE: the journal is not opened as for the other commands (a restore
+// must find it closed).
+int copyCommand(const JournalAddress& address, const Command& c) {
+    const std::string& file = c.words[1];
+    if (c.words[0] == "backup") {
+        const journalbackup::Copy copy = journalbackup::backup(address, file);
+        std::cout << "Копия журнала записана: " << file << " (заказов: " << copy.orders << ")\n";
+        return kExitOk;
+    }
+    const journalbackup::Copy copy = journalbackup::restore(address, file);
+    std::cout << "Журнал восстановлен из " << file << " (заказов: " << copy.orders << ")\n";
+    if (!copy.kept.empty())
+        std::cout << "Прежний журнал сохранен: " << copy.kept << '\n';
+    return kExitOk;
+}
+
 int failed(const JournalError& e) {
     std::cerr << "tavrolab-cli: " << e.what() << '\n';
-    if (e.kind() == JournalError::NoSuchOrder)
+    if (e.kind() == JournalError::NoSuchOrder || e.kind() == JournalError::NoSuchOffcut)
         return kExitNoOrder;
     if (e.kind() == JournalError::NotSaved)
         return kExitSave;
@@ -284,6 +316,23 @@ void checkAddress(const std::optional<std::string>& address) {
 
 } // namespace
 
+void expectWords(const Command& c, std::size_t count, const std::string& form) {
+    if (c.words.size() != count)
+        throw ArgumentError{"ожидается: journal " + form};
+}
+
+void allowOptions(const Command& c, std::initializer_list<const char*> allowed, bool json) {
+    for (const auto& [key, value] : c.options) {
+        bool ok = false;
+        for (const char* a : allowed)
+            ok = ok || key == a;
+        if (!ok)
+            throw ArgumentError{key + " не относится к команде journal " + c.words[0]};
+    }
+    if (c.json && !json)
+        throw ArgumentError{"--json не относится к команде journal " + c.words[0]};
+}
+
 bool isJournalCommand(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--journal" || args[i] == "--data")
@@ -295,6 +344,7 @@ bool isJournalCommand(const std::vector<std::string>& args) {
 }
 
 int runJournalCommand(const std::vector<std::string>& args, const std::string& programFolder) {
+    driverlog::install();
     try {
         for (const std::string& a : args)
             if (a == "--help" || a == "-h") {
@@ -305,8 +355,13 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         checkAddress(c.journal);
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
-            name != "report")
+            name != "report" && name != "offcuts" && name != "batch" && name != "backup" &&
+            name != "restore")
             throw ArgumentError{"неизвестная команда журнала: " + name};
+        if (name == "offcuts")
+            checkOffcutCommand(c);
+        if (name == "batch")
+            checkBatchCommand(c);
         // Arguments are checked before the journal is reached.
         if (name == "status") {
             expectWords(c, 3, "status N СОСТОЯНИЕ");
@@ -314,8 +369,14 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
             orderNumber(c.words[1]);
             status(c.words[2]);
         }
+        if (name == "backup" || name == "restore") {
+            expectWords(c, 2, name + " FILE");
+            allowOptions(c, {}, false);
+        }
         JournalSession session(c.data ? *c.data : programFolder, c.journal ? *c.journal : "");
         try {
+            if (name == "backup" || name == "restore")
+                return copyCommand(session.address(), c);
             Journal& journal = session.journal();
             if (name == "list")
                 return list(journal, c);
@@ -325,6 +386,11 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
                 return open(journal, c);
             if (name == "report")
                 return report(journal, c);
+            if (name == "offcuts")
+                return runOffcutCommand(journal, c, session.salesperson());
+            if (name == "batch")
+                return runBatchCommand(journal, c, c.data ? *c.data : programFolder,
+                                       session.salesperson());
             journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
             return kExitOk;
         } catch (const JournalError& e) {
@@ -332,24 +398,46 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         }
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
-        return kExitArguments;
+        return kExitUsage;
     }
 }
 
 int placeOrder(Project& project, const std::string& dataFolder,
                const std::optional<std::string>& journalAddress,
-               const std::optional<std::string>& savePath) {
+               const std::optional<std::string>& savePath, const std::string& sketchBytes,
+               bool again) {
+    driverlog::install();
     try {
         checkAddress(journalAddress);
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << '\n';
-        return kExitArguments;
+        return kExitUsage;
     }
     JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
     try {
-        const int64_t number =
-            orderplacing::place(session.journal(), project, OrderNumberFile(dataFolder),
-                                session.salesperson(), savePath ? *savePath : std::string());
+        Journal& journal = session.journal();
+        const std::string seat =
+            QSysInfo::machineHostName().toStdString() + "/" + session.salesperson();
+        std::string key = "cli:" + seat + ":" +
+                          QCryptographicHash::hash(QByteArray::fromStdString(sketchBytes),
+                                                   QCryptographicHash::Sha256)
+                              .toHex()
+                              .toStdString();
+        const int64_t now = static_cast<int64_t>(std::time(nullptr));
+        if (const auto before = journal.placedWith(key)) {
+            if (!again && now - before->at < 24 * 3600) {
+                std::cerr << "tavrolab-cli: Заказ уже оформлен под номером "
+                          << orderplacing::numberText(before->number)
+                          << " (повторить оформление: --again)\n";
+                return kExitNoOrder;
+            }
+        }
+        // Placed again on purpose, or a day later: a key of its own.
+        if (again || journal.placedWith(key))
+            key += ":" + QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+        const int64_t number = orderplacing::place(journal, project, OrderNumberFile(dataFolder),
+                                                   session.salesperson(),
+                                                   savePath ? *savePath : std::string(), {}, key);
         std::cout << number << '\n';
         return kExitOk;
     } catch (const JournalError& e) {

@@ -1,5 +1,6 @@
 #include "cli/PdfOutput.h"
 
+#include "ui/printing/BatchPack.h"
 #include "ui/printing/CutListPrint.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintedDocument.h"
@@ -36,6 +37,10 @@ void ensureApplication() {
 }
 
 } // namespace
+
+void prepareDrawing() {
+    ensureApplication();
+}
 
 std::string usageError(const std::optional<std::string>& documents) {
     std::string unknown;
@@ -75,6 +80,17 @@ std::string writeCutListLabels(const std::vector<ProductionLabel>& labels,
                                const std::string& path) {
     ensureApplication();
     return CutListPrint::writeLabelsPdf(labels, LabelGrid(), path).toStdString();
+}
+
+std::string writeBatchPack(const std::string& path, const std::string& title,
+                           const std::vector<BatchPackOrder>& orders, const CuttingPlan& plan,
+                           const std::vector<ProductionLabel>& keptLabels) {
+    ensureApplication();
+    std::vector<BatchPack::Order> packed;
+    for (const BatchPackOrder& o : orders)
+        packed.push_back({o.number, o.customer, o.project});
+    return BatchPack::writePdf(path, QString::fromStdString(title), packed, plan, keptLabels)
+        .toStdString();
 }
 
 } // namespace pdfoutput

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -14,6 +15,10 @@ struct ProductionLabel;
 // --pdf: the printed documents of the desktop program as one A4 PDF, drawn without a display.
 // Built only with the user interface; without it every call reports that PDF is not available.
 namespace pdfoutput {
+
+// Makes the application object drawing needs, before anything else makes a plainer one (the
+// journal's database drivers need one too). Call it before the journal when PDF will be written.
+void prepareDrawing();
 
 // The usage error of --pdf with its --documents list ("order,price,profiles,assembly"; every
 // document without one), empty when valid.
@@ -34,5 +39,17 @@ std::string writePack(Project& project, const std::string& path, const LabelGrid
 // the usual grid. Each returns the error message, empty on success.
 std::string writeCutListPlan(const CuttingPlan& plan, const std::string& path);
 std::string writeCutListLabels(const std::vector<ProductionLabel>& labels, const std::string& path);
+
+// The pack of a batch: its title page, plans, the orders' filling cut sheets and the labels of
+// every order's pieces and of the offcuts the batch keeps. Returns the error message, empty on
+// success.
+struct BatchPackOrder {
+    int64_t number = 0;
+    std::string customer;
+    Project* project = nullptr;
+};
+std::string writeBatchPack(const std::string& path, const std::string& title,
+                           const std::vector<BatchPackOrder>& orders, const CuttingPlan& plan,
+                           const std::vector<ProductionLabel>& keptLabels);
 
 } // namespace pdfoutput

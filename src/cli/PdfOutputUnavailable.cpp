@@ -7,6 +7,8 @@ namespace {
 const char* const kUnavailable = "вывод в PDF недоступен: программа собрана без Qt";
 }
 
+void prepareDrawing() {}
+
 std::string usageError(const std::optional<std::string>&) {
     return kUnavailable;
 }
@@ -24,6 +26,12 @@ std::string writeCutListPlan(const CuttingPlan&, const std::string&) {
 }
 
 std::string writeCutListLabels(const std::vector<ProductionLabel>&, const std::string&) {
+    return kUnavailable;
+}
+
+std::string writeBatchPack(const std::string&, const std::string&,
+                           const std::vector<BatchPackOrder>&, const CuttingPlan&,
+                           const std::vector<ProductionLabel>&) {
     return kUnavailable;
 }
 

@@ -439,8 +439,12 @@ int run(const std::vector<std::string>& args) {
         applyNewSettings(project, o);
     }
     applyOrderSettings(project, o);
-    if (o.place)
-        return journalcli::placeOrder(project, dataFolder, o.journal, o.save);
+    if (o.place) {
+        // The placing's key is made from the order as it is about to be placed (the sketch with
+        // the command line's order card), before the journal gives it a number.
+        const std::string given = SketchFile::toBytes(project).value_or(std::string());
+        return journalcli::placeOrder(project, dataFolder, o.journal, o.save, given, o.again);
+    }
     if (!o.anyOutput()) {
         printPriceCalculation(project, std::cout);
         return kExitOk;

@@ -37,25 +37,21 @@ Journal::Journal(const JournalAddress& address)
 Journal::~Journal() = default;
 
 int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t continueFrom,
-                       const SketchMaker& sketchFor) {
+                       const SketchMaker& sketchFor, const std::string& key) {
     if (order.placedAt == 0)
         order.placedAt = static_cast<int64_t>(std::time(nullptr));
     order.utcOffset = journaldates::utcOffsetAt(order.placedAt);
     order.status = std::string(orderstatus::kPlaced);
     db_->beginWrite();
     try {
-        // The first order continues the number file; the counter row then carries the numbering.
-        db_->run("INSERT INTO journal_counter (name, next_number) VALUES (?, ?) "
-                 "ON CONFLICT (name) DO NOTHING",
-                 {kCounter, qlonglong(std::max<int64_t>(continueFrom, 1))});
-        {
-            QSqlQuery q = db_->run("UPDATE journal_counter SET next_number = next_number + 1 "
-                                   "WHERE name = ? RETURNING next_number - 1",
-                                   {kCounter});
-            if (!q.next())
-                throw JournalError(JournalError::Failed, "Журнал заказов не выдал номер заказа");
-            order.number = q.value(0).toLongLong();
+        if (!key.empty()) {
+            if (const auto done = db_->doneBefore(key)) {
+                db_->commit();
+                return done->result;
+            }
         }
+        // The first order continues the number file; the counter row then carries the numbering.
+        order.number = db_->takeNumber(kCounter, std::max<int64_t>(continueFrom, 1));
         const std::string sketch = sketchFor(order);
         db_->run(journalrows::kInsert, journalrows::insertValues(order));
         db_->run("INSERT INTO order_documents (number, sketch, bill_json) VALUES (?, ?, ?)",
@@ -65,12 +61,29 @@ int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t 
                  "VALUES (?, ?, ?, ?)",
                  {qlonglong(order.number), QString::fromStdString(order.status),
                   qlonglong(order.placedAt), QString::fromStdString(order.salesperson)});
+        if (!key.empty())
+            db_->recordDone(key, "place", order.number, order.placedAt);
         db_->commit();
+    } catch (const JournalError& e) {
+        db_->rollback();
+        // Another seat placed with the same key meanwhile: its number is the answer.
+        if (!key.empty() && e.kind() == JournalError::Failed) {
+            if (const auto done = placedWith(key))
+                return done->number;
+        }
+        throw;
     } catch (...) {
         db_->rollback();
         throw;
     }
     return order.number;
+}
+
+std::optional<Journal::Placed> Journal::placedWith(const std::string& key) {
+    const auto done = db_->doneBefore(key);
+    if (!done)
+        return std::nullopt;
+    return Placed{done->result, done->at};
 }
 
 int64_t Journal::nextNumber(int64_t continueFrom) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "journal/BatchStore.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalOrder.h"
+#include "journal/OffcutStore.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,8 +39,18 @@ public:
     // time now; returns the number. The first order of a new journal takes continueFrom (the
     // number file's next number), later ones count on from the journal's own counter. Two seats
     // placing at once get different consecutive numbers.
+    //
+    // With a key (made by the seat, kept until the placing succeeds), a placing repeated after a
+    // lost answer is not done again: the journal answers with the number it gave the first time,
+    // without calling sketchFor.
     int64_t place(JournalOrder order, const std::string& billJson, int64_t continueFrom,
-                  const SketchMaker& sketchFor);
+                  const SketchMaker& sketchFor, const std::string& key = {});
+    // The number a placing with this key got, and when; nullopt when there was none.
+    struct Placed {
+        int64_t number = 0;
+        int64_t at = 0;
+    };
+    std::optional<Placed> placedWith(const std::string& key);
     // The number the next placing would take now (another seat may take it first).
     int64_t nextNumber(int64_t continueFrom);
 
@@ -52,6 +65,11 @@ public:
     OrderSummary summary(const OrderFilter& filter);
     // The month's orders of the local calendar by system and by salesperson.
     MonthlyReport report(int year, int month);
+
+    // The offcut store kept in the same database.
+    OffcutStore offcuts() { return OffcutStore(*db_); }
+    // The batches of orders cut together.
+    BatchStore batches() { return BatchStore(*db_); }
 
 private:
     JournalAddress address_;

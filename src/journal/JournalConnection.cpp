@@ -207,3 +207,31 @@ bool JournalConnection::tableExists(const QString& name) {
                   {name});
     return q.next() && q.value(0).toLongLong() > 0;
 }
+
+int64_t JournalConnection::takeNumber(const QString& counter, int64_t first) {
+    run("INSERT INTO journal_counter (name, next_number) VALUES (?, ?) "
+        "ON CONFLICT (name) DO NOTHING",
+        {counter, qlonglong(first)});
+    QSqlQuery q = run("UPDATE journal_counter SET next_number = next_number + 1 "
+                      "WHERE name = ? RETURNING next_number - 1",
+                      {counter});
+    if (!q.next())
+        throw JournalError(JournalError::Failed,
+                           "Журнал заказов не выдал номер (" + counter.toStdString() + ")");
+    return q.value(0).toLongLong();
+}
+
+std::optional<JournalConnection::Done> JournalConnection::doneBefore(const std::string& key) {
+    QSqlQuery q = run("SELECT result, done_at FROM journal_keys WHERE key = ?",
+                      {QString::fromStdString(key)});
+    if (!q.next())
+        return std::nullopt;
+    return Done{q.value(0).toLongLong(), q.value(1).toLongLong()};
+}
+
+void JournalConnection::recordDone(const std::string& key, const std::string& action,
+                                   int64_t result, int64_t at) {
+    run("INSERT INTO journal_keys (key, action, result, done_at) VALUES (?, ?, ?, ?)",
+        {QString::fromStdString(key), QString::fromStdString(action), qlonglong(result),
+         qlonglong(at)});
+}

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 
 // One connection to the journal's database through Qt SQL, with what differs between SQLite and
@@ -45,6 +47,18 @@ public:
         return isSqlite() ? "INTEGER PRIMARY KEY" : "BIGINT PRIMARY KEY";
     }
     bool tableExists(const QString& name);
+    // Inside the caller's write transaction: the next number of the named counter, which starts
+    // at first. Two seats never get the same number; a rolled-back transaction uses none.
+    int64_t takeNumber(const QString& counter, int64_t first);
+    // A write's key: what it did the first time (its result and when), if it was done.
+    struct Done {
+        int64_t result = 0;
+        int64_t at = 0;
+    };
+    std::optional<Done> doneBefore(const std::string& key);
+    // Inside the write's transaction: records its key with its result (a second seat recording
+    // the same key fails at the unique key).
+    void recordDone(const std::string& key, const std::string& action, int64_t result, int64_t at);
     // A condition true when the column holds the text bound to its "?" anywhere, taken literally.
     QString containsCondition(const QString& column) const {
         return (isSqlite() ? "instr(" : "strpos(") + column + ", ?) > 0";

@@ -7,14 +7,16 @@
 class JournalError : public std::runtime_error {
 public:
     enum Kind {
-        Unreachable, // the server does not answer, or the file cannot be opened or created
-        Locked,      // another program holds the journal longer than the wait allows
-        Damaged,     // the file is not a journal the program can read
-        NewerSchema, // written by a newer version of the program
-        Failed,      // a query failed for another reason
-        NoSuchOrder, // no order with that number
-        BadAddress,  // the journal's address cannot be understood
-        NotSaved,    // the order's sketch file could not be saved, so it was not placed
+        Unreachable,  // the server does not answer, or the file cannot be opened or created
+        Locked,       // another program holds the journal longer than the wait allows
+        Damaged,      // the file is not a journal the program can read
+        NewerSchema,  // written by a newer version of the program
+        Failed,       // a query failed for another reason
+        NoSuchOrder,  // no order with that number
+        NoSuchOffcut, // no offcut with that id in the store
+        Conflict,     // another seat changed what the change relied on; nothing was done
+        BadAddress,   // the journal's address cannot be understood
+        NotSaved,     // the order's sketch file could not be saved, so it was not placed
     };
 
     JournalError(Kind kind, const std::string& message)

@@ -72,10 +72,89 @@ QStringList searchIndexes(const JournalConnection&) {
     };
 }
 
+// Step 3: the offcut store, each offcut with its history. Its ids come from the counter
+// "offcut"; texts are kept as typed and case-folded for the filters.
+QStringList offcutStore(const JournalConnection& db) {
+    return {
+        "CREATE TABLE offcuts ("
+        " id " +
+            db.numberKeyType() +
+            ","
+            " kind TEXT NOT NULL," // 'bar' or 'sheet'
+            " article TEXT NOT NULL,"
+            " article_folded TEXT NOT NULL,"
+            " color TEXT NOT NULL,"
+            " color_folded TEXT NOT NULL,"
+            " length INTEGER NOT NULL,"
+            " material_group TEXT NOT NULL,"
+            " material TEXT NOT NULL,"
+            " material_folded TEXT NOT NULL,"
+            " width INTEGER NOT NULL,"
+            " height INTEGER NOT NULL,"
+            " can_turn INTEGER NOT NULL,"
+            " from_order BIGINT NOT NULL,"
+            " from_batch BIGINT NOT NULL,"
+            " place TEXT NOT NULL,"
+            " state TEXT NOT NULL,"
+            " batch BIGINT NOT NULL,"
+            " added_at BIGINT NOT NULL,"
+            " added_by TEXT NOT NULL)",
+        "CREATE TABLE offcut_history ("
+        " id " +
+            db.serialKeyType() +
+            ","
+            " offcut BIGINT NOT NULL REFERENCES offcuts (id),"
+            " state TEXT NOT NULL,"
+            " place TEXT NOT NULL,"
+            " note TEXT NOT NULL,"
+            " changed_at BIGINT NOT NULL,"
+            " changed_by TEXT NOT NULL)",
+        "CREATE INDEX offcuts_state ON offcuts (state, kind)",
+        "CREATE INDEX offcuts_article ON offcuts (article_folded, color_folded)",
+        "CREATE INDEX offcuts_material ON offcuts (material_folded)",
+        "CREATE INDEX offcut_history_offcut ON offcut_history (offcut)",
+    };
+}
+
+// Step 4: the batches, each with its orders and its plan. An order is in at most one batch that
+// is not cancelled.
+QStringList batches(const JournalConnection& db) {
+    return {
+        "CREATE TABLE batches ("
+        " id " +
+            db.numberKeyType() +
+            ","
+            " state TEXT NOT NULL,"
+            " created_at BIGINT NOT NULL,"
+            " created_by TEXT NOT NULL,"
+            " plan_json TEXT NOT NULL)",
+        "CREATE TABLE batch_orders ("
+        " batch BIGINT NOT NULL REFERENCES batches (id),"
+        " number BIGINT NOT NULL REFERENCES orders (number),"
+        " active INTEGER NOT NULL)",
+        "CREATE UNIQUE INDEX batch_orders_active ON batch_orders (number) WHERE active = 1",
+        "CREATE INDEX batch_orders_batch ON batch_orders (batch)",
+        "CREATE INDEX offcuts_from_batch ON offcuts (from_batch)",
+    };
+}
+
+// Step 5: what a repeated write did the first time. Every write a seat may repeat after a lost
+// answer carries a key of the seat's; the first time it is recorded here with its result.
+QStringList writeKeys(const JournalConnection&) {
+    return {
+        "CREATE TABLE journal_keys ("
+        " key TEXT PRIMARY KEY,"
+        " action TEXT NOT NULL,"
+        " result BIGINT NOT NULL,"
+        " done_at BIGINT NOT NULL)",
+    };
+}
+
 using Step = std::function<QStringList(const JournalConnection&)>;
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes};
+    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches,
+                                          writeKeys};
     return all;
 }
 

@@ -15,11 +15,16 @@ JournalSession::JournalSession(const std::filesystem::path& dataFolder,
 
 JournalSession::~JournalSession() = default;
 
-Journal& JournalSession::journal() {
+const JournalAddress& JournalSession::address() const {
     if (!configError_.empty())
         throw JournalError(JournalError::BadAddress, configError_);
     if (!config_.address)
         throw JournalError(JournalError::Unreachable, "Журнал заказов отключен в настройках");
+    return *config_.address;
+}
+
+Journal& JournalSession::journal() {
+    address();
     if (!journal_)
         journal_ = std::make_unique<Journal>(*config_.address);
     return *journal_;

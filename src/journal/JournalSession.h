@@ -24,6 +24,8 @@ public:
     bool enabled() const { return !configError_.empty() || config_.address.has_value(); }
     const std::string& salesperson() const { return config_.salesperson; }
 
+    // The journal's address, without opening it; throws JournalError when it is not configured.
+    const JournalAddress& address() const;
     // The open journal; throws JournalError when it cannot be opened (or is not configured).
     Journal& journal();
     // Drops the connection after a failure.

@@ -85,7 +85,7 @@ int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers) {
 
 int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers,
               const std::string& salesperson, std::filesystem::path sketchPath,
-              std::string offeredNumber) {
+              std::string offeredNumber, const std::string& key) {
     const OrderInfo before = project.order;
     const std::string shownNumber =
         offeredNumber.empty() ? project.order.orderNumberText() : offeredNumber;
@@ -110,7 +110,9 @@ int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers
     JournalOrder record = recordOf(project, salesperson, sketchPath.string());
     try {
         const int64_t number =
-            journal.place(record, bill, leadingInteger(numbers.next()), sketchFor);
+            journal.place(record, bill, leadingInteger(numbers.next()), sketchFor, key);
+        // A repeat: the journal kept the first placing, whose number the card now carries.
+        project.order.orderNumber = numberText(number);
         numbers.commit(project.order);
         return number;
     } catch (...) {

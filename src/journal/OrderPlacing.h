@@ -34,8 +34,11 @@ int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers);
 // salesperson was offered (offeredNumber, by default the order card's) is renamed after the
 // number the order got, should another seat have taken that one meanwhile. Throws JournalError
 // (NotSaved when the sketch could not be saved).
+//
+// A key (see Journal::place) makes a repeated placing answer with the first one's number; the
+// order card then carries that number.
 int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers,
               const std::string& salesperson, std::filesystem::path sketchPath = {},
-              std::string offeredNumber = {});
+              std::string offeredNumber = {}, const std::string& key = {});
 
 } // namespace orderplacing

@@ -16,6 +16,7 @@ std::string RecoveryCopy::encode() const {
     w.u8(kFormatVersion);
     w.t64(writtenAt);
     w.str(originalPath);
+    w.str(placingKey);
     w.i32(static_cast<int32_t>(sketch.size()));
     w.raw(sketch);
     return std::move(w.bytes());
@@ -36,6 +37,8 @@ RecoveryCopy::Decoded RecoveryCopy::decode(std::string_view bytes) {
     }
     d.copy.writtenAt = r.t64();
     d.copy.originalPath = r.str();
+    if (version >= 2)
+        d.copy.placingKey = r.str();
     const int32_t length = r.i32();
     if (!r.ok() || length < 1 || static_cast<std::size_t>(length) != r.remaining()) {
         d.reason = "копия обрывается или повреждена";

@@ -9,13 +9,15 @@
 // belongs to (empty for a project never saved) and when the copy was written.
 //
 // Layout, little-endian: the 4 bytes "TVRC", the copy's format version (u8), the time written
-// (t64, seconds since 1970 UTC), the file's path (str, UTF-16LE), the length of the sketch (i32)
-// and the sketch file's bytes.
+// (t64, seconds since 1970 UTC), the file's path (str, UTF-16LE), from version 2 the key of a
+// placing that has not yet succeeded (str), the length of the sketch (i32) and the sketch file's
+// bytes.
 struct RecoveryCopy {
-    static constexpr uint8_t kFormatVersion = 1;
+    static constexpr uint8_t kFormatVersion = 2;
 
     std::string originalPath; // UTF-8
     int64_t writtenAt = 0;
+    std::string placingKey; // empty: no placing pending
     std::string sketch;
 
     std::string encode() const;

@@ -26,11 +26,13 @@ std::vector<ProductionLabel> cutListLabels(const CutListPlan& plan) {
                 labels.push_back(
                     {Kind::Profile,
                      {nameOf(a.names, p), a.code,
-                      rowformat::wholeOrTenths(a.pieces[static_cast<size_t>(p)].length) + " мм"}});
+                      rowformat::wholeOrTenths(a.pieces[static_cast<size_t>(p)].length) + " мм"},
+                     {}});
             if (s.keepsOffcut(bar.offcut))
                 offcuts.push_back(
                     {Kind::Offcut,
-                     {"Деловой остаток", a.code, rowformat::wholeOrTenths(bar.offcut) + " мм"}});
+                     {"Деловой остаток", a.code, rowformat::wholeOrTenths(bar.offcut) + " мм"},
+                     {}});
         }
     }
     for (const MaterialCut& m : plan.cuts.materials) {
@@ -39,12 +41,14 @@ std::vector<ProductionLabel> cutListLabels(const CutListPlan& plan) {
                 const SheetPlanPiece& piece = m.pieces[static_cast<size_t>(placed.piece)];
                 labels.push_back(
                     {Kind::Filling,
-                     {nameOf(m.names, placed.piece), m.code, sizeText(piece.height, piece.width)}});
+                     {nameOf(m.names, placed.piece), m.code, sizeText(piece.height, piece.width)},
+                     {}});
             }
             for (const SheetRect& r : sheet.offcuts)
                 if (s.keepsOffcut(r.width) && s.keepsOffcut(r.height))
-                    offcuts.push_back(
-                        {Kind::Offcut, {"Деловой остаток", m.code, sizeText(r.height, r.width)}});
+                    offcuts.push_back({Kind::Offcut,
+                                       {"Деловой остаток", m.code, sizeText(r.height, r.width)},
+                                       {}});
         }
     }
     labels.insert(labels.end(), offcuts.begin(), offcuts.end());

@@ -79,7 +79,8 @@ std::vector<ProductionLabel> ProductionLabel::listFor(const Project& project) {
             const std::string& name = named != articleNames.end() ? named->second : row.name;
             labels.push_back({Kind::Profile,
                               {order, placeLine(row.doorIndex, row.mark, row.number),
-                               articleLine(row.code, name), row.length + " мм"}});
+                               articleLine(row.code, name), row.length + " мм"},
+                              {}});
             continue;
         }
         if (row.pieceLength <= 0)
@@ -87,13 +88,14 @@ std::vector<ProductionLabel> ProductionLabel::listFor(const Project& project) {
         for (int32_t k = 1; k <= row.pieceCount; ++k)
             labels.push_back({Kind::Profile,
                               {order, lengthPieceLine(row.number, k, row.pieceCount),
-                               articleLine(row.code, row.name), lengthText(row.pieceLength)}});
+                               articleLine(row.code, row.name), lengthText(row.pieceLength)},
+                              {}});
     }
     for (const FillingPieceRow& row : result.fillingPieces) {
-        labels.push_back(
-            {Kind::Filling,
-             {order, placeLine(row.doorIndex, row.mark, row.number),
-              articleLine(row.code, row.name), row.width + " × " + row.height + " мм"}});
+        labels.push_back({Kind::Filling,
+                          {order, placeLine(row.doorIndex, row.mark, row.number),
+                           articleLine(row.code, row.name), row.width + " × " + row.height + " мм"},
+                          {}});
     }
     return labels;
 }
@@ -108,6 +110,7 @@ std::vector<ProductionLabel> ProductionLabel::offcutLabels(const Project& projec
         for (int32_t length : plan.keptOffcuts(article))
             labels.push_back({Kind::Offcut,
                               {order, "Деловой остаток", articleLine(article.code, article.name),
-                               colour, lengthText(length)}});
+                               colour, lengthText(length)},
+                              {}});
     return labels;
 }

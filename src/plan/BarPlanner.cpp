@@ -1,5 +1,6 @@
 #include "plan/BarPlanner.h"
 
+#include "plan/PatternBacktrack.h"
 #include "plan/PatternDive.h"
 #include "plan/PatternLp.h"
 
@@ -14,6 +15,13 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The pieces a dive leaves are fitted by the exhaustive search when there are this few, for at
+// most this long.
+constexpr int kFinishPieces = 24;
+constexpr auto kFinishTime = std::chrono::milliseconds(2);
+// At most this many fillings of one bar are tried at one step; a step with more proves nothing.
+constexpr size_t kMostFillings = 4000;
 
 // The objective, compared in this order: cost of new bars, number of new bars, their length.
 using Score = std::tuple<int64_t, int64_t, int64_t>;
@@ -228,8 +236,12 @@ private:
 
     void fill(size_t j, int64_t room, std::vector<int>& counts,
               std::vector<std::pair<int64_t, std::vector<int>>>& out) {
-        if (out.size() >= 4000 || stopped_)
+        if (stopped_)
             return;
+        if (out.size() >= kMostFillings) {
+            exhausted_ = false; // fillings left out: the search no longer proves anything
+            return;
+        }
         if ((++fills_ & 1023) == 0 && Clock::now() > deadline_)
             stopped_ = true;
         if (j == items_.size()) {
@@ -470,6 +482,53 @@ std::vector<Bar> roundedPlan(PatternLp& lp, PatternDive::Step step, const std::v
     return best;
 }
 
+// The pieces left by a dive, fitted first fit and best fit and, when few, by the search with the
+// budget as its goal. The budget is in the relaxation's objective: bars when they cost the same.
+bool finishResidual(const std::vector<Item>& items, const std::vector<Type>& types,
+                    const std::vector<int>& demand, const std::vector<int>& available,
+                    bool countBars, double budget, Clock::time_point deadline,
+                    const std::atomic<bool>* stop, std::vector<PatternLp::Pattern>& out) {
+    std::vector<Item> rest = items;
+    std::vector<Type> restTypes = types;
+    std::vector<int> order;
+    int pieces = 0;
+    for (size_t i = 0; i < rest.size(); ++i) {
+        rest[i].count = std::max(0, demand[i]);
+        pieces += rest[i].count;
+    }
+    for (size_t t = 0; t < types.size(); ++t) {
+        order.push_back(static_cast<int>(t));
+        if (types[t].offcut)
+            restTypes[t].available = std::max(0, available[t]);
+    }
+    const double eps = 1e-6 * std::max(1.0, std::abs(budget));
+    auto objective = [&](const Score& s) {
+        return double(countBars ? std::get<1>(s) : std::get<0>(s));
+    };
+    auto accept = [&](const std::vector<Bar>& bars) {
+        if (objective(scoreOf(bars, restTypes)) > budget + eps)
+            return false;
+        for (const Bar& b : bars)
+            out.push_back({b.type, b.counts});
+        return true;
+    };
+    for (bool bestFit : {false, true}) {
+        std::vector<Bar> bars;
+        if (firstFit(rest, restTypes, order, -1, bars, bestFit) && accept(bars))
+            return true;
+    }
+    if (pieces > kFinishPieces || budget < -eps)
+        return false;
+    const Clock::time_point until = std::min(deadline, Clock::now() + kFinishTime);
+    Search search(rest, restTypes, -1, until, stop);
+    if (countBars)
+        search.setGoal(std::numeric_limits<int64_t>::max(), static_cast<int64_t>(budget + eps));
+    else
+        search.setGoal(static_cast<int64_t>(budget + eps), std::numeric_limits<int64_t>::max());
+    search.run();
+    return std::get<0>(search.best()) != std::get<0>(kInfinite) && accept(search.bestBars());
+}
+
 LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& types,
                    const std::vector<Bar>& start, const Score& startScore, int maxNew,
                    Clock::time_point deadline, const std::atomic<bool>* stop) {
@@ -512,6 +571,23 @@ LpOutcome planByLp(const std::vector<Item>& items, const std::vector<Type>& type
             out.barsBound = static_cast<int>(roundedUp(bars.bound));
     }
 
+    // Dives that backtrack from a step the relaxation says cannot reach the bound, for half the
+    // time; then, when they found no plan at the bound, plain dives for a plan close to it.
+    const double target = sameCost ? double(out.barsBound) : double(out.costBound);
+    const Clock::time_point half = Clock::now() + (deadline - Clock::now()) / 2;
+    const PatternBacktrack::Result dive = PatternBacktrack::run(
+        lp, demand, available, target, half, stop,
+        [&](const std::vector<int>& d, const std::vector<int>& a, double budget,
+            std::vector<PatternLp::Pattern>& bars) {
+            return finishResidual(items, types, d, a, sameCost, budget, half, stop, bars);
+        });
+    if (dive.found) {
+        for (const PatternLp::Pattern& p : dive.bars)
+            out.bars.push_back({p.stock, p.counts});
+        if (maxNew < 0 || std::get<1>(scoreOf(out.bars, types)) <= maxNew)
+            return out;
+        out.bars.clear();
+    }
     // Whole parts first (quick on large orders), then bar by bar while the bound is not met.
     for (PatternDive::Step step : {PatternDive::Step::WholeParts, PatternDive::Step::OneBar}) {
         if (!out.bars.empty()) {

@@ -34,6 +34,7 @@ BoundedKnapsack::Result BoundedKnapsack::solve(const std::vector<int64_t>& size,
             left -= take;
         }
     }
+    out.cells = parts.size() * (cap + 1);
     std::vector<double> best(cap + 1, 0.0);
     std::vector<bool> took(parts.size() * (cap + 1), false);
     for (size_t p = 0; p < parts.size(); ++p) {

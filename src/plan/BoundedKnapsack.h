@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,6 +12,7 @@ public:
     struct Result {
         double value = 0.0;
         std::vector<int> counts;
+        size_t cells = 0; // of the table filled: the work it took
     };
 
     static Result solve(const std::vector<int64_t>& size, const std::vector<double>& value,

@@ -2,6 +2,7 @@
 
 #include "catalog/CsvText.h"
 #include "text/CaseFold.h"
+#include "text/Decimal.h"
 #include "text/Encoding.h"
 
 #include <set>
@@ -72,51 +73,13 @@ std::optional<std::vector<std::string>> fieldsOf(const CutListRow& row, size_t c
     return out;
 }
 
-enum class Fault { None, NotNumber, Decimals };
-
-// A decimal written with "," or "." and at most `places` digits after it, as value × 10^places.
-struct Fixed {
-    int64_t value = 0;
-    Fault fault = Fault::None;
-};
-
-Fixed fixed(std::string_view s, int places) {
-    Fixed out;
-    const bool negative = s.starts_with('-');
-    if (negative)
-        s.remove_prefix(1);
-    const size_t point = s.find_first_of(",.");
-    const std::string_view whole = s.substr(0, point);
-    const std::string_view fraction =
-        point == std::string_view::npos ? std::string_view() : s.substr(point + 1);
-    auto digits = [](std::string_view d) {
-        return d.find_first_not_of("0123456789") == std::string_view::npos;
-    };
-    if (whole.empty() || whole.size() > 12 || !digits(whole) || !digits(fraction) ||
-        (point != std::string_view::npos && fraction.empty())) {
-        out.fault = Fault::NotNumber;
-        return out;
-    }
-    if (fraction.size() > static_cast<size_t>(places)) {
-        out.fault = Fault::Decimals;
-        return out;
-    }
-    for (char c : whole)
-        out.value = out.value * 10 + (c - '0');
-    for (int i = 0; i < places; ++i) {
-        const size_t k = static_cast<size_t>(i);
-        out.value = out.value * 10 + (k < fraction.size() ? fraction[k] - '0' : 0);
-    }
-    if (negative)
-        out.value = -out.value;
-    return out;
-}
+using Fault = text::Decimal::Fault;
 
 // A size in 0.1 mm within 1 mm … max.
 int32_t size(const std::string& field, const char* what, int32_t max, int line) {
     if (field.empty())
         refuse(line, std::string("не указана ") + what);
-    const Fixed f = fixed(field, 1);
+    const text::Decimal f = text::parseDecimal(field, 1);
     if (f.fault == Fault::NotNumber)
         refuse(line, std::string(what) + " «" + field + "» не число");
     if (f.fault == Fault::Decimals)
@@ -131,7 +94,7 @@ int32_t size(const std::string& field, const char* what, int32_t max, int line) 
 int count(const std::string& field, int empty, int line) {
     if (field.empty())
         return empty;
-    const Fixed f = fixed(field, 0);
+    const text::Decimal f = text::parseDecimal(field, 0);
     if (f.fault != Fault::None || f.value < 0 || f.value > CutList::kMaxPieces * 10LL)
         refuse(line, "количество «" + field + "» должно быть целым неотрицательным числом");
     return static_cast<int>(f.value);
@@ -251,7 +214,8 @@ CutList::readStockRows(const std::vector<CutListRow>& rows) {
             s.length = size(f[Length], "длина", bar ? kMaxBarLength : kMaxSheetLength, row.line);
             s.width = bar ? 0 : size(f[Width], "ширина", kMaxSheetWidth, row.line);
             s.count = count(f[Count], -1, row.line);
-            const Fixed price = f[Price].empty() ? Fixed{0, Fault::NotNumber} : fixed(f[Price], 2);
+            const text::Decimal price = f[Price].empty() ? text::Decimal{0, Fault::NotNumber}
+                                                         : text::parseDecimal(f[Price], 2);
             if (price.fault != Fault::None)
                 refuse(row.line, "цена «" + f[Price] +
                                      "» должна быть суммой в рублях, до двух знаков после запятой");

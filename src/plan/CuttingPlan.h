@@ -20,6 +20,7 @@ struct ArticleCut {
     int32_t pricePerMetre = 0;        // kopecks
     std::vector<BarPlanPiece> pieces; // of every bar group of the article, in bill order
     std::vector<std::string> names;   // per piece, for pieces named rather than marked on a door
+    std::vector<int64_t> orders;      // per piece, when several orders are cut together
     std::vector<BarStock> stock;      // the new stock lengths, then the offcuts that fit
     BarPlan plan;
     int billBars = 0;
@@ -37,6 +38,7 @@ struct MaterialCut {
     bool rotation = false;
     std::vector<SheetPlanPiece> pieces;
     std::vector<std::string> names; // per piece, for pieces named rather than marked on a door
+    std::vector<int64_t> orders;    // per piece, when several orders are cut together
     SheetPlan plan;
     SheetPlan firstFit; // the simple plan it is compared with
 };

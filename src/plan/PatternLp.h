@@ -35,8 +35,13 @@ public:
 
     void addPattern(const Pattern& pattern);
     const std::vector<Pattern>& patterns() const { return patterns_; }
+    const std::vector<int64_t>& sizes() const { return sizes_; }
     // Total size of the pattern's pieces.
     int64_t fill(const Pattern& pattern) const;
+    // What one bar of the pattern costs in the objective.
+    double cost(const Pattern& pattern) const {
+        return stock_[static_cast<size_t>(pattern.stock)].cost;
+    }
 
     // Demand per item and kinds left per stock (-1 unlimited). `incumbent` is the cost of a
     // known solution (it bounds the number of bars of each kind for the early bound).
@@ -49,4 +54,5 @@ private:
     std::vector<Pattern> patterns_;
     std::unique_ptr<LpSolver> lp_;
     std::vector<int> stockRow_; // -1 when unlimited
+    long exchanges_ = 0;        // the first columns: a longer piece cut for a shorter one
 };

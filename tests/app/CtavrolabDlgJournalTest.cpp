@@ -9,6 +9,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
+#include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
 #include "ui/ordercard/DlgOrder.h"
@@ -325,4 +326,31 @@ TEST_F(JournalWindowFixture, TheTopPanelButtonOpensTheJournal) {
     EXPECT_TRUE(window->ordersWindow()->isVisible());
     EXPECT_EQ(window->topPanel()->journalButton()->accessibleName(),
               QStringLiteral("Журнал заказов"));
+}
+
+TEST(DailyJournalCopy, TheFirstWindowOfADayCopiesTheSingleSeatsJournalOnce) {
+    namespace fs = std::filesystem;
+    World world{true};
+    {
+        // The world's own journal, as its configuration names it.
+        Journal journal(
+            JournalAddress::sqlite(world.path(QStringLiteral("journal.sqlite")).toStdString()));
+    }
+    const fs::path backups = OrderNumberFile::userDataFolder() / "backups";
+    fs::remove_all(backups);
+    auto copies = [&] {
+        int n = 0;
+        std::error_code ec;
+        for (const auto& e : fs::directory_iterator(backups, ec))
+            n += e.path().filename().string().starts_with("journal-") ? 1 : 0;
+        return n;
+    };
+    for (int start = 0; start < 2; ++start) {
+        // The copy is taken off the interface thread; closing the window waits for it.
+        auto window = std::make_unique<CtavrolabDlg>(*world.project);
+        window->show();
+        QApplication::processEvents();
+        window.reset();
+        EXPECT_EQ(copies(), 2) << "the day's copy and the week's, once";
+    }
 }

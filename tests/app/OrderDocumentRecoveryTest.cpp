@@ -2,9 +2,10 @@
 // process; the program killed and started again is in ProcessRecoveryTest.
 #include "app/OrderDocumentSupport.h"
 
-#include "model/RecoveryCopy.h"
 #include "app/RecoveryStore.h"
 #include "model/AtomicFile.h"
+#include "model/RecoveryCopy.h"
+#include "text/ByteWriter.h"
 #include "ui/SketchDriver.h"
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/Dialogs.h"
@@ -290,3 +291,40 @@ TEST_F(DocumentWindow, RecentFilesAreOfferedNewestFirstAndAMissingOneIsTakenOff)
 }
 
 } // namespace
+
+TEST_F(Recovery, APlacingsKeyIsOnDiskBeforeTheJournalIsAskedAndComesBackWithTheCopy) {
+    // Asked for the key of a placing, the document writes its copy at once, even untouched.
+    const std::string key = document().placingKey();
+    EXPECT_EQ(key.size(), 36u);
+    EXPECT_EQ(document().placingKey(), key) << "one key until the placing succeeds";
+    const RecoveryCopy::Decoded written =
+        RecoveryCopy::decode(fileBytes(document().recoveryPath()).toStdString());
+    ASSERT_EQ(written.status, RecoveryCopy::Status::Ok) << written.reason;
+    EXPECT_EQ(written.copy.placingKey, key);
+    // Placed: the copy of the untouched project goes, and the next placing has a key of its own.
+    document().placingDone();
+    document().writer().waitIdle();
+    EXPECT_FALSE(QFileInfo::exists(document().recoveryPath()));
+    EXPECT_NE(document().placingKey(), key);
+
+    // After a crash, the copy brings the key back: the retry answers with the first number.
+    RecoveryCopy c = RecoveryCopy::decode(copyOf(2900, {})).copy;
+    c.placingKey = "0b5c1c7e-2f0e-4a53-a7c8-3e0d9b1f6a11";
+    orphan(QStringLiteral("999999999-1-1.tavrec"), c.encode());
+    dialogs.askAnswers.push_back(QStringLiteral("Восстановить"));
+    document().offerRecovery();
+    EXPECT_EQ(document().placingKey(), c.placingKey);
+
+    // A copy of the first format has no key.
+    ByteWriter w;
+    w.raw("TVRC");
+    w.u8(1);
+    w.t64(0);
+    w.str("");
+    w.i32(static_cast<int32_t>(c.sketch.size()));
+    w.raw(c.sketch);
+    const RecoveryCopy::Decoded old = RecoveryCopy::decode(w.bytes());
+    EXPECT_EQ(old.status, RecoveryCopy::Status::Ok) << old.reason;
+    EXPECT_EQ(old.copy.placingKey, "");
+    EXPECT_EQ(old.copy.sketch, c.sketch);
+}

@@ -110,6 +110,44 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     r = run({"journal", "report", "2026-12", "--json"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.find("\"month\": \"2026-12\""), r.out.find("\"month\""));
+
+    // The offcut store of the same journal: an id to write on the label, then listed and shown.
+    r = run({"journal", "offcuts", "add", "--group", "Зеркала", "--material", "Серебро", "--size",
+             "600х1200,5", "--place", "стеллаж 3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "О-000001");
+    r = run({"journal", "offcuts", "move", "О-000001", "--place", "стеллаж 4"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    r = run({"journal", "offcuts", "list", "--material", "СЕРЕБРО", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json offcuts = nlohmann::json::parse(r.out);
+    ASSERT_EQ(offcuts.size(), 1u);
+    EXPECT_EQ(offcuts[0]["width"], 600.0);
+    EXPECT_EQ(offcuts[0]["height"], 1200.5);
+    EXPECT_EQ(offcuts[0]["rotate"], false);
+    EXPECT_EQ(offcuts[0]["place"], "стеллаж 4");
+    r = run({"journal", "offcuts", "list"});
+    EXPECT_NE(r.out.find("Итого Зеркала Серебро: 1 шт., 0,720 м²"), std::string::npos) << r.out;
+    r = run({"journal", "offcuts", "show", "о-1", "--json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json history = nlohmann::json::parse(r.out)["history"];
+    ASSERT_EQ(history.size(), 2u);
+    EXPECT_EQ(history[1]["by"], "Петрова");
+
+    // A batch of the order: its plan names the order on every piece; started, it gets a number.
+    ASSERT_EQ(run({"journal", "status", "41", "Принят"}).status, 0);
+    r = run({"journal", "batch", "--orders", "41", "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const nlohmann::json batchPlan = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(batchPlan["bars"].empty());
+    for (const auto& bar : batchPlan["bars"])
+        for (const auto& piece : bar["pieces"])
+            EXPECT_EQ(piece["order"], 41);
+    r = run({"journal", "batch", "--orders", "41", "--commit"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "1");
+    EXPECT_EQ(nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out)["status"],
+              "В производстве");
 }
 
 TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
@@ -118,20 +156,50 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         std::vector<std::string> args;
         int status;
     } cases[] = {
-        {{"journal"}, 2},
-        {{"journal", "erase"}, 2},
-        {{"journal", "show"}, 2},
-        {{"journal", "show", "4a"}, 2},
-        {{"journal", "status", "41", "Потерян"}, 2},
-        {{"journal", "list", "--from", "2026-13-01"}, 2},
-        {{"journal", "list", "--status", "Новый"}, 2},
-        {{"journal", "list", "--bogus"}, 2},
-        {{"journal", "report", "2026-1"}, 2},
-        {{"journal", "open", "41"}, 2},
+        {{"journal"}, 64},
+        {{"journal", "erase"}, 64},
+        {{"journal", "show"}, 64},
+        {{"journal", "show", "4a"}, 64},
+        {{"journal", "status", "41", "Потерян"}, 64},
+        {{"journal", "list", "--from", "2026-13-01"}, 64},
+        {{"journal", "list", "--status", "Новый"}, 64},
+        {{"journal", "list", "--bogus"}, 64},
+        {{"journal", "report", "2026-1"}, 64},
+        {{"journal", "open", "41"}, 64},
         {{"journal", "show", "40"}, 6},
         {{"journal", "open", "99", "x.tav"}, 6},
         {{"journal", "status", "99", "Готов"}, 6},
         {{"journal", "show", "41"}, 0},
+        {{"journal", "offcuts"}, 64},
+        {{"journal", "offcuts", "sell"}, 64},
+        {{"journal", "offcuts", "show", "Б-1"}, 64},
+        {{"journal", "offcuts", "list", "--state", "Продан"}, 64},
+        {{"journal", "offcuts", "list", "--length", "5"}, 64},
+        {{"journal", "offcuts", "add", "--article", "ПР-101"}, 64},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "0"}, 64},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "352,25"}, 64},
+        {{"journal", "offcuts", "add", "--material", "Серебро", "--size", "600x"}, 64},
+        {{"journal", "offcuts", "add", "--article", "А", "--length", "1", "--size", "1x1"}, 64},
+        {{"journal", "offcuts", "move", "О-000001"}, 64},
+        {{"journal", "offcuts", "show", "О-000001"}, 6},
+        {{"journal", "offcuts", "scrap", "О-000001"}, 6},
+        {{"journal", "offcuts", "add", "--article", "ПР-101", "--length", "352,5"}, 0},
+        {{"journal", "offcuts", "scrap", "о-1"}, 0},
+        {{"journal", "offcuts", "scrap", "о-1"}, 5},
+        {{"journal", "batch"}, 64},
+        {{"journal", "batch", "--orders", "41,x"}, 64},
+        {{"journal", "batch", "--orders", "41", "--from", "2026-12-01"}, 64},
+        {{"journal", "batch", "--from", "2026-12-01", "--status", "Новый"}, 64},
+        {{"journal", "batch", "cancel", "1"}, 5},
+        {{"journal", "batch", "--orders", "41,99"}, 6},
+        {{"journal", "batch", "--orders", "41", "--commit"}, 0},
+        {{"journal", "batch", "--orders", "41", "--commit"}, 5},
+        {{"journal", "batch", "cancel", "1"}, 0},
+        {{"journal", "backup"}, 64},
+        {{"journal", "restore", "a", "b"}, 64},
+        {{"journal", "restore", "нет-такой-копии.journal"}, 5},
+        {{"journal", "backup", "копия.journal"}, 0},
+        {{"journal", "restore", "копия.journal"}, 0},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);
@@ -145,14 +213,24 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
     }
     EXPECT_FALSE(std::filesystem::exists(path("x.tav")));
 
+    // The same sketch placed again from this seat within a day is a retry after a lost answer:
+    // refused with the number it got, unless --again says it is another order.
+    CliRun r = run({sample, "--place"});
+    EXPECT_EQ(r.status, 6);
+    EXPECT_NE(r.err.find("Заказ уже оформлен под номером 00041"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"journal", "show", "42"}).status, 6) << "nothing was placed";
+    EXPECT_EQ(run({"--again", "journal", "list"}).status, 64);
+
     // A sketch that cannot be saved places nothing and uses no number.
-    CliRun r = run({sample, "--place", "--save", path("нет/заказ.tav")});
+    r = run({sample, "--place", "--again", "--save", path("нет/заказ.tav")});
     EXPECT_EQ(r.status, 3);
     EXPECT_NE(r.err.find("Ошибка сохранения файла"), std::string::npos);
-    EXPECT_EQ(run({sample, "--place"}).out, "42\n");
+    EXPECT_EQ(run({sample, "--place", "--again"}).out, "42\n");
+    // Another customer on the same sketch is another order.
+    EXPECT_EQ(run({sample, "--place", "--customer", "Другой"}).out, "43\n");
 }
 
-TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressTwo) {
+TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressAWrongCall) {
     TempFolder dir;
     World world;
     ASSERT_TRUE(buildSampleProject(world, "Ловен"));
@@ -168,7 +246,7 @@ TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressTwo) 
         {"postgresql:///tavrolab?host=" + (dir / "no-server").string(), 5},
         {"sqlite:" + (dir / "damaged.sqlite").string(), 5},
         {"sqlite:" + (dir / "a.tav").string() + "/journal.sqlite", 5},
-        {"mysql://x/y", 2},
+        {"mysql://x/y", 64},
     };
     for (const auto& c : cases) {
         for (const std::vector<std::string>& args :
@@ -183,3 +261,41 @@ TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressTwo) 
     }
     EXPECT_EQ(readFile(dir / "damaged.sqlite"), garbage);
 }
+
+#if TAV_CLI_PDF
+TEST_P(JournalCli, ABatchPackListsItsOrdersAndLabelsTheOffcutsItKeepsWithTheirIds) {
+    ASSERT_EQ(run({sample, "--place"}).status, 0);
+    // A three-door wardrobe whose profile bars leave rests worth keeping.
+    ASSERT_EQ(run({"--new", "--width", "3000", "--height", "2600", "--doors", "3", "--place"}).out,
+              "42\n");
+    const CliRun r =
+        run({"journal", "batch", "--orders", "41,42", "--commit", "--pack", path("партия.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(lastLine(r.out), "1");
+    const std::string text = pdfText(path("партия.pdf"));
+    EXPECT_NE(text.find("Партия № 1"), std::string::npos);
+    EXPECT_NE(text.find("Заказ № 00041"), std::string::npos);
+    EXPECT_NE(text.find("Заказ № 00042"), std::string::npos);
+    EXPECT_NE(text.find("Раскрой"), std::string::npos);
+    // Every rest the batch kept is in the store, and its label carries the store's id.
+    const nlohmann::json kept =
+        nlohmann::json::parse(run({"journal", "offcuts", "list", "--json"}).out);
+    ASSERT_FALSE(kept.empty());
+    for (const auto& o : kept)
+        EXPECT_NE(text.find("Остаток " + o["id"].get<std::string>()), std::string::npos) << o;
+    // The last label sheet's QR codes read back as the ids alone, as a scanner types them.
+    const int pages = pdfPages(path("партия.pdf"));
+    const std::string png = path("labels");
+    commandOutput("pdftoppm -r 150 -png -f " + std::to_string(pages) + " -l " +
+                  std::to_string(pages) + " " + quoted(path("партия.pdf")) + " " + quoted(png));
+    const std::string codes = commandOutput("zbarimg --raw -q " + quoted(png) + "-*.png");
+    EXPECT_NE(codes.find("\n" + kept.back()["id"].get<std::string>() + "\n"), std::string::npos)
+        << codes;
+
+    // Opened later, the started batch prints the same pack with the same ids.
+    const CliRun again = run({"journal", "batch", "show", "1", "--pack", path("снова.pdf")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Партия 1 (Запущена)"), std::string::npos) << again.out;
+    EXPECT_EQ(pdfText(path("снова.pdf")), text);
+}
+#endif

@@ -2,8 +2,7 @@
 // bytes are either refused with a reason or decoded; a decoded copy is written back to the same
 // bytes, and its sketch is either refused without touching the project or read completely.
 
-#include "calc/SystemFactory.h"
-#include "catalog/Catalog.h"
+#include "FuzzCatalog.h"
 #include "model/Project.h"
 #include "model/RecoveryCopy.h"
 #include "model/SketchFile.h"
@@ -13,16 +12,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-
-namespace {
-
-Catalog& catalog() {
-    static Catalog c(std::getenv("TAVROLAB_DATA") ? std::getenv("TAVROLAB_DATA") : TAV_DATA_DIR,
-                     makeAllSystems);
-    return c;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
@@ -39,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         again.copy.originalPath != d.copy.originalPath || again.copy.writtenAt != d.copy.writtenAt)
         __builtin_trap(); // what was read does not survive being written again
 
-    Project project(catalog());
+    Project project(fuzzCatalog());
     const std::optional<std::string> before = SketchFile::toBytes(project);
     if (SketchFile::fromBytes(project, d.copy.sketch) != SketchFile::ReadOk) {
         if (SketchFile::toBytes(project) != before)

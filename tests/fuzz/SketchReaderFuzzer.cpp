@@ -2,8 +2,7 @@
 // project, or read completely; what was read must be written, read back and written again
 // unchanged.
 
-#include "calc/SystemFactory.h"
-#include "catalog/Catalog.h"
+#include "FuzzCatalog.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 
@@ -13,19 +12,8 @@
 #include <string>
 #include <string_view>
 
-namespace {
-
-Catalog& catalog() {
-    // The shipped data folder (materials, prices) unless TAVROLAB_DATA names another one.
-    static Catalog c(std::getenv("TAVROLAB_DATA") ? std::getenv("TAVROLAB_DATA") : TAV_DATA_DIR,
-                     makeAllSystems);
-    return c;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    Project project(catalog());
+    Project project(fuzzCatalog());
     std::optional<std::string> before = SketchFile::toBytes(project);
     std::string_view input(reinterpret_cast<const char*>(data), size);
     int rc = SketchFile::fromBytes(project, input);
@@ -37,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::optional<std::string> written = SketchFile::toBytes(project);
     if (!written)
         return 0;
-    Project again(catalog());
+    Project again(fuzzCatalog());
     if (SketchFile::fromBytes(again, *written) != SketchFile::ReadOk)
         __builtin_trap(); // the program cannot read what it wrote
     if (SketchFile::toBytes(again) != written)

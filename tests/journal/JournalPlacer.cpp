@@ -1,6 +1,9 @@
 // A seat placing orders, for the tests that need a second process: places COUNT orders into the
 // journal at URL and prints each number on its own line. With "hold" it stops inside its first
 // placing (after printing "inside N") until it is killed.
+//
+// journal_placer URL batches FIRST COUNT: starts COUNT batches, the k-th of order FIRST + k
+// using the store's offcut k + 1, printing "ok K" or "taken K" for each.
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalError.h"
@@ -11,12 +14,47 @@
 #include <string>
 #include <thread>
 
+namespace {
+
+int startBatches(const JournalAddress& address, int64_t first, int count) {
+    try {
+        Journal journal(address);
+        for (int k = 0; k < count; ++k) {
+            BatchStart batch;
+            batch.orders = {first + k};
+            batch.planJson = "{}";
+            batch.usedOffcuts = {k + 1};
+            JournalOffcut rest;
+            rest.article = "KL001";
+            rest.length = 3000;
+            batch.kept = {rest};
+            try {
+                journal.batches().start(batch, "seat " + std::to_string(first));
+                std::printf("ok %d\n", k);
+            } catch (const JournalError& e) {
+                if (e.kind() != JournalError::Conflict)
+                    throw;
+                std::printf("taken %d\n", k);
+            }
+            std::fflush(stdout);
+        }
+    } catch (const JournalError& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 5;
+    }
+    return 0;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr, "usage: journal_placer URL COUNT [hold]\n");
         return 2;
     }
     const auto address = JournalAddress::parse(argv[1]);
+    if (address && argc == 5 && std::string(argv[2]) == "batches")
+        return startBatches(*address, std::atoll(argv[3]), std::atoi(argv[4]));
     const int count = std::atoi(argv[2]);
     const bool hold = argc > 3 && std::string(argv[3]) == "hold";
     if (!address)

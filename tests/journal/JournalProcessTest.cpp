@@ -1,7 +1,9 @@
-// Several processes on one journal: seats placing at once, and a seat killed while placing.
+// Several processes on one journal: seats placing at once, a seat killed while placing, and
+// seats starting batches on the same offcuts at once.
 
 #include "journal/JournalBackend.h"
 
+#include "journal/JournalBackup.h"
 #include "journal/JournalError.h"
 
 #include <algorithm>
@@ -18,7 +20,9 @@ namespace {
 // A journal_placer process whose standard output the test reads line by line.
 class Placer {
 public:
-    Placer(const JournalAddress& address, int count, bool hold = false) {
+    Placer(const JournalAddress& address, int count, bool hold = false)
+        : Placer(address, {std::to_string(count), hold ? "hold" : ""}) {}
+    Placer(const JournalAddress& address, std::vector<std::string> args) {
         int fds[2];
         if (::pipe(fds) != 0)
             return;
@@ -27,9 +31,13 @@ public:
             ::dup2(fds[1], 1);
             ::close(fds[0]);
             const std::string url = urlOf(address);
-            const std::string n = std::to_string(count);
-            ::execl(TAV_JOURNAL_PLACER, TAV_JOURNAL_PLACER, url.c_str(), n.c_str(),
-                    hold ? "hold" : nullptr, static_cast<char*>(nullptr));
+            std::vector<char*> argv = {const_cast<char*>(TAV_JOURNAL_PLACER),
+                                       const_cast<char*>(url.c_str())};
+            for (std::string& a : args)
+                if (!a.empty())
+                    argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(TAV_JOURNAL_PLACER, argv.data());
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -150,4 +158,71 @@ TEST_P(JournalProcessTest, SeatKilledAtAnyMomentLeavesOnlyWholeOrders) {
         const int64_t before = expectWholeOrders(journal);
         EXPECT_GT(before, 0);
     }
+}
+
+TEST_P(JournalProcessTest, TwoSeatsStartingBatchesAtOnceNeverUseOneOffcutTwice) {
+    // Forty offcuts; each seat starts forty batches of its own orders, the k-th of each on the
+    // k-th offcut. Of every pair exactly one starts.
+    constexpr int kPairs = 40;
+    {
+        Journal journal(address());
+        for (int i = 0; i < 2 * kPairs; ++i)
+            placeSample(journal, sampleOrder("Клиент", "1"));
+        JournalOffcut o;
+        o.article = "KL001";
+        o.length = 26000;
+        for (int i = 0; i < kPairs; ++i)
+            journal.offcuts().add(o, "склад");
+    }
+    Placer first(address(), {"batches", "1", std::to_string(kPairs)});
+    Placer second(address(), {"batches", std::to_string(kPairs + 1), std::to_string(kPairs)});
+    std::vector<int> started(kPairs, 0);
+    for (Placer* seat : {&first, &second}) {
+        for (std::string s = seat->line(); !s.empty(); s = seat->line())
+            if (s.starts_with("ok "))
+                ++started[static_cast<size_t>(std::stoi(s.substr(3)))];
+        EXPECT_EQ(seat->wait(), 0);
+    }
+    for (int k = 0; k < kPairs; ++k)
+        EXPECT_EQ(started[static_cast<size_t>(k)], 1) << "offcut " << k + 1;
+
+    // What the journal holds agrees: every used offcut belongs to one started batch whose order
+    // is in production and which kept its one rest; the other orders are untouched.
+    Journal journal(address());
+    const std::vector<BatchRecord> batches = journal.batches().list();
+    ASSERT_EQ(batches.size(), static_cast<size_t>(kPairs));
+    std::set<int64_t> used;
+    for (const BatchRecord& b : batches) {
+        ASSERT_EQ(b.orders.size(), 1u);
+        EXPECT_EQ(journal.order(b.orders[0]).status, "В производстве");
+        EXPECT_EQ(journal.batches().kept(b.id).size(), 1u);
+    }
+    for (const JournalOffcut& o : journal.offcuts().list({})) {
+        if (o.state == offcutstate::kUsed) {
+            EXPECT_TRUE(used.insert(o.batch).second) << "two offcuts of one batch";
+        }
+    }
+    EXPECT_EQ(used.size(), static_cast<size_t>(kPairs));
+    OrderFilter waiting;
+    waiting.status = "Принят";
+    EXPECT_EQ(journal.summary(waiting).count, kPairs);
+}
+
+TEST_P(JournalProcessTest, ARestoreIsRefusedWhileAnotherSeatHasTheJournalOpen) {
+    const std::filesystem::path copy = dir_ / "копия.journal";
+    {
+        Journal journal(address());
+        placeSample(journal, sampleOrder("Прежний", "1"));
+        journalbackup::backup(address(), copy);
+    }
+    Placer seat(address(), 1, true);
+    EXPECT_EQ(seat.line(), "inside 2");
+    try {
+        journalbackup::restore(address(), copy);
+        ADD_FAILURE() << "a journal in use was replaced";
+    } catch (const JournalError& e) {
+        EXPECT_EQ(e.kind(), JournalError::Locked) << e.what();
+    }
+    seat.kill();
+    EXPECT_EQ(journalbackup::restore(address(), copy).orders, 1);
 }

@@ -266,3 +266,35 @@ TEST_P(JournalTest, MigratesStepByStepKeepingOrdersAndRefusesANewerSchema) {
     JournalConnection db(address());
     EXPECT_EQ(journalschema::versionOf(db), journalschema::latestVersion() + 1);
 }
+
+TEST_P(JournalTest, APlacingRepeatedWithItsKeyAnswersWithTheFirstNumber) {
+    Journal journal(address());
+    int sketches = 0;
+    auto sketchFor = [&](JournalOrder& o) {
+        ++sketches;
+        return "sketch of " + std::to_string(o.number);
+    };
+    const std::string key = "8d0f6c3e-7a41-4b7e-9d2a-1f4c5e6a7b80";
+    const int64_t first = journal.place(sampleOrder("Соколов", "1"), "[]", 1, sketchFor, key);
+    // The answer was lost; the seat places again with the same key.
+    EXPECT_EQ(journal.place(sampleOrder("Соколов", "1"), "[]", 1, sketchFor, key), first);
+    EXPECT_EQ(sketches, 1);
+    EXPECT_EQ(journal.summary({}).count, 1);
+    const auto placed = journal.placedWith(key);
+    ASSERT_TRUE(placed.has_value());
+    EXPECT_EQ(placed->number, first);
+    EXPECT_EQ(placed->at, journal.order(first).placedAt);
+    // Another key, or none, is another order.
+    EXPECT_EQ(journal.place(sampleOrder("Соколов", "1"), "[]", 1, sketchFor, key + "-2"),
+              first + 1);
+    EXPECT_EQ(journal.place(sampleOrder("Соколов", "1"), "[]", 1, sketchFor), first + 2);
+    EXPECT_FALSE(journal.placedWith("unknown").has_value());
+    // A placing that fails records no key: its repeat places.
+    EXPECT_THROW(journal.place(
+                     sampleOrder("Яковлев", "2"), "[]", 1,
+                     [](JournalOrder&) -> std::string { throw std::runtime_error("x"); },
+                     "failed-once"),
+                 std::runtime_error);
+    EXPECT_EQ(journal.place(sampleOrder("Яковлев", "2"), "[]", 1, sketchFor, "failed-once"),
+              first + 3);
+}

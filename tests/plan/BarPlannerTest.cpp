@@ -327,6 +327,34 @@ TEST(BarPlannerCuts, OrderOneBarAboveTheRoundedRelaxationIsProvenOnlyBySearching
     EXPECT_GE(stopped.newBars, plan.newBars);
 }
 
+TEST(BarPlannerCuts, BarsFilledExactlyByThreePiecesEachAreFoundAndProven) {
+    // Each bar is cut into three pieces that fill it to the last tenth of a millimetre, kerfs
+    // and trims counted (Falkenauer's triplets); only the relaxation's own plan is that good.
+    const auto o = cut(mm(4), mm(10));
+    const int32_t bar = mm(6000);
+    const int32_t usable = bar - 2 * o.trim - 2 * o.kerf; // three pieces, two cuts
+    std::mt19937 random(23);
+    for (int bars : {20, 40, 83}) {
+        std::vector<BarPlanPiece> in;
+        for (int b = 0; b < bars; ++b) {
+            const int32_t first = usable / 1000 * (380 + static_cast<int32_t>(random() % 111));
+            const int32_t room = usable - first;
+            const int32_t second =
+                usable / 4 + static_cast<int32_t>(random() % (room - usable / 2 + 1));
+            for (int32_t l : {first, second, room - second})
+                in.push_back({l, b, static_cast<int32_t>(in.size())});
+        }
+        std::shuffle(in.begin(), in.end(), random);
+        const BarPlan plan = BarPlanner::plan(in, {{bar, 3800, -1, false}}, o);
+        expectSound(plan, in, o);
+        EXPECT_EQ(plan.newBars, bars);
+        EXPECT_EQ(plan.lowerBound, bars);
+        EXPECT_TRUE(plan.proven) << bars;
+        for (const PlannedBar& b : plan.bars)
+            EXPECT_EQ(b.offcut, 0) << bars;
+    }
+}
+
 TEST(BarPlannerCuts, FiveThousandPiecesOfOneArticleArePlannedWithTheirBound) {
     // A season of doors: 120 profile lengths between 300 and 2800 mm, 5000 pieces.
     std::mt19937 random(11);

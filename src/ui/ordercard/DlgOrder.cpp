@@ -267,9 +267,13 @@ void DlgOrder::placeInJournal() {
     if (path.isEmpty())
         return;
     int64_t number = 0;
+    ProjectCommands* commands = hub_.commands();
     try {
+        const std::string key = commands != nullptr ? commands->placingKey() : std::string();
         number = orderplacing::place(journal_->journal(), project_, numbers,
-                                     journal_->salesperson(), path.toStdString(), offered);
+                                     journal_->salesperson(), path.toStdString(), offered, key);
+        if (commands != nullptr)
+            commands->placingDone();
     } catch (const JournalError& e) {
         if (e.kind() != JournalError::NotSaved)
             journal_->reset();
@@ -277,7 +281,7 @@ void DlgOrder::placeInJournal() {
         return;
     }
     fillFromRecord();
-    if (ProjectCommands* commands = hub_.commands())
+    if (commands != nullptr)
         commands->adoptFile(path);
     emit orderPlaced(number);
     emit printChoiceRequested();

@@ -11,7 +11,23 @@
 
 namespace {
 
-QString written(const std::filesystem::path& path, const QByteArray& bytes, const QString& error) {
+// Paints the pages of one PDF with a painter begun and ended around them, and writes it in place
+// of the file at path. Returns the error message, empty on success.
+template <typename PaintPages>
+QString writePdf(const std::filesystem::path& path, const QString& title, PaintPages paintPages) {
+    QString error;
+    const QByteArray bytes = DocumentPrinter::pdfOf(
+        [&](QPagedPaintDevice& device) -> QString {
+            QPainter painter;
+            if (!painter.begin(&device))
+                return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
+            if (const QString failed = paintPages(painter, device); !failed.isEmpty())
+                return failed;
+            if (!painter.end())
+                return QString::fromUtf8(DocumentPrinter::kEndDocFailed);
+            return {};
+        },
+        title, &error);
     return error.isEmpty() ? DocumentPrinter::writeFile(path, bytes) : error;
 }
 
@@ -43,29 +59,21 @@ QString CutListPrint::writePlanPdf(const CuttingPlan& plan, const std::filesyste
     const QByteArray bytes =
         DocumentPrinter::pdfOf([&](QPagedPaintDevice& device) { return printPlan(plan, device); },
                                QStringLiteral("Раскрой"), &error);
-    return written(path, bytes, error);
+    return error.isEmpty() ? DocumentPrinter::writeFile(path, bytes) : error;
 }
 
 QString CutListPrint::writeLabelsPdf(const std::vector<ProductionLabel>& labels,
                                      const LabelGrid& grid, const std::filesystem::path& path) {
-    QString error;
-    const QByteArray bytes = DocumentPrinter::pdfOf(
-        [&](QPagedPaintDevice& device) -> QString {
-            QPainter painter;
-            if (!painter.begin(&device))
-                return QString::fromUtf8(DocumentPrinter::kStartDocFailed);
-            // Edge to edge on the label paper, as the pack's label sheets.
-            const LabelSheetPainter sheets(labels, grid);
-            const QRectF paper(0, 0, device.width(), device.height());
-            for (int page = 0; page < sheets.pageCount(); ++page) {
-                if (page > 0 && !device.newPage())
-                    return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
-                sheets.paintPage(painter, paper, page);
-            }
-            if (!painter.end())
-                return QString::fromUtf8(DocumentPrinter::kEndDocFailed);
-            return {};
-        },
-        QStringLiteral("Этикетки"), &error);
-    return written(path, bytes, error);
+    return writePdf(path, QStringLiteral("Этикетки"),
+                    [&](QPainter& painter, QPagedPaintDevice& device) -> QString {
+                        // Edge to edge on the label paper, as the pack's label sheets.
+                        const LabelSheetPainter sheets(labels, grid);
+                        const QRectF paper(0, 0, device.width(), device.height());
+                        for (int page = 0; page < sheets.pageCount(); ++page) {
+                            if (page > 0 && !device.newPage())
+                                return QString::fromUtf8(DocumentPrinter::kStartPageFailed);
+                            sheets.paintPage(painter, paper, page);
+                        }
+                        return {};
+                    });
 }

@@ -73,7 +73,7 @@ LabelParts partsOf(const QRectF& rect, const ProductionLabel& label) {
     const double pad = rect.height() * kPaddingShare;
     const QRectF inner = rect.adjusted(pad, pad, -pad, -pad);
     double qrSide = 0;
-    parts.code = QrCode::encode(label.text());
+    parts.code = QrCode::encode(label.qrText());
     if (parts.code) {
         qrSide = std::min(inner.height(), inner.width() * 0.45);
         parts.qr = QRectF(inner.right() - qrSide, inner.top() + (inner.height() - qrSide) / 2,

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <string>
+
 // The commands that replace, save or end the project, carried out by the main window. Whatever
 // replaces the project asks first when it holds unsaved changes ("Сохранить изменения в
 // заказе?"), so every panel and window that opens an order goes through openOrder().
@@ -34,6 +36,11 @@ public:
     // The project was written to path by other means (an order placed in the journal): path
     // becomes the project's file, unmodified when the file holds the present state.
     virtual void adoptFile(const QString& path) = 0;
+    // The key of the order's placing in the journal: made at its first try and kept with the
+    // document (and its recovery copy) until placingDone(), so that a placing repeated after a
+    // lost answer is not placed twice.
+    virtual std::string placingKey() = 0;
+    virtual void placingDone() = 0;
     // The files opened or saved last, newest first.
     virtual QStringList recentFiles() const = 0;
     // Opens a recent file; one that no longer exists is taken off the list with a message.

@@ -321,7 +321,8 @@ TEST(ProductionPack, APieceNumberIsNeverBrokenAcrossLinesOnANarrowLabel) {
     // A track cut in two pieces as the pivot systems bill it.
     labels.push_back(
         {ProductionLabel::Kind::Profile,
-         {"Заказ 00417", "№ 12-0, отрезок 2 из 2", "KL04 Пивотный профиль", "3000,0 мм"}});
+         {"Заказ 00417", "№ 12-0, отрезок 2 из 2", "KL04 Пивотный профиль", "3000,0 мм"},
+         {}});
     // Labels narrower and narrower for their height: the text wraps more and more.
     for (const char* gridText : {"3x8:70x37", "5x10:40x25", "7x8:30x36", "10x7:20x40"}) {
         SCOPED_TRACE(gridText);
