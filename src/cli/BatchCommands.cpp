@@ -1,5 +1,6 @@
 #include "cli/BatchCommands.h"
 
+#include "calc/RowFormat.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "cli/JournalCall.h"
@@ -114,10 +115,6 @@ Planned planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& 
     return out;
 }
 
-std::string mm(int32_t tenths) {
-    return tenths % 10 == 0 ? std::to_string(tenths / 10) : text::format("%.1f", tenths / 10.0);
-}
-
 // The label of an offcut the batch keeps: with its store id once the batch is started (the QR
 // code then holds the id alone), else marked to be kept.
 ProductionLabel keptLabel(const JournalOffcut& o, const std::string& batch) {
@@ -126,10 +123,11 @@ ProductionLabel keptLabel(const JournalOffcut& o, const std::string& batch) {
     l.lines.push_back(o.id != 0 ? "Остаток " + OffcutStore::idText(o.id) : "Остаток (сохранить)");
     if (o.sheet) {
         l.lines.push_back(o.materialGroup + " " + o.material);
-        l.lines.push_back(mm(o.width) + " x " + mm(o.height) + " мм");
+        l.lines.push_back(rowformat::wholeOrTenths(o.width) + " x " +
+                          rowformat::wholeOrTenths(o.height) + " мм");
     } else {
         l.lines.push_back(o.article + " " + o.color);
-        l.lines.push_back(mm(o.length) + " мм");
+        l.lines.push_back(rowformat::wholeOrTenths(o.length) + " мм");
     }
     l.lines.push_back(batch);
     if (o.id != 0)

@@ -1,5 +1,6 @@
 #include "cli/OffcutCommands.h"
 
+#include "calc/RowFormat.h"
 #include "cli/JournalCall.h"
 #include "cli/JournalCommands.h"
 #include "journal/Journal.h"
@@ -72,14 +73,11 @@ JournalOffcut typedOffcut(const Command& c) {
     return o;
 }
 
-std::string mm(int32_t tenths) {
-    return tenths % 10 == 0 ? std::to_string(tenths / 10) : text::format("%.1f", tenths / 10.0);
-}
-
 std::string sizeText(const JournalOffcut& o) {
     if (!o.sheet)
-        return mm(o.length) + " мм";
-    return mm(o.width) + " x " + mm(o.height) + " мм" + (o.canTurn ? "" : ", волокно вдоль высоты");
+        return rowformat::wholeOrTenths(o.length) + " мм";
+    return rowformat::wholeOrTenths(o.width) + " x " + rowformat::wholeOrTenths(o.height) + " мм" +
+           (o.canTurn ? "" : ", волокно вдоль высоты");
 }
 
 std::string whatText(const JournalOffcut& o) {

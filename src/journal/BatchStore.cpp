@@ -33,18 +33,6 @@ void changeOrder(JournalConnection& db, int64_t number, std::string_view from, s
            {qlonglong(number), qs(to), qlonglong(at), qs(by)});
 }
 
-template <typename Work>
-void inTransaction(JournalConnection& db, Work work) {
-    db.beginWrite();
-    try {
-        work();
-        db.commit();
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
-}
-
 } // namespace
 
 int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
@@ -52,7 +40,7 @@ int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
         throw JournalError(JournalError::Failed, "В партии нет заказов");
     const int64_t at = static_cast<int64_t>(std::time(nullptr));
     int64_t id = 0;
-    inTransaction(db_, [&] {
+    db_.inWrite([&] {
         id = db_.takeNumber(kCounter, 1);
         db_.run(
             "INSERT INTO batches (id, state, created_at, created_by, plan_json) "
@@ -88,7 +76,7 @@ int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
 
 void BatchStore::cancel(int64_t id, const std::string& by) {
     const int64_t at = static_cast<int64_t>(std::time(nullptr));
-    inTransaction(db_, [&] {
+    db_.inWrite([&] {
         QSqlQuery q =
             db_.run("UPDATE batches SET state = ? WHERE id = ? AND state = ?",
                     {qs(batchstate::kCancelled), qlonglong(id), qs(batchstate::kStarted)});

@@ -94,8 +94,7 @@ int64_t Journal::nextNumber(int64_t continueFrom) {
 void Journal::setStatus(int64_t number, const std::string& status, const std::string& by) {
     if (!orderstatus::isKnown(status))
         throw JournalError(JournalError::Failed, "Неизвестное состояние заказа: " + status);
-    db_->beginWrite();
-    try {
+    db_->inWrite([&] {
         QSqlQuery q = db_->run("UPDATE orders SET status = ? WHERE number = ?",
                                {QString::fromStdString(status), qlonglong(number)});
         if (q.numRowsAffected() < 1)
@@ -104,11 +103,7 @@ void Journal::setStatus(int64_t number, const std::string& status, const std::st
                  "VALUES (?, ?, ?, ?)",
                  {qlonglong(number), QString::fromStdString(status), qlonglong(std::time(nullptr)),
                   QString::fromStdString(by)});
-        db_->commit();
-    } catch (...) {
-        db_->rollback();
-        throw;
-    }
+    });
 }
 
 JournalOrder Journal::order(int64_t number) {

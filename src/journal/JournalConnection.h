@@ -11,6 +11,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 // One connection to the journal's database through Qt SQL, with what differs between SQLite and
 // PostgreSQL in one place. Every statement goes through run() with bound values; a failure
@@ -35,6 +36,25 @@ public:
     void beginWrite();
     void commit();
     void rollback() noexcept;
+    // Runs work in a write transaction: committed when it returns, rolled back when it throws.
+    // Returns what work returns.
+    template <typename Work>
+    auto inWrite(Work work) {
+        beginWrite();
+        try {
+            if constexpr (std::is_void_v<decltype(work())>) {
+                work();
+                commit();
+            } else {
+                auto result = work();
+                commit();
+                return result;
+            }
+        } catch (...) {
+            rollback();
+            throw;
+        }
+    }
 
     // Column types: a byte string, an identity key, and the key of the orders (in SQLite the
     // table's own row number, so that reading orders by number needs no second look-up; both

@@ -63,19 +63,6 @@ void checkSizes(const JournalOffcut& o) {
                                    : "Остаток хлыста: укажите артикул и длину до 12000 мм");
 }
 
-template <typename Work>
-auto inTransaction(JournalConnection& db, Work work) {
-    db.beginWrite();
-    try {
-        auto result = work();
-        db.commit();
-        return result;
-    } catch (...) {
-        db.rollback();
-        throw;
-    }
-}
-
 } // namespace
 
 std::string OffcutStore::idText(int64_t id) {
@@ -100,9 +87,8 @@ std::optional<int64_t> OffcutStore::parseId(std::string_view typed) {
 
 int64_t OffcutStore::add(JournalOffcut offcut, const std::string& by) {
     checkSizes(offcut);
-    return inTransaction(db_, [&] {
-        return addWithin(std::move(offcut), by, static_cast<int64_t>(std::time(nullptr)));
-    });
+    return db_.inWrite(
+        [&] { return addWithin(std::move(offcut), by, static_cast<int64_t>(std::time(nullptr))); });
 }
 
 int64_t OffcutStore::addWithin(JournalOffcut o, const std::string& by, int64_t at) {
@@ -246,7 +232,7 @@ bool OffcutStore::changeWithin(int64_t id, std::string_view from, std::string_vi
 }
 
 void OffcutStore::scrap(int64_t id, const std::string& by, const std::string& note) {
-    inTransaction(db_, [&] {
+    db_.inWrite([&] {
         const JournalOffcut o = getWithin(id);
         if (!changeWithin(id, offcutstate::kOnStock, offcutstate::kScrapped, 0, by,
                           static_cast<int64_t>(std::time(nullptr)), note))
@@ -254,12 +240,11 @@ void OffcutStore::scrap(int64_t id, const std::string& by, const std::string& no
                                                          o.state +
                                                          "): списать можно только остаток на "
                                                          "складе");
-        return 0;
     });
 }
 
 void OffcutStore::move(int64_t id, const std::string& place, const std::string& by) {
-    inTransaction(db_, [&] {
+    db_.inWrite([&] {
         const JournalOffcut o = getWithin(id);
         if (o.state != offcutstate::kOnStock && o.state != offcutstate::kReserved)
             throw JournalError(JournalError::Failed,
@@ -269,6 +254,5 @@ void OffcutStore::move(int64_t id, const std::string& place, const std::string& 
         db_.run("INSERT INTO offcut_history (offcut, state, place, note, changed_at, changed_by) "
                 "VALUES (?, ?, ?, '', ?, ?)",
                 {qlonglong(id), qs(o.state), qs(place), qlonglong(std::time(nullptr)), qs(by)});
-        return 0;
     });
 }
