@@ -37,12 +37,11 @@ std::vector<int64_t> orderList(const std::string& typed) {
     std::stringstream in(typed);
     std::string part;
     while (std::getline(in, part, ',')) {
-        if (part.empty() || part.size() > 15 ||
-            part.find_first_not_of("0123456789") != std::string::npos)
+        const std::optional<int64_t> n = digitsNumber(part);
+        if (!n)
             throw ArgumentError{"номера заказов через запятую: " + typed};
-        const int64_t n = std::stoll(part);
-        if (std::find(out.begin(), out.end(), n) == out.end())
-            out.push_back(n);
+        if (std::find(out.begin(), out.end(), *n) == out.end())
+            out.push_back(*n);
     }
     if (out.empty())
         throw ArgumentError{"номера заказов через запятую: " + typed};
@@ -59,10 +58,10 @@ std::optional<int64_t> day(const Command& c, const char* name, bool dayAfter) {
 }
 
 int64_t batchNumber(const std::string& typed) {
-    if (typed.empty() || typed.size() > 15 ||
-        typed.find_first_not_of("0123456789") != std::string::npos)
+    const std::optional<int64_t> n = digitsNumber(typed);
+    if (!n)
         throw ArgumentError{"номер партии должен состоять из цифр: " + typed};
-    return std::stoll(typed);
+    return *n;
 }
 
 // The orders the call names, in the order given (or of their numbers).

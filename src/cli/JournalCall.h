@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -25,6 +26,9 @@ struct Command {
         return it == options.end() ? std::string() : it->second;
     }
 };
+
+// A number typed as digits alone (at most 15), or nullopt.
+std::optional<int64_t> digitsNumber(const std::string& text);
 
 // Refuses another count of words than `count`, naming the command's form.
 void expectWords(const Command& c, std::size_t count, const std::string& form);

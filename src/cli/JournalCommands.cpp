@@ -117,10 +117,10 @@ Command parse(const std::vector<std::string>& args) {
 }
 
 int64_t orderNumber(const std::string& text) {
-    if (text.empty() || text.size() > 15 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
+    const std::optional<int64_t> n = digitsNumber(text);
+    if (!n)
         throw ArgumentError{"номер заказа должен состоять из цифр: " + text};
-    return std::stoll(text);
+    return *n;
 }
 
 std::string status(const std::string& text) {
@@ -315,6 +315,13 @@ void checkAddress(const std::optional<std::string>& address) {
 }
 
 } // namespace
+
+std::optional<int64_t> digitsNumber(const std::string& text) {
+    if (text.empty() || text.size() > 15 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    return std::stoll(text);
+}
 
 void expectWords(const Command& c, std::size_t count, const std::string& form) {
     if (c.words.size() != count)
