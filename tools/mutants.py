@@ -78,7 +78,10 @@ def read_list(path):
 
 
 def run(cmd, cwd=None, env=None, timeout=None, quiet=True):
+    # A test's output may end in the middle of a letter (a failure message cut short): it is
+    # read with a replacement character there rather than stopping the whole run.
     return subprocess.run(cmd, cwd=cwd, env=env, timeout=timeout, text=True,
+                          encoding="utf-8", errors="replace",
                           stdout=subprocess.PIPE if quiet else None,
                           stderr=subprocess.STDOUT if quiet else None)
 
