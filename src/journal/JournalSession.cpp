@@ -60,8 +60,9 @@ bool JournalSession::failedAttempt(const JournalError& e, Action action, bool ha
     const bool unanswered = journal_ != nullptr && journal_->commitUnanswered();
     reset();
     const bool repeat = lost && attempt == 0 && (action != Action::Write || !unanswered);
-    const bool down =
-        e.kind() == JournalError::Unreachable || e.kind() == JournalError::NotAnswering;
+    // A journal switched off in the settings is not one that went away.
+    const bool down = config_.address.has_value() && (e.kind() == JournalError::Unreachable ||
+                                                      e.kind() == JournalError::NotAnswering);
     if (!repeat && down != failing_) {
         failing_ = down;
         if (listener_)
