@@ -99,6 +99,9 @@ private:
     // After a round of placing the orders kept while the journal was away: the open document
     // gets its number, the information strip says what happened.
     void pendingPlaced(const PendingPlacings::Outcome& outcome);
+    // The journal's state on the information strip: "Журнал заказов недоступен" with the time it
+    // last answered while it does not answer, cleared when it answers again.
+    void showJournalState();
     // Before the first printing of this window: says on the information strip when the shop's
     // logo is too tall and prints smaller.
     void noticeCappedLogo();
@@ -133,7 +136,8 @@ private:
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
     std::unique_ptr<JournalSession> journal_;
-    std::thread dailyCopy_; // the day's copy of a single seat's journal, taken at start
+    QString journalWarning_; // the strip's journal warning while it is shown
+    std::thread dailyCopy_;  // the day's copy of a single seat's journal, taken at start
     DlgOrders* orders_ = nullptr;
     DlgWorkshop* workshop_ = nullptr;
     PendingPlacer* pending_ = nullptr;

@@ -32,7 +32,10 @@ void PendingPlacer::tryNow() {
             JournalSession session(dataFolder_);
             if (session.enabled()) {
                 Catalog catalog(dataFolder_.string(), makeAllSystems);
-                outcome = store_.placeAll(session.journal(), catalog, OrderNumberFile(dataFolder_));
+                // Every placing carries its key, so the round may be repeated as a whole.
+                outcome = session.run(JournalSession::Action::KeyedWrite, [&](Journal& journal) {
+                    return store_.placeAll(journal, catalog, OrderNumberFile(dataFolder_));
+                });
             }
         } catch (const JournalError& e) {
             outcome.problems.emplace_back(e.what());
