@@ -23,6 +23,7 @@
 #include "ui/results/DlgTabs.h"
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/results/SumDlg.h"
+#include "ui/shared/JournalRunner.h"
 #include "ui/shared/Pictures.h"
 #include "ui/sketch/DraftDlg.h"
 #include "ui/toppanel/TopPanelDlg.h"
@@ -92,7 +93,8 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
 
     // The panels' own commands that open another panel's dialog go through the window.
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
-    journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
+    journal_ = std::make_unique<JournalRunner>(
+        std::make_unique<JournalSession>(project_.catalog().baseFolder()));
     order_->setJournal(journal_.get());
     journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
@@ -268,7 +270,7 @@ void CtavrolabDlg::openJournalOrder(const QByteArray& sketch, qint64 number, boo
     fresh.newOrder(numbers.readPath());
     try {
         fresh.orderNumber = orderplacing::numberText(
-            journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+            journal_->run(this, JournalSession::Action::Read, [&](Journal& journal) {
                 return orderplacing::nextNumber(journal, numbers);
             }));
     } catch (const JournalError&) {
@@ -455,6 +457,14 @@ void CtavrolabDlg::noticeCappedLogo() {
 }
 
 void CtavrolabDlg::closeEvent(QCloseEvent* event) {
+    // A journal action still waited for is cancelled; the window closes once it has ended.
+    if (journal_->busy()) {
+        journal_->cancel();
+        connect(journal_.get(), &JournalRunner::answered, this, &QWidget::close,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+        event->ignore();
+        return;
+    }
     if (document_->close())
         event->accept();
     else

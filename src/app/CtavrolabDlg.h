@@ -13,7 +13,7 @@
 class DlgOrder;
 class DlgOrders;
 class DlgWorkshop;
-class JournalSession;
+class JournalRunner;
 class DlgPlan;
 class DlgTable;
 class DlgTabs;
@@ -76,7 +76,7 @@ public:
     DlgOrder* orderCard() const { return order_; }
     DlgPlan* planPage() const { return plan_; }
     // The order journal of this run and its window ("Журнал заказов", made on first use).
-    JournalSession& journal() const { return *journal_; }
+    JournalRunner& journal() const { return *journal_; }
     DlgOrders* ordersWindow() const { return orders_; }
     void showOrders();
     // The workshop window, made on first use and kept (hidden when closed) for the session.
@@ -135,7 +135,7 @@ private:
     DlgPlan* plan_ = nullptr; // the cutting plans, the last tab
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
-    std::unique_ptr<JournalSession> journal_;
+    std::unique_ptr<JournalRunner> journal_;
     QString journalWarning_; // the strip's journal warning while it is shown
     std::thread dailyCopy_;  // the day's copy of a single seat's journal, taken at start
     DlgOrders* orders_ = nullptr;

@@ -105,6 +105,8 @@ void JournalConnection::openSqlite() {
 }
 
 void JournalConnection::openPostgres() {
+    if (JournalWatchdog::cancelled())
+        notAnswering();
     db_ = QSqlDatabase::addDatabase("QPSQL", name_);
     if (!db_.isValid())
         throw JournalError(JournalError::Unreachable,
@@ -274,6 +276,9 @@ void JournalConnection::beginWrite() {
 }
 
 void JournalConnection::commit() {
+    // A cancelled action never sends its COMMIT, so that it is known to have recorded nothing.
+    if (JournalWatchdog::cancelled())
+        notAnswering();
     commitSent_ = true;
     run("COMMIT");
     commitSent_ = false;

@@ -37,6 +37,7 @@ void JournalSession::reset() {
 
 void JournalSession::answered() {
     lastAnswer_ = static_cast<int64_t>(std::time(nullptr));
+    commitUnknown_ = false;
     if (failing_) {
         failing_ = false;
         if (listener_)
@@ -58,6 +59,7 @@ bool JournalSession::failedAttempt(const JournalError& e, Action action, bool ha
     const bool lost = hadConnection && journal_ != nullptr && journal_->connectionLost() &&
                       e.kind() == JournalError::Unreachable;
     const bool unanswered = journal_ != nullptr && journal_->commitUnanswered();
+    commitUnknown_ = unanswered;
     reset();
     const bool repeat = lost && attempt == 0 && (action != Action::Write || !unanswered);
     // A journal switched off in the settings is not one that went away.

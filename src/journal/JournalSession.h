@@ -4,6 +4,7 @@
 #include "journal/JournalDeadline.h"
 #include "journal/JournalError.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -49,9 +50,13 @@ public:
     auto run(Action action, Work work) -> decltype(work(std::declval<Journal&>()));
 
     // The state the window shows: whether the last action found the journal unreachable or not
-    // answering, and when the journal last answered (seconds since the epoch, 0 for never).
+    // answering, and when the journal last answered (seconds since the epoch, 0 for never). Safe
+    // to read from another thread than the one running the actions.
     bool failing() const { return failing_; }
     int64_t lastAnswer() const { return lastAnswer_; }
+    // Whether the last failed action had sent its COMMIT without hearing the answer: what it
+    // changed may have been recorded.
+    bool commitUnknown() const { return commitUnknown_; }
     // Called whenever failing() changes.
     void onStateChange(std::function<void()> listener) { listener_ = std::move(listener); }
 
@@ -64,8 +69,9 @@ private:
     JournalConfig config_;
     std::string configError_;
     std::unique_ptr<Journal> journal_;
-    bool failing_ = false;
-    int64_t lastAnswer_ = 0;
+    std::atomic<bool> failing_ = false;
+    std::atomic<int64_t> lastAnswer_ = 0;
+    bool commitUnknown_ = false;
     std::function<void()> listener_;
 };
 

@@ -7,6 +7,30 @@ JournalWatchdog& JournalWatchdog::instance() {
     return watchdog;
 }
 
+void JournalWatchdog::cancel(std::thread::id thread) {
+    JournalWatchdog& w = instance();
+    std::lock_guard lock(w.mutex_);
+    w.cancelled_.insert(thread);
+    for (auto& [id, entry] : w.watched_) {
+        if (entry.thread == thread && !entry.fired) {
+            ::shutdown(entry.socket, SHUT_RDWR);
+            entry.fired = true;
+        }
+    }
+}
+
+void JournalWatchdog::resume(std::thread::id thread) {
+    JournalWatchdog& w = instance();
+    std::lock_guard lock(w.mutex_);
+    w.cancelled_.erase(thread);
+}
+
+bool JournalWatchdog::cancelled() {
+    JournalWatchdog& w = instance();
+    std::lock_guard lock(w.mutex_);
+    return w.cancelled_.count(std::this_thread::get_id()) > 0;
+}
+
 JournalWatchdog::~JournalWatchdog() {
     {
         std::lock_guard lock(mutex_);
@@ -50,7 +74,11 @@ JournalWatchdog::Watch::Watch(int socket, journaldeadline::Clock::time_point end
         if (!w.thread_.joinable())
             w.thread_ = std::thread([&w] { w.loop(); });
         id_ = ++w.lastId_;
-        w.watched_[id_] = {socket, end, false};
+        const std::thread::id thread = std::this_thread::get_id();
+        const bool cancelled = w.cancelled_.count(thread) > 0;
+        if (cancelled)
+            ::shutdown(socket, SHUT_RDWR);
+        w.watched_[id_] = {socket, thread, end, cancelled};
     }
     w.wake_.notify_all();
 }

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 
 // Ends a wait on the journal's server that outlives its deadline. A server that accepted the
@@ -27,11 +28,21 @@ public:
         int id_ = 0;
     };
 
+    // Ends the journal action of the thread now, as if its deadline had passed: the statement it
+    // waits on ends at once, and every later statement of that thread fails before it is sent,
+    // until resume(). A transaction never committed is then rolled back by the server as its
+    // connection closes.
+    static void cancel(std::thread::id thread);
+    static void resume(std::thread::id thread);
+    // Whether this thread's action was cancelled.
+    static bool cancelled();
+
     ~JournalWatchdog();
 
 private:
     struct Entry {
         int socket = -1;
+        std::thread::id thread;
         journaldeadline::Clock::time_point end;
         bool fired = false;
     };
@@ -42,6 +53,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::map<int, Entry> watched_;
+    std::set<std::thread::id> cancelled_;
     int lastId_ = 0;
     bool stopping_ = false;
     std::thread thread_;

@@ -13,6 +13,7 @@
 #include "journal/OrderPlacing.h"
 #include "journal/PendingPlacings.h"
 #include "journal/PostgresServer.h"
+#include "journal/TcpProxy.h"
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
@@ -23,6 +24,8 @@
 #include "ui/printing/DlgPrint.h"
 #include "ui/results/DlgTabs.h"
 #include "ui/results/InfoPanelDlg.h"
+#include "ui/shared/JournalBusyFrame.h"
+#include "ui/shared/JournalRunner.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/toppanel/TopPanelDlg.h"
 
@@ -31,17 +34,21 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
 
 using namespace shelltest;
@@ -57,6 +64,20 @@ void type(QWidget* w, const QString& text) {
         QApplication::sendEvent(w, &release);
     }
 }
+
+// Counts the paint events a widget gets.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* widget, int* count) : count_(count) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++*count_;
+        return false;
+    }
+
+private:
+    int* count_;
+};
 
 struct JournalWindowFixture : ::testing::Test {
     World world{true};
@@ -113,7 +134,9 @@ TEST_F(JournalWindowFixture, PlacedOrderIsFoundByPartOfItsPhoneAndOpensAsPlaced)
     ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
     // Another seat places an order; a new order on this card shows the journal's next number,
     // ahead of this seat's number file.
-    window->journal().journal().place({}, "[]", 1, [](JournalOrder&) { return std::string("x"); });
+    window->journal().run(window.get(), JournalSession::Action::Write, [](Journal& journal) {
+        journal.place({}, "[]", 1, [](JournalOrder&) { return std::string("x"); });
+    });
     QTest::mouseClick(window->orderCard()->newOrderButton(), Qt::LeftButton);
     EXPECT_EQ(window->orderCard()->numberEdit()->text(), QStringLiteral("00004"));
     EXPECT_EQ(world.readNumberFile(), "3");
@@ -218,7 +241,9 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
               QStringLiteral("Готов"));
     orders->statusFilter()->setCurrentText(QStringLiteral("Готов"));
     ASSERT_EQ(orders->model()->rowCount(), 1);
-    EXPECT_EQ(window->journal().journal().history(2).size(), 2u);
+    EXPECT_EQ(window->journal().run(window.get(), JournalSession::Action::Read,
+                                    [](Journal& journal) { return journal.history(2).size(); }),
+              2u);
 
     // The rows shown, exported.
     dialogs.saveAnswers.push_back(world.path(QStringLiteral("journal.csv")));
@@ -460,4 +485,80 @@ TEST(DailyJournalCopy, TheFirstWindowOfADayCopiesTheSingleSeatsJournalOnce) {
         window.reset();
         EXPECT_EQ(copies(), 2) << "the day's copy and the week's, once";
     }
+}
+
+// A server that stops answering leaves the window alive: the journal waits on its own thread,
+// the window keeps painting, after a moment a busy frame offers "Отмена", and cancelling a change
+// ends the wait at once with nothing recorded. An answer in time shows no frame at all.
+TEST_F(JournalWindowFixture, AHungServerShowsTheBusyFrameAndItsCancelRecordsNothing) {
+    const JournalAddress server = PostgresServer::instance().freshDatabase();
+    ASSERT_TRUE(PostgresServer::instance().running());
+    TcpProxy proxy(PostgresServer::instance().socketFolder() + "/.s.PGSQL.5432");
+    QFile conf(world.path(QStringLiteral("config/journal.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write(QByteArray("journal = ") + proxy.url(server).c_str() + "\n");
+    conf.close();
+    SetUp();
+    JournalRunner& runner = window->journal();
+    QSignalSpy frames(&runner, &JournalRunner::busyShown);
+    placeOrder(QStringLiteral("Сидоров"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    ASSERT_TRUE(dialogs.errors.empty());
+    ASSERT_TRUE(dialogs.questions.empty());
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 1);
+    EXPECT_EQ(frames.count(), 0);
+
+    proxy.setMode(TcpProxy::Mode::Hang);
+    QElapsedTimer clock;
+    qint64 frameAt = -1, cancelAt = -1;
+    int ticks = 0, ticksAtFrame = 0, paints = 0;
+    QString frameText;
+    PaintCounter counter(orders, &paints);
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        ++ticks;
+        orders->update();
+    });
+    tick.start(20);
+    QObject::connect(&runner, &JournalRunner::busyShown, [&] {
+        frameAt = clock.elapsed();
+        ticksAtFrame = ticks;
+        auto* frame = orders->findChild<JournalBusyFrame*>();
+        ASSERT_NE(frame, nullptr);
+        QTimer::singleShot(200, frame, [&, frame] {
+            EXPECT_TRUE(frame->isVisible());
+            frameText = frame->findChild<QLabel*>()->text();
+            frame->grab().save(QStringLiteral("/tmp/tavrolab-journal-busy.png"));
+            cancelAt = clock.elapsed();
+            QTest::mouseClick(frame->cancelButton(), Qt::LeftButton);
+        });
+    });
+    clickRow(orders, 0);
+    orders->statusChoice()->setCurrentText(QStringLiteral("Готов"));
+    const int paintsBefore = paints;
+    clock.start();
+    QTest::mouseClick(orders->statusButton(), Qt::LeftButton);
+    const qint64 ended = clock.elapsed();
+    std::printf("busy frame after %lld ms, the wait ended %lld ms after the cancel\n",
+                static_cast<long long>(frameAt), static_cast<long long>(ended - cancelAt));
+    EXPECT_GE(frameAt, JournalRunner::kBusyDelay.count());
+    EXPECT_LT(frameAt, 500);
+    EXPECT_EQ(frames.count(), 1);
+    EXPECT_EQ(frameText, QStringLiteral("Журнал заказов: ожидание ответа…"));
+    ASSERT_GE(cancelAt, 0);
+    EXPECT_LT(ended - cancelAt, 1000);
+    // The window lived while it waited: the test's timer ran and the window painted.
+    EXPECT_GE(ticksAtFrame, 5);
+    EXPECT_GT(paints, paintsBefore + 5);
+    EXPECT_EQ(orders->messageLabel()->text(), QStringLiteral("Отменено: ничего не записано"));
+    EXPECT_EQ(orders->findChild<JournalBusyFrame*>(), nullptr);
+
+    // Nothing was recorded; the journal answers again as soon as the server does.
+    proxy.setMode(TcpProxy::Mode::Forward);
+    const int before = frames.count();
+    EXPECT_EQ(runner.run(window.get(), JournalSession::Action::Read,
+                         [](Journal& journal) { return journal.history(1).size(); }),
+              1u);
+    EXPECT_EQ(frames.count(), before);
 }

@@ -89,6 +89,8 @@ void TcpProxy::loop() {
         }
         if (::poll(fds.data(), fds.size(), 50) <= 0)
             continue;
+        // A pair accepted now was not polled: it is read from at the next round.
+        const std::size_t polled = pairs.size();
         if (fds[0].revents & POLLIN) {
             const int client = ::accept(listener_, nullptr, nullptr);
             if (client >= 0) {
@@ -100,7 +102,7 @@ void TcpProxy::loop() {
             }
         }
         const Mode mode = mode_;
-        for (std::size_t i = 0; i < pairs.size(); ++i) {
+        for (std::size_t i = 0; i < polled; ++i) {
             Pair& p = pairs[i];
             const short fromClient = fds[1 + 2 * i].revents;
             const short fromServer = fds[2 + 2 * i].revents;

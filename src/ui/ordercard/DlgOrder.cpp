@@ -2,7 +2,6 @@
 
 #include "catalog/Catalog.h"
 #include "journal/JournalError.h"
-#include "journal/JournalSession.h"
 #include "journal/OrderPlacing.h"
 #include "journal/PendingPlacings.h"
 #include "model/OrderInfo.h"
@@ -10,6 +9,7 @@
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "ui/shared/Dialogs.h"
+#include "ui/shared/JournalRunner.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/shared/Pictures.h"
 #include "ui/shared/ProjectCommands.h"
@@ -216,7 +216,7 @@ void DlgOrder::newOrder() {
     if (journal_ != nullptr && journal_->enabled()) {
         try {
             project_.order.orderNumber = orderplacing::numberText(
-                journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+                journal_->run(window(), JournalSession::Action::Read, [&](Journal& journal) {
                     return orderplacing::nextNumber(journal, numbers);
                 }));
         } catch (const JournalError&) {
@@ -266,7 +266,7 @@ void DlgOrder::placeInJournal() {
     std::string offered;
     try {
         offered = orderplacing::numberText(
-            journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+            journal_->run(window(), JournalSession::Action::Read, [&](Journal& journal) {
                 return orderplacing::nextNumber(journal, numbers);
             }));
     } catch (const JournalError& e) {
@@ -287,6 +287,7 @@ void DlgOrder::placeInJournal() {
         // With its key, a placing whose answer was lost is repeated into the same order.
         const std::string key = commands != nullptr ? commands->placingKey() : std::string();
         number = journal_->run(
+            window(),
             key.empty() ? JournalSession::Action::Write : JournalSession::Action::KeyedWrite,
             [&](Journal& journal) {
                 return orderplacing::place(journal, project_, numbers, journal_->salesperson(),

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-class JournalSession;
+class JournalRunner;
 class PictureButton;
 class Project;
 class QDateEdit;
@@ -35,7 +35,7 @@ public:
     // With a journal, placing records the order in it and takes the order's number from it, all
     // in one transaction with the saving of the sketch; without one (nullptr, or a journal
     // switched off) the number file numbers the orders.
-    void setJournal(JournalSession* journal) { journal_ = journal; }
+    void setJournal(JournalRunner* journal) { journal_ = journal; }
 
     QLineEdit* numberEdit() const { return number_; }
     QLineEdit* nameEdit() const { return name_; }
@@ -72,7 +72,7 @@ private:
 
     Project& project_;
     NotifyHub& hub_;
-    JournalSession* journal_ = nullptr;
+    JournalRunner* journal_ = nullptr;
     bool inCostRule_ = false;
     QLineEdit* number_ = nullptr;
     QLineEdit* name_ = nullptr;

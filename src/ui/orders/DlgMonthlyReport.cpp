@@ -3,9 +3,9 @@
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalError.h"
-#include "journal/JournalSession.h"
 #include "model/AtomicFile.h"
 #include "ui/shared/Dialogs.h"
+#include "ui/shared/JournalRunner.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -24,7 +24,7 @@ QString qs(const std::string& s) {
 
 } // namespace
 
-DlgMonthlyReport::DlgMonthlyReport(JournalSession& session, QWidget* parent)
+DlgMonthlyReport::DlgMonthlyReport(JournalRunner& session, QWidget* parent)
     : QDialog(parent), session_(session) {
     setWindowTitle(QStringLiteral("Отчет за месяц"));
     setAccessibleName(QStringLiteral("Отчет за месяц"));
@@ -79,7 +79,7 @@ DlgMonthlyReport::DlgMonthlyReport(JournalSession& session, QWidget* parent)
 void DlgMonthlyReport::load() {
     const QDate d = month_->date();
     try {
-        report_ = session_.run(JournalSession::Action::Read, [&](Journal& journal) {
+        report_ = session_.run(this, JournalSession::Action::Read, [&](Journal& journal) {
             return journal.report(d.year(), d.month());
         });
         message_->hide();

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class JournalSession;
+class JournalRunner;
 class QDateEdit;
 class QLabel;
 class QPushButton;
@@ -15,7 +15,7 @@ class QTableWidget;
 class DlgMonthlyReport : public QDialog {
     Q_OBJECT
 public:
-    DlgMonthlyReport(JournalSession& session, QWidget* parent);
+    DlgMonthlyReport(JournalRunner& session, QWidget* parent);
 
     QDateEdit* monthEdit() const { return month_; }
     QTableWidget* table() const { return table_; }
@@ -27,7 +27,7 @@ private:
     void load();
     void exportReport();
 
-    JournalSession& session_;
+    JournalRunner& session_;
     MonthlyReport report_;
     QDateEdit* month_ = nullptr;
     QTableWidget* table_ = nullptr;

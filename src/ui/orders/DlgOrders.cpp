@@ -4,12 +4,12 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
-#include "journal/JournalSession.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/shared/Dialogs.h"
+#include "ui/shared/JournalRunner.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -43,8 +43,7 @@ QLabel* caption(const QString& text, QWidget* buddy) {
 
 } // namespace
 
-DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
-    : QDialog(parent), session_(session) {
+DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent), session_(session) {
     setWindowTitle(QStringLiteral("Журнал заказов"));
     setAccessibleName(QStringLiteral("Журнал заказов"));
     setWindowFlag(Qt::Window);
@@ -206,7 +205,7 @@ void DlgOrders::openSelected(bool asCopy) {
     try {
         sketch = QByteArray::fromStdString(
             session_
-                .run(JournalSession::Action::Read,
+                .run(this, JournalSession::Action::Read,
                      [&](Journal& journal) { return journal.documents(number); })
                 .sketch);
     } catch (const JournalError& e) {
@@ -227,7 +226,7 @@ void DlgOrders::changeStatus() {
         return;
     const std::string status = statusChoice_->currentText().toStdString();
     try {
-        session_.run(JournalSession::Action::Write, [&](Journal& journal) {
+        session_.run(this, JournalSession::Action::Write, [&](Journal& journal) {
             journal.setStatus(number, status, session_.salesperson());
         });
     } catch (const JournalError& e) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-class JournalSession;
+class JournalRunner;
 class OrdersTableModel;
 class QCheckBox;
 class QComboBox;
@@ -23,7 +23,7 @@ class QTableView;
 class DlgOrders : public QDialog {
     Q_OBJECT
 public:
-    DlgOrders(JournalSession& session, QWidget* parent);
+    DlgOrders(JournalRunner& session, QWidget* parent);
 
     // Reads the orders again (after an order was placed elsewhere, or the filter changed).
     void refresh();
@@ -62,7 +62,7 @@ private:
     void exportRows();
     void showReport();
 
-    JournalSession& session_;
+    JournalRunner& session_;
     OrdersTableModel* model_ = nullptr;
     QLineEdit* search_ = nullptr;
     QComboBox* statusFilter_ = nullptr;

@@ -4,8 +4,10 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
-#include "journal/JournalSession.h"
+#include "ui/shared/JournalRunner.h"
+
 #include "journal/OrderPlacing.h"
+#include <QWidget>
 
 #include <QTimer>
 
@@ -38,7 +40,16 @@ QString qs(const std::string& s) {
 
 } // namespace
 
-OrdersTableModel::OrdersTableModel(JournalSession& session, QObject* parent)
+namespace {
+
+// The window the busy frame of a slow read covers: the model's own.
+QWidget* overWidget(const QObject* model) {
+    return qobject_cast<QWidget*>(model->parent());
+}
+
+} // namespace
+
+OrdersTableModel::OrdersTableModel(JournalRunner& session, QObject* parent)
     : QAbstractTableModel(parent), session_(session) {}
 
 bool OrdersTableModel::setFilter(const OrderFilter& filter) {
@@ -57,7 +68,7 @@ bool OrdersTableModel::read(bool append) {
     page.offset = append ? static_cast<int>(rows_.size()) : 0;
     std::vector<JournalOrder> rows;
     try {
-        rows = session_.run(JournalSession::Action::Read,
+        rows = session_.run(overWidget(this), JournalSession::Action::Read,
                             [&](Journal& journal) { return journal.list(page); });
     } catch (const JournalError& e) {
         if (!append) {
@@ -94,7 +105,7 @@ void OrdersTableModel::readSummary(int generation) {
     if (generation != generation_)
         return;
     try {
-        summary_ = session_.run(JournalSession::Action::Read,
+        summary_ = session_.run(overWidget(this), JournalSession::Action::Read,
                                 [&](Journal& journal) { return journal.summary(filter_); });
     } catch (const JournalError& e) {
         summary_ = {static_cast<int64_t>(rows_.size()), 0};
@@ -111,7 +122,7 @@ const JournalOrder* OrdersTableModel::orderAt(int row) const {
 
 std::vector<JournalOrder> OrdersTableModel::allRows() {
     try {
-        return session_.run(JournalSession::Action::Read,
+        return session_.run(overWidget(this), JournalSession::Action::Read,
                             [&](Journal& journal) { return journal.list(filter_); });
     } catch (const JournalError& e) {
         emit failed(qs(e.what()));

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-class JournalSession;
+class JournalRunner;
 
 // The journal's orders as the window's table shows them: the first screen of rows read at once,
 // further rows as the list is scrolled, sorted by the database on any column, with the count and
@@ -20,7 +20,7 @@ public:
     static constexpr int kScreenRows = 100;
 
     // Reads through the session's actions; failed receives the message of a failed one.
-    OrdersTableModel(JournalSession& session, QObject* parent = nullptr);
+    OrdersTableModel(JournalRunner& session, QObject* parent = nullptr);
 
     // Reads the first screen and the sum line again with this filter (its sort kept from the
     // table's header). Returns false and reports when the journal failed.
@@ -49,7 +49,7 @@ private:
     bool read(bool append);
     void readSummary(int generation);
 
-    JournalSession& session_;
+    JournalRunner& session_;
     OrderFilter filter_;
     OrderSummary summary_;
     std::vector<JournalOrder> rows_;

@@ -6,6 +6,7 @@
 #include "journal/JournalSession.h"
 #include "ui/orders/DlgOrders.h"
 #include "ui/orders/OrdersTableModel.h"
+#include "ui/shared/JournalRunner.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,7 +40,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> open, openSum, found, foundSum, none, noneSum;
     for (int run = 0; run < kRuns; ++run) {
-        JournalSession session(journal.folder());
+        JournalRunner session(std::make_unique<JournalSession>(journal.folder()));
         QElapsedTimer timer;
         timer.start();
         DlgOrders window(session, nullptr);
