@@ -460,7 +460,7 @@ void CtavrolabDlg::closeEvent(QCloseEvent* event) {
     // A journal action still waited for is cancelled; the window closes once it has ended.
     if (journal_->busy()) {
         journal_->cancel();
-        connect(journal_.get(), &JournalRunner::answered, this, &QWidget::close,
+        connect(journal_.get(), &JournalRunner::idle, this, &QWidget::close,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
         event->ignore();
         return;

@@ -561,4 +561,16 @@ TEST_F(JournalWindowFixture, AHungServerShowsTheBusyFrameAndItsCancelRecordsNoth
                          [](Journal& journal) { return journal.history(1).size(); }),
               1u);
     EXPECT_EQ(frames.count(), before);
+
+    // Closing the window while a read waits cancels it; the window closes once it has ended.
+    proxy.setMode(TcpProxy::Mode::Hang);
+    bool closedAtOnce = true;
+    QTimer::singleShot(100, window.get(), [&] { closedAtOnce = window->close(); });
+    clock.restart();
+    orders->refresh();
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_FALSE(closedAtOnce);
+    EXPECT_EQ(orders->messageLabel()->text(), QStringLiteral("Отменено"));
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
 }

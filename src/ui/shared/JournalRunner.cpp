@@ -37,12 +37,7 @@ JournalRunner::JournalRunner(std::unique_ptr<JournalSession> session, QObject* p
     // The session calls its listener on the journal thread; the window hears it on its own.
     session_->onStateChange([this] {
         QMetaObject::invokeMethod(
-            this,
-            [this] {
-                if (listener_)
-                    listener_();
-            },
-            Qt::QueuedConnection);
+            this, [this] { tellState(); }, Qt::QueuedConnection);
     });
 }
 
@@ -54,6 +49,15 @@ JournalRunner::~JournalRunner() {
     thread_.quit();
     thread_.wait();
     delete worker_;
+}
+
+void JournalRunner::tellState() {
+    const bool failing = session_->failing();
+    if (failing == toldFailing_)
+        return;
+    toldFailing_ = failing;
+    if (listener_)
+        listener_();
 }
 
 void JournalRunner::cancel() {
@@ -130,6 +134,10 @@ void JournalRunner::wait(QWidget* over, JournalSession::Action action, std::func
     }
     --waiting_;
     std::erase(tasks_, task);
+    // The window hears of the journal's new state before the caller of the action does.
+    tellState();
+    if (waiting_ == 0)
+        emit idle();
 
     std::lock_guard lock(task->mutex);
     if (task->cancelled && (task->error || !task->ran)) {

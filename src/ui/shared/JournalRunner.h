@@ -56,6 +56,8 @@ signals:
     void busyShown();
     // An action ended on the journal thread (its waiter checks whether it was its own).
     void answered();
+    // No action is waited for any more.
+    void idle();
 
 private:
     struct Task;
@@ -63,11 +65,14 @@ private:
     // into JournalError::Cancelled when the person cancelled it.
     void wait(QWidget* over, JournalSession::Action action, std::function<void()> task);
     void cancel(Task& task);
+    // Calls the listener when failing() changed since it last heard.
+    void tellState();
 
     std::unique_ptr<JournalSession> session_;
     QThread thread_;
     QObject* worker_ = nullptr; // lives on thread_
     std::function<void()> listener_;
+    bool toldFailing_ = false;
     std::vector<std::shared_ptr<Task>> tasks_; // the actions waited for, innermost last
     int waiting_ = 0;
 };
