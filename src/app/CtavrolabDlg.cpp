@@ -98,6 +98,15 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     startDailyCopy();
     pending_ = new PendingPlacer(project_.catalog().baseFolder(), PendingPlacings(), this);
     connect(pending_, &PendingPlacer::roundDone, this, &CtavrolabDlg::pendingPlaced);
+    top_->printDialog()->setAwaitingNumber([this] {
+        if (!document_ || document_->filePath().isEmpty())
+            return false;
+        const std::string open = document_->filePath().toStdString();
+        for (const PendingPlacing& p : pending_->store().list())
+            if (p.sketch == open)
+                return true;
+        return false;
+    });
     connect(order_, &DlgOrder::placingDeferred, this, [this] {
         const size_t waiting = pending_->store().list().size();
         warn(QStringLiteral("Заказ сохранен и будет оформлен, когда журнал заказов ответит "

@@ -21,6 +21,7 @@
 #include "ui/orders/DlgOrders.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/printing/DlgPrint.h"
+#include "ui/printing/PrintedDocument.h"
 #include "ui/results/DlgTabs.h"
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/PictureButton.h"
@@ -361,6 +362,19 @@ TEST_F(JournalWindowFixture, AnOrderKeptWhileTheJournalIsAwayIsPlacedWhenItAnswe
     EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().contains(
         QStringLiteral("будет оформлен, когда журнал заказов ответит")));
     EXPECT_EQ(window->document().filePath(), file);
+    // The quote may be printed meanwhile; the papers that carry the number wait for it.
+    DlgPrint* print = window->topPanel()->printDialog();
+    ASSERT_TRUE(print->isVisible());
+    ASSERT_TRUE(print->awaitingNumber());
+    const DocumentChoice waiting = print->documentChoice();
+    for (size_t k = 0; k < waiting.size(); ++k) {
+        const bool quote = PrintedDocument::all()[k].forCustomerOnly();
+        EXPECT_EQ(waiting[k], quote) << PrintedDocument::all()[k].key;
+        EXPECT_EQ(print->toggle(static_cast<int>(k))->isEnabled(), quote);
+    }
+    EXPECT_FALSE(print->productionButton()->isEnabled());
+    saveScreenshot(print, QStringLiteral("print-awaiting-number.png"));
+    QTest::mouseClick(print->cancelButton(), Qt::LeftButton);
 
     // Still away: the round keeps it and says so.
     window->pendingPlacer().tryNow();
@@ -387,6 +401,13 @@ TEST_F(JournalWindowFixture, AnOrderKeptWhileTheJournalIsAwayIsPlacedWhenItAnswe
     EXPECT_FALSE(window->document().isModified());
     EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().startsWith(
         QStringLiteral("Оформлен заказ № ") + QString::fromStdString(number)));
+    // With its number, every paper may be printed.
+    window->topPanel()->showPrint();
+    EXPECT_FALSE(print->awaitingNumber());
+    for (int k = 0; k < print->toggleCount(); ++k)
+        EXPECT_TRUE(print->toggle(k)->isEnabled());
+    EXPECT_TRUE(print->productionButton()->isEnabled());
+    QTest::mouseClick(print->cancelButton(), Qt::LeftButton);
     std::filesystem::remove_all(pending);
 }
 
