@@ -12,6 +12,7 @@
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
 #include "journal/JournalSession.h"
+#include "journal/BatchOrders.h"
 #include "journal/OrderPlacing.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
@@ -406,6 +407,20 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
         return kExitUsage;
+    }
+}
+
+void countFromStore(CuttingPlan& plan, const Project& project, const std::string& dataFolder,
+                    const std::optional<std::string>& journalAddress) {
+    driverlog::install();
+    JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
+    if (!session.enabled())
+        return;
+    try {
+        OffcutStore store = session.journal().offcuts();
+        batchorders::countFromStore(plan, project, store);
+    } catch (const JournalError& e) {
+        std::cerr << "tavrolab-cli: склад остатков не прочитан: " << e.what() << '\n';
     }
 }
 

@@ -20,17 +20,21 @@
 #include "ui/results/DlgTabs.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/toppanel/TopPanelDlg.h"
+#include "ui/workshop/BatchesPage.h"
+#include "ui/workshop/DlgWorkshop.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 
@@ -250,6 +254,58 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
             }
         }
     }
+}
+
+TEST_F(JournalWindowFixture, TwoSelectedRowsBecomeABatchThatIsStartedAndCancelled) {
+    placeOrder(QStringLiteral("Сидоров"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    placeOrder(QStringLiteral("Смирнова"), QStringLiteral("222"), QStringLiteral("b.tav"));
+    placeOrder(QStringLiteral("Кузнецов"), QStringLiteral("333"), QStringLiteral("c.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 3);
+    EXPECT_FALSE(orders->batchButton()->isEnabled());
+
+    // The first and the last row, the second with Ctrl: one order alone is not "selected" for
+    // opening, both go into the batch.
+    clickRow(orders, 0);
+    EXPECT_TRUE(orders->openButton()->isEnabled());
+    QTableView* table = orders->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      table->visualRect(table->model()->index(2, 2)).center());
+    const std::vector<int64_t> chosen = orders->selectedNumbers();
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_FALSE(orders->openButton()->isEnabled());
+    ASSERT_TRUE(orders->batchButton()->isEnabled());
+    QTest::mouseClick(orders->batchButton(), Qt::LeftButton);
+
+    DlgWorkshop* workshop = window->workshopWindow();
+    ASSERT_NE(workshop, nullptr);
+    EXPECT_TRUE(workshop->isVisible());
+    BatchesPage* page = workshop->batchesPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(workshop->pages()->currentWidget(), page);
+    EXPECT_EQ(page->chosenOrders(), chosen);
+    QElapsedTimer t;
+    t.start();
+    while (page->planning() && t.elapsed() < 60000)
+        QTest::qWait(20);
+    ASSERT_NE(page->newPlan(), nullptr);
+    QTest::mouseClick(page->startButton(), Qt::LeftButton);
+    Journal& j = window->journal().journal();
+    ASSERT_EQ(j.batches().list().size(), 1u);
+    EXPECT_EQ(j.batches().get(1).orders, chosen);
+    int inProduction = 0;
+    for (int64_t n : {1, 2, 3})
+        inProduction += j.order(n).status == "В производстве" ? 1 : 0;
+    EXPECT_EQ(inProduction, 2);
+    for (int64_t n : chosen)
+        EXPECT_EQ(j.order(n).status, "В производстве") << n;
+
+    page->selectBatch(1);
+    QTest::mouseClick(page->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(j.batches().get(1).state, "Отменена");
+    for (int64_t n : {1, 2, 3})
+        EXPECT_EQ(j.order(n).status, "Принят") << n;
 }
 
 TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {

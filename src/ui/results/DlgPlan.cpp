@@ -1,6 +1,10 @@
 #include "ui/results/DlgPlan.h"
 
 #include "catalog/Catalog.h"
+#include "journal/BatchOrders.h"
+#include "journal/Journal.h"
+#include "journal/JournalError.h"
+#include "journal/JournalSession.h"
 #include "model/Project.h"
 #include "ui/results/CuttingPlanPainter.h"
 
@@ -111,10 +115,26 @@ void DlgPlan::showEvent(QShowEvent* event) {
         refresh();
 }
 
+void DlgPlan::setJournal(JournalSession* session) {
+    journal_ = session;
+    stale_ = true;
+    if (isVisible())
+        refresh();
+}
+
 void DlgPlan::refresh() {
     // Planning takes a moment on a large order: a hidden page waits until it is shown.
     stale_ = false;
     *plan_ = planFor(project_);
+    if (journal_ != nullptr && journal_->enabled()) {
+        try {
+            OffcutStore store = journal_->journal().offcuts();
+            batchorders::countFromStore(*plan_, project_, store);
+        } catch (const JournalError&) {
+            // The plan stands without the store; the journal's own window says what is wrong.
+            journal_->reset();
+        }
+    }
     rebuildRotationToggles();
     relayout();
     viewport()->update();
