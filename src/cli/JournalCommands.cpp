@@ -5,6 +5,7 @@
 #include "cli/JournalCall.h"
 #include "cli/OffcutCommands.h"
 
+#include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalBackup.h"
@@ -12,7 +13,6 @@
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
 #include "journal/JournalSession.h"
-#include "journal/BatchOrders.h"
 #include "journal/OrderPlacing.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
@@ -417,6 +417,8 @@ void countFromStore(CuttingPlan& plan, const Project& project, const std::string
     if (!session.enabled())
         return;
     try {
+        if (!batchorders::hasStore(session.address()))
+            return;
         OffcutStore store = session.journal().offcuts();
         batchorders::countFromStore(plan, project, store);
     } catch (const JournalError& e) {

@@ -10,6 +10,9 @@
 #include "output/PlanJson.h"
 #include "plan/OffcutStock.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace batchorders {
 namespace {
 
@@ -55,6 +58,12 @@ BatchStart startOf(const std::vector<int64_t>& numbers, const BatchPlan& plan) {
     for (const KeptOffcut& k : plan.kept)
         start.kept.push_back(batchoffcuts::recordOf(k));
     return start;
+}
+
+bool hasStore(const JournalAddress& address) {
+    std::error_code ec;
+    return address.backend != JournalAddress::Backend::Sqlite ||
+           std::filesystem::exists(address.file, ec);
 }
 
 void countFromStore(CuttingPlan& plan, const Project& project, OffcutStore& store) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/BatchStore.h"
+#include "journal/JournalAddress.h"
 #include "model/Project.h"
 #include "plan/BatchPlan.h"
 
@@ -40,6 +41,10 @@ BatchPlan plan(const std::vector<Source>& orders, const std::vector<StoreOffcut>
 
 // What the batch start records: the orders, the plan as JSON, the offcuts used and kept.
 BatchStart startOf(const std::vector<int64_t>& numbers, const BatchPlan& plan);
+
+// Whether the journal at the address has a store to ask without creating anything: a journal
+// file not made yet has none.
+bool hasStore(const JournalAddress& address);
 
 // Tells each article and material of an order's own plan how many of the store's offcuts on
 // stock a plan would cut (fromStore), taking nothing from the store.

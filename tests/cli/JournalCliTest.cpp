@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include <nlohmann/json.hpp>
 
@@ -140,8 +141,7 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     EXPECT_EQ(history[1]["by"], "Петрова");
 
     // The order's own plan names what the store could give it, taking nothing: a whole stock
-    // length of its first article in its colour is one offcut "из остатков"; without the
-    // journal the plan does not speak of the store.
+    // length of its first article in its colour is one offcut "из остатков".
     r = run({sample, "--plan", "-"});
     ASSERT_EQ(r.status, 0) << r.err;
     nlohmann::json own = nlohmann::json::parse(r.out);
@@ -156,8 +156,8 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
         if (bar["code"] == code)
             stock = std::max(stock, bar["stockLength"].get<double>());
     ASSERT_NE(world.project->color, nullptr);
-    r = run({"journal", "offcuts", "add", "--article", code, "--color",
-             world.project->color->code, "--length", rowformat::wholeOrTenths(std::lround(stock * 10))});
+    r = run({"journal", "offcuts", "add", "--article", code, "--color", world.project->color->code,
+             "--length", rowformat::wholeOrTenths(std::lround(stock * 10))});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string rackId = lastLine(r.out);
     r = run({sample, "--plan", "-"});
@@ -165,9 +165,13 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     own = nlohmann::json::parse(r.out);
     EXPECT_EQ(own["articles"][0]["fromStore"], 1) << r.out;
     EXPECT_NE(run({"journal", "offcuts", "show", rackId}).out.find("На складе"), std::string::npos);
-    r = cli(world.dir, {"--data", world.base().string(), sample, "--plan", "-"});
+    // A journal file not made yet has no store to ask, and is not made by asking.
+    const std::string none = path("нет.sqlite");
+    r = cli(world.dir, {"--data", world.base().string(), "--journal", "sqlite:" + none, sample,
+                        "--plan", "-"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(nlohmann::json::parse(r.out)["articles"][0].contains("fromStore"));
+    EXPECT_FALSE(std::filesystem::exists(none));
 
     // A batch of the order: its plan names the order on every piece; started, it gets a number.
     ASSERT_EQ(run({"journal", "status", "41", "Принят"}).status, 0);

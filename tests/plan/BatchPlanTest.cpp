@@ -144,9 +144,8 @@ TEST(BatchPlanStore, AnOrdersOwnPlanCountsWhatTheStoreCouldGive) {
         m.pieces = {{mm(900), mm(1800), 0, 1, canRotate}};
         m.plan = SheetPlanner::plan(m.pieces, m.sheetWidth, m.sheetHeight, mm(4), 50.0);
         o.plan.materials.push_back(std::move(m));
-        BatchPlan::countFromStore(o.plan, "",
-                                  {{3, true, "лдсп дуб", "", "лдсп", 0, mm(1850), mm(950), false}},
-                                  200.0);
+        BatchPlan::countFromStore(
+            o.plan, "", {{3, true, "лдсп дуб", "", "лдсп", 0, mm(1850), mm(950), false}}, 200.0);
         EXPECT_EQ(o.plan.materials[0].fromStore, canRotate ? 1 : 0) << canRotate;
     }
 }

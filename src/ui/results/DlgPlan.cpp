@@ -128,8 +128,10 @@ void DlgPlan::refresh() {
     *plan_ = planFor(project_);
     if (journal_ != nullptr && journal_->enabled()) {
         try {
-            OffcutStore store = journal_->journal().offcuts();
-            batchorders::countFromStore(*plan_, project_, store);
+            if (batchorders::hasStore(journal_->address())) {
+                OffcutStore store = journal_->journal().offcuts();
+                batchorders::countFromStore(*plan_, project_, store);
+            }
         } catch (const JournalError&) {
             // The plan stands without the store; the journal's own window says what is wrong.
             journal_->reset();

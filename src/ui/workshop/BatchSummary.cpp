@@ -54,8 +54,8 @@ QStringList lines(const CuttingPlan& cuts, const std::vector<bool>& materialFrom
     }
     for (const std::string& name : order) {
         const Sheets& s = byMaterial[name];
-        std::string line = text::format("%s: новых листов %d, из остатков %d", name.c_str(),
-                                        s.fresh, s.fromStore);
+        std::string line =
+            text::format("%s: новых листов %d, из остатков %d", name.c_str(), s.fresh, s.fromStore);
         if (s.unplaced > 0)
             line += text::format(", не размещено деталей: %d", s.unplaced);
         out << qs(line);
@@ -89,8 +89,7 @@ QString changes(const BatchPlan& before, const BatchPlan& after) {
         text += QStringLiteral(" Взяты вместо них: %1.").arg(ids(added));
     text += qs(text::format(" Новых хлыстов: было %d, стало %d; новых листов: было %.3f м², "
                             "стало %.3f м². Проверьте план и запустите снова.",
-                            before.newBars(), after.newBars(),
-                            squareMetres(before.newSheetArea()),
+                            before.newBars(), after.newBars(), squareMetres(before.newSheetArea()),
                             squareMetres(after.newSheetArea())));
     return text;
 }

@@ -107,8 +107,8 @@ BatchesPage::BatchesPage(JournalSession& session, Catalog& catalog, QWidget* par
                     QStringLiteral("Выбрать заказы за период"));
     orders_ = named(new QLineEdit, QStringLiteral("Номера заказов партии"));
     orders_->setPlaceholderText(QStringLiteral("номера через запятую"));
-    plan_ = named(new QPushButton(QStringLiteral("Рассчитать")),
-                  QStringLiteral("Рассчитать партию"));
+    plan_ =
+        named(new QPushButton(QStringLiteral("Рассчитать")), QStringLiteral("Рассчитать партию"));
     start_ = named(new QPushButton(QStringLiteral("Запустить в производство")),
                    QStringLiteral("Запустить партию в производство"));
     auto* period = new QHBoxLayout;
@@ -388,9 +388,9 @@ void BatchesPage::savePack() {
     const int64_t id = selectedBatch();
     if (id == 0)
         return;
-    const QString path = dialogs::saveFile(this, QStringLiteral("партия %1.pdf").arg(id),
-                                           QString::fromUtf8(PrintCommands::kPdfFilter),
-                                           QStringLiteral("pdf"));
+    const QString path =
+        dialogs::saveFile(this, QStringLiteral("партия %1.pdf").arg(id),
+                          QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     BatchRecord b;

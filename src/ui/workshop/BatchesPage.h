@@ -88,7 +88,7 @@ private:
     Catalog& catalog_;
     BatchJob* job_ = nullptr;
     std::vector<BatchRecord> batches_;
-    std::vector<int64_t> plannedOrders_; // the orders the new plan covers
+    std::vector<int64_t> plannedOrders_;  // the orders the new plan covers
     std::unique_ptr<BatchPlan> previous_; // the plan a conflict made stale, to say what changed
     QTableWidget* table_ = nullptr;
     QPushButton* open_ = nullptr;

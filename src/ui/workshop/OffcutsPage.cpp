@@ -296,8 +296,7 @@ void OffcutsPage::findTyped() {
         filling_ = false;
         refresh();
         if (!select(*id)) {
-            say(QStringLiteral("Остаток %1 не найден на складе")
-                    .arg(qs(OffcutStore::idText(*id))),
+            say(QStringLiteral("Остаток %1 не найден на складе").arg(qs(OffcutStore::idText(*id))),
                 true);
             return;
         }
@@ -349,8 +348,7 @@ void OffcutsPage::moveSelected() {
     if (call([&](Journal& j) { j.offcuts().move(id, place, session_.salesperson()); })) {
         place_->clear();
         refresh();
-        say(QStringLiteral("Остаток %1 перемещен: %2")
-                .arg(qs(OffcutStore::idText(id)), qs(place)),
+        say(QStringLiteral("Остаток %1 перемещен: %2").arg(qs(OffcutStore::idText(id)), qs(place)),
             false);
         emit storeChanged();
     }
@@ -367,9 +365,9 @@ void OffcutsPage::saveLabel() {
     const std::string source = o.fromBatch != 0 ? "Партия № " + std::to_string(o.fromBatch)
                                : o.fromOrder != 0 ? "Заказ " + std::to_string(o.fromOrder)
                                                   : std::string();
-    const QString path = dialogs::saveFile(
-        this, QStringLiteral("остаток %1.pdf").arg(qs(OffcutStore::idText(id))),
-        QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
+    const QString path =
+        dialogs::saveFile(this, QStringLiteral("остаток %1.pdf").arg(qs(OffcutStore::idText(id))),
+                          QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
     if (path.isEmpty())
         return;
     const QString error = CutListPrint::writeLabelsPdf({batchoffcuts::labelOf(o, source)},

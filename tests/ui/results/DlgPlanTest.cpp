@@ -7,13 +7,13 @@
 
 #include "calc/RowFormat.h"
 #include "catalog/MaterialGroup.h"
+#include "catalog/ProfileColor.h"
+#include "journal/Journal.h"
+#include "journal/JournalSession.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/results/CuttingPlanPainter.h"
 #include "ui/results/DlgPlan.h"
-#include "catalog/ProfileColor.h"
-#include "journal/Journal.h"
-#include "journal/JournalSession.h"
 
 #include <QCheckBox>
 #include <QPainter>

@@ -86,8 +86,8 @@ TEST_F(BatchesPageFixture, WeeksAcceptedOrdersArePlannedStartedOpenedPackedAndCa
     EXPECT_LE(plan.newBars(), plan.ownBars);
     const QString summary = page->summaryLabel()->text();
     EXPECT_TRUE(summary.contains(QStringLiteral("Заказов: 2."))) << summary.toStdString();
-    EXPECT_TRUE(summary.contains(QString::fromStdString(plan.cuts.articles[0].code) +
-                                 QStringLiteral(" ")))
+    EXPECT_TRUE(
+        summary.contains(QString::fromStdString(plan.cuts.articles[0].code) + QStringLiteral(" ")))
         << summary.toStdString();
     EXPECT_EQ(page->planView()->plan().articles.size(), plan.cuts.articles.size());
     const size_t kept = plan.kept.size();
