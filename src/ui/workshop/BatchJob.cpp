@@ -12,14 +12,15 @@ BatchJob::~BatchJob() {
     }
 }
 
-bool BatchJob::start(std::vector<batchorders::Source> orders, std::vector<StoreOffcut> store) {
+bool BatchJob::start(std::vector<batchorders::Source> orders, std::vector<StoreOffcut> store,
+                     const PlanSettings& settings) {
     if (thread_ != nullptr)
         return false;
     auto work = std::make_shared<Result>();
     work->orders = std::move(orders);
     work->store = std::move(store);
-    thread_ = QThread::create([this, work] {
-        work->plan = batchorders::plan(work->orders, work->store, PlanSettings{});
+    thread_ = QThread::create([this, work, settings] {
+        work->plan = batchorders::plan(work->orders, work->store, settings);
         QMetaObject::invokeMethod(
             this, [this, work] { deliver(work); }, Qt::QueuedConnection);
     });

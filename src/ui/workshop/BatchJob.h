@@ -19,8 +19,10 @@ public:
     // A job still running is waited for.
     ~BatchJob() override;
 
-    // Starts planning the orders on the store's offcuts; false while a plan is still being made.
-    bool start(std::vector<batchorders::Source> orders, std::vector<StoreOffcut> store);
+    // Starts planning the orders on the store's offcuts with the saw's settings; false while a
+    // plan is still being made.
+    bool start(std::vector<batchorders::Source> orders, std::vector<StoreOffcut> store,
+               const PlanSettings& settings);
     bool running() const { return thread_ != nullptr; }
 
     // What the last finished job planned, and its orders (whose projects the pack prints).

@@ -10,6 +10,7 @@
 #include "output/PlanJson.h"
 #include "ui/printing/BatchPack.h"
 #include "ui/printing/PrintCommands.h"
+#include "ui/results/DlgPlan.h"
 #include "ui/shared/Dialogs.h"
 #include "ui/workshop/BatchJob.h"
 #include "ui/workshop/BatchSummary.h"
@@ -310,7 +311,8 @@ void BatchesPage::planChosen() {
         say({}, false);
     caption_->setText(QStringLiteral("Новая партия: заказы %1").arg(numbersText(numbers)));
     summary_->setText(QStringLiteral("Партия рассчитывается…"));
-    job_->start(std::move(sources), std::move(store));
+    // The saw's settings of the order's "Раскрой" page, for the whole run.
+    job_->start(std::move(sources), std::move(store), DlgPlan::workshopSettings());
     updateButtons();
 }
 
