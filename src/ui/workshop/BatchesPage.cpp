@@ -73,7 +73,7 @@ BatchesPage::BatchesPage(JournalSession& session, Catalog& catalog, QWidget* par
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {50, 130, 120, 100};
+    const int widths[] = {40, 120, 90, 90};
     for (int c = 0; c < Orders; ++c)
         table_->setColumnWidth(c, widths[c]);
     open_ = named(new QPushButton(QStringLiteral("Открыть")), QStringLiteral("Открыть партию"));
@@ -112,24 +112,30 @@ BatchesPage::BatchesPage(JournalSession& session, Catalog& catalog, QWidget* par
         named(new QPushButton(QStringLiteral("Рассчитать")), QStringLiteral("Рассчитать партию"));
     start_ = named(new QPushButton(QStringLiteral("Запустить в производство")),
                    QStringLiteral("Запустить партию в производство"));
+    // Period and state on one line, the orders and the commands on the next.
     auto* period = new QHBoxLayout;
     period->addWidget(caption(QStringLiteral("Заказы с"), from_));
     period->addWidget(from_);
     period->addWidget(caption(QStringLiteral("по"), to_));
     period->addWidget(to_);
-    period->addWidget(caption(QStringLiteral("в состоянии"), status_));
-    period->addWidget(status_);
-    period->addWidget(choose_);
     period->addStretch(1);
+    auto* state = new QHBoxLayout;
+    state->addWidget(caption(QStringLiteral("в состоянии"), status_));
+    state->addWidget(status_, 1);
+    state->addWidget(choose_);
     auto* chosen = new QHBoxLayout;
     chosen->addWidget(caption(QStringLiteral("Заказы:"), orders_));
     chosen->addWidget(orders_, 1);
-    chosen->addWidget(plan_);
-    chosen->addWidget(start_);
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(plan_);
+    commands->addStretch(1);
+    commands->addWidget(start_);
     auto* newBox = new QGroupBox(QStringLiteral("Новая партия"));
     auto* newLayout = new QVBoxLayout(newBox);
     newLayout->addLayout(period);
+    newLayout->addLayout(state);
     newLayout->addLayout(chosen);
+    newLayout->addLayout(commands);
 
     caption_ = named(new QLabel, QStringLiteral("Показанный план"));
     QFont bold = caption_->font();
@@ -160,8 +166,8 @@ BatchesPage::BatchesPage(JournalSession& session, Catalog& catalog, QWidget* par
     split->addWidget(planBox);
     split->setStretchFactor(0, 2);
     split->setStretchFactor(1, 3);
-    split->setSizes({440, 720}); // the plan's headings want the room
-    left->setMinimumWidth(380);
+    split->setSizes({460, 700}); // the plan's headings want the room
+    left->setMinimumWidth(420);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(split, 1);
     layout->addWidget(message_);
