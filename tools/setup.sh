@@ -13,7 +13,7 @@ PACKAGES=(
     fonts-liberation xvfb xauth python3 poppler-utils imagemagick
     libqrencode-dev zbar-tools dpkg-dev fakeroot
     libreoffice-calc-nogui qt6-translations-l10n
-    libqt6sql6-sqlite libqt6sql6-psql postgresql
+    libqt6sql6-sqlite libqt6sql6-psql libpq-dev postgresql
     zlib1g-dev tzdata
 )
 

@@ -30,6 +30,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
     order_->setJournal(journal_.get());
     plan_->setJournal(journal_.get());
+    journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
     connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
     connect(top_, &TopPanelDlg::workshopRequested, this, &CtavrolabDlg::showWorkshop);
@@ -226,10 +228,13 @@ void CtavrolabDlg::openJournalOrder(const QByteArray& sketch, qint64 number, boo
     OrderInfo fresh;
     fresh.newOrder(numbers.readPath());
     try {
-        fresh.orderNumber =
-            orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+        fresh.orderNumber = orderplacing::numberText(
+            journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+                return orderplacing::nextNumber(journal, numbers);
+            }));
     } catch (const JournalError&) {
-        journal_->reset(); // the number file's number stands; placing will say what is wrong
+        // The number file's number stands; the strip says the journal is away, and placing
+        // will say what is wrong.
     }
     project_.order.orderNumber = fresh.orderNumber;
     project_.order.orderDate = fresh.orderDate;
@@ -384,6 +389,23 @@ bool CtavrolabDlg::changeInProgress() const {
 
 void CtavrolabDlg::warn(const QString& text) {
     info_->setWarning(text);
+}
+
+void CtavrolabDlg::showJournalState() {
+    if (journal_->failing()) {
+        QString text = QStringLiteral("Журнал заказов недоступен");
+        if (journal_->lastAnswer() > 0)
+            text += QStringLiteral(" (последний ответ в %1)")
+                        .arg(QDateTime::fromSecsSinceEpoch(journal_->lastAnswer())
+                                 .toString(QStringLiteral("HH:mm")));
+        journalWarning_ = text;
+        warn(text);
+    } else if (!journalWarning_.isEmpty()) {
+        // Another warning put on the strip since stays.
+        if (info_->warning() == journalWarning_)
+            warn({});
+        journalWarning_.clear();
+    }
 }
 
 void CtavrolabDlg::noticeCappedLogo() {

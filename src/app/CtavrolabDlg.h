@@ -92,6 +92,9 @@ protected:
 
 private:
     void startDailyCopy();
+    // The journal's state on the information strip: "Журнал заказов недоступен" with the time it
+    // last answered while it does not answer, cleared when it answers again.
+    void showJournalState();
     // Before the first printing of this window: says on the information strip when the shop's
     // logo is too tall and prints smaller.
     void noticeCappedLogo();
@@ -126,7 +129,8 @@ private:
     DlgOrder* order_ = nullptr;
     QLabel* logo_ = nullptr;
     std::unique_ptr<JournalSession> journal_;
-    std::thread dailyCopy_; // the day's copy of a single seat's journal, taken at start
+    QString journalWarning_; // the strip's journal warning while it is shown
+    std::thread dailyCopy_;  // the day's copy of a single seat's journal, taken at start
     DlgOrders* orders_ = nullptr;
     DlgWorkshop* workshop_ = nullptr;
     std::unique_ptr<UndoHistory> history_;

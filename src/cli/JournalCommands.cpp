@@ -5,6 +5,7 @@
 #include "cli/JournalCall.h"
 #include "cli/OffcutCommands.h"
 
+#include "journal/BatchOffcuts.h"
 #include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
@@ -70,7 +71,8 @@ const char* const kUsage =
     "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
     "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
     "Коды завершения: 0 успех, 3 ошибка записи, 5 журнал недоступен или отказал,\n"
-    "6 нет такого заказа или остатка, 64 неверный вызов.\n";
+    "6 нет такого заказа или остатка, 7 сервер журнала заказов не отвечает, 64 неверный вызов.\n"
+    "Каждое действие с журналом длится не дольше 20 с (TAVROLAB_JOURNAL_DEADLINE_MS).\n";
 
 namespace {
 
@@ -305,6 +307,8 @@ int failed(const JournalError& e) {
         return kExitNoOrder;
     if (e.kind() == JournalError::NotSaved)
         return kExitSave;
+    if (e.kind() == JournalError::NotAnswering)
+        return kExitNotAnswering;
     return kExitJournal;
 }
 
@@ -385,21 +389,31 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         try {
             if (name == "backup" || name == "restore")
                 return copyCommand(session.address(), c);
-            Journal& journal = session.journal();
+            using Action = JournalSession::Action;
+            auto read = [&](int (*command)(Journal&, const Command&)) {
+                return session.run(Action::Read,
+                                   [&](Journal& journal) { return command(journal, c); });
+            };
             if (name == "list")
-                return list(journal, c);
+                return read(list);
             if (name == "show")
-                return show(journal, c);
+                return read(show);
             if (name == "open")
-                return open(journal, c);
+                return read(open);
             if (name == "report")
-                return report(journal, c);
+                return read(report);
             if (name == "offcuts")
-                return runOffcutCommand(journal, c, session.salesperson());
+                return session.run(Action::Write, [&](Journal& journal) {
+                    return runOffcutCommand(journal, c, session.salesperson());
+                });
+            // A batch's planning may take longer than one action: its statements keep the
+            // limit each by itself.
             if (name == "batch")
-                return runBatchCommand(journal, c, c.data ? *c.data : programFolder,
+                return runBatchCommand(session.journal(), c, c.data ? *c.data : programFolder,
                                        session.salesperson());
-            journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
+            session.run(Action::Write, [&](Journal& journal) {
+                journal.setStatus(orderNumber(c.words[1]), c.words[2], session.salesperson());
+            });
             return kExitOk;
         } catch (const JournalError& e) {
             return failed(e);
@@ -419,8 +433,12 @@ void countFromStore(CuttingPlan& plan, const Project& project, const std::string
     try {
         if (!batchorders::hasStore(session.address()))
             return;
-        OffcutStore store = session.journal().offcuts();
-        batchorders::countFromStore(plan, project, store);
+        const std::vector<StoreOffcut> onStock =
+            session.run(JournalSession::Action::Read, [](Journal& journal) {
+                OffcutStore store = journal.offcuts();
+                return batchoffcuts::onStock(store);
+            });
+        batchorders::countFromStore(plan, project, onStock);
     } catch (const JournalError& e) {
         std::cerr << "tavrolab-cli: склад остатков не прочитан: " << e.what() << '\n';
     }
@@ -438,8 +456,8 @@ int placeOrder(Project& project, const std::string& dataFolder,
         return kExitUsage;
     }
     JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
+    using Action = JournalSession::Action;
     try {
-        Journal& journal = session.journal();
         const std::string seat =
             QSysInfo::machineHostName().toStdString() + "/" + session.salesperson();
         std::string key = "cli:" + seat + ":" +
@@ -448,20 +466,23 @@ int placeOrder(Project& project, const std::string& dataFolder,
                               .toHex()
                               .toStdString();
         const int64_t now = static_cast<int64_t>(std::time(nullptr));
-        if (const auto before = journal.placedWith(key)) {
-            if (!again && now - before->at < 24 * 3600) {
-                std::cerr << "tavrolab-cli: Заказ уже оформлен под номером "
-                          << orderplacing::numberText(before->number)
-                          << " (повторить оформление: --again)\n";
-                return kExitNoOrder;
-            }
+        const auto before =
+            session.run(Action::Read, [&](Journal& journal) { return journal.placedWith(key); });
+        if (before && !again && now - before->at < 24 * 3600) {
+            std::cerr << "tavrolab-cli: Заказ уже оформлен под номером "
+                      << orderplacing::numberText(before->number)
+                      << " (повторить оформление: --again)\n";
+            return kExitNoOrder;
         }
         // Placed again on purpose, or a day later: a key of its own.
-        if (again || journal.placedWith(key))
+        if (again || before)
             key += ":" + QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
-        const int64_t number = orderplacing::place(journal, project, OrderNumberFile(dataFolder),
-                                                   session.salesperson(),
-                                                   savePath ? *savePath : std::string(), {}, key);
+        // Repeated after a lost answer, the placing with its key answers with its first number.
+        const int64_t number = session.run(Action::KeyedWrite, [&](Journal& journal) {
+            return orderplacing::place(journal, project, OrderNumberFile(dataFolder),
+                                       session.salesperson(), savePath ? *savePath : std::string(),
+                                       {}, key);
+        });
         std::cout << number << '\n';
         return kExitOk;
     } catch (const JournalError& e) {

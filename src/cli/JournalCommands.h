@@ -11,7 +11,7 @@ class Project;
 //   tavrolab-cli [--journal URL] [--data DIR] journal list|show|open|status|report ...
 // and the placing of an opened or new project (--place). Exit codes as the rest of the command
 // line: 0 done, 3 a file could not be written, 5 journal unreachable or refused, 6 no such order
-// or offcut, 64 a wrong call.
+// or offcut, 7 the journal's server not answering within the deadline, 64 a wrong call.
 namespace journalcli {
 
 inline constexpr int kExitOk = 0;
@@ -19,6 +19,7 @@ inline constexpr int kExitUsage = 64; // a wrong call, as the rest of the comman
 inline constexpr int kExitSave = 3;   // as the other commands: a file could not be written
 inline constexpr int kExitJournal = 5;
 inline constexpr int kExitNoOrder = 6;
+inline constexpr int kExitNotAnswering = 7; // the server took the question and did not answer
 
 extern const char* const kUsage;
 

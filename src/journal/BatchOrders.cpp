@@ -66,9 +66,9 @@ bool hasStore(const JournalAddress& address) {
            std::filesystem::exists(address.file, ec);
 }
 
-void countFromStore(CuttingPlan& plan, const Project& project, OffcutStore& store) {
-    BatchPlan::countFromStore(plan, colourOf(project), batchoffcuts::onStock(store),
-                              kMsPerStoreCount);
+void countFromStore(CuttingPlan& plan, const Project& project,
+                    const std::vector<StoreOffcut>& onStock) {
+    BatchPlan::countFromStore(plan, colourOf(project), onStock, kMsPerStoreCount);
 }
 
 } // namespace batchorders

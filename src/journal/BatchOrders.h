@@ -13,7 +13,6 @@
 class Catalog;
 class CuttingPlan;
 class Journal;
-class OffcutStore;
 
 // The orders of a batch as the journal keeps them, and the batch's plan made from them: the
 // command line and the workshop window plan a batch the same way.
@@ -47,7 +46,8 @@ BatchStart startOf(const std::vector<int64_t>& numbers, const BatchPlan& plan);
 bool hasStore(const JournalAddress& address);
 
 // Tells each article and material of an order's own plan how many of the store's offcuts on
-// stock a plan would cut (fromStore), taking nothing from the store.
-void countFromStore(CuttingPlan& plan, const Project& project, OffcutStore& store);
+// stock (read with batchoffcuts::onStock) a plan would cut (fromStore), taking nothing.
+void countFromStore(CuttingPlan& plan, const Project& project,
+                    const std::vector<StoreOffcut>& onStock);
 
 } // namespace batchorders

@@ -36,6 +36,14 @@ Journal::Journal(const JournalAddress& address)
 
 Journal::~Journal() = default;
 
+bool Journal::connectionLost() const {
+    return db_->lost();
+}
+
+bool Journal::commitUnanswered() const {
+    return db_->commitUnanswered();
+}
+
 int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t continueFrom,
                        const SketchMaker& sketchFor, const std::string& key) {
     if (order.placedAt == 0)

@@ -28,6 +28,10 @@ public:
     Journal& operator=(const Journal&) = delete;
 
     const JournalAddress& address() const { return address_; }
+    // The server's connection was lost; and whether that happened with a COMMIT unanswered, so
+    // that the change may or may not have been recorded.
+    bool connectionLost() const;
+    bool commitUnanswered() const;
 
     // Called inside the placing transaction with the order as it is about to be recorded, its
     // number given; returns the bytes of the sketch file to keep (the order card carrying that

@@ -1,22 +1,38 @@
 #include "journal/JournalConnection.h"
 
+#include "journal/JournalDeadline.h"
 #include "journal/JournalError.h"
+#include "journal/JournalWatchdog.h"
 
 #include <QCoreApplication>
+#include <QSqlDriver>
 #include <QSqlError>
 
+#include <libpq-fe.h>
+
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <thread>
 
 namespace {
 
 // How long a seat waits for another seat's placing to finish before it reports the journal busy.
 constexpr int kBusyTimeoutMs = 10000;
-// How long a PostgreSQL server may take to answer the connection, in seconds.
+// How long a PostgreSQL server may take to answer the connection, in seconds (less when the
+// action's deadline is nearer; libpq takes no less than 2).
 constexpr int kConnectTimeoutSeconds = 5;
+constexpr int kShortestConnectTimeoutSeconds = 2;
+// A link that went dead is noticed within seconds: keep-alives after 5 s of silence, every 2 s,
+// 3 unanswered; data unacknowledged for 10 s ends the connection.
+const char* const kLinkOptions[] = {"keepalives=1", "keepalives_idle=5", "keepalives_interval=2",
+                                    "keepalives_count=3", "tcp_user_timeout=10000"};
+// SQLSTATE query_canceled: the server's statement timeout ended the statement.
+const QString kStatementCanceled = "57014";
 
 QString connectionName() {
     static std::atomic<int> counter{0};
@@ -102,18 +118,86 @@ void JournalConnection::openPostgres() {
         db_.setUserName(QString::fromStdString(address_.user));
     if (!address_.password.empty())
         db_.setPassword(QString::fromStdString(address_.password));
+    // QPSQL hands the options to libpq as they are (";" between them), so every libpq keyword
+    // is taken; the address's own options come first and win.
     QStringList options;
-    bool timeoutGiven = false;
+    std::set<std::string> given;
+    int connectTimeout = 0;
     for (const auto& [key, value] : address_.options) {
         options << QString::fromStdString(key + "=" + value);
-        timeoutGiven = timeoutGiven || key == "connect_timeout";
+        given.insert(key);
+        if (key == "connect_timeout")
+            connectTimeout = std::atoi(value.c_str());
     }
-    if (!timeoutGiven)
-        options << QString("connect_timeout=%1").arg(kConnectTimeoutSeconds);
+    for (const char* option : kLinkOptions) {
+        const std::string text = option;
+        if (!given.count(text.substr(0, text.find('='))))
+            options << option;
+    }
+    const auto leftSeconds = static_cast<int>(journaldeadline::left().count() / 1000);
+    if (!given.count("connect_timeout")) {
+        connectTimeout =
+            std::clamp(leftSeconds, kShortestConnectTimeoutSeconds, kConnectTimeoutSeconds);
+        options << QString("connect_timeout=%1").arg(connectTimeout);
+    }
+    // The server ends a statement that runs longer than an action may (the watchdog is there for
+    // a server that does not even do that).
+    if (!given.count("options"))
+        options
+            << QString("options='-c statement_timeout=%1'").arg(journaldeadline::limit().count());
     db_.setConnectOptions(options.join(';'));
-    if (!db_.open())
+    const auto started = journaldeadline::Clock::now();
+    if (!db_.open()) {
+        // A server that takes the connection and then says nothing fails only when the connect
+        // timeout runs out (libpq counts in whole seconds: a second early at worst).
+        const auto waited = journaldeadline::Clock::now() - started;
+        if (connectTimeout > 0 && waited >= std::chrono::seconds(connectTimeout - 1))
+            notAnswering();
         throw JournalError(JournalError::Unreachable,
                            "Сервер журнала заказов недоступен (" + address_.shown() + ")");
+    }
+}
+
+void JournalConnection::notAnswering() const {
+    throw JournalError(JournalError::NotAnswering, "Сервер журнала заказов не отвечает");
+}
+
+// QPSQL's handle of the connection; Qt names its type after libpq's struct (pg_conn*).
+static PGconn* pgConnection(const QSqlDatabase& db) {
+    if (!db.isValid() || db.driver() == nullptr)
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() ||
+        (qstrcmp(handle.typeName(), "pg_conn*") != 0 && qstrcmp(handle.typeName(), "PGconn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.constData());
+}
+
+int JournalConnection::socket() const {
+    PGconn* connection = isSqlite() ? nullptr : pgConnection(db_);
+    return connection != nullptr ? PQsocket(connection) : -1;
+}
+
+bool JournalConnection::lost() const {
+    if (isSqlite())
+        return false;
+    PGconn* connection = pgConnection(db_);
+    return closedByServer_ || connection == nullptr || PQstatus(connection) != CONNECTION_OK;
+}
+
+bool JournalConnection::execWatched(QSqlQuery& q, const QString& plain, bool* fired) {
+    auto call = [&] { return plain.isNull() ? q.exec() : q.exec(plain); };
+    *fired = false;
+    if (isSqlite())
+        return call();
+    if (journaldeadline::left().count() == 0) {
+        *fired = true;
+        return false;
+    }
+    JournalWatchdog::Watch watch(socket(), journaldeadline::end());
+    const bool done = call();
+    *fired = watch.fired();
+    return done;
 }
 
 void JournalConnection::fail(const QSqlError& error, const std::string& doing) const {
@@ -129,7 +213,7 @@ void JournalConnection::fail(const QSqlError& error, const std::string& doing) c
         if (sqliteCode(error, {8, 14, 23})) // SQLITE_READONLY, SQLITE_CANTOPEN, SQLITE_AUTH
             throw JournalError(JournalError::Unreachable,
                                "Нет доступа к журналу заказов: " + where);
-    } else if (error.type() == QSqlError::ConnectionError || !db_.isOpen()) {
+    } else if (error.type() == QSqlError::ConnectionError || lost()) {
         throw JournalError(JournalError::Unreachable,
                            "Сервер журнала заказов недоступен (" + where + ")");
     }
@@ -148,18 +232,36 @@ QSqlQuery JournalConnection::run(const QString& sql, const QVariantList& values)
     // A statement without values runs as it is: PostgreSQL prepares only queries and changes of
     // rows, not BEGIN or CREATE TABLE.
     bool done = false;
+    bool fired = false;
     if (values.isEmpty()) {
-        done = q.exec(sql);
+        done = execWatched(q, sql, &fired);
     } else {
-        if (!q.prepare(sql))
+        // QPSQL prepares on the server: the preparing waits on it as a statement does.
+        bool prepared = false;
+        {
+            JournalWatchdog::Watch watch(socket(), journaldeadline::end());
+            prepared = q.prepare(sql);
+            fired = watch.fired();
+        }
+        if (!prepared) {
+            if (fired)
+                notAnswering();
             fail(q.lastError(), "запрос");
+        }
         for (int i = 0; i < values.size(); ++i)
             q.bindValue(i, values[i]);
-        done = q.exec();
+        done = execWatched(q, QString(), &fired);
     }
     if (!done) {
+        const QString state = q.lastError().nativeErrorCode();
+        if (fired || (!isSqlite() && state == kStatementCanceled))
+            notAnswering();
+        // The server said it is shutting down (57P01..57P03) or the connection failed (08...):
+        // the connection is gone even when libpq has not seen its end yet.
+        if (!isSqlite() && (state.startsWith("57P") || state.startsWith("08")))
+            closedByServer_ = true;
         // A lost server connection shows as a failed statement: say so plainly.
-        if (!isSqlite() && !db_.isOpen())
+        if (lost())
             fail(QSqlError({}, {}, QSqlError::ConnectionError), "запрос");
         fail(q.lastError(), "запрос");
     }
@@ -167,16 +269,20 @@ QSqlQuery JournalConnection::run(const QString& sql, const QVariantList& values)
 }
 
 void JournalConnection::beginWrite() {
+    commitSent_ = false;
     run(isSqlite() ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 void JournalConnection::commit() {
+    commitSent_ = true;
     run("COMMIT");
+    commitSent_ = false;
 }
 
 void JournalConnection::rollback() noexcept {
     QSqlQuery q(db_);
-    q.exec("ROLLBACK");
+    bool fired = false;
+    execWatched(q, "ROLLBACK", &fired);
 }
 
 void JournalConnection::useWriteAheadLog() {

@@ -16,6 +16,11 @@
 // One connection to the journal's database through Qt SQL, with what differs between SQLite and
 // PostgreSQL in one place. Every statement goes through run() with bound values; a failure
 // throws JournalError of the kind the database's answer means.
+//
+// A PostgreSQL connection never waits on its server past the journal action's deadline
+// (journaldeadline): TCP keep-alives and a user timeout notice a dead link, the server's statement
+// timeout a statement that runs too long, and the watchdog a server that takes questions and
+// never answers. Such a wait ends with JournalError::NotAnswering.
 class JournalConnection {
 public:
     // Connects; an SQLite file's folder is created when missing. Throws JournalError.
@@ -25,6 +30,10 @@ public:
     JournalConnection& operator=(const JournalConnection&) = delete;
 
     bool isSqlite() const { return address_.backend == JournalAddress::Backend::Sqlite; }
+    // The server's connection was lost (closed by the server, or shut down by the watchdog).
+    bool lost() const;
+    // The last COMMIT was sent and its answer never came: whether it was done is not known.
+    bool commitUnanswered() const { return commitSent_ && lost(); }
 
     // Prepares, binds the values in order and executes; throws JournalError on failure.
     QSqlQuery run(const QString& sql, std::initializer_list<QVariant> values = {});
@@ -92,10 +101,17 @@ public:
 private:
     void openSqlite();
     void openPostgres();
+    // The connection's socket for the watchdog; -1 for SQLite or a closed connection.
+    int socket() const;
+    // Executes the prepared or plain query within the action's deadline.
+    bool execWatched(QSqlQuery& q, const QString& plain, bool* fired);
+    [[noreturn]] void notAnswering() const;
 
     JournalAddress address_;
     QString name_;
     QSqlDatabase db_;
+    bool commitSent_ = false;
+    bool closedByServer_ = false;
 };
 
 // Qt SQL loads its drivers through the application object: makes a core application when the

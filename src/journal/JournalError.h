@@ -7,7 +7,8 @@
 class JournalError : public std::runtime_error {
 public:
     enum Kind {
-        Unreachable,  // the server does not answer, or the file cannot be opened or created
+        Unreachable,  // the server cannot be reached, or the file cannot be opened or created
+        NotAnswering, // the server took the question and gave no answer within the deadline
         Locked,       // another program holds the journal longer than the wait allows
         Damaged,      // the file is not a journal the program can read
         NewerSchema,  // written by a newer version of the program

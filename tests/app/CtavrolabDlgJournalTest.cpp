@@ -9,6 +9,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
+#include "journal/PostgresServer.h"
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
@@ -18,6 +19,7 @@
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/printing/DlgPrint.h"
 #include "ui/results/DlgTabs.h"
+#include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/toppanel/TopPanelDlg.h"
 #include "ui/workshop/BatchesPage.h"
@@ -27,6 +29,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -41,6 +44,8 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
+
+#include <ctime>
 
 using namespace shelltest;
 
@@ -338,6 +343,42 @@ TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {
     EXPECT_TRUE(orders->messageLabel()->isVisibleTo(orders));
     EXPECT_TRUE(orders->messageLabel()->text().startsWith(
         QStringLiteral("Сервер журнала заказов недоступен")));
+    // The strip says so too; the journal never answered this run.
+    EXPECT_EQ(static_cast<InfoPanelDlg*>(window->infoPanel())->warning(),
+              QStringLiteral("Журнал заказов недоступен"));
+}
+
+TEST_F(JournalWindowFixture, TheStripSaysSinceWhenTheJournalIsAwayAndClearsWhenItAnswers) {
+    const JournalAddress server = PostgresServer::instance().freshDatabase();
+    ASSERT_TRUE(PostgresServer::instance().running());
+    QFile conf(world.path(QStringLiteral("config/journal.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    conf.write(QString::fromStdString("journal = postgresql://" + server.user + "@/" +
+                                      server.database + "?host=" + server.host + "\n")
+                   .toUtf8());
+    conf.close();
+    SetUp();
+    auto* strip = static_cast<InfoPanelDlg*>(window->infoPanel());
+    const int64_t before = std::time(nullptr);
+    placeOrder(QStringLiteral("Иванов"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    ASSERT_TRUE(dialogs.errors.empty());
+    const int64_t answered = window->journal().lastAnswer();
+    EXPECT_GE(answered, before);
+    EXPECT_LE(answered, std::time(nullptr));
+
+    // A new order asks the journal its next number: with the server away, the strip tells, and
+    // no message box comes; with the server back it just works, and the strip clears.
+    PostgresServer::instance().stopServer();
+    QTest::mouseClick(window->orderCard()->newOrderButton(), Qt::LeftButton);
+    EXPECT_EQ(strip->warning(),
+              QStringLiteral("Журнал заказов недоступен (последний ответ в %1)")
+                  .arg(QDateTime::fromSecsSinceEpoch(answered).toString(QStringLiteral("HH:mm"))));
+    EXPECT_TRUE(dialogs.errors.empty());
+    ASSERT_TRUE(PostgresServer::instance().startServer());
+    QTest::mouseClick(window->orderCard()->newOrderButton(), Qt::LeftButton);
+    EXPECT_TRUE(strip->warning().isEmpty());
+    EXPECT_EQ(world.project->order.orderNumber, "00002");
+    EXPECT_TRUE(dialogs.errors.empty());
 }
 
 // The file an order is placed in becomes the window's file, with or without the journal: the

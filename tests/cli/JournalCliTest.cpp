@@ -4,6 +4,8 @@
 
 #include "cli/CliRun.h"
 #include "journal/JournalBackend.h"
+#include "journal/PostgresServer.h"
+#include "journal/TcpProxy.h"
 #include "support/OutputTestSupport.h"
 
 #include "calc/RowFormat.h"
@@ -15,6 +17,8 @@
 #include <filesystem>
 
 #include <nlohmann/json.hpp>
+
+#include <chrono>
 
 using namespace outtest;
 
@@ -299,6 +303,38 @@ TEST(JournalCliFaults, AnUnreachableOrRefusedJournalGivesFiveAndABadAddressAWron
         }
     }
     EXPECT_EQ(readFile(dir / "damaged.sqlite"), garbage);
+}
+
+TEST(JournalCliFaults, AHungServerEndsEveryCommandByTheDeadlineWithSeven) {
+    TempFolder dir;
+    World world;
+    ASSERT_TRUE(buildSampleProject(world, "Ловен"));
+    const std::string sample = (dir / "a.tav").string();
+    ASSERT_EQ(SketchFile::write(*world.project, sample), SketchFile::WriteOk);
+    const JournalAddress server = PostgresServer::instance().freshDatabase();
+    TcpProxy proxy(PostgresServer::instance().socketFolder() + "/.s.PGSQL.5432");
+    const std::string base = world.base().string(), url = proxy.url(server);
+    ASSERT_EQ(cli(dir, {"--data", base, sample, "--place", "--journal", url}).status, 0);
+    proxy.setMode(TcpProxy::Mode::Hang);
+    ::setenv("TAVROLAB_JOURNAL_DEADLINE_MS", "2000", 1);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--data", base, "--journal", url, "journal", "list"},
+          std::vector<std::string>{"--data", base, "--journal", url, "journal", "status", "1",
+                                   "Готов"},
+          std::vector<std::string>{"--data", base, sample, "--place", "--again", "--journal",
+                                   url}}) {
+        const std::string name = args[4] == "journal" ? args[5] : "--place";
+        const auto start = std::chrono::steady_clock::now();
+        const CliRun r = cli(dir, args);
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(r.status, 7) << name;
+        EXPECT_EQ(r.err, "tavrolab-cli: Сервер журнала заказов не отвечает\n") << name;
+        EXPECT_LT(took, std::chrono::milliseconds(2600)) << name;
+        std::printf("%s: %lld ms\n", name.c_str(),
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
+    }
+    ::unsetenv("TAVROLAB_JOURNAL_DEADLINE_MS");
 }
 
 #if TAV_CLI_PDF

@@ -4,13 +4,19 @@
 //
 // journal_placer URL batches FIRST COUNT: starts COUNT batches, the k-th of order FIRST + k
 // using the store's offcut k + 1, printing "ok K" or "taken K" for each.
+//
+// journal_placer URL seat NAME COUNT: a seat as the window places: through a session, each order
+// with a key of its own ("NAME:i"), placed again with it after a failure until it is placed, as a
+// salesperson clicks again while the server restarts. Prints each number, then "failures N".
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalError.h"
+#include "journal/JournalSession.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
@@ -45,6 +51,37 @@ int startBatches(const JournalAddress& address, int64_t first, int count) {
     return 0;
 }
 
+int seat(const std::string& url, const std::string& name, int count) {
+    JournalSession session(std::filesystem::temp_directory_path() / ("seat-" + name), url);
+    const std::string sketch(64 * 1024, 'x');
+    int failures = 0;
+    for (int i = 0; i < count; ++i) {
+        JournalOrder order;
+        order.customer = name + " " + std::to_string(i);
+        order.system = "Ловен";
+        const std::string key = name + ":" + std::to_string(i);
+        for (;;) {
+            try {
+                const int64_t number =
+                    session.run(JournalSession::Action::KeyedWrite, [&](Journal& journal) {
+                        return journal.place(
+                            order, "[]", 1, [&](JournalOrder&) { return sketch; }, key);
+                    });
+                std::printf("%lld\n", static_cast<long long>(number));
+                std::fflush(stdout);
+                break;
+            } catch (const JournalError& e) {
+                if (e.kind() != JournalError::Unreachable && e.kind() != JournalError::NotAnswering)
+                    throw;
+                ++failures;
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            }
+        }
+    }
+    std::printf("failures %d\n", failures);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +92,14 @@ int main(int argc, char** argv) {
     const auto address = JournalAddress::parse(argv[1]);
     if (address && argc == 5 && std::string(argv[2]) == "batches")
         return startBatches(*address, std::atoll(argv[3]), std::atoi(argv[4]));
+    if (address && argc == 5 && std::string(argv[2]) == "seat") {
+        try {
+            return seat(argv[1], argv[3], std::atoi(argv[4]));
+        } catch (const JournalError& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 5;
+        }
+    }
     const int count = std::atoi(argv[2]);
     const bool hold = argc > 3 && std::string(argv[3]) == "hold";
     if (!address)

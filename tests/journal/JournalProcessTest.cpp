@@ -4,7 +4,9 @@
 #include "journal/JournalBackend.h"
 
 #include "journal/JournalBackup.h"
+#include "journal/JournalConnection.h"
 #include "journal/JournalError.h"
+#include "journal/PostgresServer.h"
 
 #include <algorithm>
 #include <chrono>
@@ -225,4 +227,41 @@ TEST_P(JournalProcessTest, ARestoreIsRefusedWhileAnotherSeatHasTheJournalOpen) {
     }
     seat.kill();
     EXPECT_EQ(journalbackup::restore(address(), copy).orders, 1);
+}
+
+TEST(JournalProcessRestart, TwoSeatsPlacingWhileTheServerRestartsLoseNothingAndPlaceNothingTwice) {
+    constexpr int kOrders = 150;
+    const JournalAddress address = PostgresServer::instance().freshDatabase(true);
+    ASSERT_TRUE(PostgresServer::instance().running());
+    { const Journal made(address); }
+    Placer first(address, {"seat", "first", std::to_string(kOrders)});
+    Placer second(address, {"seat", "second", std::to_string(kOrders)});
+    std::vector<int64_t> numbers;
+    for (int i = 0; i < 20; ++i)
+        numbers.push_back(std::stoll(first.line()));
+    // Stopped as for an update, then killed, while both seats place.
+    ASSERT_TRUE(PostgresServer::instance().restart(false));
+    for (int i = 0; i < 40; ++i)
+        numbers.push_back(std::stoll(first.line()));
+    ASSERT_TRUE(PostgresServer::instance().restart(true));
+    int failures = 0;
+    for (Placer* seat : {&first, &second}) {
+        for (std::string s = seat->line(); !s.empty(); s = seat->line()) {
+            if (s.starts_with("failures "))
+                failures += std::stoi(s.substr(9));
+            else
+                numbers.push_back(std::stoll(s));
+        }
+        EXPECT_EQ(seat->wait(), 0);
+    }
+    std::printf("seats' placings repeated after a failure: %d\n", failures);
+    const std::set<int64_t> distinct(numbers.begin(), numbers.end());
+    EXPECT_EQ(numbers.size(), 2u * kOrders);
+    EXPECT_EQ(distinct.size(), 2u * kOrders);
+    Journal journal(address);
+    EXPECT_EQ(expectWholeOrders(journal), 2 * kOrders);
+    JournalConnection c(address);
+    QSqlQuery keys = c.run("SELECT COUNT(*) FROM journal_keys");
+    ASSERT_TRUE(keys.next());
+    EXPECT_EQ(keys.value(0).toLongLong(), 2 * kOrders);
 }

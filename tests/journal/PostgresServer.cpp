@@ -9,12 +9,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
 #include <memory>
 #include <pwd.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -41,6 +44,23 @@ std::string serverBinaries() {
 
 const passwd* unprivilegedUser() {
     return ::getpwnam("nobody");
+}
+
+// Whether the process is gone or a zombie nobody reaps (its state in /proc/PID/stat is 'Z').
+bool deadProcess(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return true;
+    const std::size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'Z';
+}
+
+// The process id a lock file names on its first line, 0 when there is none.
+pid_t lockOwner(const std::string& file) {
+    std::ifstream in(file);
+    long long pid = 0;
+    return in >> pid ? static_cast<pid_t>(pid) : 0;
 }
 
 std::unique_ptr<PostgresServer>* theServer() {
@@ -127,13 +147,48 @@ PostgresServer::PostgresServer() {
              << "'\nfsync = off\nsynchronous_commit = off\nfull_page_writes = off\n"
                 "max_connections = 40\nshared_buffers = 16MB\n";
     }
-    if (runProgram({binDir_ + "/pg_ctl", "-D", dataDir_, "-l", folder_ + "/server.log", "-w", "-t",
-                    "60", "start"},
-                   true, log) != 0) {
+    if (!startServer())
         failure_ = "pg_ctl start failed, see " + log + " and server.log";
-        return;
+}
+
+bool PostgresServer::startServer() {
+    // A killed server's locks name a process that is gone or a zombie: they are stale.
+    for (const std::string& lock :
+         {dataDir_ + "/postmaster.pid", socketDir_ + "/.s.PGSQL.5432.lock"}) {
+        const pid_t owner = lockOwner(lock);
+        if (owner > 0 && deadProcess(owner)) {
+            std::error_code ec;
+            fs::remove(lock, ec);
+        }
     }
-    running_ = true;
+    // The killed server's own processes leave its shared memory a moment after it died.
+    for (int attempt = 0; attempt < 20 && !running_; ++attempt) {
+        running_ = runProgram({binDir_ + "/pg_ctl", "-D", dataDir_, "-l", folder_ + "/server.log",
+                               "-w", "-t", "60", "start"},
+                              true, folder_ + "/log.txt") == 0;
+        if (!running_)
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+    }
+    return running_;
+}
+
+bool PostgresServer::stopServer(bool kill) {
+    if (!running_)
+        return true;
+    running_ = false;
+    if (!kill)
+        return runProgram({binDir_ + "/pg_ctl", "-D", dataDir_, "-m", "fast", "-w", "stop"}, true,
+                          folder_ + "/log.txt") == 0;
+    const pid_t pid = lockOwner(dataDir_ + "/postmaster.pid");
+    if (pid <= 0 || ::kill(pid, SIGKILL) != 0)
+        return false;
+    for (int i = 0; i < 200 && !deadProcess(pid); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return deadProcess(pid);
+}
+
+bool PostgresServer::restart(bool kill) {
+    return stopServer(kill) && startServer();
 }
 
 PostgresServer::~PostgresServer() {
@@ -141,17 +196,14 @@ PostgresServer::~PostgresServer() {
 }
 
 void PostgresServer::stop() {
-    if (running_)
-        runProgram({binDir_ + "/pg_ctl", "-D", dataDir_, "-m", "fast", "-w", "stop"}, true,
-                   folder_ + "/log.txt");
-    running_ = false;
+    stopServer(false);
     if (!folder_.empty()) {
         std::error_code ec;
         fs::remove_all(folder_, ec);
     }
 }
 
-JournalAddress PostgresServer::freshDatabase() {
+JournalAddress PostgresServer::freshDatabase(bool durable) {
     JournalAddress address;
     address.backend = JournalAddress::Backend::Postgres;
     address.host = socketDir_;
@@ -174,6 +226,9 @@ JournalAddress PostgresServer::freshDatabase() {
             QSqlQuery q(admin);
             if (!q.exec(QString::fromStdString("CREATE DATABASE " + address.database)))
                 ADD_FAILURE() << "CREATE DATABASE: " << q.lastError().text().toStdString();
+            if (durable && !q.exec(QString::fromStdString("ALTER DATABASE " + address.database +
+                                                          " SET synchronous_commit = on")))
+                ADD_FAILURE() << "ALTER DATABASE: " << q.lastError().text().toStdString();
         }
         admin.close();
     }

@@ -16,9 +16,20 @@ public:
     static void shutDown();
 
     // A new empty database on the server and its address; fails the test when the server could
-    // not be started.
-    JournalAddress freshDatabase();
+    // not be started. The server runs with synchronous_commit off, for speed: a killed server
+    // loses its last commits, unless the database is durable.
+    JournalAddress freshDatabase(bool durable = false);
     bool running() const { return running_; }
+    // The folder of the server's Unix socket (.s.PGSQL.5432 in it).
+    const std::string& socketFolder() const { return socketDir_; }
+
+    // Stops the server and starts it again on the same data. With kill, the server is killed
+    // (SIGKILL) instead of asked to stop: nothing reaps it here, so it stays a zombie whose
+    // postmaster.pid would block the start; such a lock of a dead process is cleared. Returns
+    // whether the server runs again.
+    bool restart(bool kill = false);
+    bool stopServer(bool kill = false);
+    bool startServer();
     const std::string& failure() const { return failure_; }
 
     // Runs a program and waits for it; as the unprivileged user when dropPrivileges and running

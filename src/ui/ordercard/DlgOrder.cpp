@@ -207,10 +207,12 @@ void DlgOrder::newOrder() {
     // not answer, the number file's stands and placing says what is wrong.
     if (journal_ != nullptr && journal_->enabled()) {
         try {
-            project_.order.orderNumber =
-                orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+            project_.order.orderNumber = orderplacing::numberText(
+                journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+                    return orderplacing::nextNumber(journal, numbers);
+                }));
         } catch (const JournalError&) {
-            journal_->reset();
+            // The information strip says the journal is away.
         }
     }
     fillFromRecord();
@@ -255,9 +257,11 @@ void DlgOrder::placeInJournal() {
     const OrderNumberFile numbers = numberFileOf(project_);
     std::string offered;
     try {
-        offered = orderplacing::numberText(orderplacing::nextNumber(journal_->journal(), numbers));
+        offered = orderplacing::numberText(
+            journal_->run(JournalSession::Action::Read, [&](Journal& journal) {
+                return orderplacing::nextNumber(journal, numbers);
+            }));
     } catch (const JournalError& e) {
-        journal_->reset();
         dialogs::showError(window(), QString::fromStdString(e.what()));
         return;
     }
@@ -269,14 +273,17 @@ void DlgOrder::placeInJournal() {
     int64_t number = 0;
     ProjectCommands* commands = hub_.commands();
     try {
+        // With its key, a placing whose answer was lost is repeated into the same order.
         const std::string key = commands != nullptr ? commands->placingKey() : std::string();
-        number = orderplacing::place(journal_->journal(), project_, numbers,
-                                     journal_->salesperson(), path.toStdString(), offered, key);
+        number = journal_->run(
+            key.empty() ? JournalSession::Action::Write : JournalSession::Action::KeyedWrite,
+            [&](Journal& journal) {
+                return orderplacing::place(journal, project_, numbers, journal_->salesperson(),
+                                           path.toStdString(), offered, key);
+            });
         if (commands != nullptr)
             commands->placingDone();
     } catch (const JournalError& e) {
-        if (e.kind() != JournalError::NotSaved)
-            journal_->reset();
         dialogs::showError(window(), QString::fromStdString(e.what()));
         return;
     }

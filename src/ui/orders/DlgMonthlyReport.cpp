@@ -79,10 +79,11 @@ DlgMonthlyReport::DlgMonthlyReport(JournalSession& session, QWidget* parent)
 void DlgMonthlyReport::load() {
     const QDate d = month_->date();
     try {
-        report_ = session_.journal().report(d.year(), d.month());
+        report_ = session_.run(JournalSession::Action::Read, [&](Journal& journal) {
+            return journal.report(d.year(), d.month());
+        });
         message_->hide();
     } catch (const JournalError& e) {
-        session_.reset();
         report_ = {};
         message_->setText(qs(e.what()));
         message_->show();

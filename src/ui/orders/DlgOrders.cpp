@@ -52,16 +52,7 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     setWindowFlag(Qt::Window);
     resize(960, 600);
 
-    model_ = new OrdersTableModel(
-        [this]() -> Journal& {
-            try {
-                return session_.journal();
-            } catch (const JournalError&) {
-                session_.reset();
-                throw;
-            }
-        },
-        this);
+    model_ = new OrdersTableModel(session_, this);
 
     search_ = named(new QLineEdit, QStringLiteral("Поиск по номеру, клиенту или телефону"));
     search_->setPlaceholderText(QStringLiteral("Номер, клиент или телефон"));
@@ -236,10 +227,15 @@ void DlgOrders::openSelected(bool asCopy) {
         return;
     QByteArray sketch;
     try {
-        sketch = QByteArray::fromStdString(session_.journal().documents(number).sketch);
+        sketch = QByteArray::fromStdString(
+            session_
+                .run(JournalSession::Action::Read,
+                     [&](Journal& journal) { return journal.documents(number); })
+                .sketch);
     } catch (const JournalError& e) {
-        session_.reset();
-        dialogs::showError(this, qs(e.what()));
+        // Said in the window's own message line; the main window's strip shows the journal's
+        // state.
+        showFailure(qs(e.what()));
         return;
     }
     if (asCopy)
@@ -252,12 +248,13 @@ void DlgOrders::changeStatus() {
     const int64_t number = selectedNumber();
     if (number <= 0)
         return;
+    const std::string status = statusChoice_->currentText().toStdString();
     try {
-        session_.journal().setStatus(number, statusChoice_->currentText().toStdString(),
-                                     session_.salesperson());
+        session_.run(JournalSession::Action::Write, [&](Journal& journal) {
+            journal.setStatus(number, status, session_.salesperson());
+        });
     } catch (const JournalError& e) {
-        session_.reset();
-        dialogs::showError(this, qs(e.what()));
+        showFailure(qs(e.what()));
         return;
     }
     const int row = table_->currentIndex().row();

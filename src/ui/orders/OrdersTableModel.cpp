@@ -4,6 +4,7 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
+#include "journal/JournalSession.h"
 #include "journal/OrderPlacing.h"
 
 #include <QTimer>
@@ -37,8 +38,8 @@ QString qs(const std::string& s) {
 
 } // namespace
 
-OrdersTableModel::OrdersTableModel(std::function<Journal&()> journalOf, QObject* parent)
-    : QAbstractTableModel(parent), journalOf_(std::move(journalOf)) {}
+OrdersTableModel::OrdersTableModel(JournalSession& session, QObject* parent)
+    : QAbstractTableModel(parent), session_(session) {}
 
 bool OrdersTableModel::setFilter(const OrderFilter& filter) {
     const OrderFilter::Column sort = filter_.sort;
@@ -56,7 +57,8 @@ bool OrdersTableModel::read(bool append) {
     page.offset = append ? static_cast<int>(rows_.size()) : 0;
     std::vector<JournalOrder> rows;
     try {
-        rows = journalOf_().list(page);
+        rows = session_.run(JournalSession::Action::Read,
+                            [&](Journal& journal) { return journal.list(page); });
     } catch (const JournalError& e) {
         if (!append) {
             ++generation_;
@@ -92,7 +94,8 @@ void OrdersTableModel::readSummary(int generation) {
     if (generation != generation_)
         return;
     try {
-        summary_ = journalOf_().summary(filter_);
+        summary_ = session_.run(JournalSession::Action::Read,
+                                [&](Journal& journal) { return journal.summary(filter_); });
     } catch (const JournalError& e) {
         summary_ = {static_cast<int64_t>(rows_.size()), 0};
         emit failed(qs(e.what()));
@@ -108,7 +111,8 @@ const JournalOrder* OrdersTableModel::orderAt(int row) const {
 
 std::vector<JournalOrder> OrdersTableModel::allRows() {
     try {
-        return journalOf_().list(filter_);
+        return session_.run(JournalSession::Action::Read,
+                            [&](Journal& journal) { return journal.list(filter_); });
     } catch (const JournalError& e) {
         emit failed(qs(e.what()));
         return {};

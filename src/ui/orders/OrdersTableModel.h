@@ -4,11 +4,10 @@
 
 #include <QAbstractTableModel>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-class Journal;
+class JournalSession;
 
 // The journal's orders as the window's table shows them: the first screen of rows read at once,
 // further rows as the list is scrolled, sorted by the database on any column, with the count and
@@ -20,8 +19,8 @@ public:
     enum Column { Number, PlacedAt, Customer, Phone, System, Doors, Total, Status, ColumnCount };
     static constexpr int kScreenRows = 100;
 
-    // journalOf gives the open journal or throws JournalError; failed receives its message.
-    OrdersTableModel(std::function<Journal&()> journalOf, QObject* parent = nullptr);
+    // Reads through the session's actions; failed receives the message of a failed one.
+    OrdersTableModel(JournalSession& session, QObject* parent = nullptr);
 
     // Reads the first screen and the sum line again with this filter (its sort kept from the
     // table's header). Returns false and reports when the journal failed.
@@ -50,7 +49,7 @@ private:
     bool read(bool append);
     void readSummary(int generation);
 
-    std::function<Journal&()> journalOf_;
+    JournalSession& session_;
     OrderFilter filter_;
     OrderSummary summary_;
     std::vector<JournalOrder> rows_;

@@ -1,6 +1,7 @@
 #include "ui/results/DlgPlan.h"
 
 #include "catalog/Catalog.h"
+#include "journal/BatchOffcuts.h"
 #include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalError.h"
@@ -129,12 +130,16 @@ void DlgPlan::refresh() {
     if (journal_ != nullptr && journal_->enabled()) {
         try {
             if (batchorders::hasStore(journal_->address())) {
-                OffcutStore store = journal_->journal().offcuts();
-                batchorders::countFromStore(*plan_, project_, store);
+                const std::vector<StoreOffcut> onStock =
+                    journal_->run(JournalSession::Action::Read, [](Journal& j) {
+                        OffcutStore store = j.offcuts();
+                        return batchoffcuts::onStock(store);
+                    });
+                batchorders::countFromStore(*plan_, project_, onStock);
             }
         } catch (const JournalError&) {
-            // The plan stands without the store; the journal's own window says what is wrong.
-            journal_->reset();
+            // The plan stands without the store; the main window's strip shows the journal's
+            // state.
         }
     }
     rebuildRotationToggles();

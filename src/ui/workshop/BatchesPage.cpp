@@ -188,12 +188,12 @@ BatchesPage::BatchesPage(JournalSession& session, Catalog& catalog, QWidget* par
 
 BatchesPage::~BatchesPage() = default;
 
-bool BatchesPage::call(const std::function<void(Journal&)>& work) {
+bool BatchesPage::call(JournalSession::Action action, const std::function<void(Journal&)>& work) {
     try {
-        work(session_.journal());
+        session_.run(action, [&](Journal& j) { work(j); });
         return true;
     } catch (const JournalError& e) {
-        session_.reset();
+        // Said on the page; the main window's strip shows the journal's state.
         say(qs(e.what()), true);
         return false;
     }
@@ -208,7 +208,7 @@ void BatchesPage::say(const QString& text, bool failure) {
 void BatchesPage::refresh() {
     const int64_t was = selectedBatch();
     std::vector<BatchRecord> rows;
-    if (call([&](Journal& j) { rows = j.batches().list(); })) {
+    if (call(JournalSession::Action::Read, [&](Journal& j) { rows = j.batches().list(); })) {
         // The newest first.
         std::sort(rows.begin(), rows.end(),
                   [](const BatchRecord& a, const BatchRecord& b) { return a.id > b.id; });
@@ -282,7 +282,7 @@ void BatchesPage::chooseByPeriod() {
     f.status = status_->currentText().toStdString();
     f.descending = false;
     std::vector<int64_t> numbers;
-    if (!call([&](Journal& j) {
+    if (!call(JournalSession::Action::Read, [&](Journal& j) {
             for (const JournalOrder& o : j.list(f))
                 numbers.push_back(o.number);
         }))
@@ -306,7 +306,7 @@ void BatchesPage::planChosen() {
     }
     std::vector<batchorders::Source> sources;
     std::vector<StoreOffcut> store;
-    if (!call([&](Journal& j) {
+    if (!call(JournalSession::Action::Read, [&](Journal& j) {
             sources = batchorders::read(j, catalog_, numbers);
             OffcutStore offcuts = j.offcuts();
             store = batchoffcuts::onStock(offcuts);
@@ -342,11 +342,12 @@ void BatchesPage::startBatch() {
         return;
     int64_t id = 0;
     try {
-        id = session_.journal().batches().start(batchorders::startOf(plannedOrders_, *p),
-                                                session_.salesperson());
+        id = session_.run(JournalSession::Action::Write, [&](Journal& j) {
+            return j.batches().start(batchorders::startOf(plannedOrders_, *p),
+                                     session_.salesperson());
+        });
     } catch (const JournalError& e) {
         if (e.kind() != JournalError::Conflict) {
-            session_.reset();
             say(qs(e.what()), true);
             return;
         }
@@ -371,7 +372,7 @@ void BatchesPage::openSelected() {
     if (id == 0)
         return;
     BatchRecord b;
-    if (!call([&](Journal& j) { b = j.batches().get(id); }))
+    if (!call(JournalSession::Action::Read, [&](Journal& j) { b = j.batches().get(id); }))
         return;
     CuttingPlan cuts;
     try {
@@ -404,7 +405,7 @@ void BatchesPage::savePack() {
     BatchRecord b;
     std::vector<batchorders::Source> sources;
     std::vector<JournalOffcut> kept;
-    if (!call([&](Journal& j) {
+    if (!call(JournalSession::Action::Read, [&](Journal& j) {
             b = j.batches().get(id);
             sources = batchorders::read(j, catalog_, b.orders);
             kept = j.batches().kept(id);
@@ -437,7 +438,8 @@ void BatchesPage::cancelSelected() {
                                                "состояние «Принят», остатки — на склад.")
                                     .arg(id)))
         return;
-    if (call([&](Journal& j) { j.batches().cancel(id, session_.salesperson()); })) {
+    if (call(JournalSession::Action::Write,
+             [&](Journal& j) { j.batches().cancel(id, session_.salesperson()); })) {
         refresh();
         say(QStringLiteral("%1 отменена").arg(title(id)), false);
         emit journalChanged();

@@ -2,6 +2,8 @@
 
 #include "journal/BatchStore.h"
 
+#include "journal/JournalSession.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -15,7 +17,6 @@ class BatchPlan;
 class Catalog;
 class CutListPlanView;
 class Journal;
-class JournalSession;
 class QComboBox;
 class QDateEdit;
 class QLabel;
@@ -82,7 +83,7 @@ private:
     void cancelSelected();
     void updateButtons();
     void say(const QString& text, bool failure);
-    bool call(const std::function<void(Journal&)>& work);
+    bool call(JournalSession::Action action, const std::function<void(Journal&)>& work);
 
     JournalSession& session_;
     Catalog& catalog_;

@@ -177,12 +177,12 @@ OffcutFilter OffcutsPage::filter() const {
     return f;
 }
 
-bool OffcutsPage::call(const std::function<void(Journal&)>& work) {
+bool OffcutsPage::call(JournalSession::Action action, const std::function<void(Journal&)>& work) {
     try {
-        work(session_.journal());
+        session_.run(action, [&](Journal& j) { work(j); });
         return true;
     } catch (const JournalError& e) {
-        session_.reset();
+        // Said on the page; the main window's strip shows the journal's state.
         say(qs(e.what()), true);
         return false;
     }
@@ -196,7 +196,7 @@ void OffcutsPage::say(const QString& text, bool failure) {
 
 void OffcutsPage::fillChoices() {
     std::set<std::string> articles, colours, materials;
-    call([&](Journal& j) {
+    call(JournalSession::Action::Read, [&](Journal& j) {
         for (const JournalOffcut& o : j.offcuts().list({})) {
             if (o.sheet) {
                 materials.insert(o.material);
@@ -220,7 +220,7 @@ void OffcutsPage::refresh() {
     const OffcutFilter f = filter();
     std::vector<JournalOffcut> rows;
     OffcutTotals totals;
-    if (!call([&](Journal& j) {
+    if (!call(JournalSession::Action::Read, [&](Journal& j) {
             OffcutStore store = j.offcuts();
             rows = store.list(f);
             totals = store.totals(f);
@@ -315,7 +315,8 @@ void OffcutsPage::openAddDialog() {
     connect(addDialog_, &QDialog::accepted, this, [this] {
         const JournalOffcut o = addDialog_->offcut();
         int64_t id = 0;
-        if (call([&](Journal& j) { id = j.offcuts().add(o, session_.salesperson()); })) {
+        if (call(JournalSession::Action::Write,
+                 [&](Journal& j) { id = j.offcuts().add(o, session_.salesperson()); })) {
             refresh();
             select(id);
             say(QStringLiteral("Добавлен остаток %1").arg(qs(OffcutStore::idText(id))), false);
@@ -333,7 +334,8 @@ void OffcutsPage::scrapSelected() {
     const QString name = qs(OffcutStore::idText(id));
     if (!dialogs::confirm(this, QStringLiteral("Списать остаток %1?").arg(name)))
         return;
-    if (call([&](Journal& j) { j.offcuts().scrap(id, session_.salesperson(), {}); })) {
+    if (call(JournalSession::Action::Write,
+             [&](Journal& j) { j.offcuts().scrap(id, session_.salesperson(), {}); })) {
         refresh();
         say(QStringLiteral("Остаток %1 списан").arg(name), false);
         emit storeChanged();
@@ -345,7 +347,8 @@ void OffcutsPage::moveSelected() {
     const std::string place = place_->text().trimmed().toStdString();
     if (id == 0 || place.empty())
         return;
-    if (call([&](Journal& j) { j.offcuts().move(id, place, session_.salesperson()); })) {
+    if (call(JournalSession::Action::Write,
+             [&](Journal& j) { j.offcuts().move(id, place, session_.salesperson()); })) {
         place_->clear();
         refresh();
         say(QStringLiteral("Остаток %1 перемещен: %2").arg(qs(OffcutStore::idText(id)), qs(place)),

@@ -2,6 +2,8 @@
 
 #include "journal/JournalOffcut.h"
 
+#include "journal/JournalSession.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 
 class DlgOffcutAdd;
 class Journal;
-class JournalSession;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -68,7 +69,7 @@ private:
     void updateButtons();
     void say(const QString& text, bool failure);
     // Runs a journal call; a failure is said on the page and the connection dropped.
-    bool call(const std::function<void(Journal&)>& work);
+    bool call(JournalSession::Action action, const std::function<void(Journal&)>& work);
     OffcutFilter filter() const;
 
     JournalSession& session_;

@@ -159,8 +159,9 @@ TEST(PlanView, TheStoreCountsOffcutsExactlyLongEnoughAndNotOneTenthShorter) {
         EXPECT_EQ(shown->plan.offcutsUsed, a.plan.offcutsUsed);
         for (const MaterialCut& m : page.plan().materials)
             EXPECT_EQ(m.fromStore, 0) << m.code;
-        if (c.counted > 0)
+        if (c.counted > 0) {
             EXPECT_TRUE(page.grab().save(screenshotPath(QStringLiteral("plan_view_store.png"))));
+        }
         for (int64_t id : ids) {
             EXPECT_EQ(store.get(id).state, "На складе") << "nothing is taken";
             store.scrap(id, "Петрова", {});
