@@ -2,6 +2,7 @@
 
 #include "app/OrderDocument.h"
 #include "app/Panels.h"
+#include "app/PendingPlacer.h"
 #include "catalog/Catalog.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalError.h"
@@ -96,6 +97,18 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     plan_->setJournal(journal_.get());
     journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
+    pending_ = new PendingPlacer(project_.catalog().baseFolder(), PendingPlacings(), this);
+    connect(pending_, &PendingPlacer::roundDone, this, &CtavrolabDlg::pendingPlaced);
+    connect(order_, &DlgOrder::placingDeferred, this, [this] {
+        const size_t waiting = pending_->store().list().size();
+        warn(QStringLiteral("Заказ сохранен и будет оформлен, когда журнал заказов ответит "
+                            "(ожидают оформления: %1)")
+                 .arg(waiting));
+        pending_->retryTimer().start();
+    });
+    // Orders kept at an earlier run are placed as soon as the window is up.
+    if (journal_->enabled())
+        QTimer::singleShot(0, pending_, &PendingPlacer::tryNow);
     connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
     connect(top_, &TopPanelDlg::workshopRequested, this, &CtavrolabDlg::showWorkshop);
     connect(order_, &DlgOrder::orderPlaced, this, [this] {
@@ -168,9 +181,40 @@ void CtavrolabDlg::startDailyCopy() {
     }
 }
 
+void CtavrolabDlg::pendingPlaced(const PendingPlacings::Outcome& outcome) {
+    QStringList said;
+    for (const PendingPlacings::Placed& placed : outcome.placed) {
+        const QString file = QString::fromStdString(placed.file.string());
+        said << QStringLiteral("оформлен заказ № %1 (%2)")
+                    .arg(QString::fromStdString(orderplacing::numberText(placed.number)),
+                         QString::fromStdString(placed.file.filename().string()));
+        // The open document is that order: it carries the number its file now holds.
+        if (document_ && (document_->filePath() == QString::fromStdString(placed.placing.sketch) ||
+                          document_->filePath() == file)) {
+            project_.order.orderNumber = orderplacing::numberText(placed.number);
+            document_->placingDone();
+            send(order_, Notify::OrderChanged);
+            notify(Notify::OrderFieldChanged);
+            document_->adoptFile(file);
+        }
+    }
+    const size_t waiting = pending_->store().list().size();
+    if (waiting > 0)
+        said << QStringLiteral("ожидают оформления в журнале: %1").arg(waiting);
+    if (!said.isEmpty()) {
+        QString text = said.join(QStringLiteral("; "));
+        text[0] = text[0].toUpper();
+        warn(text);
+    }
+    if (!outcome.placed.empty() && orders_ != nullptr)
+        orders_->refresh();
+}
+
 CtavrolabDlg::~CtavrolabDlg() {
     if (dailyCopy_.joinable())
         dailyCopy_.join();
+    delete pending_; // waits for a round of placing in progress
+    pending_ = nullptr;
     document_.reset();
     // Destroy the panels in the order they were created.
     delete top_;

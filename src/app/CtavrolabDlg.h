@@ -1,5 +1,6 @@
 #pragma once
 
+#include "journal/PendingPlacings.h"
 #include "ui/shared/Notify.h"
 
 #include <QWidget>
@@ -19,6 +20,7 @@ class DlgTabs;
 class DraftDlg;
 class InfoPanelDlg;
 class OrderDocument;
+class PendingPlacer;
 class Project;
 class QLabel;
 class RightPanelDlg;
@@ -79,6 +81,8 @@ public:
     void showOrders();
     // The workshop window, made on first use and kept (hidden when closed) for the session.
     DlgWorkshop* workshopWindow() const { return workshop_; }
+    // Places the orders kept while the journal was away.
+    PendingPlacer& pendingPlacer() const { return *pending_; }
     void showWorkshop();
     QLabel* logo() const { return logo_; }
 
@@ -92,6 +96,9 @@ protected:
 
 private:
     void startDailyCopy();
+    // After a round of placing the orders kept while the journal was away: the open document
+    // gets its number, the information strip says what happened.
+    void pendingPlaced(const PendingPlacings::Outcome& outcome);
     // The journal's state on the information strip: "Журнал заказов недоступен" with the time it
     // last answered while it does not answer, cleared when it answers again.
     void showJournalState();
@@ -133,6 +140,7 @@ private:
     std::thread dailyCopy_;  // the day's copy of a single seat's journal, taken at start
     DlgOrders* orders_ = nullptr;
     DlgWorkshop* workshop_ = nullptr;
+    PendingPlacer* pending_ = nullptr;
     std::unique_ptr<UndoHistory> history_;
     std::unique_ptr<OrderDocument> document_;
     bool restoring_ = false;

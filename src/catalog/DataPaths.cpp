@@ -1,5 +1,7 @@
 #include "catalog/DataPaths.h"
 
+#include <cstdlib>
+
 int32_t DataPaths::categoryFromWord(std::string_view word) {
     for (size_t i = 0; i < categoryWords.size(); ++i) {
         if (categoryWords[i] == word)
@@ -42,4 +44,14 @@ std::string DataPaths::materialsPath(std::string_view base) {
 
 std::string DataPaths::configPath(std::string_view base) {
     return join(base, configFolder);
+}
+
+std::string DataPaths::userStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/')
+        return join(state, "tavrolab");
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] == '/')
+        return join(join(home, ".local/state"), "tavrolab");
+    return {};
 }

@@ -32,6 +32,10 @@ struct DataPaths {
     // True when the extension is exactly one of the picture extensions.
     static bool isPictureExtension(std::string_view extension);
 
+    // The program's folder in the user's state folder: $XDG_STATE_HOME/tavrolab when that is an
+    // absolute path, else ~/.local/state/tavrolab; empty when neither is known.
+    static std::string userStateFolder();
+
     // folder + "/" + name (no separator added when the folder is empty or already ends in one).
     static std::string join(std::string_view folder, std::string_view name);
 

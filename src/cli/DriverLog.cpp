@@ -1,5 +1,7 @@
 #include "cli/DriverLog.h"
 
+#include "catalog/DataPaths.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -31,13 +33,10 @@ void toLog(QtMsgType type, const QMessageLogContext&, const QString& message) {
 } // namespace
 
 std::filesystem::path file() {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state != nullptr && state[0] == '/')
-        return std::filesystem::path(state) / "tavrolab" / "tavrolab-cli.log";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] == '/')
-        return std::filesystem::path(home) / ".local" / "state" / "tavrolab" / "tavrolab-cli.log";
-    return {};
+    const std::string folder = DataPaths::userStateFolder();
+    if (folder.empty())
+        return {};
+    return std::filesystem::path(folder) / "tavrolab-cli.log";
 }
 
 void install() {

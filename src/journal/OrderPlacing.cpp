@@ -83,6 +83,15 @@ int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers) {
     return journal.nextNumber(leadingInteger(numbers.next()));
 }
 
+std::filesystem::path savedPathFor(const std::filesystem::path& sketchPath,
+                                   const std::string& offeredNumber, int64_t number) {
+    std::filesystem::path saved = sketchPath;
+    const std::string got = numberText(number);
+    if (!sketchPath.empty() && sketchPath.stem() == offeredNumber && got != offeredNumber)
+        saved.replace_filename(got + sketchPath.extension().string());
+    return saved;
+}
+
 int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers,
               const std::string& salesperson, std::filesystem::path sketchPath,
               std::string offeredNumber, const std::string& key) {
@@ -92,10 +101,7 @@ int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers
     const std::string bill = billJsonOf(project.result);
     auto sketchFor = [&](JournalOrder& order) {
         project.order.orderNumber = numberText(order.number);
-        std::filesystem::path savedPath = sketchPath;
-        if (!sketchPath.empty() && sketchPath.stem() == shownNumber &&
-            project.order.orderNumber != shownNumber)
-            savedPath.replace_filename(project.order.orderNumber + sketchPath.extension().string());
+        const std::filesystem::path savedPath = savedPathFor(sketchPath, shownNumber, order.number);
         std::optional<std::string> bytes = SketchFile::toBytes(project);
         if (!bytes)
             throw JournalError(JournalError::Failed,

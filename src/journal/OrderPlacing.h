@@ -28,6 +28,11 @@ std::string numberText(int64_t number);
 // The number the next order would get: the journal's, or the number file's for a new journal.
 int64_t nextNumber(Journal& journal, const OrderNumberFile& numbers);
 
+// Where place() saves the sketch: a file named after the number offered is renamed after the
+// number the order got.
+std::filesystem::path savedPathFor(const std::filesystem::path& sketchPath,
+                                   const std::string& offeredNumber, int64_t number);
+
 // Places the order and returns its number; the project's order card then carries it and the
 // number file is moved past it, so that a seat without the journal does not hand it out again.
 // The sketch is saved to sketchPath unless it is empty; a path named after the number the

@@ -6,9 +6,12 @@
 
 #include "app/CtavrolabDlg.h"
 #include "app/OrderDocument.h"
+#include "app/PendingPlacer.h"
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalSession.h"
+#include "journal/OrderPlacing.h"
+#include "journal/PendingPlacings.h"
 #include "journal/PostgresServer.h"
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
@@ -328,10 +331,14 @@ TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {
                       window->tabStrip()->tabRect(2).center());
     const OrderInfo before = world.project->order;
 
+    // The order may wait for the journal; declined, nothing is kept.
     dialogs.saveAnswers.push_back(world.path(QStringLiteral("order.tav")));
     QTest::mouseClick(window->orderCard()->placeOrderButton(), Qt::LeftButton);
-    ASSERT_EQ(dialogs.errors.size(), 1);
-    EXPECT_TRUE(dialogs.errors[0].startsWith(QStringLiteral("Сервер журнала заказов недоступен")));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(
+        dialogs.questions[0].startsWith(QStringLiteral("Сервер журнала заказов недоступен")));
+    EXPECT_TRUE(window->pendingPlacer().store().list().empty());
     EXPECT_EQ(world.project->order, before);
     EXPECT_FALSE(QFile::exists(world.path(QStringLiteral("order.tav"))));
     EXPECT_FALSE(window->topPanel()->printDialog()->isVisible());
@@ -379,6 +386,65 @@ TEST_F(JournalWindowFixture, TheStripSaysSinceWhenTheJournalIsAwayAndClearsWhenI
     EXPECT_TRUE(strip->warning().isEmpty());
     EXPECT_EQ(world.project->order.orderNumber, "00002");
     EXPECT_TRUE(dialogs.errors.empty());
+}
+
+// An order placed while the server is away is kept as its file and placed by the window once
+// the journal answers: its number reaches the file, the order card and the information strip,
+// and the window's document is its file, saved.
+TEST_F(JournalWindowFixture, AnOrderKeptWhileTheJournalIsAwayIsPlacedWhenItAnswers) {
+    const std::filesystem::path pending = PendingPlacings().folder();
+    std::filesystem::remove_all(pending);
+    auto writeConf = [&](const QByteArray& line) {
+        QFile conf(world.path(QStringLiteral("config/journal.conf")));
+        ASSERT_TRUE(conf.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        conf.write(line + "\n");
+    };
+    writeConf("journal = postgresql:///tavrolab?host=" +
+              world.path(QStringLiteral("no-server")).toUtf8());
+    window = std::make_unique<CtavrolabDlg>(*world.project);
+    window->show();
+    QTest::mouseClick(window->tabStrip(), Qt::LeftButton, {},
+                      window->tabStrip()->tabRect(2).center());
+    DlgOrder* card = window->orderCard();
+    type(card->nameEdit(), QStringLiteral("Лебедев"));
+
+    dialogs.askAnswers.push_back(QStringLiteral("Сохранить и оформить позже"));
+    const QString file = world.path(QStringLiteral("Лебедев.tav"));
+    dialogs.saveAnswers.push_back(file);
+    QTest::mouseClick(card->placeOrderButton(), Qt::LeftButton);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    ASSERT_TRUE(QFile::exists(file));
+    ASSERT_EQ(window->pendingPlacer().store().list().size(), 1u);
+    EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().contains(
+        QStringLiteral("будет оформлен, когда журнал заказов ответит")));
+    EXPECT_EQ(window->document().filePath(), file);
+
+    // Still away: the round keeps it and says so.
+    window->pendingPlacer().tryNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->pendingPlacer().running(), 20000);
+    EXPECT_EQ(window->pendingPlacer().store().list().size(), 1u);
+    EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().contains(
+        QStringLiteral("Ожидают оформления в журнале: 1")));
+
+    // The journal is back.
+    writeConf("journal = sqlite:" + world.path(QStringLiteral("journal.sqlite")).toUtf8());
+    window->pendingPlacer().tryNow();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->pendingPlacer().running(), 20000);
+    EXPECT_TRUE(window->pendingPlacer().store().list().empty());
+    Journal journal(
+        JournalAddress::sqlite(world.path(QStringLiteral("journal.sqlite")).toStdString()));
+    ASSERT_EQ(journal.summary({}).count, 1);
+    const std::string number = world.project->order.orderNumber;
+    EXPECT_EQ(orderplacing::numberText(journal.list({}).at(0).number), number);
+    EXPECT_EQ(journal.list({}).at(0).customer, "Лебедев");
+    EXPECT_EQ(card->numberEdit()->text().toStdString(), number);
+    Project back(*world.catalog);
+    ASSERT_EQ(SketchFile::read(back, file.toStdString()), SketchFile::ReadOk);
+    EXPECT_EQ(back.order.orderNumber, number);
+    EXPECT_FALSE(window->document().isModified());
+    EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().startsWith(
+        QStringLiteral("Оформлен заказ № ") + QString::fromStdString(number)));
+    std::filesystem::remove_all(pending);
 }
 
 // The file an order is placed in becomes the window's file, with or without the journal: the

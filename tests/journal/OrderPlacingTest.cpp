@@ -5,6 +5,7 @@
 
 #include "journal/JournalError.h"
 #include "journal/OrderPlacing.h"
+#include "journal/PendingPlacings.h"
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "support/OutputTestSupport.h"
@@ -64,4 +65,61 @@ TEST_P(OrderPlacingTest, ASketchThatCannotBeSavedPlacesNothing) {
     EXPECT_EQ(journal.summary({}).count, 0);
     EXPECT_EQ(orderplacing::nextNumber(journal, numbers), 5);
     EXPECT_EQ(readFile(numbers.programFile()), "5");
+}
+
+// Orders kept while the journal was away: placed in the order they were kept, each once with
+// its key (also when the program stopped after a placing but before its entry went), each
+// number written into its file; an entry whose sketch is gone stays with its reason.
+TEST_P(OrderPlacingTest, OrdersKeptWhileTheJournalWasAwayArePlacedOnceIntoTheirFiles) {
+    const PendingPlacings store(world.dir / "pending");
+    auto keep = [&](const std::string& key, const std::filesystem::path& file,
+                    const std::string& offered, int64_t since) {
+        if (std::filesystem::is_directory(file.parent_path()))
+            EXPECT_EQ(SketchFile::write(*world.project, file), SketchFile::WriteOk);
+        store.add({key, file, "Анна 100%\nсмена 2", offered, since});
+    };
+    world.project->order.clientName = "Петров";
+    keep("b-key", world.dir / "Петров.tav", "00005", 200);
+    keep("a-key", world.dir / "00005.tav", "00005", 100);
+    keep("c-key", world.dir / "нет" / "потерян.tav", "00005", 300);
+    ASSERT_EQ(store.list().size(), 3u);
+    EXPECT_EQ(store.list()[0].key, "a-key");
+    EXPECT_EQ(store.list()[0].salesperson, "Анна 100%\nсмена 2");
+    // A file in the folder that is not an entry of ours is left alone.
+    writeFile(world.dir / "pending" / "d-key.pending", "key=other\nsketch=/x.tav\n");
+    EXPECT_THROW(store.add({"../x", world.dir / "x.tav", "", "", 1}), std::runtime_error);
+
+    Journal journal(address());
+    // Another seat took number 5 meanwhile; the first kept order was placed before the program
+    // stopped, its entry still there.
+    placeSample(journal, sampleOrder("Другой", "1"), 5);
+    {
+        Project first(*world.catalog);
+        ASSERT_EQ(SketchFile::read(first, world.dir / "00005.tav"), SketchFile::ReadOk);
+        EXPECT_EQ(orderplacing::place(journal, first, numbers, "Анна", world.dir / "00005.tav",
+                                      "00005", "a-key"),
+                  6);
+    }
+
+    const PendingPlacings::Outcome outcome = store.placeAll(journal, *world.catalog, numbers);
+    ASSERT_EQ(outcome.placed.size(), 2u);
+    EXPECT_FALSE(outcome.journalAway);
+    EXPECT_EQ(outcome.placed[0].number, 6);
+    EXPECT_EQ(outcome.placed[0].file, world.dir / "00006.tav");
+    EXPECT_EQ(outcome.placed[1].number, 7);
+    EXPECT_EQ(outcome.placed[1].file, world.dir / "Петров.tav");
+    EXPECT_EQ(journal.summary({}).count, 3);
+    EXPECT_EQ(journal.order(7).salesperson, "Анна 100%\nсмена 2");
+    for (const auto& placed : outcome.placed) {
+        Project back(*world.catalog);
+        ASSERT_EQ(SketchFile::read(back, placed.file), SketchFile::ReadOk);
+        EXPECT_EQ(back.order.orderNumber, orderplacing::numberText(placed.number));
+    }
+    ASSERT_EQ(outcome.problems.size(), 1u);
+    ASSERT_EQ(store.list().size(), 1u);
+    EXPECT_EQ(store.list()[0].key, "c-key");
+
+    // A second round places nothing again.
+    EXPECT_TRUE(store.placeAll(journal, *world.catalog, numbers).placed.empty());
+    EXPECT_EQ(journal.summary({}).count, 3);
 }

@@ -4,6 +4,7 @@
 #include "journal/JournalError.h"
 #include "journal/JournalSession.h"
 #include "journal/OrderPlacing.h"
+#include "journal/PendingPlacings.h"
 #include "model/OrderInfo.h"
 #include "model/OrderNumberFile.h"
 #include "model/Project.h"
@@ -22,6 +23,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 #include <QRegularExpressionValidator>
+#include <QUuid>
 
 #include <filesystem>
 
@@ -37,6 +39,12 @@ QValidator* digitsOnly(QObject* parent) {
 
 OrderNumberFile numberFileOf(const Project& project) {
     return OrderNumberFile(project.catalog().baseFolder());
+}
+
+// The journal is away (rather than refusing the order): the order may wait for it.
+bool journalAway(const JournalError& e) {
+    return e.kind() == JournalError::Unreachable || e.kind() == JournalError::NotAnswering ||
+           e.kind() == JournalError::Locked;
 }
 
 } // namespace
@@ -262,7 +270,10 @@ void DlgOrder::placeInJournal() {
                 return orderplacing::nextNumber(journal, numbers);
             }));
     } catch (const JournalError& e) {
-        dialogs::showError(window(), QString::fromStdString(e.what()));
+        if (journalAway(e))
+            offerToPlaceLater(e.what(), {});
+        else
+            dialogs::showError(window(), QString::fromStdString(e.what()));
         return;
     }
     const QString path =
@@ -284,7 +295,11 @@ void DlgOrder::placeInJournal() {
         if (commands != nullptr)
             commands->placingDone();
     } catch (const JournalError& e) {
-        dialogs::showError(window(), QString::fromStdString(e.what()));
+        // The connection went while placing: the same key places it once, later.
+        if (journalAway(e))
+            offerToPlaceLater(e.what(), path);
+        else
+            dialogs::showError(window(), QString::fromStdString(e.what()));
         return;
     }
     fillFromRecord();
@@ -292,4 +307,51 @@ void DlgOrder::placeInJournal() {
         commands->adoptFile(path);
     emit orderPlaced(number);
     emit printChoiceRequested();
+}
+
+void DlgOrder::offerToPlaceLater(const std::string& reason, QString path) {
+    const QString later = QStringLiteral("Сохранить и оформить позже");
+    const int answer = dialogs::ask(
+        window(),
+        QString::fromStdString(reason) +
+            QStringLiteral("\n\nСохранить заказ в файл и оформить его в журнале, когда журнал "
+                           "ответит? Номер заказа будет записан в файл."),
+        {later, QStringLiteral("Отмена")}, 1, QStringLiteral("Журнал заказов недоступен"));
+    if (answer != 0)
+        return;
+    if (path.isEmpty())
+        path = dialogs::saveFile(window(), QString::fromStdString(project_.order.orderNumber),
+                                 QString::fromUtf8(dialogs::kSketchFilter), QStringLiteral("tav"));
+    if (path.isEmpty())
+        return;
+    ProjectCommands* commands = hub_.commands();
+    if (commands != nullptr) {
+        if (!commands->saveTo(path))
+            return;
+    } else {
+        std::string why;
+        if (SketchFile::write(project_, std::filesystem::path(path.toStdString()), &why) !=
+            SketchFile::WriteOk) {
+            dialogs::showError(window(), QString::fromStdString(SketchFile::saveErrorMessage(
+                                             path.toStdString(), why)));
+            return;
+        }
+    }
+    // The document keeps the key until the placing is done, so that the order is placed once
+    // however often it is tried.
+    PendingPlacing placing;
+    placing.key = commands != nullptr
+                      ? commands->placingKey()
+                      : QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    placing.sketch = path.toStdString();
+    placing.salesperson = journal_->salesperson();
+    placing.offered = project_.order.orderNumberText();
+    placing.since = QDateTime::currentSecsSinceEpoch();
+    try {
+        PendingPlacings().add(placing);
+    } catch (const std::exception& e) {
+        dialogs::showError(window(), QString::fromStdString(e.what()));
+        return;
+    }
+    emit placingDeferred();
 }

@@ -53,6 +53,8 @@ signals:
     void orderPlaced(qint64 number);
     // The order was placed: the print choice should open, as the top panel's print command does.
     void printChoiceRequested();
+    // The journal did not answer, and the order was kept to be placed when it does.
+    void placingDeferred();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,6 +66,9 @@ private:
     void costEdited(QLineEdit* edit, int32_t& cost);
     void dateEdited(QDateEdit* edit, int64_t& stored);
     void placeInJournal();
+    // Offers to keep the order as a file to be placed once the journal answers; the reason is
+    // the journal's message. sketchPath: the file already chosen (empty: asks for one).
+    void offerToPlaceLater(const std::string& reason, QString sketchPath);
 
     Project& project_;
     NotifyHub& hub_;
