@@ -94,6 +94,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
     journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
     order_->setJournal(journal_.get());
+    plan_->setJournal(journal_.get());
     journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
     pending_ = new PendingPlacer(project_.catalog().baseFolder(), PendingPlacings(), this);
@@ -241,7 +242,7 @@ CtavrolabDlg::~CtavrolabDlg() {
 
 void CtavrolabDlg::showWorkshop() {
     if (workshop_ == nullptr)
-        workshop_ = new DlgWorkshop(this);
+        workshop_ = new DlgWorkshop(*journal_, project_.catalog(), this);
     workshop_->show();
     workshop_->raise();
     workshop_->activateWindow();
@@ -258,6 +259,10 @@ void CtavrolabDlg::showOrders() {
                 [this](const QByteArray& sketch, qint64 number) {
                     openJournalOrder(sketch, number, true);
                 });
+        connect(orders_, &DlgOrders::batchRequested, this, [this](const QList<qint64>& numbers) {
+            showWorkshop();
+            workshop_->planBatch(std::vector<int64_t>(numbers.begin(), numbers.end()));
+        });
     } else {
         orders_->refresh();
     }
