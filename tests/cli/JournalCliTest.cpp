@@ -241,8 +241,8 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "backup"}, 64},
         {{"journal", "restore", "a", "b"}, 64},
         {{"journal", "restore", "нет-такой-копии.journal"}, 5},
-        {{"journal", "backup", "копия.journal"}, 0},
-        {{"journal", "restore", "копия.journal"}, 0},
+        {{"journal", "backup", path("копия.journal")}, 0},
+        {{"journal", "restore", path("копия.journal")}, 0},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);
