@@ -7,8 +7,12 @@
 #include "journal/JournalSession.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
+#include "catalog/Catalog.h"
 #include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
+#include "ui/printing/PaymentReceipt.h"
+#include "ui/printing/PrintCommands.h"
 #include "ui/shared/Dialogs.h"
 
 #include <QCheckBox>
@@ -19,6 +23,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -89,7 +94,7 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 120, 230, 150, 100, 50, 100};
+    const int widths[] = {70, 120, 230, 150, 100, 50, 100, 100, 100};
     for (int c = 0; c < OrdersTableModel::Status; ++c)
         table_->setColumnWidth(c, widths[c]);
 
@@ -111,8 +116,11 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
                     QStringLiteral("Экспорт показанных заказов в CSV"));
     report_ =
         named(new QPushButton(QStringLiteral("Отчет за месяц…")), QStringLiteral("Отчет за месяц"));
+    pay_ = named(new QPushButton(QStringLiteral("Принять оплату")),
+                 QStringLiteral("Принять оплату по заказу"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open_);
+    buttons->addWidget(pay_);
     buttons->addWidget(statusChoice_);
     buttons->addWidget(setStatus_);
     buttons->addWidget(copy_);
@@ -147,6 +155,7 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     connect(setStatus_, &QPushButton::clicked, this, &DlgOrders::changeStatus);
     connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
     connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
+    connect(pay_, &QPushButton::clicked, this, &DlgOrders::takePayment);
 
     refresh();
 }
@@ -186,6 +195,7 @@ void DlgOrders::updateButtons() {
     open_->setEnabled(selected);
     setStatus_->setEnabled(selected);
     copy_->setEnabled(selected);
+    pay_->setEnabled(selected);
     if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
         statusChoice_->setCurrentText(qs(o->status));
 }
@@ -255,4 +265,66 @@ void DlgOrders::exportRows() {
 void DlgOrders::showReport() {
     DlgMonthlyReport report(session_, this);
     report.exec();
+}
+
+void DlgOrders::takePayment() {
+    const int row = table_->currentIndex().row();
+    const JournalOrder* o = model_->orderAt(row);
+    if (o == nullptr || selectedNumber() <= 0)
+        return;
+    DlgPayment dialog(session_, o->number, o->balanceKopecks(), this);
+    paymentDialog_ = &dialog;
+    const bool taken = dialog.exec() == QDialog::Accepted && dialog.payment();
+    paymentDialog_ = nullptr;
+    if (!taken)
+        return;
+    model_->reload();
+    if (row >= 0 && row < model_->rowCount())
+        table_->selectRow(row);
+    offerReceipt(*dialog.payment());
+}
+
+void DlgOrders::offerReceipt(const JournalPayment& payment) {
+    const int choice = dialogs::ask(
+        this, QStringLiteral("Платеж принят. Напечатать квитанцию об оплате?"),
+        {QStringLiteral("Печать…"), QStringLiteral("Сохранить PDF…"), QStringLiteral("Не нужна")},
+        2, QStringLiteral("Квитанция об оплате"));
+    if (choice != 0 && choice != 1)
+        return;
+    std::optional<PaymentReceipt> receipt;
+    try {
+        session_.run(JournalSession::Action::Read, [&](Journal& journal) {
+            const JournalOrder order = journal.order(payment.number);
+            const int64_t balance = journalpayment::balanceAfter(
+                order.totalKopecks, journal.payments(payment.number), payment.id);
+            receipt.emplace(order, payment, balance);
+        });
+    } catch (const JournalError& e) {
+        showFailure(qs(e.what()));
+        return;
+    }
+    receipt->setLogoFrom(Catalog::executableFolder());
+    // Without a printer, printing offers the PDF, as the other documents do.
+    int how = choice;
+    if (how == 0 && !PrintCommands::hooks().printerInstalled()) {
+        if (!dialogs::confirm(this, QString::fromUtf8(PrintCommands::kNoPrinterQuestion)))
+            return;
+        how = 1;
+    }
+    QString error;
+    if (how == 1) {
+        const QString path = dialogs::saveFile(
+            this, QStringLiteral("квитанция %1.pdf").arg(payment.id),
+            QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
+        if (path.isEmpty())
+            return;
+        error = receipt->writePdf(path.toStdString());
+    } else {
+        QPrinter printer(QPrinter::HighResolution);
+        if (!PrintCommands::hooks().choosePrinter(this, printer))
+            return;
+        error = receipt->print(printer);
+    }
+    if (!error.isEmpty())
+        dialogs::showError(this, error);
 }

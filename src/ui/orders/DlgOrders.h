@@ -45,6 +45,9 @@ public:
     QPushButton* copyButton() const { return copy_; }
     QPushButton* exportButton() const { return export_; }
     QPushButton* reportButton() const { return report_; }
+    QPushButton* payButton() const { return pay_; }
+    // The payment dialog while it is open (for the tests), null otherwise.
+    class DlgPayment* paymentDialog() const { return paymentDialog_; }
 
 signals:
     // The user asked to open the order's sketch (the bytes kept when it was placed).
@@ -61,6 +64,8 @@ private:
     void changeStatus();
     void exportRows();
     void showReport();
+    void takePayment();
+    void offerReceipt(const struct JournalPayment& payment);
 
     JournalSession& session_;
     OrdersTableModel* model_ = nullptr;
@@ -78,4 +83,6 @@ private:
     QPushButton* copy_ = nullptr;
     QPushButton* export_ = nullptr;
     QPushButton* report_ = nullptr;
+    QPushButton* pay_ = nullptr;
+    class DlgPayment* paymentDialog_ = nullptr;
 };
