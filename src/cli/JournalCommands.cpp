@@ -83,10 +83,10 @@ const char* const kUsage =
 namespace {
 
 // Options that take a value, and those that are a word alone.
-const std::set<std::string> kValued = {
-    "--from",   "--to",   "--status", "--find", "--article", "--color",  "--group", "--material",
-    "--length", "--size", "--place",  "--note", "--state",   "--orders", "--plan",  "--pack",
-    "--kind",   "--method", "--key",  "--pdf"};
+const std::set<std::string> kValued = {"--from",  "--to",    "--status",   "--find",   "--article",
+                                       "--color", "--group", "--material", "--length", "--size",
+                                       "--place", "--note",  "--state",    "--orders", "--plan",
+                                       "--pack",  "--kind",  "--method",   "--key",    "--pdf"};
 const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {

@@ -78,13 +78,13 @@ JournalPayment Journal::pay(int64_t number, int64_t amountKopecks, const std::st
         } else {
             // The order's row is held until the commit: a second seat paying on it waits and
             // then sees this payment in the balance (SQLite's write lock does the same).
-            QSqlQuery q = db_->run("SELECT " + journalrows::kColumns +
-                                       " FROM orders WHERE number = ?" +
-                                       (db_->isSqlite() ? "" : " FOR UPDATE"),
-                                   {qlonglong(number)});
+            QSqlQuery q =
+                db_->run("SELECT " + journalrows::kColumns + " FROM orders WHERE number = ?" +
+                             (db_->isSqlite() ? "" : " FOR UPDATE"),
+                         {qlonglong(number)});
             if (!q.next())
-                throw JournalError(JournalError::NoSuchOrder, "Заказ " + std::to_string(number) +
-                                                                  " не найден в журнале");
+                throw JournalError(JournalError::NoSuchOrder,
+                                   "Заказ " + std::to_string(number) + " не найден в журнале");
             check(journalrows::orderAt(q), amountKopecks, kind);
             const auto now = static_cast<int64_t>(std::time(nullptr));
             QSqlQuery inserted = db_->run(
@@ -126,8 +126,9 @@ JournalPayment Journal::payment(int64_t id) {
 
 std::vector<JournalPayment> Journal::payments(int64_t number) {
     order(number); // an unknown number is an error, not an empty list
-    QSqlQuery q = db_->run("SELECT " + kPaymentColumns + " FROM payments WHERE number = ? ORDER BY id",
-                           {qlonglong(number)});
+    QSqlQuery q =
+        db_->run("SELECT " + kPaymentColumns + " FROM payments WHERE number = ? ORDER BY id",
+                 {qlonglong(number)});
     std::vector<JournalPayment> out;
     while (q.next())
         out.push_back(paymentAt(q));

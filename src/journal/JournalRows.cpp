@@ -28,7 +28,8 @@ QString paidOf(const QString& number) {
 const QString kColumns =
     "number, placed_at, utc_offset, salesperson, customer, phone, address, system, door_count, "
     "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
-    "delivery_kopecks, total_kopecks, status, file_path, " + paidOf("orders.number");
+    "delivery_kopecks, total_kopecks, status, file_path, " +
+    paidOf("orders.number");
 
 JournalOrder orderAt(const QSqlQuery& q) {
     JournalOrder o;

@@ -174,8 +174,8 @@ QStringList payments(const JournalConnection& db) {
 using Step = std::function<QStringList(const JournalConnection&)>;
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches,
-                                          writeKeys,     payments};
+    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore,
+                                          batches,     writeKeys,     payments};
     return all;
 }
 

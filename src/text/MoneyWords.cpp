@@ -55,8 +55,8 @@ const char* countForm(uint64_t count, const char* one, const char* few, const ch
 
 std::string moneyInWords(int64_t kopecks) {
     // The absolute value in unsigned arithmetic: the smallest int64 has no positive twin.
-    const uint64_t all = kopecks < 0 ? 0 - static_cast<uint64_t>(kopecks)
-                                     : static_cast<uint64_t>(kopecks);
+    const uint64_t all =
+        kopecks < 0 ? 0 - static_cast<uint64_t>(kopecks) : static_cast<uint64_t>(kopecks);
     const uint64_t roubles = all / 100;
     const uint64_t rest = all % 100;
     char figures[3];

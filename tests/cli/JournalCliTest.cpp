@@ -329,8 +329,8 @@ TEST_P(JournalCli, APaymentIsTakenOnceUpToTheBalanceShownAndGivenItsReceipt) {
                   .status,
               0);
     const int64_t balance = total - 150;
-    r = run({"journal", "pay", "41", roubles(balance + 1), "--kind", "Оплата", "--method",
-             "Карта"});
+    r = run(
+        {"journal", "pay", "41", roubles(balance + 1), "--kind", "Оплата", "--method", "Карта"});
     EXPECT_EQ(r.status, 5);
     EXPECT_NE(r.err.find("остаток " + roubles(balance) + " руб."), std::string::npos) << r.err;
     r = run({"journal", "pay", "41", roubles(balance), "--kind", "Оплата", "--method", "Карта",
@@ -338,7 +338,8 @@ TEST_P(JournalCli, APaymentIsTakenOnceUpToTheBalanceShownAndGivenItsReceipt) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("остаток 0,00 руб."), std::string::npos) << r.out;
 
-    const nlohmann::json shown = nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out);
+    const nlohmann::json shown =
+        nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out);
     EXPECT_EQ(shown["paidKopecks"], total);
     EXPECT_EQ(shown["balanceKopecks"], 0);
     ASSERT_EQ(shown["payments"].size(), 2u);

@@ -1,5 +1,6 @@
 #include "ui/orders/DlgOrders.h"
 
+#include "catalog/Catalog.h"
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
@@ -7,7 +8,6 @@
 #include "journal/JournalSession.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
-#include "catalog/Catalog.h"
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
@@ -313,9 +313,9 @@ void DlgOrders::offerReceipt(const JournalPayment& payment) {
     }
     QString error;
     if (how == 1) {
-        const QString path = dialogs::saveFile(
-            this, QStringLiteral("квитанция %1.pdf").arg(payment.id),
-            QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
+        const QString path =
+            dialogs::saveFile(this, QStringLiteral("квитанция %1.pdf").arg(payment.id),
+                              QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
         if (path.isEmpty())
             return;
         error = receipt->writePdf(path.toStdString());

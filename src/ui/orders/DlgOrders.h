@@ -47,7 +47,9 @@ public:
     QPushButton* reportButton() const { return report_; }
     QPushButton* payButton() const { return pay_; }
     // The payment dialog while it is open (for the tests), null otherwise.
-    class DlgPayment* paymentDialog() const { return paymentDialog_; }
+    class DlgPayment* paymentDialog() const {
+        return paymentDialog_;
+    }
 
 signals:
     // The user asked to open the order's sketch (the bytes kept when it was placed).

@@ -90,8 +90,7 @@ void DlgPayment::record() {
         payment_ = session_.run(JournalSession::Action::KeyedWrite, [&](Journal& journal) {
             return journal.pay(number_, amount.value, kind_->currentText().toStdString(),
                                method_->currentText().toStdString(),
-                               note_->text().trimmed().toStdString(), session_.salesperson(),
-                               key_);
+                               note_->text().trimmed().toStdString(), session_.salesperson(), key_);
         });
     } catch (const JournalError& e) {
         message_->setText(QString::fromStdString(e.what()));

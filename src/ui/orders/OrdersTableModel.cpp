@@ -171,9 +171,8 @@ QVariant OrdersTableModel::data(const QModelIndex& index, int role) const {
 QVariant OrdersTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const names[] = {"Номер",    "Дата",    "Клиент",      "Телефон",
-                                        "Система",  "Двери",   "Итого, руб.", "Оплачено",
-                                        "Остаток",  "Состояние"};
+    static const char* const names[] = {"Номер", "Дата",        "Клиент",   "Телефон", "Система",
+                                        "Двери", "Итого, руб.", "Оплачено", "Остаток", "Состояние"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }
 

@@ -86,8 +86,8 @@ bool PaymentReceipt::print(PrintJob& job) const {
 
     // The signature of whoever took the money, with the name under the line.
     rect.setTop(rect.top() + job.points(30));
-    const QString sign = QStringLiteral("Деньги принял(а): ____________________ / %1 /")
-                             .arg(q(payment_.takenBy));
+    const QString sign =
+        QStringLiteral("Деньги принял(а): ____________________ / %1 /").arg(q(payment_.takenBy));
     painter.drawText(QRect(rect.left(), rect.top(), rect.width(), metrics.height()), kWrapFlags,
                      sign);
     rect.setTop(rect.top() + metrics.height());
@@ -115,9 +115,9 @@ QString PaymentReceipt::print(QPagedPaintDevice& device) const {
 
 QString PaymentReceipt::writePdf(const std::filesystem::path& path) const {
     QString error;
-    const QByteArray bytes = DocumentPrinter::pdfOf(
-        [&](QPagedPaintDevice& device) { return print(device); }, QString::fromUtf8(kTitle),
-        &error);
+    const QByteArray bytes =
+        DocumentPrinter::pdfOf([&](QPagedPaintDevice& device) { return print(device); },
+                               QString::fromUtf8(kTitle), &error);
     if (!error.isEmpty())
         return error;
     return DocumentPrinter::writeFile(path, bytes);
