@@ -1,6 +1,5 @@
 #include "ui/orders/DlgOrders.h"
 
-#include "catalog/Catalog.h"
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
@@ -11,8 +10,6 @@
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
-#include "ui/printing/PaymentReceipt.h"
-#include "ui/printing/PrintCommands.h"
 #include "ui/shared/Dialogs.h"
 
 #include <QCheckBox>
@@ -23,7 +20,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPrinter>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -281,50 +277,5 @@ void DlgOrders::takePayment() {
     model_->reload();
     if (row >= 0 && row < model_->rowCount())
         table_->selectRow(row);
-    offerReceipt(*dialog.payment());
-}
-
-void DlgOrders::offerReceipt(const JournalPayment& payment) {
-    const int choice = dialogs::ask(
-        this, QStringLiteral("Платеж принят. Напечатать квитанцию об оплате?"),
-        {QStringLiteral("Печать…"), QStringLiteral("Сохранить PDF…"), QStringLiteral("Не нужна")},
-        2, QStringLiteral("Квитанция об оплате"));
-    if (choice != 0 && choice != 1)
-        return;
-    std::optional<PaymentReceipt> receipt;
-    try {
-        session_.run(JournalSession::Action::Read, [&](Journal& journal) {
-            const JournalOrder order = journal.order(payment.number);
-            const int64_t balance = journalpayment::balanceAfter(
-                order.totalKopecks, journal.payments(payment.number), payment.id);
-            receipt.emplace(order, payment, balance);
-        });
-    } catch (const JournalError& e) {
-        showFailure(qs(e.what()));
-        return;
-    }
-    receipt->setLogoFrom(Catalog::executableFolder());
-    // Without a printer, printing offers the PDF, as the other documents do.
-    int how = choice;
-    if (how == 0 && !PrintCommands::hooks().printerInstalled()) {
-        if (!dialogs::confirm(this, QString::fromUtf8(PrintCommands::kNoPrinterQuestion)))
-            return;
-        how = 1;
-    }
-    QString error;
-    if (how == 1) {
-        const QString path =
-            dialogs::saveFile(this, QStringLiteral("квитанция %1.pdf").arg(payment.id),
-                              QString::fromUtf8(PrintCommands::kPdfFilter), QStringLiteral("pdf"));
-        if (path.isEmpty())
-            return;
-        error = receipt->writePdf(path.toStdString());
-    } else {
-        QPrinter printer(QPrinter::HighResolution);
-        if (!PrintCommands::hooks().choosePrinter(this, printer))
-            return;
-        error = receipt->print(printer);
-    }
-    if (!error.isEmpty())
-        dialogs::showError(this, error);
+    emit paymentTaken(dialog.payment()->number, dialog.payment()->id);
 }

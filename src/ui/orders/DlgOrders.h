@@ -56,6 +56,8 @@ signals:
     void openRequested(const QByteArray& sketch, qint64 number);
     // The user asked for a new order made from this one's sketch.
     void copyRequested(const QByteArray& sketch, qint64 number);
+    // A payment was recorded on the order; its receipt may be offered.
+    void paymentTaken(qint64 number, qint64 paymentId);
 
 private:
     void filterChanged();
@@ -67,7 +69,6 @@ private:
     void exportRows();
     void showReport();
     void takePayment();
-    void offerReceipt(const struct JournalPayment& payment);
 
     JournalSession& session_;
     OrdersTableModel* model_ = nullptr;
