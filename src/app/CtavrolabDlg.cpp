@@ -95,6 +95,7 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     connect(order_, &DlgOrder::printChoiceRequested, top_, &TopPanelDlg::showPrint);
     journal_ = std::make_unique<JournalSession>(project_.catalog().baseFolder());
     order_->setJournal(journal_.get());
+    plan_->setJournal(journal_.get());
     journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
     pending_ = new PendingPlacer(project_.catalog().baseFolder(), PendingPlacings(), this);
@@ -233,7 +234,7 @@ CtavrolabDlg::~CtavrolabDlg() {
 
 void CtavrolabDlg::showWorkshop() {
     if (workshop_ == nullptr)
-        workshop_ = new DlgWorkshop(this);
+        workshop_ = new DlgWorkshop(*journal_, project_.catalog(), this);
     workshop_->show();
     workshop_->raise();
     workshop_->activateWindow();
@@ -252,6 +253,10 @@ void CtavrolabDlg::showOrders() {
                 });
         connect(orders_, &DlgOrders::paymentTaken, this, [this](qint64 number, qint64 id) {
             receiptcommands::offer(*journal_, number, id, project_.catalog().baseFolder(), orders_);
+        });
+        connect(orders_, &DlgOrders::batchRequested, this, [this](const QList<qint64>& numbers) {
+            showWorkshop();
+            workshop_->planBatch(std::vector<int64_t>(numbers.begin(), numbers.end()));
         });
     } else {
         orders_->refresh();

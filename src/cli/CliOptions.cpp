@@ -19,7 +19,8 @@ const char* const kUsage =
     "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly,plan]]\n"
     "       [--json OUT.json|-] [--save OUT.tav]\n"
     "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
-    "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
+    "        [--rotate ГРУППА] [--no-rotate ГРУППА] [--journal АДРЕС]]: с журналом план\n"
+    "        называет, что дал бы склад остатков (fromStore)\n"
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan,quote]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]: раскрой в пакете и этикетки\n"
     "        деловых остатков следуют --kerf, --trim, --min-offcut, --rotate, --no-rotate\n"
@@ -166,8 +167,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--place сочетается из файлов вывода только с --save"};
     if (o.again && !o.place)
         throw UsageError{"--again допустим только с --place"};
-    if (o.journal && !o.place)
-        throw UsageError{"--journal допустим только с --place и командами journal"};
+    if (o.journal && !o.place && !o.plan)
+        throw UsageError{"--journal допустим только с --place, --plan и командами journal"};
     return o;
 }
 

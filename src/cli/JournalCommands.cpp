@@ -6,6 +6,8 @@
 #include "cli/OffcutCommands.h"
 #include "cli/PdfOutput.h"
 
+#include "journal/BatchOffcuts.h"
+#include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalBackup.h"
@@ -525,6 +527,26 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
         return kExitUsage;
+    }
+}
+
+void countFromStore(CuttingPlan& plan, const Project& project, const std::string& dataFolder,
+                    const std::optional<std::string>& journalAddress) {
+    driverlog::install();
+    JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
+    if (!session.enabled())
+        return;
+    try {
+        if (!batchorders::hasStore(session.address()))
+            return;
+        const std::vector<StoreOffcut> onStock =
+            session.run(JournalSession::Action::Read, [](Journal& journal) {
+                OffcutStore store = journal.offcuts();
+                return batchoffcuts::onStock(store);
+            });
+        batchorders::countFromStore(plan, project, onStock);
+    } catch (const JournalError& e) {
+        std::cerr << "tavrolab-cli: склад остатков не прочитан: " << e.what() << '\n';
     }
 }
 

@@ -28,21 +28,27 @@
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/toppanel/TopPanelDlg.h"
+#include "ui/workshop/BatchesPage.h"
+#include "ui/workshop/DlgWorkshop.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -326,6 +332,57 @@ TEST_F(JournalWindowFixture, APaymentTakenInTheWindowShowsInItsColumnsAndGivesAR
     EXPECT_NE(text.indexOf(QStringLiteral("Остаток после платежа: 1,00 руб.")), -1)
         << text.toStdString();
     EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+}
+
+TEST_F(JournalWindowFixture, TwoSelectedRowsBecomeABatchThatIsStartedAndCancelled) {
+    placeOrder(QStringLiteral("Сидоров"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    placeOrder(QStringLiteral("Смирнова"), QStringLiteral("222"), QStringLiteral("b.tav"));
+    placeOrder(QStringLiteral("Кузнецов"), QStringLiteral("333"), QStringLiteral("c.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 3);
+    EXPECT_FALSE(orders->batchButton()->isEnabled());
+
+    // The first and the last row, the second with Ctrl: one order alone is not "selected" for
+    // opening, both go into the batch.
+    clickRow(orders, 0);
+    EXPECT_TRUE(orders->openButton()->isEnabled());
+    QTableView* table = orders->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      table->visualRect(table->model()->index(2, 2)).center());
+    const std::vector<int64_t> chosen = orders->selectedNumbers();
+    ASSERT_EQ(chosen, (std::vector<int64_t>{3, 1})) << "newest first, as the table shows them";
+    EXPECT_FALSE(orders->openButton()->isEnabled());
+    ASSERT_TRUE(orders->batchButton()->isEnabled());
+    QTest::mouseClick(orders->batchButton(), Qt::LeftButton);
+
+    DlgWorkshop* workshop = window->workshopWindow();
+    ASSERT_NE(workshop, nullptr);
+    EXPECT_TRUE(workshop->isVisible());
+    BatchesPage* page = workshop->batchesPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(workshop->pages()->currentWidget(), page);
+    EXPECT_EQ(page->chosenOrders(), chosen);
+    QElapsedTimer t;
+    t.start();
+    while (page->planning() && t.elapsed() < 60000)
+        QTest::qWait(20);
+    ASSERT_NE(page->newPlan(), nullptr);
+    QTest::mouseClick(page->startButton(), Qt::LeftButton);
+    Journal& j = window->journal().journal();
+    ASSERT_EQ(j.batches().list().size(), 1u);
+    std::vector<int64_t> recorded = j.batches().get(1).orders;
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(recorded, (std::vector<int64_t>{1, 3})) << "the first and last rows";
+    EXPECT_EQ(j.order(1).status, "В производстве");
+    EXPECT_EQ(j.order(2).status, "Принят");
+    EXPECT_EQ(j.order(3).status, "В производстве");
+
+    page->selectBatch(1);
+    QTest::mouseClick(page->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(j.batches().get(1).state, "Отменена");
+    for (int64_t n : {1, 2, 3})
+        EXPECT_EQ(j.order(n).status, "Принят") << n;
 }
 
 TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {

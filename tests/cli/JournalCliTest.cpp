@@ -8,8 +8,14 @@
 #include "journal/TcpProxy.h"
 #include "support/OutputTestSupport.h"
 
+#include "calc/RowFormat.h"
+#include "catalog/ProfileColor.h"
 #include "model/SketchFile.h"
 #include "text/MoneyWords.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
 
 #include <nlohmann/json.hpp>
 
@@ -138,6 +144,39 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     const nlohmann::json history = nlohmann::json::parse(r.out)["history"];
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[1]["by"], "Петрова");
+
+    // The order's own plan names what the store could give it, taking nothing: a whole stock
+    // length of its first article in its colour is one offcut "из остатков".
+    r = run({sample, "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json own = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(own["articles"].empty());
+    for (const auto& a : own["articles"])
+        EXPECT_EQ(a["fromStore"], 0) << a["code"];
+    for (const auto& m : own["materials"])
+        EXPECT_TRUE(m.contains("fromStore")) << m["code"];
+    const std::string code = own["articles"][0]["code"];
+    double stock = 0;
+    for (const auto& bar : own["bars"])
+        if (bar["code"] == code)
+            stock = std::max(stock, bar["stockLength"].get<double>());
+    ASSERT_NE(world.project->color, nullptr);
+    r = run({"journal", "offcuts", "add", "--article", code, "--color", world.project->color->code,
+             "--length", rowformat::wholeOrTenths(std::lround(stock * 10))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string rackId = lastLine(r.out);
+    r = run({sample, "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    own = nlohmann::json::parse(r.out);
+    EXPECT_EQ(own["articles"][0]["fromStore"], 1) << r.out;
+    EXPECT_NE(run({"journal", "offcuts", "show", rackId}).out.find("На складе"), std::string::npos);
+    // A journal file not made yet has no store to ask, and is not made by asking.
+    const std::string none = path("нет.sqlite");
+    r = cli(world.dir, {"--data", world.base().string(), "--journal", "sqlite:" + none, sample,
+                        "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(nlohmann::json::parse(r.out)["articles"][0].contains("fromStore"));
+    EXPECT_FALSE(std::filesystem::exists(none));
 
     // A batch of the order: its plan names the order on every piece; started, it gets a number.
     ASSERT_EQ(run({"journal", "status", "41", "Принят"}).status, 0);

@@ -24,6 +24,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QString qs(const std::string& s) {
@@ -84,7 +86,8 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     table_ = named(new QTableView, QStringLiteral("Заказы"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows (Ctrl, Shift) make a batch for the workshop.
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSortingEnabled(true);
     table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
@@ -114,12 +117,15 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
         named(new QPushButton(QStringLiteral("Отчет за месяц…")), QStringLiteral("Отчет за месяц"));
     pay_ = named(new QPushButton(QStringLiteral("Принять оплату")),
                  QStringLiteral("Принять оплату по заказу"));
+    batch_ = named(new QPushButton(QStringLiteral("В партию")),
+                   QStringLiteral("Выбранные заказы в партию производства"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open_);
     buttons->addWidget(pay_);
     buttons->addWidget(statusChoice_);
     buttons->addWidget(setStatus_);
     buttons->addWidget(copy_);
+    buttons->addWidget(batch_);
     buttons->addStretch(1);
     buttons->addWidget(export_);
     buttons->addWidget(report_);
@@ -152,6 +158,11 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
     connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
     connect(pay_, &QPushButton::clicked, this, &DlgOrders::takePayment);
+    connect(batch_, &QPushButton::clicked, this, [this] {
+        const std::vector<int64_t> numbers = selectedNumbers();
+        if (!numbers.empty())
+            emit batchRequested(QList<qint64>(numbers.begin(), numbers.end()));
+    });
 
     refresh();
 }
@@ -192,16 +203,28 @@ void DlgOrders::updateButtons() {
     setStatus_->setEnabled(selected);
     copy_->setEnabled(selected);
     pay_->setEnabled(selected);
+    batch_->setEnabled(!selectedNumbers().empty());
     if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
         statusChoice_->setCurrentText(qs(o->status));
 }
 
 int64_t DlgOrders::selectedNumber() const {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
-    if (rows.isEmpty())
+    if (rows.size() != 1)
         return 0;
     const JournalOrder* o = model_->orderAt(rows.first().row());
     return o ? o->number : 0;
+}
+
+std::vector<int64_t> DlgOrders::selectedNumbers() const {
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int64_t> out;
+    for (const QModelIndex& i : rows)
+        if (const JournalOrder* o = model_->orderAt(i.row()))
+            out.push_back(o->number);
+    return out;
 }
 
 void DlgOrders::openSelected(bool asCopy) {
@@ -264,9 +287,10 @@ void DlgOrders::showReport() {
 }
 
 void DlgOrders::takePayment() {
-    const int row = table_->currentIndex().row();
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    const int row = rows.size() == 1 ? rows.first().row() : -1;
     const JournalOrder* o = model_->orderAt(row);
-    if (o == nullptr || selectedNumber() <= 0)
+    if (o == nullptr)
         return;
     DlgPayment dialog(session_, o->number, o->balanceKopecks(), this);
     paymentDialog_ = &dialog;
