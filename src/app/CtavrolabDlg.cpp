@@ -18,6 +18,7 @@
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintCommands.h"
 #include "ui/printing/ProductionPackCommand.h"
+#include "ui/printing/ReceiptCommands.h"
 #include "ui/results/DlgPlan.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/DlgTabs.h"
@@ -259,6 +260,9 @@ void CtavrolabDlg::showOrders() {
                 [this](const QByteArray& sketch, qint64 number) {
                     openJournalOrder(sketch, number, true);
                 });
+        connect(orders_, &DlgOrders::paymentTaken, this, [this](qint64 number, qint64 id) {
+            receiptcommands::offer(*journal_, number, id, project_.catalog().baseFolder(), orders_);
+        });
         connect(orders_, &DlgOrders::batchRequested, this, [this](const QList<qint64>& numbers) {
             showWorkshop();
             workshop_->planBatch(std::vector<int64_t>(numbers.begin(), numbers.end()));

@@ -30,7 +30,8 @@ const char* const kUsage =
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 5 журнал заказов недоступен, 6 заказ уже оформлен (--place),\n"
     "7 сервер журнала заказов не отвечает, 64 неверный вызов.\n"
-    "Команды журнала заказов: tavrolab-cli journal --help\n"
+    "Команды журнала заказов (список, состояния, отчет, оплата по заказу):\n"
+    "  tavrolab-cli journal --help\n"
     "Раскрой любого списка деталей по складу: tavrolab-cli cutlist --help\n";
 
 // A whole decimal number, optionally negative; nothing else may follow.

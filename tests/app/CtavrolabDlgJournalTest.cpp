@@ -2,6 +2,7 @@
 // "Журнал заказов" (Ctrl+J or the top panel's button), opened, copied, given a status and
 // exported; a journal that cannot be reached is said plainly and changes nothing.
 #include "ui/ComboDriver.h"
+#include "ui/PdfTestSupport.h"
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabDlg.h"
@@ -16,9 +17,11 @@
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
+#include "text/MoneyWords.h"
 #include "ui/ordercard/DlgOrder.h"
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/DlgOrders.h"
+#include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/printing/DlgPrint.h"
 #include "ui/printing/PrintedDocument.h"
@@ -44,6 +47,7 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -265,6 +269,70 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
             }
         }
     }
+}
+
+TEST_F(JournalWindowFixture, APaymentTakenInTheWindowShowsInItsColumnsAndGivesAReceipt) {
+    placeOrder(QStringLiteral("Кузнецова"), QStringLiteral("333"), QStringLiteral("c.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 1);
+    EXPECT_FALSE(orders->payButton()->isEnabled());
+    const int64_t total = window->journal().journal().order(1).totalKopecks;
+    ASSERT_GT(total, 100);
+    EXPECT_EQ(orders->model()->headerData(OrdersTableModel::Paid, Qt::Horizontal).toString(),
+              QStringLiteral("Оплачено"));
+    EXPECT_EQ(orders->model()->headerData(OrdersTableModel::Balance, Qt::Horizontal).toString(),
+              QStringLiteral("Остаток"));
+    clickRow(orders, 0);
+    ASSERT_TRUE(orders->payButton()->isEnabled());
+
+    // A kopeck more than the balance is refused in the dialog, which stays open; the amount
+    // corrected, the payment is taken.
+    const QString balance = QString::fromStdString(journalcsv::money(total - 100));
+    QString refusal;
+    bool driven = false;
+    QTimer::singleShot(0, orders, [&] {
+        DlgPayment* d = orders->paymentDialog();
+        ASSERT_NE(d, nullptr);
+        type(d->amountEdit(), QString::fromStdString(journalcsv::money(total + 1)));
+        QTest::keyClick(d->kindChoice(), Qt::Key_Down);   // Оплата
+        QTest::keyClick(d->methodChoice(), Qt::Key_Down); // Карта
+        type(d->noteEdit(), QStringLiteral("при получении"));
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        refusal = d->messageLabel()->isVisibleTo(d) ? d->messageLabel()->text() : QString();
+        QTest::keyClick(d->amountEdit(), Qt::Key_A, Qt::ControlModifier);
+        type(d->amountEdit(), balance);
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        driven = true;
+    });
+    dialogs.askAnswers.push_back(QStringLiteral("Сохранить PDF…"));
+    const QString receipt = world.path(QStringLiteral("квитанция.pdf"));
+    dialogs.saveAnswers.push_back(receipt);
+    QTest::mouseClick(orders->payButton(), Qt::LeftButton);
+    ASSERT_TRUE(driven);
+    EXPECT_NE(refusal.indexOf(QStringLiteral("остаток ") +
+                              QString::fromStdString(journalcsv::money(total))),
+              -1)
+        << refusal.toStdString();
+    EXPECT_EQ(orders->paymentDialog(), nullptr);
+
+    const std::vector<JournalPayment> paid = window->journal().journal().payments(1);
+    ASSERT_EQ(paid.size(), 1u);
+    EXPECT_EQ(paid[0].amountKopecks, total - 100);
+    EXPECT_EQ(paid[0].kind, "Оплата");
+    EXPECT_EQ(paid[0].method, "Карта");
+    EXPECT_EQ(paid[0].note, "при получении");
+    EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Paid).data().toString(), balance);
+    EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Balance).data().toString(),
+              QStringLiteral("1,00"));
+
+    const QString text = pdftest::pages(receipt).join(' ').simplified();
+    EXPECT_NE(text.indexOf(QStringLiteral("Квитанция об оплате")), -1) << text.toStdString();
+    EXPECT_NE(text.indexOf(QString::fromStdString(text::moneyInWords(total - 100))), -1)
+        << text.toStdString();
+    EXPECT_NE(text.indexOf(QStringLiteral("Остаток после платежа: 1,00 руб.")), -1)
+        << text.toStdString();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
 }
 
 TEST_F(JournalWindowFixture, TwoSelectedRowsBecomeABatchThatIsStartedAndCancelled) {

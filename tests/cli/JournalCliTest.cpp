@@ -11,6 +11,7 @@
 #include "calc/RowFormat.h"
 #include "catalog/ProfileColor.h"
 #include "model/SketchFile.h"
+#include "text/MoneyWords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -238,6 +239,16 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "batch", "--orders", "41", "--commit"}, 0},
         {{"journal", "batch", "--orders", "41", "--commit"}, 5},
         {{"journal", "batch", "cancel", "1"}, 0},
+        {{"journal", "pay", "41", "abc", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "0", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "-5", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1,234", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Аванс", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Оплата", "--method", "Бартер"}, 64},
+        {{"journal", "pay", "41", "1", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Оплата"}, 64},
+        {{"journal", "pay", "99", "1", "--kind", "Оплата", "--method", "Карта"}, 6},
+        {{"journal", "pay", "41", "1", "--kind", "Возврат", "--method", "Карта"}, 5},
         {{"journal", "backup"}, 64},
         {{"journal", "restore", "a", "b"}, 64},
         {{"journal", "restore", "нет-такой-копии.journal"}, 5},
@@ -338,6 +349,59 @@ TEST(JournalCliFaults, AHungServerEndsEveryCommandByTheDeadlineWithSeven) {
 }
 
 #if TAV_CLI_PDF
+TEST_P(JournalCli, APaymentIsTakenOnceUpToTheBalanceShownAndGivenItsReceipt) {
+    ASSERT_EQ(run({sample, "--place", "--customer", "Ёлкина Анна"}).status, 0);
+    const int64_t total = nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out)
+                              .at("totalKopecks")
+                              .get<int64_t>();
+    ASSERT_GT(total, 200);
+    auto roubles = [](int64_t kopecks) {
+        return std::to_string(kopecks / 100) + "," + (kopecks % 100 < 10 ? "0" : "") +
+               std::to_string(kopecks % 100);
+    };
+    CliRun r = run({"journal", "pay", "41", "1.5", "--kind", "Предоплата", "--method", "Наличные",
+                    "--note", "задаток", "--key", "касса-1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Repeated after a lost answer: the same key takes nothing more.
+    ASSERT_EQ(run({"journal", "pay", "41", "1.5", "--kind", "Предоплата", "--method", "Наличные",
+                   "--key", "касса-1"})
+                  .status,
+              0);
+    const int64_t balance = total - 150;
+    r = run(
+        {"journal", "pay", "41", roubles(balance + 1), "--kind", "Оплата", "--method", "Карта"});
+    EXPECT_EQ(r.status, 5);
+    EXPECT_NE(r.err.find("остаток " + roubles(balance) + " руб."), std::string::npos) << r.err;
+    r = run({"journal", "pay", "41", roubles(balance), "--kind", "Оплата", "--method", "Карта",
+             "--pdf", path("квитанция.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("остаток 0,00 руб."), std::string::npos) << r.out;
+
+    const nlohmann::json shown =
+        nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out);
+    EXPECT_EQ(shown["paidKopecks"], total);
+    EXPECT_EQ(shown["balanceKopecks"], 0);
+    ASSERT_EQ(shown["payments"].size(), 2u);
+    EXPECT_EQ(shown["payments"][0]["amountKopecks"], 150);
+    EXPECT_EQ(shown["payments"][0]["kind"], "Предоплата");
+    EXPECT_EQ(shown["payments"][0]["note"], "задаток");
+    EXPECT_EQ(shown["payments"][0]["by"], "Петрова");
+    EXPECT_EQ(shown["payments"][1]["amountKopecks"], balance);
+    EXPECT_EQ(shown["payments"][1]["method"], "Карта");
+
+    std::string text = pdfText(path("квитанция.pdf"));
+    for (char& c : text)
+        if (c == '\n')
+            c = ' ';
+    for (const std::string& expected :
+         {std::string("Квитанция об оплате"), std::string("Заказ № 00041"),
+          std::string("Клиент: Ёлкина Анна"), std::string("Вид платежа: Оплата"),
+          std::string("Способ оплаты: Карта"), "Сумма: " + roubles(balance) + " руб.",
+          text::moneyInWords(balance), std::string("Остаток после платежа: 0,00 руб."),
+          std::string("Деньги принял(а)")})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
 TEST_P(JournalCli, ABatchPackListsItsOrdersAndLabelsTheOffcutsItKeepsWithTheirIds) {
     ASSERT_EQ(run({sample, "--place"}).status, 0);
     // A three-door wardrobe whose profile bars leave rests worth keeping.

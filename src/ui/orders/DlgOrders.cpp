@@ -8,6 +8,7 @@
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
 #include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/shared/Dialogs.h"
 
@@ -92,7 +93,7 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 120, 230, 150, 100, 50, 100};
+    const int widths[] = {70, 120, 230, 150, 100, 50, 100, 100, 100};
     for (int c = 0; c < OrdersTableModel::Status; ++c)
         table_->setColumnWidth(c, widths[c]);
 
@@ -114,10 +115,13 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
                     QStringLiteral("Экспорт показанных заказов в CSV"));
     report_ =
         named(new QPushButton(QStringLiteral("Отчет за месяц…")), QStringLiteral("Отчет за месяц"));
+    pay_ = named(new QPushButton(QStringLiteral("Принять оплату")),
+                 QStringLiteral("Принять оплату по заказу"));
     batch_ = named(new QPushButton(QStringLiteral("В партию")),
                    QStringLiteral("Выбранные заказы в партию производства"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open_);
+    buttons->addWidget(pay_);
     buttons->addWidget(statusChoice_);
     buttons->addWidget(setStatus_);
     buttons->addWidget(copy_);
@@ -153,6 +157,7 @@ DlgOrders::DlgOrders(JournalSession& session, QWidget* parent)
     connect(setStatus_, &QPushButton::clicked, this, &DlgOrders::changeStatus);
     connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
     connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
+    connect(pay_, &QPushButton::clicked, this, &DlgOrders::takePayment);
     connect(batch_, &QPushButton::clicked, this, [this] {
         const std::vector<int64_t> numbers = selectedNumbers();
         if (!numbers.empty())
@@ -197,6 +202,7 @@ void DlgOrders::updateButtons() {
     open_->setEnabled(selected);
     setStatus_->setEnabled(selected);
     copy_->setEnabled(selected);
+    pay_->setEnabled(selected);
     batch_->setEnabled(!selectedNumbers().empty());
     if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
         statusChoice_->setCurrentText(qs(o->status));
@@ -278,4 +284,22 @@ void DlgOrders::exportRows() {
 void DlgOrders::showReport() {
     DlgMonthlyReport report(session_, this);
     report.exec();
+}
+
+void DlgOrders::takePayment() {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    const int row = rows.size() == 1 ? rows.first().row() : -1;
+    const JournalOrder* o = model_->orderAt(row);
+    if (o == nullptr)
+        return;
+    DlgPayment dialog(session_, o->number, o->balanceKopecks(), this);
+    paymentDialog_ = &dialog;
+    const bool taken = dialog.exec() == QDialog::Accepted && dialog.payment();
+    paymentDialog_ = nullptr;
+    if (!taken)
+        return;
+    model_->reload();
+    if (row >= 0 && row < model_->rowCount())
+        table_->selectRow(row);
+    emit paymentTaken(dialog.payment()->number, dialog.payment()->id);
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+class DlgPayment;
 class JournalSession;
 class OrdersTableModel;
 class QCheckBox;
@@ -51,6 +52,9 @@ public:
     QPushButton* copyButton() const { return copy_; }
     QPushButton* exportButton() const { return export_; }
     QPushButton* reportButton() const { return report_; }
+    QPushButton* payButton() const { return pay_; }
+    // The payment dialog while it is open (for the tests), null otherwise.
+    DlgPayment* paymentDialog() const { return paymentDialog_; }
     QPushButton* batchButton() const { return batch_; }
 
 signals:
@@ -58,6 +62,8 @@ signals:
     void openRequested(const QByteArray& sketch, qint64 number);
     // The user asked for a new order made from this one's sketch.
     void copyRequested(const QByteArray& sketch, qint64 number);
+    // A payment was recorded on the order; its receipt may be offered.
+    void paymentTaken(qint64 number, qint64 paymentId);
     // The user asked for a batch of the selected orders ("В партию").
     void batchRequested(const QList<qint64>& numbers);
 
@@ -70,6 +76,7 @@ private:
     void changeStatus();
     void exportRows();
     void showReport();
+    void takePayment();
 
     JournalSession& session_;
     OrdersTableModel* model_ = nullptr;
@@ -87,5 +94,7 @@ private:
     QPushButton* copy_ = nullptr;
     QPushButton* export_ = nullptr;
     QPushButton* report_ = nullptr;
+    QPushButton* pay_ = nullptr;
+    DlgPayment* paymentDialog_ = nullptr;
     QPushButton* batch_ = nullptr;
 };
