@@ -18,6 +18,7 @@
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintCommands.h"
 #include "ui/printing/ProductionPackCommand.h"
+#include "ui/printing/ReceiptCommands.h"
 #include "ui/results/DlgPlan.h"
 #include "ui/results/DlgTable.h"
 #include "ui/results/DlgTabs.h"
@@ -96,10 +97,20 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     journal_ = std::make_unique<JournalRunner>(
         std::make_unique<JournalSession>(project_.catalog().baseFolder()));
     order_->setJournal(journal_.get());
+    plan_->setJournal(journal_.get());
     journal_->onStateChange([this] { showJournalState(); });
     startDailyCopy();
     pending_ = new PendingPlacer(project_.catalog().baseFolder(), PendingPlacings(), this);
     connect(pending_, &PendingPlacer::roundDone, this, &CtavrolabDlg::pendingPlaced);
+    top_->printDialog()->setAwaitingNumber([this] {
+        if (!document_ || document_->filePath().isEmpty())
+            return false;
+        const std::string open = document_->filePath().toStdString();
+        for (const PendingPlacing& p : pending_->store().list())
+            if (p.sketch == open)
+                return true;
+        return false;
+    });
     connect(order_, &DlgOrder::placingDeferred, this, [this] {
         const size_t waiting = pending_->store().list().size();
         warn(QStringLiteral("Заказ сохранен и будет оформлен, когда журнал заказов ответит "
@@ -234,7 +245,7 @@ CtavrolabDlg::~CtavrolabDlg() {
 
 void CtavrolabDlg::showWorkshop() {
     if (workshop_ == nullptr)
-        workshop_ = new DlgWorkshop(this);
+        workshop_ = new DlgWorkshop(*journal_, project_.catalog(), this);
     workshop_->show();
     workshop_->raise();
     workshop_->activateWindow();
@@ -251,6 +262,13 @@ void CtavrolabDlg::showOrders() {
                 [this](const QByteArray& sketch, qint64 number) {
                     openJournalOrder(sketch, number, true);
                 });
+        connect(orders_, &DlgOrders::paymentTaken, this, [this](qint64 number, qint64 id) {
+            receiptcommands::offer(*journal_, number, id, project_.catalog().baseFolder(), orders_);
+        });
+        connect(orders_, &DlgOrders::batchRequested, this, [this](const QList<qint64>& numbers) {
+            showWorkshop();
+            workshop_->planBatch(std::vector<int64_t>(numbers.begin(), numbers.end()));
+        });
     } else {
         orders_->refresh();
     }

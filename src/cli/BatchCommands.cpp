@@ -1,13 +1,12 @@
 #include "cli/BatchCommands.h"
 
-#include "calc/RowFormat.h"
 #include "calc/SystemFactory.h"
 #include "catalog/Catalog.h"
 #include "cli/JournalCall.h"
 #include "cli/JournalCommands.h"
 #include "cli/PdfOutput.h"
-#include "cli/PlanJson.h"
 #include "journal/BatchOffcuts.h"
+#include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
@@ -15,9 +14,9 @@
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
+#include "output/PlanJson.h"
 #include "output/ProductionLabel.h"
 #include "plan/BatchPlan.h"
-#include "plan/OffcutStock.h"
 #include "text/Format.h"
 
 #include <nlohmann/json.hpp>
@@ -28,9 +27,6 @@
 
 namespace journalcli {
 namespace {
-
-// The batch's planners get a second for each article and material.
-constexpr double kSecondsPerPlan = 1.0;
 
 std::vector<int64_t> orderList(const std::string& typed) {
     std::vector<int64_t> out;
@@ -85,53 +81,19 @@ std::vector<int64_t> chosenOrders(Journal& journal, const Command& c) {
 
 // The batch's orders read from the journal, each with its project (which the pack prints).
 struct Planned {
-    std::vector<std::unique_ptr<Project>> projects;
+    std::vector<batchorders::Source> sources;
     std::vector<pdfoutput::BatchPackOrder> orders;
     BatchPlan plan;
 };
 
 Planned planned(Journal& journal, Catalog& catalog, const std::vector<int64_t>& numbers) {
     Planned out;
-    std::vector<BatchOrder> orders;
-    const PlanSettings settings;
-    for (int64_t n : numbers) {
-        const JournalDocuments d = journal.documents(n);
-        auto project = std::make_unique<Project>(catalog);
-        if (SketchFile::fromBytes(*project, d.sketch) != SketchFile::ReadOk)
-            throw JournalError(JournalError::Failed,
-                               "Эскиз заказа " + std::to_string(n) + " в журнале не читается");
-        BatchOrder o;
-        o.number = n;
-        o.colour = project->color != nullptr ? project->color->code : std::string();
-        o.plan = CuttingPlan::build(*project, settings, OffcutStock{});
-        orders.push_back(std::move(o));
-        out.orders.push_back({n, journal.order(n).customer, project.get()});
-        out.projects.push_back(std::move(project));
-    }
+    out.sources = batchorders::read(journal, catalog, numbers);
+    for (const batchorders::Source& s : out.sources)
+        out.orders.push_back({s.number, s.customer, s.project.get()});
     OffcutStore store = journal.offcuts();
-    out.plan =
-        BatchPlan::build(orders, batchoffcuts::onStock(store), settings, kSecondsPerPlan * 1000.0);
+    out.plan = batchorders::plan(out.sources, batchoffcuts::onStock(store), PlanSettings{});
     return out;
-}
-
-// The label of an offcut the batch keeps: with its store id once the batch is started (the QR
-// code then holds the id alone), else marked to be kept.
-ProductionLabel keptLabel(const JournalOffcut& o, const std::string& batch) {
-    ProductionLabel l;
-    l.kind = ProductionLabel::Kind::Offcut;
-    l.lines.push_back(o.id != 0 ? "Остаток " + OffcutStore::idText(o.id) : "Остаток (сохранить)");
-    if (o.sheet) {
-        l.lines.push_back(o.materialGroup + " " + o.material);
-        l.lines.push_back(rowformat::wholeOrTenths(o.width) + " x " +
-                          rowformat::wholeOrTenths(o.height) + " мм");
-    } else {
-        l.lines.push_back(o.article + " " + o.color);
-        l.lines.push_back(rowformat::wholeOrTenths(o.length) + " мм");
-    }
-    l.lines.push_back(batch);
-    if (o.id != 0)
-        l.qr = OffcutStore::idText(o.id);
-    return l;
 }
 
 void printSummary(const BatchPlan& p, size_t orders) {
@@ -167,20 +129,15 @@ int show(Journal& journal, const Command& c, const std::string& dataFolder) {
     }
     if (c.options.count("--pack")) {
         Catalog catalog(dataFolder, makeAllSystems);
-        std::vector<std::unique_ptr<Project>> projects;
+        const std::vector<batchorders::Source> sources =
+            batchorders::read(journal, catalog, b.orders);
         std::vector<pdfoutput::BatchPackOrder> orders;
-        for (int64_t n : b.orders) {
-            auto project = std::make_unique<Project>(catalog);
-            if (SketchFile::fromBytes(*project, journal.documents(n).sketch) != SketchFile::ReadOk)
-                throw JournalError(JournalError::Failed,
-                                   "Эскиз заказа " + std::to_string(n) + " в журнале не читается");
-            orders.push_back({n, journal.order(n).customer, project.get()});
-            projects.push_back(std::move(project));
-        }
+        for (const batchorders::Source& s : sources)
+            orders.push_back({s.number, s.customer, s.project.get()});
         const std::string title = "Партия № " + std::to_string(b.id);
         std::vector<ProductionLabel> labels;
         for (const JournalOffcut& o : journal.batches().kept(b.id))
-            labels.push_back(keptLabel(o, title));
+            labels.push_back(batchoffcuts::labelOf(o, title));
         const std::string error = pdfoutput::writeBatchPack(c.option("--pack"), title, orders,
                                                             planFromJson(planned), labels);
         if (!error.empty()) {
@@ -269,14 +226,8 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
     // Another seat may take an offcut of the plan before it is started: then the batch is
     // planned again on what the store holds now, and started with that plan.
     for (int attempt = 0; commit && id == 0; ++attempt) {
-        BatchStart start;
-        start.orders = numbers;
-        start.planJson = planJson(batch.plan.cuts).dump();
-        start.usedOffcuts = batch.plan.usedOffcuts;
-        for (const KeptOffcut& k : batch.plan.kept)
-            start.kept.push_back(batchoffcuts::recordOf(k));
         try {
-            id = journal.batches().start(start, by);
+            id = journal.batches().start(batchorders::startOf(numbers, batch.plan), by);
         } catch (const JournalError& e) {
             if (e.kind() != JournalError::Conflict || attempt >= 2)
                 throw;
@@ -303,10 +254,10 @@ int runBatchCommand(Journal& journal, const Command& c, const std::string& dataF
         std::vector<ProductionLabel> labels;
         if (id != 0) {
             for (const JournalOffcut& o : journal.batches().kept(id))
-                labels.push_back(keptLabel(o, title));
+                labels.push_back(batchoffcuts::labelOf(o, title));
         } else {
             for (const KeptOffcut& k : batch.plan.kept)
-                labels.push_back(keptLabel(batchoffcuts::recordOf(k), title));
+                labels.push_back(batchoffcuts::labelOf(batchoffcuts::recordOf(k), title));
         }
         const std::string error = pdfoutput::writeBatchPack(c.option("--pack"), title, batch.orders,
                                                             batch.plan.cuts, labels);

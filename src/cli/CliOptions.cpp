@@ -19,7 +19,8 @@ const char* const kUsage =
     "ВЫВОД: [--csv OUT.csv] [--xml OUT.xml [--sheets order,price,profiles,assembly,plan]]\n"
     "       [--json OUT.json|-] [--save OUT.tav]\n"
     "       [--plan OUT.json|- [--kerf MM] [--trim MM] [--min-offcut MM]\n"
-    "        [--rotate ГРУППА] [--no-rotate ГРУППА]]\n"
+    "        [--rotate ГРУППА] [--no-rotate ГРУППА] [--journal АДРЕС]]: с журналом план\n"
+    "        называет, что дал бы склад остатков (fromStore)\n"
     "       [--pdf OUT.pdf [--documents order,price,profiles,assembly,plan,quote]]\n"
     "       [--pack OUT.pdf [--label-grid COLSxROWS[:WxH]]]: раскрой в пакете и этикетки\n"
     "        деловых остатков следуют --kerf, --trim, --min-offcut, --rotate, --no-rotate\n"
@@ -29,7 +30,8 @@ const char* const kUsage =
     "Коды завершения: 0 успех, 2 файл не открыт или поврежден, 3 ошибка записи,\n"
     "4 в папке данных нет цен, 5 журнал заказов недоступен, 6 заказ уже оформлен (--place),\n"
     "7 сервер журнала заказов не отвечает, 64 неверный вызов.\n"
-    "Команды журнала заказов: tavrolab-cli journal --help\n"
+    "Команды журнала заказов (список, состояния, отчет, оплата по заказу):\n"
+    "  tavrolab-cli journal --help\n"
     "Раскрой любого списка деталей по складу: tavrolab-cli cutlist --help\n";
 
 // A whole decimal number, optionally negative; nothing else may follow.
@@ -165,8 +167,8 @@ Options parseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--place сочетается из файлов вывода только с --save"};
     if (o.again && !o.place)
         throw UsageError{"--again допустим только с --place"};
-    if (o.journal && !o.place)
-        throw UsageError{"--journal допустим только с --place и командами journal"};
+    if (o.journal && !o.place && !o.plan)
+        throw UsageError{"--journal допустим только с --place, --plan и командами journal"};
     return o;
 }
 

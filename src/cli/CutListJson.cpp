@@ -1,6 +1,6 @@
 #include "cli/CutListJson.h"
 
-#include "cli/PlanJson.h"
+#include "output/PlanJson.h"
 #include "plan/CutListPlan.h"
 
 using nlohmann::json;

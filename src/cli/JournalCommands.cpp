@@ -4,7 +4,10 @@
 #include "cli/DriverLog.h"
 #include "cli/JournalCall.h"
 #include "cli/OffcutCommands.h"
+#include "cli/PdfOutput.h"
 
+#include "journal/BatchOffcuts.h"
+#include "journal/BatchOrders.h"
 #include "journal/Journal.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalBackup.h"
@@ -17,6 +20,7 @@
 #include "model/AtomicFile.h"
 #include "model/OrderNumberFile.h"
 #include "model/Project.h"
+#include "text/Decimal.h"
 
 #include <nlohmann/json.hpp>
 
@@ -40,6 +44,8 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal open N OUT.tav\n"
     "  tavrolab-cli [--journal АДРЕС] journal status N СОСТОЯНИЕ\n"
     "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal pay N СУММА --kind ВИД --method СПОСОБ\n"
+    "               [--note ТЕКСТ] [--key КЛЮЧ] [--pdf КВИТАНЦИЯ.pdf]\n"
     "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
     "Партии (заказы, раскроенные вместе):\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
@@ -68,6 +74,10 @@ const char* const kUsage =
     "  Использован, Списан.\n"
     "АДРЕС: sqlite:ПУТЬ или postgresql:///база?host=/run/postgresql\n"
     "СОСТОЯНИЕ: Принят, В производстве, Готов, Доставлен, Отменён\n"
+    "Оплата: СУММА в рублях, копейки после запятой или точки (1500,50); ВИД: Предоплата,\n"
+    "  Оплата, Возврат; СПОСОБ: Наличные, Карта, Безналичный расчет. Больше остатка заказа\n"
+    "  не принимается, возврат не больше оплаченного, по отмененному заказу только возврат.\n"
+    "  Повтор с тем же --key (после оборванной связи) не записывает платеж второй раз.\n"
     "Коды завершения: 0 успех, 3 ошибка записи, 5 журнал недоступен или отказал,\n"
     "6 нет такого заказа или остатка, 7 сервер журнала заказов не отвечает, 64 неверный вызов.\n"
     "Каждое действие с журналом длится не дольше 20 с (TAVROLAB_JOURNAL_DEADLINE_MS).\n";
@@ -75,9 +85,10 @@ const char* const kUsage =
 namespace {
 
 // Options that take a value, and those that are a word alone.
-const std::set<std::string> kValued = {
-    "--from",   "--to",   "--status", "--find", "--article", "--color",  "--group", "--material",
-    "--length", "--size", "--place",  "--note", "--state",   "--orders", "--plan",  "--pack"};
+const std::set<std::string> kValued = {"--from",  "--to",    "--status",   "--find",   "--article",
+                                       "--color", "--group", "--material", "--length", "--size",
+                                       "--place", "--note",  "--state",    "--orders", "--plan",
+                                       "--pack",  "--kind",  "--method",   "--key",    "--pdf"};
 const std::set<std::string> kFlags = {"--rotate", "--commit"};
 
 Command parse(const std::vector<std::string>& args) {
@@ -129,6 +140,51 @@ std::string status(const std::string& text) {
         throw ArgumentError{"неизвестное состояние заказа: " + text +
                             " (Принят, В производстве, Готов, Доставлен, Отменён)"};
     return text;
+}
+
+// "1500", "1500,5", "1500.50": roubles with at most two places of kopecks, above zero.
+int64_t amount(const std::string& text) {
+    const text::Decimal d = text::parseDecimal(text, 2);
+    if (d.fault != text::Decimal::Fault::None || text.find_first_of("0123456789") != 0)
+        throw ArgumentError{"неверная сумма: " + text +
+                            " (рубли, копейки после запятой или точки: 1500,50)"};
+    if (d.value <= 0)
+        throw ArgumentError{"сумма должна быть больше нуля: " + text};
+    return d.value;
+}
+
+template <typename List>
+std::string oneOf(const List& list, const std::string& text, const std::string& what) {
+    if (journalpayment::isOneOf(list, text))
+        return text;
+    std::string names;
+    for (std::string_view s : list)
+        names += (names.empty() ? "" : ", ") + std::string(s);
+    throw ArgumentError{what + ": " + text + " (" + names + ")"};
+}
+
+void checkPay(const Command& c) {
+    expectWords(c, 3, "pay N СУММА --kind ВИД --method СПОСОБ");
+    allowOptions(c, {"--kind", "--method", "--note", "--key", "--pdf"}, false);
+    orderNumber(c.words[1]);
+    amount(c.words[2]);
+    if (!c.options.count("--kind"))
+        throw ArgumentError{"не указан вид платежа --kind (Предоплата, Оплата, Возврат)"};
+    if (!c.options.count("--method"))
+        throw ArgumentError{
+            "не указан способ оплаты --method (Наличные, Карта, Безналичный расчет)"};
+    oneOf(journalpayment::kKinds, c.option("--kind"), "неизвестный вид платежа");
+    oneOf(journalpayment::kMethods, c.option("--method"), "неизвестный способ оплаты");
+}
+
+nlohmann::json paymentJson(const JournalPayment& p) {
+    return {{"id", p.id},
+            {"amountKopecks", p.amountKopecks},
+            {"kind", p.kind},
+            {"method", p.method},
+            {"at", journaldates::isoTime(p.takenAt, p.utcOffset)},
+            {"by", p.takenBy},
+            {"note", p.note}};
 }
 
 nlohmann::json listedJson(const JournalOrder& o) {
@@ -193,6 +249,7 @@ int show(Journal& journal, const Command& c) {
     allowOptions(c, {}, true);
     const JournalOrder o = journal.order(orderNumber(c.words[1]));
     const std::vector<StatusChange> history = journal.history(o.number);
+    const std::vector<JournalPayment> payments = journal.payments(o.number);
     if (c.json) {
         nlohmann::json j = listedJson(o);
         j["salesperson"] = o.salesperson;
@@ -209,6 +266,12 @@ int show(Journal& journal, const Command& c) {
                                {"at", journaldates::isoTime(h.at, journaldates::utcOffsetAt(h.at))},
                                {"by", h.by}});
         j["history"] = changes;
+        nlohmann::json paid = nlohmann::json::array();
+        for (const JournalPayment& p : payments)
+            paid.push_back(paymentJson(p));
+        j["payments"] = paid;
+        j["paidKopecks"] = o.paidKopecks;
+        j["balanceKopecks"] = o.balanceKopecks();
         std::cout << dumped(j);
         return kExitOk;
     }
@@ -225,12 +288,52 @@ int show(Journal& journal, const Command& c) {
               << " руб., сборка: " << journalcsv::money(o.assemblyKopecks)
               << " руб., доставка: " << journalcsv::money(o.deliveryKopecks) << " руб.\n"
               << "Итого: " << journalcsv::money(o.totalKopecks) << " руб.\n"
+              << "Оплачено: " << journalcsv::money(o.paidKopecks)
+              << " руб., остаток: " << journalcsv::money(o.balanceKopecks()) << " руб.\n"
               << "Состояние: " << o.status << '\n'
               << "Файл: " << o.filePath << '\n'
               << "История:\n";
     for (const StatusChange& h : history)
         std::cout << "  " << journaldates::shownTime(h.at, journaldates::utcOffsetAt(h.at)) << "  "
                   << h.status << "  " << h.by << '\n';
+    if (!payments.empty())
+        std::cout << "Платежи:\n";
+    for (const JournalPayment& p : payments)
+        std::cout << "  " << journaldates::shownTime(p.takenAt, p.utcOffset) << "  " << p.kind
+                  << "  " << journalcsv::money(p.amountKopecks) << " руб.  " << p.method << "  "
+                  << p.takenBy << (p.note.empty() ? "" : "  " + p.note) << '\n';
+    return kExitOk;
+}
+
+// pay N AMOUNT: one payment through the session with its exactly-once key, then the receipt.
+int pay(JournalSession& session, const Command& c, const std::string& dataFolder) {
+    const int64_t number = orderNumber(c.words[1]);
+    const std::string key =
+        c.options.count("--key")
+            ? c.option("--key")
+            : "cli:" + QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+    const std::string pdf = c.option("--pdf");
+    if (!pdf.empty())
+        pdfoutput::prepareDrawing();
+    using Action = JournalSession::Action;
+    const JournalPayment p = session.run(Action::KeyedWrite, [&](Journal& journal) {
+        return journal.pay(number, amount(c.words[2]), c.option("--kind"), c.option("--method"),
+                           c.option("--note"), session.salesperson(), key);
+    });
+    const auto [order, payments] = session.run(Action::Read, [&](Journal& journal) {
+        return std::make_pair(journal.order(number), journal.payments(number));
+    });
+    const int64_t balance = journalpayment::balanceAfter(order.totalKopecks, payments, p.id);
+    std::cout << "Платеж принят: " << p.kind << " " << journalcsv::money(p.amountKopecks)
+              << " руб. (" << p.method << ") по заказу " << orderplacing::numberText(number)
+              << ", остаток " << journalcsv::money(balance) << " руб.\n";
+    if (!pdf.empty()) {
+        const std::string error = pdfoutput::writeReceipt(order, p, balance, dataFolder, pdf);
+        if (!error.empty()) {
+            std::cerr << "tavrolab-cli: " << error << '\n';
+            return kExitSave;
+        }
+    }
     return kExitOk;
 }
 
@@ -307,6 +410,7 @@ int failed(const JournalError& e) {
         return kExitSave;
     if (e.kind() == JournalError::NotAnswering)
         return kExitNotAnswering;
+    // A refused payment and the other refusals of the journal's rules.
     return kExitJournal;
 }
 
@@ -366,7 +470,7 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
             name != "report" && name != "offcuts" && name != "batch" && name != "backup" &&
-            name != "restore")
+            name != "restore" && name != "pay")
             throw ArgumentError{"неизвестная команда журнала: " + name};
         if (name == "offcuts")
             checkOffcutCommand(c);
@@ -379,6 +483,8 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
             orderNumber(c.words[1]);
             status(c.words[2]);
         }
+        if (name == "pay")
+            checkPay(c);
         if (name == "backup" || name == "restore") {
             expectWords(c, 2, name + " FILE");
             allowOptions(c, {}, false);
@@ -400,6 +506,8 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
                 return read(open);
             if (name == "report")
                 return read(report);
+            if (name == "pay")
+                return pay(session, c, c.data ? *c.data : programFolder);
             if (name == "offcuts")
                 return session.run(Action::Write, [&](Journal& journal) {
                     return runOffcutCommand(journal, c, session.salesperson());
@@ -419,6 +527,26 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
     } catch (const ArgumentError& e) {
         std::cerr << "tavrolab-cli: " << e.message << "\n\n" << kUsage;
         return kExitUsage;
+    }
+}
+
+void countFromStore(CuttingPlan& plan, const Project& project, const std::string& dataFolder,
+                    const std::optional<std::string>& journalAddress) {
+    driverlog::install();
+    JournalSession session(dataFolder, journalAddress ? *journalAddress : "");
+    if (!session.enabled())
+        return;
+    try {
+        if (!batchorders::hasStore(session.address()))
+            return;
+        const std::vector<StoreOffcut> onStock =
+            session.run(JournalSession::Action::Read, [](Journal& journal) {
+                OffcutStore store = journal.offcuts();
+                return batchoffcuts::onStock(store);
+            });
+        batchorders::countFromStore(plan, project, onStock);
+    } catch (const JournalError& e) {
+        std::cerr << "tavrolab-cli: склад остатков не прочитан: " << e.what() << '\n';
     }
 }
 

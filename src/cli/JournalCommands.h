@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+class CuttingPlan;
 class Project;
 
 // The order journal on the command line:
@@ -39,5 +40,11 @@ int placeOrder(Project& project, const std::string& dataFolder,
                const std::optional<std::string>& journalAddress,
                const std::optional<std::string>& savePath, const std::string& sketchBytes,
                bool again);
+
+// When a journal is configured (or journalAddress given), tells the order's own plan what the
+// journal's offcut store could give it (fromStore of each article and material), taking nothing;
+// a journal that cannot be read is said on standard error and the plan left without it.
+void countFromStore(CuttingPlan& plan, const Project& project, const std::string& dataFolder,
+                    const std::optional<std::string>& journalAddress);
 
 } // namespace journalcli

@@ -3,6 +3,7 @@
 #include "ui/printing/BatchPack.h"
 #include "ui/printing/CutListPrint.h"
 #include "ui/printing/DocumentPrinter.h"
+#include "ui/printing/PaymentReceipt.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/printing/ProductionPack.h"
 
@@ -91,6 +92,15 @@ std::string writeBatchPack(const std::string& path, const std::string& title,
         packed.push_back({o.number, o.customer, o.project});
     return BatchPack::writePdf(path, QString::fromStdString(title), packed, plan, keptLabels)
         .toStdString();
+}
+
+std::string writeReceipt(const JournalOrder& order, const JournalPayment& payment,
+                         int64_t balanceAfter, const std::string& dataFolder,
+                         const std::string& path) {
+    ensureApplication();
+    PaymentReceipt receipt(order, payment, balanceAfter);
+    receipt.setLogoFrom(dataFolder);
+    return receipt.writePdf(path).toStdString();
 }
 
 } // namespace pdfoutput

@@ -7,6 +7,8 @@
 #include <vector>
 
 class CuttingPlan;
+struct JournalOrder;
+struct JournalPayment;
 struct LabelGrid;
 struct PlanSettings;
 class Project;
@@ -51,5 +53,11 @@ struct BatchPackOrder {
 std::string writeBatchPack(const std::string& path, const std::string& title,
                            const std::vector<BatchPackOrder>& orders, const CuttingPlan& plan,
                            const std::vector<ProductionLabel>& keptLabels);
+
+// The receipt of a payment ("Квитанция об оплате") with the logo of the data folder. Returns the
+// error message, empty on success.
+std::string writeReceipt(const JournalOrder& order, const JournalPayment& payment,
+                         int64_t balanceAfter, const std::string& dataFolder,
+                         const std::string& path);
 
 } // namespace pdfoutput

@@ -35,4 +35,9 @@ std::string writeBatchPack(const std::string&, const std::string&,
     return kUnavailable;
 }
 
+std::string writeReceipt(const JournalOrder&, const JournalPayment&, int64_t, const std::string&,
+                         const std::string&) {
+    return kUnavailable;
+}
+
 } // namespace pdfoutput

@@ -10,13 +10,13 @@
 #include "cli/CutListCommand.h"
 #include "cli/JournalCommands.h"
 #include "cli/PdfOutput.h"
-#include "cli/PlanJson.h"
 #include "cli/ResultJson.h"
 #include "model/AtomicFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
 #include "output/AccountingCsv.h"
 #include "output/LabelGrid.h"
+#include "output/PlanJson.h"
 #include "output/ResultTables.h"
 #include "output/WorkbookWriter.h"
 #include "plan/CuttingPlan.h"
@@ -359,9 +359,11 @@ bool writeOutputs(Project& project, const Options& o) {
         }
     }
     if (o.plan) {
+        // The plan names what the journal's offcut store could give the order, taking nothing.
+        CuttingPlan shown = cuttingPlan();
+        journalcli::countFromStore(shown, project, project.catalog().baseFolder(), o.journal);
         const std::string text =
-            planJson(cuttingPlan()).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) +
-            "\n";
+            planJson(shown).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
         if (!writeText(*o.plan, text, &reason))
             return failed(*o.plan);
     }

@@ -1,5 +1,6 @@
 #include "journal/BatchOffcuts.h"
 
+#include "calc/RowFormat.h"
 #include "journal/OffcutStore.h"
 
 namespace batchoffcuts {
@@ -29,6 +30,25 @@ JournalOffcut recordOf(const KeptOffcut& k) {
         o.length = k.length;
     }
     return o;
+}
+
+ProductionLabel labelOf(const JournalOffcut& o, const std::string& source) {
+    ProductionLabel l;
+    l.kind = ProductionLabel::Kind::Offcut;
+    l.lines.push_back(o.id != 0 ? "Остаток " + OffcutStore::idText(o.id) : "Остаток (сохранить)");
+    if (o.sheet) {
+        l.lines.push_back(o.materialGroup + " " + o.material);
+        l.lines.push_back(rowformat::wholeOrTenths(o.width) + " x " +
+                          rowformat::wholeOrTenths(o.height) + " мм");
+    } else {
+        l.lines.push_back(o.article + " " + o.color);
+        l.lines.push_back(rowformat::wholeOrTenths(o.length) + " мм");
+    }
+    if (!source.empty())
+        l.lines.push_back(source);
+    if (o.id != 0)
+        l.qr = OffcutStore::idText(o.id);
+    return l;
 }
 
 } // namespace batchoffcuts

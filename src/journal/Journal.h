@@ -3,6 +3,7 @@
 #include "journal/BatchStore.h"
 #include "journal/JournalAddress.h"
 #include "journal/JournalOrder.h"
+#include "journal/JournalPayment.h"
 #include "journal/OffcutStore.h"
 
 #include <cstdint>
@@ -61,6 +62,18 @@ public:
     // Changes the order's status and adds it to its history.
     void setStatus(int64_t number, const std::string& status, const std::string& by);
 
+    // Records a payment on the order, taken now by `by`, and returns it with its id. Refused
+    // (JournalError::Refused, nothing recorded) when the amount is not above 0, is more than the
+    // balance (a refund is the way back), is a refund of more than was paid, or is not a refund
+    // on a cancelled order; the check and the record are one transaction, so two seats cannot
+    // both take the last of a balance. With a key, a payment repeated after a lost answer is not
+    // taken again: the journal answers with the first one.
+    JournalPayment pay(int64_t number, int64_t amountKopecks, const std::string& kind,
+                       const std::string& method, const std::string& note, const std::string& by,
+                       const std::string& key = {});
+    // The order's payments in the order they were taken.
+    std::vector<JournalPayment> payments(int64_t number);
+
     JournalOrder order(int64_t number);
     JournalDocuments documents(int64_t number);
     std::vector<StatusChange> history(int64_t number);
@@ -76,6 +89,8 @@ public:
     BatchStore batches() { return BatchStore(*db_); }
 
 private:
+    JournalPayment payment(int64_t id);
+
     JournalAddress address_;
     std::unique_ptr<JournalConnection> db_;
 };

@@ -18,6 +18,7 @@ public:
         Conflict,     // another seat changed what the change relied on; nothing was done
         BadAddress,   // the journal's address cannot be understood
         NotSaved,     // the order's sketch file could not be saved, so it was not placed
+        Refused,      // the journal's rules do not allow the change (an overpayment); nothing done
         Cancelled,    // the person stopped the action while it waited on the journal
     };
 

@@ -25,6 +25,10 @@ struct JournalOrder {
     int64_t totalKopecks = 0; // what the customer pays
     std::string status;
     std::string filePath; // where the sketch file was saved when the order was placed
+    // Read from the payments, never written with the order: what was paid less what was given
+    // back, and what is still owed.
+    int64_t paidKopecks = 0;
+    int64_t balanceKopecks() const { return totalKopecks - paidKopecks; }
 
     bool operator==(const JournalOrder&) const = default;
 };
@@ -44,7 +48,18 @@ struct StatusChange {
 
 // Which orders a list shows and in which order.
 struct OrderFilter {
-    enum class Column { Number, PlacedAt, Customer, Phone, System, Doors, Total, Status };
+    enum class Column {
+        Number,
+        PlacedAt,
+        Customer,
+        Phone,
+        System,
+        Doors,
+        Total,
+        Paid,
+        Balance,
+        Status
+    };
 
     std::optional<int64_t> from; // placed at or after (UTC seconds)
     std::optional<int64_t> to;   // placed before (UTC seconds)

@@ -57,6 +57,10 @@ QString sortColumn(OrderFilter::Column c) {
         return "door_count";
     case OrderFilter::Column::Total:
         return "total_kopecks";
+    case OrderFilter::Column::Paid:
+        return journalrows::paidOf("orders.number");
+    case OrderFilter::Column::Balance:
+        return "total_kopecks - " + journalrows::paidOf("orders.number");
     case OrderFilter::Column::Status:
         return "status";
     }

@@ -1,5 +1,6 @@
 #include "journal/JournalRows.h"
 
+#include "journal/JournalPayment.h"
 #include "journal/OrderPlacing.h"
 #include "text/CaseFold.h"
 
@@ -16,10 +17,19 @@ std::string ss(const QVariant& v) {
 
 } // namespace
 
+QString paidOf(const QString& number) {
+    return "(SELECT CAST(COALESCE(SUM(CASE WHEN p.kind = '" +
+           QString::fromUtf8(std::string(journalpayment::kRefund).c_str()) +
+           "' THEN -p.amount_kopecks ELSE p.amount_kopecks END), 0) AS BIGINT) FROM payments p "
+           "WHERE p.number = " +
+           number + ")";
+}
+
 const QString kColumns =
     "number, placed_at, utc_offset, salesperson, customer, phone, address, system, door_count, "
     "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
-    "delivery_kopecks, total_kopecks, status, file_path";
+    "delivery_kopecks, total_kopecks, status, file_path, " +
+    paidOf("orders.number");
 
 JournalOrder orderAt(const QSqlQuery& q) {
     JournalOrder o;
@@ -41,6 +51,7 @@ JournalOrder orderAt(const QSqlQuery& q) {
     o.totalKopecks = q.value(15).toLongLong();
     o.status = ss(q.value(16));
     o.filePath = ss(q.value(17));
+    o.paidKopecks = q.value(18).toLongLong();
     return o;
 }
 

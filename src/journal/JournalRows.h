@@ -9,6 +9,10 @@
 // How an order's fields map to the columns of the orders table, for the journal's own queries.
 namespace journalrows {
 
+// What was paid on the order whose number the SQL expression gives, refunds taken off, as an
+// SQL expression.
+QString paidOf(const QString& number);
+
 // The columns an order is read from, in the order orderAt expects them.
 extern const QString kColumns;
 JournalOrder orderAt(const QSqlQuery& q);

@@ -150,11 +150,32 @@ QStringList writeKeys(const JournalConnection&) {
     };
 }
 
+// Step 6: the money taken and given back on each order. Amounts are kopecks, always above 0; the
+// kind says which way the money went. A payment's time is UTC with the seat's offset, as the
+// orders keep theirs.
+QStringList payments(const JournalConnection& db) {
+    return {
+        "CREATE TABLE payments ("
+        " id " +
+            db.serialKeyType() +
+            ","
+            " number BIGINT NOT NULL REFERENCES orders (number),"
+            " amount_kopecks BIGINT NOT NULL CHECK (amount_kopecks > 0),"
+            " kind TEXT NOT NULL,"
+            " method TEXT NOT NULL,"
+            " taken_at BIGINT NOT NULL,"
+            " utc_offset INTEGER NOT NULL,"
+            " taken_by TEXT NOT NULL,"
+            " note TEXT NOT NULL)",
+        "CREATE INDEX payments_number ON payments (number)",
+    };
+}
+
 using Step = std::function<QStringList(const JournalConnection&)>;
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore, batches,
-                                          writeKeys};
+    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore,
+                                          batches,     writeKeys,     payments};
     return all;
 }
 

@@ -47,11 +47,12 @@ void JournalSession::answered() {
 
 bool JournalSession::failedAttempt(const JournalError& e, Action action, bool hadConnection,
                                    int attempt) {
-    // An answer of the journal (no such order, a conflict, a sketch not saved) leaves the
-    // connection as good as it was.
+    // An answer of the journal (no such order, a conflict, a sketch not saved, a payment its
+    // rules refuse) leaves the connection as good as it was.
     const bool answer = e.kind() == JournalError::NoSuchOrder ||
                         e.kind() == JournalError::NoSuchOffcut ||
-                        e.kind() == JournalError::Conflict || e.kind() == JournalError::NotSaved;
+                        e.kind() == JournalError::Conflict || e.kind() == JournalError::NotSaved ||
+                        e.kind() == JournalError::Refused;
     if (answer) {
         answered();
         return false;

@@ -212,3 +212,45 @@ int64_t BatchPlan::newSheetArea() const {
     }
     return area;
 }
+
+void BatchPlan::countFromStore(CuttingPlan& own, const std::string& colour,
+                               const std::vector<StoreOffcut>& store, double timeLimitMs) {
+    for (ArticleCut& a : own.articles)
+        a.fromStore = 0;
+    for (MaterialCut& m : own.materials)
+        m.fromStore = 0;
+    const auto fits = [&](const StoreOffcut& o) {
+        if (o.sheet)
+            return std::any_of(own.materials.begin(), own.materials.end(), [&](const auto& m) {
+                return key(m.code) == key(o.code) && key(m.group) == key(o.group);
+            });
+        return key(o.colour) == key(colour) &&
+               std::any_of(own.articles.begin(), own.articles.end(),
+                           [&](const auto& a) { return key(a.code) == key(o.code); });
+    };
+    // Without a matching offcut the answer is known without planning.
+    if (std::none_of(store.begin(), store.end(), fits))
+        return;
+    BatchOrder order;
+    order.colour = colour;
+    order.plan = own;
+    const BatchPlan alone = build({order}, store, own.settings, timeLimitMs);
+    for (const ArticleCut& cut : alone.cuts.articles) {
+        const int used = cut.plan.offcutsUsed;
+        for (ArticleCut& a : own.articles)
+            if (a.code == cut.code && a.pricePerMetre == cut.pricePerMetre) {
+                a.fromStore = used;
+                break;
+            }
+    }
+    for (size_t i = 0; i < alone.cuts.materials.size(); ++i) {
+        if (!alone.materialFromOffcut[i])
+            continue;
+        const MaterialCut& cut = alone.cuts.materials[i];
+        for (MaterialCut& m : own.materials)
+            if (key(m.code) == key(cut.code) && key(m.group) == key(cut.group)) {
+                ++m.fromStore;
+                break;
+            }
+    }
+}

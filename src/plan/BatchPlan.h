@@ -56,4 +56,10 @@ public:
     static BatchPlan build(const std::vector<BatchOrder>& orders,
                            const std::vector<StoreOffcut>& store, const PlanSettings& settings,
                            double timeLimitMs);
+
+    // What the store could give one order, taking nothing: the order is planned as a batch of
+    // its own on the store's offcuts, and each article and material of its plan is told how many
+    // offcuts that plan cuts (fromStore).
+    static void countFromStore(CuttingPlan& own, const std::string& colour,
+                               const std::vector<StoreOffcut>& store, double timeLimitMs);
 };

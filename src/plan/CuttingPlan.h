@@ -26,6 +26,7 @@ struct ArticleCut {
     int billBars = 0;
     int64_t billCost = 0;
     bool billError = false; // the bill could not pack every piece
+    int fromStore = -1;     // offcuts of the journal's store a plan would cut; -1: not asked
 };
 
 // The plan of one filling material: its fitted pieces on sheets.
@@ -41,6 +42,7 @@ struct MaterialCut {
     std::vector<int64_t> orders;    // per piece, when several orders are cut together
     SheetPlan plan;
     SheetPlan firstFit; // the simple plan it is compared with
+    int fromStore = -1; // offcuts of the journal's store a plan would cut; -1: not asked
 };
 
 // Cutting plans of an order for the workshop: the bar-sold profile articles of the bill and the

@@ -2,6 +2,7 @@
 // "Журнал заказов" (Ctrl+J or the top panel's button), opened, copied, given a status and
 // exported; a journal that cannot be reached is said plainly and changes nothing.
 #include "ui/ComboDriver.h"
+#include "ui/PdfTestSupport.h"
 #include "ui/ShellTestSupport.h"
 
 #include "app/CtavrolabDlg.h"
@@ -17,17 +18,22 @@
 #include "model/OrderNumberFile.h"
 #include "model/SketchFile.h"
 #include "model/UndoHistory.h"
+#include "text/MoneyWords.h"
 #include "ui/ordercard/DlgOrder.h"
 #include "ui/orders/DlgMonthlyReport.h"
 #include "ui/orders/DlgOrders.h"
+#include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/printing/DlgPrint.h"
+#include "ui/printing/PrintedDocument.h"
 #include "ui/results/DlgTabs.h"
 #include "ui/results/InfoPanelDlg.h"
 #include "ui/shared/JournalBusyFrame.h"
 #include "ui/shared/JournalRunner.h"
 #include "ui/shared/PictureButton.h"
 #include "ui/toppanel/TopPanelDlg.h"
+#include "ui/workshop/BatchesPage.h"
+#include "ui/workshop/DlgWorkshop.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -41,10 +47,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +111,15 @@ struct JournalWindowFixture : ::testing::Test {
         dialogs.saveAnswers.push_back(world.path(file));
         QTest::mouseClick(card->placeOrderButton(), Qt::LeftButton);
         QTest::mouseClick(window->topPanel()->printDialog()->cancelButton(), Qt::LeftButton);
+    }
+
+    // The journal as the test sees it: a session of its own on the test's thread (the window's
+    // belongs to its journal thread).
+    std::unique_ptr<JournalSession> testSession;
+    Journal& direct() {
+        if (!testSession)
+            testSession = std::make_unique<JournalSession>(world.project->catalog().baseFolder());
+        return testSession->journal();
     }
 
     DlgOrders* openJournal() {
@@ -285,6 +303,121 @@ TEST_F(JournalWindowFixture, StatusCopyExportAndTheMonthlyReport) {
     }
 }
 
+TEST_F(JournalWindowFixture, APaymentTakenInTheWindowShowsInItsColumnsAndGivesAReceipt) {
+    placeOrder(QStringLiteral("Кузнецова"), QStringLiteral("333"), QStringLiteral("c.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 1);
+    EXPECT_FALSE(orders->payButton()->isEnabled());
+    const int64_t total = direct().order(1).totalKopecks;
+    ASSERT_GT(total, 100);
+    EXPECT_EQ(orders->model()->headerData(OrdersTableModel::Paid, Qt::Horizontal).toString(),
+              QStringLiteral("Оплачено"));
+    EXPECT_EQ(orders->model()->headerData(OrdersTableModel::Balance, Qt::Horizontal).toString(),
+              QStringLiteral("Остаток"));
+    clickRow(orders, 0);
+    ASSERT_TRUE(orders->payButton()->isEnabled());
+
+    // A kopeck more than the balance is refused in the dialog, which stays open; the amount
+    // corrected, the payment is taken.
+    const QString balance = QString::fromStdString(journalcsv::money(total - 100));
+    QString refusal;
+    bool driven = false;
+    QTimer::singleShot(0, orders, [&] {
+        DlgPayment* d = orders->paymentDialog();
+        ASSERT_NE(d, nullptr);
+        type(d->amountEdit(), QString::fromStdString(journalcsv::money(total + 1)));
+        QTest::keyClick(d->kindChoice(), Qt::Key_Down);   // Оплата
+        QTest::keyClick(d->methodChoice(), Qt::Key_Down); // Карта
+        type(d->noteEdit(), QStringLiteral("при получении"));
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        refusal = d->messageLabel()->isVisibleTo(d) ? d->messageLabel()->text() : QString();
+        QTest::keyClick(d->amountEdit(), Qt::Key_A, Qt::ControlModifier);
+        type(d->amountEdit(), balance);
+        QTest::mouseClick(d->okButton(), Qt::LeftButton);
+        driven = true;
+    });
+    dialogs.askAnswers.push_back(QStringLiteral("Сохранить PDF…"));
+    const QString receipt = world.path(QStringLiteral("квитанция.pdf"));
+    dialogs.saveAnswers.push_back(receipt);
+    QTest::mouseClick(orders->payButton(), Qt::LeftButton);
+    ASSERT_TRUE(driven);
+    EXPECT_NE(refusal.indexOf(QStringLiteral("остаток ") +
+                              QString::fromStdString(journalcsv::money(total))),
+              -1)
+        << refusal.toStdString();
+    EXPECT_EQ(orders->paymentDialog(), nullptr);
+
+    const std::vector<JournalPayment> paid = direct().payments(1);
+    ASSERT_EQ(paid.size(), 1u);
+    EXPECT_EQ(paid[0].amountKopecks, total - 100);
+    EXPECT_EQ(paid[0].kind, "Оплата");
+    EXPECT_EQ(paid[0].method, "Карта");
+    EXPECT_EQ(paid[0].note, "при получении");
+    EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Paid).data().toString(), balance);
+    EXPECT_EQ(orders->model()->index(0, OrdersTableModel::Balance).data().toString(),
+              QStringLiteral("1,00"));
+
+    const QString text = pdftest::pages(receipt).join(' ').simplified();
+    EXPECT_NE(text.indexOf(QStringLiteral("Квитанция об оплате")), -1) << text.toStdString();
+    EXPECT_NE(text.indexOf(QString::fromStdString(text::moneyInWords(total - 100))), -1)
+        << text.toStdString();
+    EXPECT_NE(text.indexOf(QStringLiteral("Остаток после платежа: 1,00 руб.")), -1)
+        << text.toStdString();
+    EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join('\n').toStdString();
+}
+
+TEST_F(JournalWindowFixture, TwoSelectedRowsBecomeABatchThatIsStartedAndCancelled) {
+    placeOrder(QStringLiteral("Сидоров"), QStringLiteral("111"), QStringLiteral("a.tav"));
+    placeOrder(QStringLiteral("Смирнова"), QStringLiteral("222"), QStringLiteral("b.tav"));
+    placeOrder(QStringLiteral("Кузнецов"), QStringLiteral("333"), QStringLiteral("c.tav"));
+    DlgOrders* orders = openJournal();
+    ASSERT_NE(orders, nullptr);
+    ASSERT_EQ(orders->model()->rowCount(), 3);
+    EXPECT_FALSE(orders->batchButton()->isEnabled());
+
+    // The first and the last row, the second with Ctrl: one order alone is not "selected" for
+    // opening, both go into the batch.
+    clickRow(orders, 0);
+    EXPECT_TRUE(orders->openButton()->isEnabled());
+    QTableView* table = orders->table();
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      table->visualRect(table->model()->index(2, 2)).center());
+    const std::vector<int64_t> chosen = orders->selectedNumbers();
+    ASSERT_EQ(chosen, (std::vector<int64_t>{3, 1})) << "newest first, as the table shows them";
+    EXPECT_FALSE(orders->openButton()->isEnabled());
+    ASSERT_TRUE(orders->batchButton()->isEnabled());
+    QTest::mouseClick(orders->batchButton(), Qt::LeftButton);
+
+    DlgWorkshop* workshop = window->workshopWindow();
+    ASSERT_NE(workshop, nullptr);
+    EXPECT_TRUE(workshop->isVisible());
+    BatchesPage* page = workshop->batchesPage();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(workshop->pages()->currentWidget(), page);
+    EXPECT_EQ(page->chosenOrders(), chosen);
+    QElapsedTimer t;
+    t.start();
+    while (page->planning() && t.elapsed() < 60000)
+        QTest::qWait(20);
+    ASSERT_NE(page->newPlan(), nullptr);
+    QTest::mouseClick(page->startButton(), Qt::LeftButton);
+    Journal& j = direct();
+    ASSERT_EQ(j.batches().list().size(), 1u);
+    std::vector<int64_t> recorded = j.batches().get(1).orders;
+    std::sort(recorded.begin(), recorded.end());
+    EXPECT_EQ(recorded, (std::vector<int64_t>{1, 3})) << "the first and last rows";
+    EXPECT_EQ(j.order(1).status, "В производстве");
+    EXPECT_EQ(j.order(2).status, "Принят");
+    EXPECT_EQ(j.order(3).status, "В производстве");
+
+    page->selectBatch(1);
+    QTest::mouseClick(page->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(j.batches().get(1).state, "Отменена");
+    for (int64_t n : {1, 2, 3})
+        EXPECT_EQ(j.order(n).status, "Принят") << n;
+}
+
 TEST_F(JournalWindowFixture, AnUnreachableJournalIsSaidAndChangesNothing) {
     // The shop's server is down.
     QFile conf(world.path(QStringLiteral("config/journal.conf")));
@@ -386,6 +519,19 @@ TEST_F(JournalWindowFixture, AnOrderKeptWhileTheJournalIsAwayIsPlacedWhenItAnswe
     EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().contains(
         QStringLiteral("будет оформлен, когда журнал заказов ответит")));
     EXPECT_EQ(window->document().filePath(), file);
+    // The quote may be printed meanwhile; the papers that carry the number wait for it.
+    DlgPrint* print = window->topPanel()->printDialog();
+    ASSERT_TRUE(print->isVisible());
+    ASSERT_TRUE(print->awaitingNumber());
+    const DocumentChoice waiting = print->documentChoice();
+    for (size_t k = 0; k < waiting.size(); ++k) {
+        const bool quote = PrintedDocument::all()[k].forCustomerOnly();
+        EXPECT_EQ(waiting[k], quote) << PrintedDocument::all()[k].key;
+        EXPECT_EQ(print->toggle(static_cast<int>(k))->isEnabled(), quote);
+    }
+    EXPECT_FALSE(print->productionButton()->isEnabled());
+    saveScreenshot(print, QStringLiteral("print-awaiting-number.png"));
+    QTest::mouseClick(print->cancelButton(), Qt::LeftButton);
 
     // Still away: the round keeps it and says so.
     window->pendingPlacer().tryNow();
@@ -412,6 +558,13 @@ TEST_F(JournalWindowFixture, AnOrderKeptWhileTheJournalIsAwayIsPlacedWhenItAnswe
     EXPECT_FALSE(window->document().isModified());
     EXPECT_TRUE(window->findChild<InfoPanelDlg*>()->warning().startsWith(
         QStringLiteral("Оформлен заказ № ") + QString::fromStdString(number)));
+    // With its number, every paper may be printed.
+    window->topPanel()->showPrint();
+    EXPECT_FALSE(print->awaitingNumber());
+    for (int k = 0; k < print->toggleCount(); ++k)
+        EXPECT_TRUE(print->toggle(k)->isEnabled());
+    EXPECT_TRUE(print->productionButton()->isEnabled());
+    QTest::mouseClick(print->cancelButton(), Qt::LeftButton);
     std::filesystem::remove_all(pending);
 }
 

@@ -8,7 +8,14 @@
 #include "journal/TcpProxy.h"
 #include "support/OutputTestSupport.h"
 
+#include "calc/RowFormat.h"
+#include "catalog/ProfileColor.h"
 #include "model/SketchFile.h"
+#include "text/MoneyWords.h"
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
 
 #include <nlohmann/json.hpp>
 
@@ -138,6 +145,39 @@ TEST_P(JournalCli, PlacedOrdersAreListedShownOpenedAndTheirStatusChanged) {
     ASSERT_EQ(history.size(), 2u);
     EXPECT_EQ(history[1]["by"], "Петрова");
 
+    // The order's own plan names what the store could give it, taking nothing: a whole stock
+    // length of its first article in its colour is one offcut "из остатков".
+    r = run({sample, "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    nlohmann::json own = nlohmann::json::parse(r.out);
+    ASSERT_FALSE(own["articles"].empty());
+    for (const auto& a : own["articles"])
+        EXPECT_EQ(a["fromStore"], 0) << a["code"];
+    for (const auto& m : own["materials"])
+        EXPECT_TRUE(m.contains("fromStore")) << m["code"];
+    const std::string code = own["articles"][0]["code"];
+    double stock = 0;
+    for (const auto& bar : own["bars"])
+        if (bar["code"] == code)
+            stock = std::max(stock, bar["stockLength"].get<double>());
+    ASSERT_NE(world.project->color, nullptr);
+    r = run({"journal", "offcuts", "add", "--article", code, "--color", world.project->color->code,
+             "--length", rowformat::wholeOrTenths(std::lround(stock * 10))});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string rackId = lastLine(r.out);
+    r = run({sample, "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    own = nlohmann::json::parse(r.out);
+    EXPECT_EQ(own["articles"][0]["fromStore"], 1) << r.out;
+    EXPECT_NE(run({"journal", "offcuts", "show", rackId}).out.find("На складе"), std::string::npos);
+    // A journal file not made yet has no store to ask, and is not made by asking.
+    const std::string none = path("нет.sqlite");
+    r = cli(world.dir, {"--data", world.base().string(), "--journal", "sqlite:" + none, sample,
+                        "--plan", "-"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(nlohmann::json::parse(r.out)["articles"][0].contains("fromStore"));
+    EXPECT_FALSE(std::filesystem::exists(none));
+
     // A batch of the order: its plan names the order on every piece; started, it gets a number.
     ASSERT_EQ(run({"journal", "status", "41", "Принят"}).status, 0);
     r = run({"journal", "batch", "--orders", "41", "--plan", "-"});
@@ -199,11 +239,21 @@ TEST_P(JournalCli, WhatGoesWrongHasItsExitCode) {
         {{"journal", "batch", "--orders", "41", "--commit"}, 0},
         {{"journal", "batch", "--orders", "41", "--commit"}, 5},
         {{"journal", "batch", "cancel", "1"}, 0},
+        {{"journal", "pay", "41", "abc", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "0", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "-5", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1,234", "--kind", "Оплата", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Аванс", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Оплата", "--method", "Бартер"}, 64},
+        {{"journal", "pay", "41", "1", "--method", "Карта"}, 64},
+        {{"journal", "pay", "41", "1", "--kind", "Оплата"}, 64},
+        {{"journal", "pay", "99", "1", "--kind", "Оплата", "--method", "Карта"}, 6},
+        {{"journal", "pay", "41", "1", "--kind", "Возврат", "--method", "Карта"}, 5},
         {{"journal", "backup"}, 64},
         {{"journal", "restore", "a", "b"}, 64},
         {{"journal", "restore", "нет-такой-копии.journal"}, 5},
-        {{"journal", "backup", "копия.journal"}, 0},
-        {{"journal", "restore", "копия.journal"}, 0},
+        {{"journal", "backup", path("копия.journal")}, 0},
+        {{"journal", "restore", path("копия.journal")}, 0},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.args);
@@ -299,6 +349,59 @@ TEST(JournalCliFaults, AHungServerEndsEveryCommandByTheDeadlineWithSeven) {
 }
 
 #if TAV_CLI_PDF
+TEST_P(JournalCli, APaymentIsTakenOnceUpToTheBalanceShownAndGivenItsReceipt) {
+    ASSERT_EQ(run({sample, "--place", "--customer", "Ёлкина Анна"}).status, 0);
+    const int64_t total = nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out)
+                              .at("totalKopecks")
+                              .get<int64_t>();
+    ASSERT_GT(total, 200);
+    auto roubles = [](int64_t kopecks) {
+        return std::to_string(kopecks / 100) + "," + (kopecks % 100 < 10 ? "0" : "") +
+               std::to_string(kopecks % 100);
+    };
+    CliRun r = run({"journal", "pay", "41", "1.5", "--kind", "Предоплата", "--method", "Наличные",
+                    "--note", "задаток", "--key", "касса-1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Repeated after a lost answer: the same key takes nothing more.
+    ASSERT_EQ(run({"journal", "pay", "41", "1.5", "--kind", "Предоплата", "--method", "Наличные",
+                   "--key", "касса-1"})
+                  .status,
+              0);
+    const int64_t balance = total - 150;
+    r = run(
+        {"journal", "pay", "41", roubles(balance + 1), "--kind", "Оплата", "--method", "Карта"});
+    EXPECT_EQ(r.status, 5);
+    EXPECT_NE(r.err.find("остаток " + roubles(balance) + " руб."), std::string::npos) << r.err;
+    r = run({"journal", "pay", "41", roubles(balance), "--kind", "Оплата", "--method", "Карта",
+             "--pdf", path("квитанция.pdf")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("остаток 0,00 руб."), std::string::npos) << r.out;
+
+    const nlohmann::json shown =
+        nlohmann::json::parse(run({"journal", "show", "41", "--json"}).out);
+    EXPECT_EQ(shown["paidKopecks"], total);
+    EXPECT_EQ(shown["balanceKopecks"], 0);
+    ASSERT_EQ(shown["payments"].size(), 2u);
+    EXPECT_EQ(shown["payments"][0]["amountKopecks"], 150);
+    EXPECT_EQ(shown["payments"][0]["kind"], "Предоплата");
+    EXPECT_EQ(shown["payments"][0]["note"], "задаток");
+    EXPECT_EQ(shown["payments"][0]["by"], "Петрова");
+    EXPECT_EQ(shown["payments"][1]["amountKopecks"], balance);
+    EXPECT_EQ(shown["payments"][1]["method"], "Карта");
+
+    std::string text = pdfText(path("квитанция.pdf"));
+    for (char& c : text)
+        if (c == '\n')
+            c = ' ';
+    for (const std::string& expected :
+         {std::string("Квитанция об оплате"), std::string("Заказ № 00041"),
+          std::string("Клиент: Ёлкина Анна"), std::string("Вид платежа: Оплата"),
+          std::string("Способ оплаты: Карта"), "Сумма: " + roubles(balance) + " руб.",
+          text::moneyInWords(balance), std::string("Остаток после платежа: 0,00 руб."),
+          std::string("Деньги принял(а)")})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
 TEST_P(JournalCli, ABatchPackListsItsOrdersAndLabelsTheOffcutsItKeepsWithTheirIds) {
     ASSERT_EQ(run({sample, "--place"}).status, 0);
     // A three-door wardrobe whose profile bars leave rests worth keeping.

@@ -1,6 +1,6 @@
 // The plan JSON read back: a batch's plan kept in the journal prints again as it was.
 
-#include "cli/PlanJson.h"
+#include "output/PlanJson.h"
 
 #include "plan/CutListPlan.h"
 

@@ -247,6 +247,7 @@ TEST_P(JournalTest, MigratesStepByStepKeepingOrdersAndRefusesANewerSchema) {
     {
         Journal journal(address()); // brings version 1 up to the latest
         EXPECT_EQ(journal.order(5).customer, "Старый");
+        EXPECT_EQ(journal.order(5).balanceKopecks(), 7); // no payments yet
         EXPECT_EQ(numbersOf(journal.list(finding("стар"))), std::vector<int64_t>{5});
         EXPECT_EQ(journal.nextNumber(6), 6);
         EXPECT_EQ(placeSample(journal, sampleOrder("Новый", "2"), 6), 6);

@@ -74,8 +74,9 @@ TEST_P(OrderPlacingTest, OrdersKeptWhileTheJournalWasAwayArePlacedOnceIntoTheirF
     const PendingPlacings store(world.dir / "pending");
     auto keep = [&](const std::string& key, const std::filesystem::path& file,
                     const std::string& offered, int64_t since) {
-        if (std::filesystem::is_directory(file.parent_path()))
+        if (std::filesystem::is_directory(file.parent_path())) {
             EXPECT_EQ(SketchFile::write(*world.project, file), SketchFile::WriteOk);
+        }
         store.add({key, file, "Анна 100%\nсмена 2", offered, since});
     };
     world.project->order.clientName = "Петров";

@@ -102,4 +102,52 @@ TEST(BatchPlanSheets, AGrainedOffcutIsUsedOnlyWhereThePieceNeedNotTurn) {
     }
 }
 
+// An order's own plan asks the store without taking anything: per article the offcuts a plan of
+// the order alone would cut (where they save new bars), exactly to the trim, in the order's
+// colour only.
+TEST(BatchPlanStore, AnOrdersOwnPlanCountsWhatTheStoreCouldGive) {
+    const struct {
+        const char* what;
+        std::vector<StoreOffcut> store;
+        int fromStore;
+    } cases[] = {
+        // Alone the three pieces take two bars; the 1990 on an offcut leaves one.
+        {"exactly the piece and its trims", {storeBar(7, "белый глянец", mm(2010))}, 1},
+        {"0.1 mm short", {storeBar(7, "Белый глянец", mm(2010) - 1)}, 0},
+        {"another colour", {storeBar(7, "Серебро", mm(5000))}, 0},
+        {"one for each piece",
+         {storeBar(7, "Белый глянец", mm(2010)), storeBar(8, "Белый глянец", mm(2580)),
+          storeBar(9, "Белый глянец", mm(2580))},
+         3},
+        {"none at all", {}, 0},
+    };
+    for (const auto& c : cases) {
+        CuttingPlan own = barOrder(41, "", {mm(1990), mm(2560), mm(2560)}).plan;
+        const CuttingPlan before = own;
+        BatchPlan::countFromStore(own, "Белый глянец", c.store, 500.0);
+        ASSERT_EQ(own.articles.size(), 1u);
+        EXPECT_EQ(own.articles[0].fromStore, c.fromStore) << c.what;
+        // The plan itself stays the order's own.
+        EXPECT_EQ(own.articles[0].plan.newBars, before.articles[0].plan.newBars) << c.what;
+        EXPECT_EQ(own.articles[0].plan.offcutsUsed, 0) << c.what;
+    }
+
+    // A sheet offcut counts only where the grain lets the piece lie on it.
+    for (bool canRotate : {false, true}) {
+        BatchOrder o;
+        MaterialCut m;
+        m.code = "ЛДСП Дуб";
+        m.group = "ЛДСП";
+        m.sheetWidth = mm(2070);
+        m.sheetHeight = mm(2800);
+        m.rotation = canRotate;
+        m.pieces = {{mm(900), mm(1800), 0, 1, canRotate}};
+        m.plan = SheetPlanner::plan(m.pieces, m.sheetWidth, m.sheetHeight, mm(4), 50.0);
+        o.plan.materials.push_back(std::move(m));
+        BatchPlan::countFromStore(
+            o.plan, "", {{3, true, "лдсп дуб", "", "лдсп", 0, mm(1850), mm(950), false}}, 200.0);
+        EXPECT_EQ(o.plan.materials[0].fromStore, canRotate ? 1 : 0) << canRotate;
+    }
+}
+
 } // namespace

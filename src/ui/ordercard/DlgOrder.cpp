@@ -355,4 +355,6 @@ void DlgOrder::offerToPlaceLater(const std::string& reason, QString path) {
         return;
     }
     emit placingDeferred();
+    // The quote can be printed meanwhile; the numbered papers wait for the number.
+    emit printChoiceRequested();
 }

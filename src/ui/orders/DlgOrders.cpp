@@ -7,6 +7,7 @@
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
 #include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/shared/Dialogs.h"
 #include "ui/shared/JournalRunner.h"
@@ -22,6 +23,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -82,13 +85,14 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
     table_ = named(new QTableView, QStringLiteral("Заказы"));
     table_->setModel(model_);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows (Ctrl, Shift) make a batch for the workshop.
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSortingEnabled(true);
     table_->sortByColumn(OrdersTableModel::Number, Qt::DescendingOrder);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {70, 120, 230, 150, 100, 50, 100};
+    const int widths[] = {70, 120, 230, 150, 100, 50, 100, 100, 100};
     for (int c = 0; c < OrdersTableModel::Status; ++c)
         table_->setColumnWidth(c, widths[c]);
 
@@ -110,11 +114,17 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
                     QStringLiteral("Экспорт показанных заказов в CSV"));
     report_ =
         named(new QPushButton(QStringLiteral("Отчет за месяц…")), QStringLiteral("Отчет за месяц"));
+    pay_ = named(new QPushButton(QStringLiteral("Принять оплату")),
+                 QStringLiteral("Принять оплату по заказу"));
+    batch_ = named(new QPushButton(QStringLiteral("В партию")),
+                   QStringLiteral("Выбранные заказы в партию производства"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open_);
+    buttons->addWidget(pay_);
     buttons->addWidget(statusChoice_);
     buttons->addWidget(setStatus_);
     buttons->addWidget(copy_);
+    buttons->addWidget(batch_);
     buttons->addStretch(1);
     buttons->addWidget(export_);
     buttons->addWidget(report_);
@@ -146,6 +156,12 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
     connect(setStatus_, &QPushButton::clicked, this, &DlgOrders::changeStatus);
     connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
     connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
+    connect(pay_, &QPushButton::clicked, this, &DlgOrders::takePayment);
+    connect(batch_, &QPushButton::clicked, this, [this] {
+        const std::vector<int64_t> numbers = selectedNumbers();
+        if (!numbers.empty())
+            emit batchRequested(QList<qint64>(numbers.begin(), numbers.end()));
+    });
 
     refresh();
 }
@@ -185,16 +201,29 @@ void DlgOrders::updateButtons() {
     open_->setEnabled(selected);
     setStatus_->setEnabled(selected);
     copy_->setEnabled(selected);
+    pay_->setEnabled(selected);
+    batch_->setEnabled(!selectedNumbers().empty());
     if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
         statusChoice_->setCurrentText(qs(o->status));
 }
 
 int64_t DlgOrders::selectedNumber() const {
     const QModelIndexList rows = table_->selectionModel()->selectedRows();
-    if (rows.isEmpty())
+    if (rows.size() != 1)
         return 0;
     const JournalOrder* o = model_->orderAt(rows.first().row());
     return o ? o->number : 0;
+}
+
+std::vector<int64_t> DlgOrders::selectedNumbers() const {
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int64_t> out;
+    for (const QModelIndex& i : rows)
+        if (const JournalOrder* o = model_->orderAt(i.row()))
+            out.push_back(o->number);
+    return out;
 }
 
 void DlgOrders::openSelected(bool asCopy) {
@@ -254,4 +283,22 @@ void DlgOrders::exportRows() {
 void DlgOrders::showReport() {
     DlgMonthlyReport report(session_, this);
     report.exec();
+}
+
+void DlgOrders::takePayment() {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    const int row = rows.size() == 1 ? rows.first().row() : -1;
+    const JournalOrder* o = model_->orderAt(row);
+    if (o == nullptr)
+        return;
+    DlgPayment dialog(session_, o->number, o->balanceKopecks(), this);
+    paymentDialog_ = &dialog;
+    const bool taken = dialog.exec() == QDialog::Accepted && dialog.payment();
+    paymentDialog_ = nullptr;
+    if (!taken)
+        return;
+    model_->reload();
+    if (row >= 0 && row < model_->rowCount())
+        table_->selectRow(row);
+    emit paymentTaken(dialog.payment()->number, dialog.payment()->id);
 }

@@ -3,8 +3,12 @@
 #include <QByteArray>
 #include <QDialog>
 
-#include <cstdint>
+#include <QList>
 
+#include <cstdint>
+#include <vector>
+
+class DlgPayment;
 class JournalRunner;
 class OrdersTableModel;
 class QCheckBox;
@@ -18,7 +22,8 @@ class QTableView;
 // "Журнал заказов": the placed orders with a search field (number, customer or phone, any part),
 // a period, a status filter and sorting on every column, a line with the count and sum of the
 // orders shown; from it an order is opened, its status changed, copied as a new order, the rows
-// exported as CSV and the monthly report shown. A journal that cannot be reached is said in the
+// exported as CSV, the monthly report shown, and several selected rows handed to the workshop
+// as a batch. A journal that cannot be reached is said in the
 // window; nothing else changes.
 class DlgOrders : public QDialog {
     Q_OBJECT
@@ -27,8 +32,10 @@ public:
 
     // Reads the orders again (after an order was placed elsewhere, or the filter changed).
     void refresh();
-    // The order of the selected row; 0 when none is selected.
+    // The order of the selected row; 0 when none or several are selected.
     int64_t selectedNumber() const;
+    // The orders of every selected row, in the table's order.
+    std::vector<int64_t> selectedNumbers() const;
 
     QLineEdit* searchEdit() const { return search_; }
     QComboBox* statusFilter() const { return statusFilter_; }
@@ -45,12 +52,20 @@ public:
     QPushButton* copyButton() const { return copy_; }
     QPushButton* exportButton() const { return export_; }
     QPushButton* reportButton() const { return report_; }
+    QPushButton* payButton() const { return pay_; }
+    // The payment dialog while it is open (for the tests), null otherwise.
+    DlgPayment* paymentDialog() const { return paymentDialog_; }
+    QPushButton* batchButton() const { return batch_; }
 
 signals:
     // The user asked to open the order's sketch (the bytes kept when it was placed).
     void openRequested(const QByteArray& sketch, qint64 number);
     // The user asked for a new order made from this one's sketch.
     void copyRequested(const QByteArray& sketch, qint64 number);
+    // A payment was recorded on the order; its receipt may be offered.
+    void paymentTaken(qint64 number, qint64 paymentId);
+    // The user asked for a batch of the selected orders ("В партию").
+    void batchRequested(const QList<qint64>& numbers);
 
 private:
     void filterChanged();
@@ -61,6 +76,7 @@ private:
     void changeStatus();
     void exportRows();
     void showReport();
+    void takePayment();
 
     JournalRunner& session_;
     OrdersTableModel* model_ = nullptr;
@@ -78,4 +94,7 @@ private:
     QPushButton* copy_ = nullptr;
     QPushButton* export_ = nullptr;
     QPushButton* report_ = nullptr;
+    QPushButton* pay_ = nullptr;
+    DlgPayment* paymentDialog_ = nullptr;
+    QPushButton* batch_ = nullptr;
 };

@@ -27,6 +27,10 @@ OrderFilter::Column filterColumn(int column) {
         return OrderFilter::Column::Doors;
     case OrdersTableModel::Total:
         return OrderFilter::Column::Total;
+    case OrdersTableModel::Paid:
+        return OrderFilter::Column::Paid;
+    case OrdersTableModel::Balance:
+        return OrderFilter::Column::Balance;
     case OrdersTableModel::Status:
         return OrderFilter::Column::Status;
     default:
@@ -143,8 +147,8 @@ QVariant OrdersTableModel::data(const QModelIndex& index, int role) const {
     if (o == nullptr)
         return {};
     if (role == Qt::TextAlignmentRole) {
-        const bool number =
-            index.column() == Number || index.column() == Doors || index.column() == Total;
+        const int c = index.column();
+        const bool number = c == Number || c == Doors || c == Total || c == Paid || c == Balance;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole)
@@ -164,6 +168,10 @@ QVariant OrdersTableModel::data(const QModelIndex& index, int role) const {
         return o->doors;
     case Total:
         return qs(journalcsv::money(o->totalKopecks));
+    case Paid:
+        return qs(journalcsv::money(o->paidKopecks));
+    case Balance:
+        return qs(journalcsv::money(o->balanceKopecks()));
     case Status:
         return qs(o->status);
     default:
@@ -174,8 +182,8 @@ QVariant OrdersTableModel::data(const QModelIndex& index, int role) const {
 QVariant OrdersTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    static const char* const names[] = {"Номер",   "Дата",  "Клиент",      "Телефон",
-                                        "Система", "Двери", "Итого, руб.", "Состояние"};
+    static const char* const names[] = {"Номер", "Дата",        "Клиент",   "Телефон", "Система",
+                                        "Двери", "Итого, руб.", "Оплачено", "Остаток", "Состояние"};
     return section >= 0 && section < ColumnCount ? QString::fromUtf8(names[section]) : QVariant();
 }
 

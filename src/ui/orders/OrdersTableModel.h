@@ -16,7 +16,19 @@ class JournalRunner;
 class OrdersTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum Column { Number, PlacedAt, Customer, Phone, System, Doors, Total, Status, ColumnCount };
+    enum Column {
+        Number,
+        PlacedAt,
+        Customer,
+        Phone,
+        System,
+        Doors,
+        Total,
+        Paid,
+        Balance,
+        Status,
+        ColumnCount
+    };
     static constexpr int kScreenRows = 100;
 
     // Reads through the session's actions; failed receives the message of a failed one.

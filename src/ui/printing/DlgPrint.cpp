@@ -167,6 +167,25 @@ void DlgPrint::describeToggle(int k) {
 }
 
 void DlgPrint::showChoice() {
+    if (mode_ == PrintMode) {
+        waiting_ = awaiting_ && awaiting_();
+        const QString why = waiting_ ? QStringLiteral("Печатается после получения номера заказа "
+                                                      "из журнала")
+                                     : QString();
+        for (size_t k = 0; k < toggles_.size(); ++k) {
+            const bool quote = PrintedDocument::all()[k].forCustomerOnly();
+            toggles_[k]->setEnabled(quote || !waiting_);
+            toggles_[k]->setToolTip(quote ? QString() : why);
+            // The quote is what there is to print meanwhile.
+            if (quote && waiting_ && !flags_[k])
+                flip(static_cast<int>(k));
+        }
+        production_->setEnabled(!waiting_);
+        production_->setToolTip(
+            waiting_ ? why
+                     : QStringLiteral("Документы, раскрой профилей и наполнения, сборка дверей и "
+                                      "этикетки одним файлом PDF"));
+    }
     if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
         const QRect g = main->geometry();
         move(g.center() - QPoint(width() / 2, height() / 2));
@@ -226,7 +245,7 @@ void DlgPrint::pdfChoice() {
 }
 
 void DlgPrint::productionChoice() {
-    if (mode_ != PrintMode)
+    if (mode_ != PrintMode || waiting_)
         return;
     const std::optional<LabelGrid> grid = LabelGrid::parse(labelGrid_->text().toStdString());
     if (!grid) {
@@ -239,7 +258,13 @@ void DlgPrint::productionChoice() {
 }
 
 DocumentChoice DlgPrint::documentChoice() const {
-    return mode_ == PrintMode ? DocumentChoice(flags_.begin(), flags_.end()) : DocumentChoice();
+    if (mode_ != PrintMode)
+        return {};
+    DocumentChoice choice(flags_.begin(), flags_.end());
+    // What waits for the order's number is not printed, whatever its toggle says.
+    for (size_t k = 0; k < choice.size(); ++k)
+        choice[k] = choice[k] && (!waiting_ || PrintedDocument::all()[k].forCustomerOnly());
+    return choice;
 }
 
 bool DlgPrint::saveFiles() {

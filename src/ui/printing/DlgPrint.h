@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <vector>
 
 class NotifyHub;
@@ -40,6 +41,12 @@ public:
     // "Производство" and the label grid it uses (print mode only, null in save mode).
     PictureButton* productionButton() const { return production_; }
     QLineEdit* labelGridEdit() const { return labelGrid_; }
+
+    // Print mode: asked at each showing whether the order waits for its number from the
+    // journal. While it does, only the customer's quote may be printed; the papers that carry
+    // the number (and the production pack) wait for it.
+    void setAwaitingNumber(std::function<bool()> awaiting) { awaiting_ = std::move(awaiting); }
+    bool awaitingNumber() const { return waiting_; }
 
     // Centres the dialog over the main window, disables the panels and shows it.
     void showChoice();
@@ -77,6 +84,8 @@ private:
 
     Project& project_;
     NotifyHub& hub_;
+    std::function<bool()> awaiting_;
+    bool waiting_ = false;
     Mode mode_;
     bool open_ = false;
     std::vector<bool> flags_;

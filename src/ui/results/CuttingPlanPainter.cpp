@@ -255,6 +255,8 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
             line += text::format(" и %d остат.", a.plan.offcutsUsed);
         line += text::format("; нижняя граница: %d хл. — %s.", a.plan.lowerBound,
                              a.plan.proven ? "раскрой оптимален" : "оптимальность не доказана");
+        if (a.fromStore >= 0)
+            line += text::format(" Склад остатков — из остатков: %d.", a.fromStore);
         p.drawText(QRect(r.left(), r.top() + headLine, r.width(), r.height() - headLine),
                    Qt::AlignLeft | Qt::AlignTop, qs(line));
         break;
@@ -293,14 +295,17 @@ void CuttingPlanPainter::paintBlock(QPainter& p, const Block& b, QRect r, int dp
                    qs((m.group.empty() ? "" : m.group + " / ") + m.code +
                       (m.name.empty() ? "" : " " + m.name)));
         p.setFont(font(9, dpi));
-        p.drawText(QRect(r.left(), top + headLine, r.width(), r.bottom() - top - headLine),
-                   Qt::AlignLeft | Qt::AlignTop,
-                   qs(text::format("Лист %s×%s мм; листов: %zu, нижняя граница: %d; %s.",
-                                   rowformat::wholeOrTenths(m.sheetWidth).c_str(),
-                                   rowformat::wholeOrTenths(m.sheetHeight).c_str(),
-                                   m.plan.sheets.size(), m.plan.lowerBound,
-                                   m.rotation ? "поворот деталей разрешен"
-                                              : "направление (текстура) сохраняется")));
+        p.drawText(
+            QRect(r.left(), top + headLine, r.width(), r.bottom() - top - headLine),
+            Qt::AlignLeft | Qt::AlignTop,
+            qs(text::format("Лист %s×%s мм; листов: %zu, нижняя граница: %d; %s.",
+                            rowformat::wholeOrTenths(m.sheetWidth).c_str(),
+                            rowformat::wholeOrTenths(m.sheetHeight).c_str(), m.plan.sheets.size(),
+                            m.plan.lowerBound,
+                            m.rotation ? "поворот деталей разрешен"
+                                       : "направление (текстура) сохраняется") +
+               (m.fromStore >= 0 ? text::format(" Склад остатков — из остатков: %d.", m.fromStore)
+                                 : std::string())));
         break;
     }
     case Kind::Sheet:

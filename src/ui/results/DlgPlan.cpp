@@ -1,8 +1,13 @@
 #include "ui/results/DlgPlan.h"
 
 #include "catalog/Catalog.h"
+#include "journal/BatchOffcuts.h"
+#include "journal/BatchOrders.h"
+#include "journal/Journal.h"
+#include "journal/JournalError.h"
 #include "model/Project.h"
 #include "ui/results/CuttingPlanPainter.h"
+#include "ui/shared/JournalRunner.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -111,10 +116,32 @@ void DlgPlan::showEvent(QShowEvent* event) {
         refresh();
 }
 
+void DlgPlan::setJournal(JournalRunner* session) {
+    journal_ = session;
+    stale_ = true;
+    if (isVisible())
+        refresh();
+}
+
 void DlgPlan::refresh() {
     // Planning takes a moment on a large order: a hidden page waits until it is shown.
     stale_ = false;
     *plan_ = planFor(project_);
+    if (journal_ != nullptr && journal_->enabled()) {
+        try {
+            if (batchorders::hasStore(journal_->address())) {
+                const std::vector<StoreOffcut> onStock =
+                    journal_->run(this, JournalSession::Action::Read, [](Journal& j) {
+                        OffcutStore store = j.offcuts();
+                        return batchoffcuts::onStock(store);
+                    });
+                batchorders::countFromStore(*plan_, project_, onStock);
+            }
+        } catch (const JournalError&) {
+            // The plan stands without the store; the main window's strip shows the journal's
+            // state.
+        }
+    }
     rebuildRotationToggles();
     relayout();
     viewport()->update();

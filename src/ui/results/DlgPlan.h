@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 
+class JournalRunner;
 class Project;
 class QHBoxLayout;
 class QSpinBox;
@@ -26,6 +27,9 @@ public:
     // ProjectChanged rebuilds the plan (when the page is shown next, if it is hidden).
     void receive(Notify n) override;
     void refresh();
+    // With a journal, each article and material of the plan says what the journal's offcut
+    // store could give it ("из остатков: 2"), taking nothing from the store.
+    void setJournal(JournalRunner* session);
 
     const CuttingPlan& plan() const { return *plan_; }
     void setKerf(int mm);
@@ -47,6 +51,7 @@ private:
     void rebuildRotationToggles();
 
     Project& project_;
+    JournalRunner* journal_ = nullptr;
     std::unique_ptr<CuttingPlan> plan_;
     QWidget* controls_ = nullptr;
     QSpinBox* kerf_ = nullptr;

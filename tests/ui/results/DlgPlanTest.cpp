@@ -7,10 +7,14 @@
 
 #include "calc/RowFormat.h"
 #include "catalog/MaterialGroup.h"
+#include "catalog/ProfileColor.h"
+#include "journal/Journal.h"
+#include "journal/JournalSession.h"
 #include "ui/printing/DocumentPrinter.h"
 #include "ui/printing/PrintedDocument.h"
 #include "ui/results/CuttingPlanPainter.h"
 #include "ui/results/DlgPlan.h"
+#include "ui/shared/JournalRunner.h"
 
 #include <QCheckBox>
 #include <QPainter>
@@ -105,6 +109,67 @@ TEST(PlanView, SettingsAndRotationTogglesReplanAndThePageIsDrawn) {
         for (const PlacedPiece& placed : sheet.pieces)
             EXPECT_FALSE(placed.rotated);
     DlgPlan::workshopSettings() = PlanSettings();
+}
+
+// With a journal, the page names what the offcut store could give each article, taking nothing:
+// an offcut exactly as long as each piece and its two trims is counted for every piece (no new
+// bar is needed then); one offcut 0.1 mm shorter than the shortest piece with its trims fits none.
+TEST(PlanView, TheStoreCountsOffcutsExactlyLongEnoughAndNotOneTenthShorter) {
+    ShopWorld world;
+    const QString address =
+        QStringLiteral("sqlite:") + QDir(world.folder.path()).filePath(QStringLiteral("j.sqlite"));
+    JournalSession session(world.folder.path().toStdString(), address.toStdString());
+    JournalRunner runner(
+        std::make_unique<JournalSession>(world.folder.path().toStdString(), address.toStdString()));
+    DlgPlan page(*world.project);
+    page.resize(1200, 900);
+    page.show();
+    QApplication::processEvents();
+    ASSERT_FALSE(page.plan().articles.empty());
+    EXPECT_EQ(page.plan().articles[0].fromStore, -1) << "no journal, no count";
+    const ArticleCut a = page.plan().articles[0];
+    const int32_t trims = 2 * page.plan().settings.trim;
+    int32_t shortest = INT32_MAX;
+    std::vector<int32_t> exact;
+    for (const BarPlanPiece& p : a.pieces) {
+        shortest = std::min(shortest, p.length);
+        exact.push_back(p.length + trims);
+    }
+    ASSERT_NE(world.project->color, nullptr);
+
+    OffcutStore store = session.journal().offcuts();
+    const struct {
+        std::vector<int32_t> lengths;
+        int counted;
+    } cases[] = {{exact, static_cast<int>(exact.size())}, {{shortest + trims - 1}, 0}};
+    for (const auto& c : cases) {
+        std::vector<int64_t> ids;
+        for (int32_t length : c.lengths) {
+            JournalOffcut rack;
+            rack.article = a.code;
+            rack.color = world.project->color->code;
+            rack.length = length;
+            ids.push_back(store.add(rack, "Петрова"));
+        }
+        page.setJournal(&runner);
+        const ArticleCut* shown = nullptr;
+        for (const ArticleCut& cut : page.plan().articles)
+            if (cut.code == a.code)
+                shown = &cut;
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->fromStore, c.counted) << c.lengths.size();
+        EXPECT_EQ(shown->plan.newBars, a.plan.newBars) << "the order's own plan stands";
+        EXPECT_EQ(shown->plan.offcutsUsed, a.plan.offcutsUsed);
+        for (const MaterialCut& m : page.plan().materials)
+            EXPECT_EQ(m.fromStore, 0) << m.code;
+        if (c.counted > 0) {
+            EXPECT_TRUE(page.grab().save(screenshotPath(QStringLiteral("plan_view_store.png"))));
+        }
+        for (int64_t id : ids) {
+            EXPECT_EQ(store.get(id).state, "На складе") << "nothing is taken";
+            store.scrap(id, "Петрова", {});
+        }
+    }
 }
 
 TEST(PlanView, PrintedPlanIsTheFifthDocumentAndFillsItsPages) {

@@ -1,4 +1,4 @@
-#include "cli/PlanJson.h"
+#include "output/PlanJson.h"
 
 #include "plan/CuttingPlan.h"
 
@@ -88,6 +88,8 @@ json planJson(const CuttingPlan& plan) {
                             {"millis", a.plan.millis},
                             {"keptOffcuts", kept},
                             {"unplaced", unplaced}});
+        if (a.fromStore >= 0)
+            articles.back()["fromStore"] = a.fromStore;
     }
     j["bars"] = bars;
 
@@ -138,6 +140,8 @@ json planJson(const CuttingPlan& plan) {
                              {"lowerBound", m.plan.lowerBound},
                              {"millis", m.plan.millis},
                              {"unplaced", unplaced}});
+        if (m.fromStore >= 0)
+            materials.back()["fromStore"] = m.fromStore;
     }
     j["sheets"] = sheets;
     j["articles"] = articles;
