@@ -26,6 +26,7 @@
 #include <QUuid>
 
 #include <filesystem>
+#include <optional>
 
 namespace {
 
@@ -286,13 +287,22 @@ void DlgOrder::placeInJournal() {
     try {
         // With its key, a placing whose answer was lost is repeated into the same order.
         const std::string key = commands != nullptr ? commands->placingKey() : std::string();
+        // The journal thread places a copy of the project, so that nothing the window reads
+        // while it waits (its autosave, its painting) changes under it; the card takes the
+        // number afterwards.
+        Project copy(project_.catalog());
+        const std::optional<std::string> bytes = SketchFile::toBytes(project_);
+        if (!bytes || SketchFile::fromBytes(copy, *bytes) != SketchFile::ReadOk)
+            throw JournalError(JournalError::Failed,
+                               "Проект не помещается в файл эскиза: заказ не оформлен");
         number = journal_->run(
             window(),
             key.empty() ? JournalSession::Action::Write : JournalSession::Action::KeyedWrite,
             [&](Journal& journal) {
-                return orderplacing::place(journal, project_, numbers, journal_->salesperson(),
+                return orderplacing::place(journal, copy, numbers, journal_->salesperson(),
                                            path.toStdString(), offered, key);
             });
+        project_.order.orderNumber = copy.order.orderNumber;
         if (commands != nullptr)
             commands->placingDone();
     } catch (const JournalError& e) {
