@@ -1,5 +1,7 @@
 #include "ui/orders/DlgOrders.h"
 
+#include "ui/shared/FormHelpers.h"
+
 #include "journal/Journal.h"
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
@@ -32,17 +34,8 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-template <class W>
-W* named(W* widget, const QString& name) {
-    widget->setAccessibleName(name);
-    return widget;
-}
-
-QLabel* caption(const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
+using form::caption;
+using form::named;
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "ui/workshop/BatchesPage.h"
 
+#include "ui/shared/FormHelpers.h"
+
 #include "journal/BatchOffcuts.h"
 #include "journal/Journal.h"
 #include "journal/JournalDates.h"
@@ -35,17 +37,8 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-template <class W>
-W* named(W* widget, const QString& name) {
-    widget->setAccessibleName(name);
-    return widget;
-}
-
-QLabel* caption(const QString& text, QWidget* buddy) {
-    auto* label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
+using form::caption;
+using form::named;
 
 QString numbersText(const std::vector<int64_t>& numbers) {
     QStringList out;

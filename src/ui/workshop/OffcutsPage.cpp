@@ -1,5 +1,7 @@
 #include "ui/workshop/OffcutsPage.h"
 
+#include "ui/shared/FormHelpers.h"
+
 #include "calc/RowFormat.h"
 #include "journal/BatchOffcuts.h"
 #include "journal/Journal.h"
@@ -29,11 +31,7 @@ QString qs(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-template <class W>
-W* named(W* widget, const QString& name) {
-    widget->setAccessibleName(name);
-    return widget;
-}
+using form::named;
 
 QComboBox* choice(const QString& name) {
     auto* box = named(new QComboBox, name);
