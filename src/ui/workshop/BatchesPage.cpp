@@ -137,9 +137,7 @@ BatchesPage::BatchesPage(JournalRunner& session, Catalog& catalog, QWidget* pare
     summary_ = named(new QLabel, QStringLiteral("Сводка плана партии"));
     summary_->setWordWrap(true);
     summary_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    message_ = named(new QLabel, QStringLiteral("Сообщение о партиях"));
-    message_->setWordWrap(true);
-    message_->hide();
+    message_ = new PageMessage(QStringLiteral("Сообщение о партиях"));
     view_ = new CutListPlanView;
     view_->setAccessibleName(QStringLiteral("План партии"));
     auto* planBox = new QWidget;
@@ -182,20 +180,11 @@ BatchesPage::BatchesPage(JournalRunner& session, Catalog& catalog, QWidget* pare
 BatchesPage::~BatchesPage() = default;
 
 bool BatchesPage::call(JournalSession::Action action, const std::function<void(Journal&)>& work) {
-    try {
-        session_.run(this, action, [&](Journal& j) { work(j); });
-        return true;
-    } catch (const JournalError& e) {
-        // Said on the page; the main window's strip shows the journal's state.
-        say(qs(e.what()), true);
-        return false;
-    }
+    return message_->run(session_, this, action, work);
 }
 
 void BatchesPage::say(const QString& text, bool failure) {
-    message_->setStyleSheet(failure ? QStringLiteral("color: #b00000") : QString());
-    message_->setText(text);
-    message_->setVisible(!text.isEmpty());
+    message_->say(text, failure);
 }
 
 void BatchesPage::refresh() {
@@ -360,6 +349,15 @@ void BatchesPage::startBatch() {
     emit journalChanged();
 }
 
+std::optional<CuttingPlan> BatchesPage::planOf(const BatchRecord& batch) {
+    try {
+        return planFromJson(nlohmann::json::parse(batch.planJson));
+    } catch (const nlohmann::json::exception&) {
+        say(QStringLiteral("План партии %1 в журнале не читается").arg(batch.id), true);
+        return std::nullopt;
+    }
+}
+
 void BatchesPage::openSelected() {
     const int64_t id = selectedBatch();
     if (id == 0)
@@ -367,13 +365,10 @@ void BatchesPage::openSelected() {
     BatchRecord b;
     if (!call(JournalSession::Action::Read, [&](Journal& j) { b = j.batches().get(id); }))
         return;
-    CuttingPlan cuts;
-    try {
-        cuts = planFromJson(nlohmann::json::parse(b.planJson));
-    } catch (const nlohmann::json::exception&) {
-        say(QStringLiteral("План партии %1 в журнале не читается").arg(id), true);
+    const std::optional<CuttingPlan> plan = planOf(b);
+    if (!plan)
         return;
-    }
+    const CuttingPlan& cuts = *plan;
     caption_->setText(
         QStringLiteral("%1 (%2): заказы %3").arg(title(id), qs(b.state), numbersText(b.orders)));
     QStringList text = batchsummary::lines(cuts, {});
@@ -404,13 +399,10 @@ void BatchesPage::savePack() {
             kept = j.batches().kept(id);
         }))
         return;
-    CuttingPlan cuts;
-    try {
-        cuts = planFromJson(nlohmann::json::parse(b.planJson));
-    } catch (const nlohmann::json::exception&) {
-        say(QStringLiteral("План партии %1 в журнале не читается").arg(id), true);
+    const std::optional<CuttingPlan> plan = planOf(b);
+    if (!plan)
         return;
-    }
+    const CuttingPlan& cuts = *plan;
     // The same ids as when it was started: the labels come from the store's own records.
     std::vector<BatchPack::Order> orders;
     for (const batchorders::Source& s : sources)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "journal/BatchStore.h"
+#include "plan/CuttingPlan.h"
 
 #include "ui/shared/JournalRunner.h"
+#include "ui/workshop/PageMessage.h"
 
 #include <QWidget>
 
@@ -19,6 +21,7 @@ class CutListPlanView;
 class Journal;
 class QComboBox;
 class QDateEdit;
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -78,6 +81,8 @@ private:
     void planChosen();
     void planFinished();
     void startBatch();
+    // The batch's plan as the journal keeps it; a plan that cannot be read is said.
+    std::optional<CuttingPlan> planOf(const BatchRecord& batch);
     void openSelected();
     void savePack();
     void cancelSelected();
@@ -104,6 +109,6 @@ private:
     QPushButton* start_ = nullptr;
     QLabel* caption_ = nullptr;
     QLabel* summary_ = nullptr;
-    QLabel* message_ = nullptr;
+    PageMessage* message_ = nullptr;
     CutListPlanView* view_ = nullptr;
 };

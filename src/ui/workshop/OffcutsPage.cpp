@@ -119,9 +119,7 @@ OffcutsPage::OffcutsPage(JournalRunner& session, QWidget* parent)
     totals_ = named(new QLabel, QStringLiteral("Итоги показанных остатков"));
     totals_->setWordWrap(true);
     totals_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    message_ = named(new QLabel, QStringLiteral("Сообщение склада остатков"));
-    message_->setWordWrap(true);
-    message_->hide();
+    message_ = new PageMessage(QStringLiteral("Сообщение склада остатков"));
 
     add_ = named(new QPushButton(QStringLiteral("Добавить…")),
                  QStringLiteral("Добавить остаток, найденный на стеллаже"));
@@ -176,20 +174,11 @@ OffcutFilter OffcutsPage::filter() const {
 }
 
 bool OffcutsPage::call(JournalSession::Action action, const std::function<void(Journal&)>& work) {
-    try {
-        session_.run(this, action, [&](Journal& j) { work(j); });
-        return true;
-    } catch (const JournalError& e) {
-        // Said on the page; the main window's strip shows the journal's state.
-        say(qs(e.what()), true);
-        return false;
-    }
+    return message_->run(session_, this, action, work);
 }
 
 void OffcutsPage::say(const QString& text, bool failure) {
-    message_->setStyleSheet(failure ? QStringLiteral("color: #b00000") : QString());
-    message_->setText(text);
-    message_->setVisible(!text.isEmpty());
+    message_->say(text, failure);
 }
 
 void OffcutsPage::fillChoices() {

@@ -3,6 +3,7 @@
 #include "journal/JournalOffcut.h"
 
 #include "ui/shared/JournalRunner.h"
+#include "ui/workshop/PageMessage.h"
 
 #include <QWidget>
 
@@ -13,6 +14,7 @@
 class DlgOffcutAdd;
 class Journal;
 class QComboBox;
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -81,7 +83,7 @@ private:
     QComboBox* state_ = nullptr;
     QTableWidget* table_ = nullptr;
     QLabel* totals_ = nullptr;
-    QLabel* message_ = nullptr;
+    PageMessage* message_ = nullptr;
     QPushButton* add_ = nullptr;
     QPushButton* scrap_ = nullptr;
     QLineEdit* place_ = nullptr;
