@@ -50,14 +50,7 @@ int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t 
         order.placedAt = static_cast<int64_t>(std::time(nullptr));
     order.utcOffset = journaldates::utcOffsetAt(order.placedAt);
     order.status = std::string(orderstatus::kPlaced);
-    db_->beginWrite();
-    try {
-        if (!key.empty()) {
-            if (const auto done = db_->doneBefore(key)) {
-                db_->commit();
-                return done->result;
-            }
-        }
+    return db_->keyedWrite(key, "place", [&] {
         // The first order continues the number file; the counter row then carries the numbering.
         order.number = db_->takeNumber(kCounter, std::max<int64_t>(continueFrom, 1));
         const std::string sketch = sketchFor(order);
@@ -69,22 +62,8 @@ int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t 
                  "VALUES (?, ?, ?, ?)",
                  {qlonglong(order.number), QString::fromStdString(order.status),
                   qlonglong(order.placedAt), QString::fromStdString(order.salesperson)});
-        if (!key.empty())
-            db_->recordDone(key, "place", order.number, order.placedAt);
-        db_->commit();
-    } catch (const JournalError& e) {
-        db_->rollback();
-        // Another seat placed with the same key meanwhile: its number is the answer.
-        if (!key.empty() && e.kind() == JournalError::Failed) {
-            if (const auto done = placedWith(key))
-                return done->number;
-        }
-        throw;
-    } catch (...) {
-        db_->rollback();
-        throw;
-    }
-    return order.number;
+        return JournalConnection::Done{order.number, order.placedAt};
+    });
 }
 
 std::optional<Journal::Placed> Journal::placedWith(const std::string& key) {

@@ -346,3 +346,27 @@ void JournalConnection::recordDone(const std::string& key, const std::string& ac
         {QString::fromStdString(key), QString::fromStdString(action), qlonglong(result),
          qlonglong(at)});
 }
+
+int64_t JournalConnection::keyedWrite(const std::string& key, const std::string& action,
+                                      const std::function<Done()>& work) {
+    try {
+        return inWrite([&] {
+            if (!key.empty()) {
+                if (const auto done = doneBefore(key))
+                    return done->result;
+            }
+            const Done done = work();
+            if (!key.empty())
+                recordDone(key, action, done.result, done.at);
+            return done.result;
+        });
+    } catch (const JournalError& e) {
+        // Another seat did the same key meanwhile (the key's unique constraint failed this
+        // commit): what it did is the answer.
+        if (!key.empty() && e.kind() == JournalError::Failed) {
+            if (const auto done = doneBefore(key))
+                return done->result;
+        }
+        throw;
+    }
+}

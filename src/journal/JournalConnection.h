@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -88,6 +89,12 @@ public:
     // Inside the write's transaction: records its key with its result (a second seat recording
     // the same key fails at the unique key).
     void recordDone(const std::string& key, const std::string& action, int64_t result, int64_t at);
+    // A write that happens once per key: in a write transaction, work() runs unless the key was
+    // done before, and its result (with when) is recorded under the key in the same
+    // transaction. Returns the result, the first one's for a repeated key, also when another
+    // seat recorded the same key meanwhile. An empty key is a plain write.
+    int64_t keyedWrite(const std::string& key, const std::string& action,
+                       const std::function<Done()>& work);
     // A condition true when the column holds the text bound to its "?" anywhere, taken literally.
     QString containsCondition(const QString& column) const {
         return (isSqlite() ? "instr(" : "strpos(") + column + ", ?) > 0";

@@ -69,50 +69,29 @@ JournalPayment Journal::pay(int64_t number, int64_t amountKopecks, const std::st
         throw JournalError(JournalError::Failed, "Неизвестный вид платежа: " + kind);
     if (!journalpayment::isOneOf(journalpayment::kMethods, method))
         throw JournalError(JournalError::Failed, "Неизвестный способ оплаты: " + method);
-    int64_t id = 0;
-    db_->beginWrite();
-    try {
-        const auto done = key.empty() ? std::nullopt : db_->doneBefore(key);
-        if (done) {
-            id = done->result;
-        } else {
-            // The order's row is held until the commit: a second seat paying on it waits and
-            // then sees this payment in the balance (SQLite's write lock does the same).
-            QSqlQuery q =
-                db_->run("SELECT " + journalrows::kColumns + " FROM orders WHERE number = ?" +
-                             (db_->isSqlite() ? "" : " FOR UPDATE"),
-                         {qlonglong(number)});
-            if (!q.next())
-                throw JournalError(JournalError::NoSuchOrder,
-                                   "Заказ " + std::to_string(number) + " не найден в журнале");
-            check(journalrows::orderAt(q), amountKopecks, kind);
-            const auto now = static_cast<int64_t>(std::time(nullptr));
-            QSqlQuery inserted = db_->run(
-                "INSERT INTO payments (number, amount_kopecks, kind, method, taken_at, "
-                "utc_offset, taken_by, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
-                {qlonglong(number), qlonglong(amountKopecks), QString::fromStdString(kind),
-                 QString::fromStdString(method), qlonglong(now), journaldates::utcOffsetAt(now),
-                 QString::fromStdString(by), QString::fromStdString(note)});
-            if (!inserted.next())
-                throw JournalError(JournalError::Failed, "Журнал заказов не записал платеж");
-            id = inserted.value(0).toLongLong();
-            inserted.finish();
-            if (!key.empty())
-                db_->recordDone(key, "pay", id, now);
-        }
-        db_->commit();
-    } catch (const JournalError& e) {
-        db_->rollback();
-        // Another seat recorded the same key meanwhile: its payment is the answer.
-        if (!key.empty() && e.kind() == JournalError::Failed) {
-            if (const auto done = db_->doneBefore(key))
-                return payment(done->result);
-        }
-        throw;
-    } catch (...) {
-        db_->rollback();
-        throw;
-    }
+    const int64_t id = db_->keyedWrite(key, "pay", [&] {
+        // The order's row is held until the commit: a second seat paying on it waits and then
+        // sees this payment in the balance (SQLite's write lock does the same).
+        QSqlQuery q = db_->run("SELECT " + journalrows::kColumns + " FROM orders WHERE number = ?" +
+                                   (db_->isSqlite() ? "" : " FOR UPDATE"),
+                               {qlonglong(number)});
+        if (!q.next())
+            throw JournalError(JournalError::NoSuchOrder,
+                               "Заказ " + std::to_string(number) + " не найден в журнале");
+        check(journalrows::orderAt(q), amountKopecks, kind);
+        const auto now = static_cast<int64_t>(std::time(nullptr));
+        QSqlQuery inserted = db_->run(
+            "INSERT INTO payments (number, amount_kopecks, kind, method, taken_at, "
+            "utc_offset, taken_by, note) VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING id",
+            {qlonglong(number), qlonglong(amountKopecks), QString::fromStdString(kind),
+             QString::fromStdString(method), qlonglong(now), journaldates::utcOffsetAt(now),
+             QString::fromStdString(by), QString::fromStdString(note)});
+        if (!inserted.next())
+            throw JournalError(JournalError::Failed, "Журнал заказов не записал платеж");
+        const int64_t id = inserted.value(0).toLongLong();
+        inserted.finish();
+        return JournalConnection::Done{id, now};
+    });
     return payment(id);
 }
 
