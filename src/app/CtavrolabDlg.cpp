@@ -4,6 +4,7 @@
 #include "app/Panels.h"
 #include "app/PendingPlacer.h"
 #include "catalog/Catalog.h"
+#include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalError.h"
 #include "journal/JournalSession.h"
@@ -124,6 +125,10 @@ CtavrolabDlg::CtavrolabDlg(Project& project, QWidget* parent)
     connect(top_, &TopPanelDlg::journalRequested, this, &CtavrolabDlg::showOrders);
     connect(top_, &TopPanelDlg::workshopRequested, this, &CtavrolabDlg::showWorkshop);
     connect(order_, &DlgOrder::orderPlaced, this, [this] {
+        if (orders_ != nullptr)
+            orders_->refresh();
+    });
+    connect(order_, &DlgOrder::orderRevised, this, [this] {
         if (orders_ != nullptr)
             orders_->refresh();
     });
@@ -256,11 +261,15 @@ void CtavrolabDlg::showOrders() {
         orders_ = new DlgOrders(*journal_, this);
         connect(orders_, &DlgOrders::openRequested, this,
                 [this](const QByteArray& sketch, qint64 number) {
-                    openJournalOrder(sketch, number, false);
+                    openJournalOrder(sketch, number, JournalOpen::View);
+                });
+        connect(orders_, &DlgOrders::reviseRequested, this,
+                [this](const QByteArray& sketch, qint64 number) {
+                    openJournalOrder(sketch, number, JournalOpen::Revise);
                 });
         connect(orders_, &DlgOrders::copyRequested, this,
                 [this](const QByteArray& sketch, qint64 number) {
-                    openJournalOrder(sketch, number, true);
+                    openJournalOrder(sketch, number, JournalOpen::Copy);
                 });
         connect(orders_, &DlgOrders::paymentTaken, this, [this](qint64 number, qint64 id) {
             receiptcommands::offer(*journal_, number, id, project_.catalog().baseFolder(), orders_);
@@ -277,11 +286,22 @@ void CtavrolabDlg::showOrders() {
     orders_->activateWindow();
 }
 
-void CtavrolabDlg::openJournalOrder(const QByteArray& sketch, qint64 number, bool asCopy) {
+void CtavrolabDlg::openJournalOrder(const QByteArray& sketch, qint64 number, JournalOpen how) {
     const QString name = QStringLiteral("заказа %1 из журнала")
                              .arg(QString::fromStdString(orderplacing::numberText(number)));
-    if (!top_->openSketchBytes(sketch, name) || !asCopy)
+    if (!top_->openSketchBytes(sketch, name))
         return;
+    if (how != JournalOpen::Copy) {
+        // The card shows the order's money; the strip says so when the journal is away.
+        try {
+            order_->showJournalOrder(
+                journal_->run(this, JournalSession::Action::Read,
+                              [&](Journal& journal) { return journal.order(number); }),
+                how == JournalOpen::Revise);
+        } catch (const JournalError&) {
+        }
+        return;
+    }
     // A new order made from this one: the same customer and doors, the next number and today.
     const OrderNumberFile numbers(project_.catalog().baseFolder());
     OrderInfo fresh;

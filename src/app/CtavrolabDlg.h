@@ -122,7 +122,10 @@ private:
     // Undo (back) or redo, then every panel re-reads the project as after opening a file.
     bool restoreStep(bool back);
     // An order of the journal opened as the project, or copied into a new order.
-    void openJournalOrder(const QByteArray& sketch, qint64 number, bool asCopy);
+    // How an order from the journal is opened: to look at, to change as a new revision, or as
+    // the start of a new order.
+    enum class JournalOpen { View, Revise, Copy };
+    void openJournalOrder(const QByteArray& sketch, qint64 number, JournalOpen how);
 
     Project& project_;
     TopPanelDlg* top_ = nullptr;

@@ -3,6 +3,7 @@
 #include "cli/BatchCommands.h"
 #include "cli/DriverLog.h"
 #include "cli/JournalCall.h"
+#include "cli/MoneyCommands.h"
 #include "cli/OffcutCommands.h"
 #include "cli/PdfOutput.h"
 
@@ -46,6 +47,10 @@ const char* const kUsage =
     "  tavrolab-cli [--journal АДРЕС] journal report ГГГГ-ММ [--json]\n"
     "  tavrolab-cli [--journal АДРЕС] journal pay N СУММА --kind ВИД --method СПОСОБ\n"
     "               [--note ТЕКСТ] [--key КЛЮЧ] [--pdf КВИТАНЦИЯ.pdf]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal debts [--csv ФАЙЛ.csv] [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal customers [--search ТЕКСТ] [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal history N [--json]\n"
+    "  tavrolab-cli [--journal АДРЕС] journal roles --init\n"
     "  tavrolab-cli [--journal АДРЕС] FILE.tav|--new ... --place [--save OUT.tav]\n"
     "Партии (заказы, раскроенные вместе):\n"
     "  tavrolab-cli [--journal АДРЕС] journal batch (--orders N,N,... |\n"
@@ -85,11 +90,11 @@ const char* const kUsage =
 namespace {
 
 // Options that take a value, and those that are a word alone.
-const std::set<std::string> kValued = {"--from",  "--to",    "--status",   "--find",   "--article",
-                                       "--color", "--group", "--material", "--length", "--size",
-                                       "--place", "--note",  "--state",    "--orders", "--plan",
-                                       "--pack",  "--kind",  "--method",   "--key",    "--pdf"};
-const std::set<std::string> kFlags = {"--rotate", "--commit"};
+const std::set<std::string> kValued = {
+    "--from",   "--to",     "--status", "--find", "--article", "--color",  "--group", "--material",
+    "--length", "--size",   "--place",  "--note", "--state",   "--orders", "--plan",  "--pack",
+    "--kind",   "--method", "--key",    "--pdf",  "--csv",     "--search"};
+const std::set<std::string> kFlags = {"--rotate", "--commit", "--init"};
 
 Command parse(const std::vector<std::string>& args) {
     Command c;
@@ -272,6 +277,17 @@ int show(Journal& journal, const Command& c) {
         j["payments"] = paid;
         j["paidKopecks"] = o.paidKopecks;
         j["balanceKopecks"] = o.balanceKopecks();
+        j["revision"] = o.revision;
+        j["customerId"] = o.customerId;
+        nlohmann::json revisions = nlohmann::json::array();
+        for (const OrderRevision& r : journal.revisions(o.number))
+            revisions.push_back(
+                {{"revision", r.revision},
+                 {"at", journaldates::isoTime(r.madeAt, journaldates::utcOffsetAt(r.madeAt))},
+                 {"by", r.madeBy},
+                 {"reason", r.reason},
+                 {"totalKopecks", r.totalKopecks}});
+        j["revisions"] = revisions;
         std::cout << dumped(j);
         return kExitOk;
     }
@@ -291,6 +307,7 @@ int show(Journal& journal, const Command& c) {
               << "Оплачено: " << journalcsv::money(o.paidKopecks)
               << " руб., остаток: " << journalcsv::money(o.balanceKopecks()) << " руб.\n"
               << "Состояние: " << o.status << '\n'
+              << "Редакция: " << o.revision << '\n'
               << "Файл: " << o.filePath << '\n'
               << "История:\n";
     for (const StatusChange& h : history)
@@ -368,7 +385,10 @@ int report(Journal& journal, const Command& c) {
                              {"orders", r.all.count},
                              {"totalKopecks", r.all.totalKopecks},
                              {"bySystem", lines(r.bySystem, "system")},
-                             {"bySalesperson", lines(r.bySalesperson, "salesperson")}});
+                             {"bySalesperson", lines(r.bySalesperson, "salesperson")},
+                             {"receivedByMethod", lines(r.receivedByMethod, "method")},
+                             {"refunds", r.refunds.count},
+                             {"refundedKopecks", r.refunds.totalKopecks}});
         return kExitOk;
     }
     std::cout << "Отчет за " << c.words[1].substr(5) << "." << c.words[1].substr(0, 4)
@@ -383,6 +403,12 @@ int report(Journal& journal, const Command& c) {
     part("По продавцам", r.bySalesperson);
     std::cout << "Всего заказов: " << r.all.count
               << ", на сумму: " << journalcsv::money(r.all.totalKopecks) << " руб.\n";
+    std::cout << "Получено денег:\n";
+    for (const MonthlyReport::Line& l : r.receivedByMethod)
+        std::cout << "  " << l.name << "  платежей: " << l.count
+                  << "  на сумму: " << journalcsv::money(l.totalKopecks) << " руб.\n";
+    std::cout << "Возвраты: " << r.refunds.count
+              << ", на сумму: " << journalcsv::money(r.refunds.totalKopecks) << " руб.\n";
     return kExitOk;
 }
 
@@ -470,8 +496,10 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
         const std::string& name = c.words[0];
         if (name != "list" && name != "show" && name != "open" && name != "status" &&
             name != "report" && name != "offcuts" && name != "batch" && name != "backup" &&
-            name != "restore" && name != "pay")
+            name != "restore" && name != "pay" && !isMoneyCommand(c))
             throw ArgumentError{"неизвестная команда журнала: " + name};
+        if (isMoneyCommand(c))
+            checkMoneyCommand(c);
         if (name == "offcuts")
             checkOffcutCommand(c);
         if (name == "batch")
@@ -508,6 +536,12 @@ int runJournalCommand(const std::vector<std::string>& args, const std::string& p
                 return read(report);
             if (name == "pay")
                 return pay(session, c, c.data ? *c.data : programFolder);
+            if (name == "roles")
+                return session.run(Action::Write,
+                                   [&](Journal& journal) { return runMoneyCommand(journal, c); });
+            if (isMoneyCommand(c))
+                return session.run(Action::Read,
+                                   [&](Journal& journal) { return runMoneyCommand(journal, c); });
             if (name == "offcuts")
                 return session.run(Action::Write, [&](Journal& journal) {
                     return runOffcutCommand(journal, c, session.salesperson());

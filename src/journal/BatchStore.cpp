@@ -2,6 +2,7 @@
 
 #include "journal/JournalConnection.h"
 #include "journal/JournalError.h"
+#include "journal/JournalHistory.h"
 #include "journal/OffcutStore.h"
 #include "journal/OrderStatus.h"
 
@@ -16,7 +17,7 @@ QString qs(std::string_view s) {
 }
 
 void changeOrder(JournalConnection& db, int64_t number, std::string_view from, std::string_view to,
-                 const std::string& by, int64_t at) {
+                 const std::string& by, int64_t at, const std::string& note) {
     QSqlQuery q = db.run("UPDATE orders SET status = ? WHERE number = ? AND status = ?",
                          {qs(to), qlonglong(number), qs(from)});
     if (q.numRowsAffected() < 1) {
@@ -31,6 +32,34 @@ void changeOrder(JournalConnection& db, int64_t number, std::string_view from, s
     db.run("INSERT INTO order_status_history (number, status, changed_at, changed_by) "
            "VALUES (?, ?, ?, ?)",
            {qlonglong(number), qs(to), qlonglong(at), qs(by)});
+    HistoryEntry e;
+    e.at = at;
+    e.action = journalhistory::kStatus;
+    e.number = number;
+    e.oldValue = std::string(from);
+    e.newValue = std::string(to);
+    e.note = note;
+    journalhistory::record(db, e, by);
+}
+
+// The batch's own change in the journal's history.
+void recordBatch(JournalConnection& db, int64_t id, std::string_view from, std::string_view to,
+                 const std::string& orders, const std::string& by, int64_t at) {
+    HistoryEntry e;
+    e.at = at;
+    e.action = journalhistory::kBatch;
+    e.subject = "Партия " + std::to_string(id);
+    e.oldValue = std::string(from);
+    e.newValue = std::string(to);
+    e.note = orders;
+    journalhistory::record(db, e, by);
+}
+
+std::string numbersText(const std::vector<int64_t>& orders) {
+    std::string out = "заказы";
+    for (size_t i = 0; i < orders.size(); ++i)
+        out += (i == 0 ? " " : ", ") + std::to_string(orders[i]);
+    return out;
 }
 
 } // namespace
@@ -47,7 +76,8 @@ int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
             "VALUES (?, ?, ?, ?, ?)",
             {qlonglong(id), qs(batchstate::kStarted), qlonglong(at), qs(by), qs(batch.planJson)});
         for (int64_t number : batch.orders) {
-            changeOrder(db_, number, orderstatus::kPlaced, orderstatus::kAll[1], by, at);
+            changeOrder(db_, number, orderstatus::kPlaced, orderstatus::kAll[1], by, at,
+                        "партия " + std::to_string(id));
             QSqlQuery taken =
                 db_.run("SELECT batch FROM batch_orders WHERE number = ? AND active = 1",
                         {qlonglong(number)});
@@ -70,6 +100,7 @@ int64_t BatchStore::start(const BatchStart& batch, const std::string& by) {
             o.fromBatch = id;
             store.addWithin(std::move(o), by, at);
         }
+        recordBatch(db_, id, {}, batchstate::kStarted, numbersText(batch.orders), by, at);
     });
     return id;
 }
@@ -85,8 +116,11 @@ void BatchStore::cancel(int64_t id, const std::string& by) {
                                "Партия " + std::to_string(id) + " не найдена или уже отменена");
         const BatchRecord b = get(id);
         for (int64_t number : b.orders)
-            changeOrder(db_, number, orderstatus::kAll[1], orderstatus::kPlaced, by, at);
+            changeOrder(db_, number, orderstatus::kAll[1], orderstatus::kPlaced, by, at,
+                        "партия " + std::to_string(id) + " отменена");
         db_.run("UPDATE batch_orders SET active = 0 WHERE batch = ?", {qlonglong(id)});
+        recordBatch(db_, id, batchstate::kStarted, batchstate::kCancelled, numbersText(b.orders),
+                    by, at);
         OffcutStore store(db_);
         const std::string note = "партия " + std::to_string(id) + " отменена";
         QSqlQuery used = db_.run("SELECT id FROM offcuts WHERE batch = ? AND state = ?",

@@ -1,6 +1,7 @@
 #include "journal/Journal.h"
 
 #include "journal/JournalConnection.h"
+#include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
 #include "journal/JournalRows.h"
@@ -62,6 +63,17 @@ int64_t Journal::place(JournalOrder order, const std::string& billJson, int64_t 
                  "VALUES (?, ?, ?, ?)",
                  {qlonglong(order.number), QString::fromStdString(order.status),
                   qlonglong(order.placedAt), QString::fromStdString(order.salesperson)});
+        const int64_t customer = journalcustomers::linkOrder(*db_, order.customer, order.phone,
+                                                             order.address, order.placedAt);
+        if (customer != 0)
+            db_->run("UPDATE orders SET customer_id = ? WHERE number = ?",
+                     {qlonglong(customer), qlonglong(order.number)});
+        HistoryEntry placed;
+        placed.at = order.placedAt;
+        placed.action = journalhistory::kPlaced;
+        placed.number = order.number;
+        placed.newValue = "Итого " + journalcsv::money(order.totalKopecks);
+        journalhistory::record(*db_, placed, order.salesperson);
         return JournalConnection::Done{order.number, order.placedAt};
     });
 }
@@ -82,10 +94,22 @@ void Journal::setStatus(int64_t number, const std::string& status, const std::st
     if (!orderstatus::isKnown(status))
         throw JournalError(JournalError::Failed, "Неизвестное состояние заказа: " + status);
     db_->inWrite([&] {
-        QSqlQuery q = db_->run("UPDATE orders SET status = ? WHERE number = ?",
-                               {QString::fromStdString(status), qlonglong(number)});
-        if (q.numRowsAffected() < 1)
+        QSqlQuery old = db_->run("SELECT status FROM orders WHERE number = ?" +
+                                     QString(db_->isSqlite() ? "" : " FOR UPDATE"),
+                                 {qlonglong(number)});
+        if (!old.next())
             noSuchOrder(number);
+        HistoryEntry change;
+        change.action = journalhistory::kStatus;
+        change.number = number;
+        change.oldValue = old.value(0).toString().toStdString();
+        change.newValue = status;
+        old.finish();
+        if (change.oldValue == status)
+            return;
+        db_->run("UPDATE orders SET status = ? WHERE number = ?",
+                 {QString::fromStdString(status), qlonglong(number)});
+        journalhistory::record(*db_, change, by);
         db_->run("INSERT INTO order_status_history (number, status, changed_at, changed_by) "
                  "VALUES (?, ?, ?, ?)",
                  {qlonglong(number), QString::fromStdString(status), qlonglong(std::time(nullptr)),
@@ -119,4 +143,21 @@ std::vector<StatusChange> Journal::history(int64_t number) {
         changes.push_back({q.value(0).toString().toStdString(), q.value(1).toLongLong(),
                            q.value(2).toString().toStdString()});
     return changes;
+}
+
+std::vector<HistoryEntry> Journal::changes(int64_t number) {
+    order(number); // an unknown number is an error, not an empty history
+    return journalhistory::ofOrder(*db_, number);
+}
+
+std::vector<HistoryEntry> Journal::changesOf(const std::string& subject) {
+    return journalhistory::ofSubject(*db_, subject);
+}
+
+JournalRights Journal::rights() {
+    return journalroles::rightsOf(*db_);
+}
+
+void Journal::initRoles() {
+    journalroles::initRoles(*db_);
 }

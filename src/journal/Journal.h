@@ -2,8 +2,11 @@
 
 #include "journal/BatchStore.h"
 #include "journal/JournalAddress.h"
+#include "journal/JournalCustomers.h"
+#include "journal/JournalHistory.h"
 #include "journal/JournalOrder.h"
 #include "journal/JournalPayment.h"
+#include "journal/JournalRoles.h"
 #include "journal/OffcutStore.h"
 
 #include <cstdint>
@@ -60,6 +63,7 @@ public:
     int64_t nextNumber(int64_t continueFrom);
 
     // Changes the order's status and adds it to its history.
+    // Refused (JournalError::Refused) when the server's rules do not let the user make it.
     void setStatus(int64_t number, const std::string& status, const std::string& by);
 
     // Records a payment on the order, taken now by `by`, and returns it with its id. Refused
@@ -73,6 +77,44 @@ public:
                        const std::string& key = {});
     // The order's payments in the order they were taken.
     std::vector<JournalPayment> payments(int64_t number);
+
+    // Stores the order as changed under its own number, as a new revision: the customer's texts,
+    // the doors, the money, the bill and the sketch's bytes (which carry the order's number).
+    // The revision before stays readable. Refused for a cancelled order, and for an order in
+    // production or later without a reason. Returns the new revision's number. With a key, a
+    // revision repeated after a lost answer is stored once.
+    int revise(int64_t number, const JournalOrder& changed, const std::string& billJson,
+               const std::string& sketch, const std::string& reason, const std::string& by,
+               const std::string& key = {});
+    // The order's revisions, the first one first and the current one last.
+    std::vector<OrderRevision> revisions(int64_t number);
+    // The documents of one revision (the current one from the order's documents).
+    JournalDocuments revisionDocuments(int64_t number, int revision);
+
+    // Customers whose name or phone holds the text (any case; a phone's digits alone too), with
+    // the money of their orders; all of them for an empty text.
+    std::vector<JournalCustomer> customers(const std::string& search = {});
+    JournalCustomer customer(int64_t id);
+    // The customer's orders, the newest first.
+    std::vector<JournalOrder> ordersOf(int64_t customerId);
+    // Changes the customer's record (never the texts of the orders placed for them); refused
+    // when the phone is another customer's.
+    void editCustomer(int64_t id, const std::string& name, const std::string& phone,
+                      const std::string& address, const std::string& by);
+
+    // Every change of the order: placing, revisions, states, payments, oldest first.
+    std::vector<HistoryEntry> changes(int64_t number);
+    // The changes of an offcut or a batch, by its subject text.
+    std::vector<HistoryEntry> changesOf(const std::string& subject);
+
+    // Orders that still owe money (cancelled ones aside), the oldest placing first, with days
+    // since placing and since "Готов", at the time now (seconds since 1970 UTC; 0: the clock).
+    DebtReport debts(int64_t now = 0);
+
+    // What the connected user may do; and, on a PostgreSQL server, the roles made with their
+    // rights (needs a user that may create roles).
+    JournalRights rights();
+    void initRoles();
 
     JournalOrder order(int64_t number);
     JournalDocuments documents(int64_t number);

@@ -2,6 +2,7 @@
 
 #include "journal/JournalDeadline.h"
 #include "journal/JournalError.h"
+#include "journal/JournalRoles.h"
 #include "journal/JournalWatchdog.h"
 
 #include <QCoreApplication>
@@ -218,6 +219,17 @@ void JournalConnection::fail(const QSqlError& error, const std::string& doing) c
     } else if (error.type() == QSqlError::ConnectionError || lost()) {
         throw JournalError(JournalError::Unreachable,
                            "Сервер журнала заказов недоступен (" + where + ")");
+    } else if (error.nativeErrorCode() == journalroles::kRefusedState) {
+        // The server's own rule, in its own words ("ERROR:  …" with the server's prefix).
+        QString text = error.databaseText().section('\n', 0, 0);
+        const qsizetype colon = text.indexOf(QStringLiteral(":  "));
+        if (colon >= 0 && colon < 12)
+            text = text.mid(colon + 3);
+        throw JournalError(JournalError::Refused, text.trimmed().toStdString());
+    } else if (error.nativeErrorCode() == QLatin1String("42501")) {
+        throw JournalError(JournalError::Refused,
+                           "У пользователя журнала заказов нет права на это действие (" + where +
+                               ")");
     }
     // The database's own words are for the administrator's log, not for the salesperson.
     qWarning("tavrolab journal: %s", qPrintable(error.text()));

@@ -65,6 +65,26 @@ std::string report(const MonthlyReport& r) {
     part("По системам", r.bySystem);
     part("По продавцам", r.bySalesperson);
     out += line({"Всего", std::to_string(r.all.count), money(r.all.totalKopecks)});
+    out += line({"Получено денег", "Платежей", "Сумма, руб."});
+    for (const MonthlyReport::Line& l : r.receivedByMethod)
+        out += line({l.name, std::to_string(l.count), money(l.totalKopecks)});
+    out += line({"Возвраты", std::to_string(r.refunds.count), money(r.refunds.totalKopecks)});
+    return out;
+}
+
+std::string debts(const DebtReport& r) {
+    std::string out = kByteOrderMark;
+    out += line({"Номер", "Дата", "Клиент", "Телефон", "Состояние", "Итого, руб.", "Оплачено, руб.",
+                 "Остаток, руб.", "Дней с оформления", "Дней с готовности"});
+    for (const DebtLine& l : r.lines)
+        out += line({orderplacing::numberText(l.order.number),
+                     journaldates::shownTime(l.order.placedAt, l.order.utcOffset), l.order.customer,
+                     l.order.phone, l.order.status, money(l.order.totalKopecks),
+                     money(l.order.paidKopecks), money(l.order.balanceKopecks()),
+                     std::to_string(l.daysSincePlaced),
+                     l.daysSinceReady ? std::to_string(*l.daysSinceReady) : std::string()});
+    out += line({"Всего", std::to_string(r.lines.size()), "", "", "", money(r.totalKopecks),
+                 money(r.paidKopecks), money(r.balanceKopecks), "", ""});
     return out;
 }
 

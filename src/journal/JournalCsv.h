@@ -14,5 +14,7 @@ namespace journalcsv {
 std::string money(int64_t kopecks);
 std::string orders(const std::vector<JournalOrder>& rows);
 std::string report(const MonthlyReport& report);
+// The orders that still owe, with their age in days and the totals.
+std::string debts(const DebtReport& debts);
 
 } // namespace journalcsv

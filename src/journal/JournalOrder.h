@@ -29,6 +29,8 @@ struct JournalOrder {
     // back, and what is still owed.
     int64_t paidKopecks = 0;
     int64_t balanceKopecks() const { return totalKopecks - paidKopecks; }
+    int32_t revision = 1;   // the current revision; 1 as placed
+    int64_t customerId = 0; // the customer's record; 0 when the order named none
 
     bool operator==(const JournalOrder&) const = default;
 };
@@ -37,6 +39,30 @@ struct JournalOrder {
 struct JournalDocuments {
     std::string sketch;
     std::string billJson;
+};
+
+// One revision of an order: when and by whom it was made, why, and its total.
+struct OrderRevision {
+    int32_t revision = 1;
+    int64_t madeAt = 0; // seconds since 1970-01-01 UTC
+    std::string madeBy;
+    std::string reason;
+    int64_t totalKopecks = 0;
+    bool current = false;
+};
+
+// An order that still owes money, with its age in days.
+struct DebtLine {
+    JournalOrder order;
+    int64_t daysSincePlaced = 0;
+    std::optional<int64_t> daysSinceReady; // none when it was never "Готов"
+};
+
+struct DebtReport {
+    std::vector<DebtLine> lines;
+    int64_t totalKopecks = 0;
+    int64_t paidKopecks = 0;
+    int64_t balanceKopecks = 0;
 };
 
 // One entry of an order's status history.
@@ -89,4 +115,8 @@ struct MonthlyReport {
     std::vector<Line> bySystem;
     std::vector<Line> bySalesperson;
     OrderSummary all;
+    // The money of the month's payments whatever order they are on: received per method, and
+    // given back (count and sum).
+    std::vector<Line> receivedByMethod;
+    OrderSummary refunds;
 };

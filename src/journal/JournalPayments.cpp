@@ -7,6 +7,7 @@
 #include "journal/JournalCsv.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
+#include "journal/JournalHistory.h"
 #include "journal/JournalRows.h"
 #include "journal/OrderPlacing.h"
 #include "journal/OrderStatus.h"
@@ -78,7 +79,9 @@ JournalPayment Journal::pay(int64_t number, int64_t amountKopecks, const std::st
         if (!q.next())
             throw JournalError(JournalError::NoSuchOrder,
                                "Заказ " + std::to_string(number) + " не найден в журнале");
-        check(journalrows::orderAt(q), amountKopecks, kind);
+        const JournalOrder o = journalrows::orderAt(q);
+        q.finish();
+        check(o, amountKopecks, kind);
         const auto now = static_cast<int64_t>(std::time(nullptr));
         QSqlQuery inserted = db_->run(
             "INSERT INTO payments (number, amount_kopecks, kind, method, taken_at, "
@@ -90,6 +93,12 @@ JournalPayment Journal::pay(int64_t number, int64_t amountKopecks, const std::st
             throw JournalError(JournalError::Failed, "Журнал заказов не записал платеж");
         const int64_t id = inserted.value(0).toLongLong();
         inserted.finish();
+        JournalPayment p;
+        p.amountKopecks = amountKopecks;
+        p.kind = kind;
+        journalhistory::record(
+            *db_, journalhistory::paymentEntry(number, p, method, note, o.balanceKopecks(), now),
+            by);
         return JournalConnection::Done{id, now};
     });
     return payment(id);

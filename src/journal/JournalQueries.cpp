@@ -5,6 +5,7 @@
 #include "journal/JournalConnection.h"
 #include "journal/JournalDates.h"
 #include "journal/JournalError.h"
+#include "journal/JournalPayment.h"
 #include "journal/JournalRows.h"
 #include "journal/OrderStatus.h"
 
@@ -127,6 +128,20 @@ MonthlyReport Journal::report(int year, int month) {
     };
     r.bySystem = lines("system");
     r.bySalesperson = lines("salesperson");
+    // The money of the month's payments, by when it was taken.
+    const QString refund = QString::fromUtf8(std::string(journalpayment::kRefund).c_str());
+    QSqlQuery money =
+        db_->run("SELECT method, COUNT(*), CAST(SUM(amount_kopecks) AS BIGINT) FROM payments WHERE "
+                 "taken_at >= ? AND taken_at < ? AND kind <> ? GROUP BY method ORDER BY method",
+                 {qlonglong(*from), qlonglong(*to), refund});
+    while (money.next())
+        r.receivedByMethod.push_back({money.value(0).toString().toStdString(),
+                                      money.value(1).toLongLong(), money.value(2).toLongLong()});
+    QSqlQuery back = db_->run("SELECT COUNT(*), CAST(COALESCE(SUM(amount_kopecks), 0) AS BIGINT) "
+                              "FROM payments WHERE taken_at >= ? AND taken_at < ? AND kind = ?",
+                              {qlonglong(*from), qlonglong(*to), refund});
+    if (back.next())
+        r.refunds = {back.value(0).toLongLong(), back.value(1).toLongLong()};
     for (const MonthlyReport::Line& line : r.bySystem) {
         r.all.count += line.count;
         r.all.totalKopecks += line.totalKopecks;

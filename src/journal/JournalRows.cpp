@@ -28,7 +28,7 @@ QString paidOf(const QString& number) {
 const QString kColumns =
     "number, placed_at, utc_offset, salesperson, customer, phone, address, system, door_count, "
     "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
-    "delivery_kopecks, total_kopecks, status, file_path, " +
+    "delivery_kopecks, total_kopecks, status, file_path, revision, customer_id, " +
     paidOf("orders.number");
 
 JournalOrder orderAt(const QSqlQuery& q) {
@@ -51,7 +51,9 @@ JournalOrder orderAt(const QSqlQuery& q) {
     o.totalKopecks = q.value(15).toLongLong();
     o.status = ss(q.value(16));
     o.filePath = ss(q.value(17));
-    o.paidKopecks = q.value(18).toLongLong();
+    o.revision = q.value(18).toInt();
+    o.customerId = q.value(19).toLongLong();
+    o.paidKopecks = q.value(20).toLongLong();
     return o;
 }
 

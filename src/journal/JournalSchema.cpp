@@ -1,7 +1,10 @@
 #include "journal/JournalSchema.h"
 
 #include "journal/JournalConnection.h"
+#include "journal/JournalCustomers.h"
 #include "journal/JournalError.h"
+#include "journal/JournalHistory.h"
+#include "journal/JournalRoles.h"
 
 #include <QStringList>
 
@@ -171,11 +174,106 @@ QStringList payments(const JournalConnection& db) {
     };
 }
 
-using Step = std::function<QStringList(const JournalConnection&)>;
+// Step 7: customers as records, an order's earlier revisions, and the history of every change.
+// An order keeps the customer's texts as placed; the customer's record may be edited later
+// without rewriting them. The history only grows: on PostgreSQL the seats' roles may not change
+// or remove its rows, and on SQLite a trigger refuses it.
+QStringList customersRevisionsHistory(const JournalConnection& db) {
+    QStringList sql = {
+        "CREATE TABLE customers ("
+        " id " +
+            db.serialKeyType() +
+            ","
+            " phone_key TEXT NOT NULL," // the phone's digits, normalised; empty: none
+            " name TEXT NOT NULL,"
+            " name_folded TEXT NOT NULL,"
+            " phone TEXT NOT NULL,"
+            " address TEXT NOT NULL,"
+            " created_at BIGINT NOT NULL)",
+        "CREATE UNIQUE INDEX customers_phone ON customers (phone_key) WHERE phone_key <> ''",
+        "CREATE INDEX customers_name ON customers (name_folded)",
+        "ALTER TABLE orders ADD COLUMN customer_id BIGINT NOT NULL DEFAULT 0",
+        "ALTER TABLE orders ADD COLUMN revision INTEGER NOT NULL DEFAULT 1",
+        "ALTER TABLE orders ADD COLUMN revised_at BIGINT NOT NULL DEFAULT 0",
+        "ALTER TABLE orders ADD COLUMN revised_by TEXT NOT NULL DEFAULT ''",
+        "ALTER TABLE orders ADD COLUMN revision_reason TEXT NOT NULL DEFAULT ''",
+        "CREATE INDEX orders_customer_id ON orders (customer_id)",
+        // Every revision an order had before its current one, whole: what the customer was
+        // quoted and the sketch it was made from.
+        "CREATE TABLE order_revisions ("
+        " number BIGINT NOT NULL REFERENCES orders (number),"
+        " revision INTEGER NOT NULL,"
+        " made_at BIGINT NOT NULL,"
+        " made_by TEXT NOT NULL,"
+        " reason TEXT NOT NULL,"
+        " customer TEXT NOT NULL,"
+        " phone TEXT NOT NULL,"
+        " address TEXT NOT NULL,"
+        " system TEXT NOT NULL,"
+        " door_count INTEGER NOT NULL,"
+        " opening_width INTEGER NOT NULL,"
+        " opening_height INTEGER NOT NULL,"
+        " sum_kopecks BIGINT NOT NULL,"
+        " discount_kopecks BIGINT NOT NULL,"
+        " assembly_kopecks BIGINT NOT NULL,"
+        " delivery_kopecks BIGINT NOT NULL,"
+        " total_kopecks BIGINT NOT NULL,"
+        " sketch " +
+            db.blobType() +
+            " NOT NULL,"
+            " bill_json TEXT NOT NULL,"
+            " PRIMARY KEY (number, revision))",
+        "CREATE TABLE journal_history ("
+        " id " +
+            db.serialKeyType() +
+            ","
+            " at BIGINT NOT NULL,"
+            " utc_offset INTEGER NOT NULL,"
+            " who TEXT NOT NULL,"     // PostgreSQL: the connection's database user
+            " by_name TEXT NOT NULL," // the name the seat works under
+            " action TEXT NOT NULL,"
+            " number BIGINT NOT NULL," // the order's; 0 for offcuts and batches alone
+            " subject TEXT NOT NULL,"
+            " old_value TEXT NOT NULL,"
+            " new_value TEXT NOT NULL,"
+            " note TEXT NOT NULL)",
+        "CREATE INDEX journal_history_number ON journal_history (number)",
+    };
+    return sql;
+}
+
+// Step 7 row by row: every order linked to its customer, and what happened before the history
+// was kept (placings, status changes, payments) written into it.
+void customersAndHistoryOfEarlierOrders(JournalConnection& db) {
+    journalcustomers::linkAllOrders(db);
+    journalhistory::recordEarlier(db);
+    // The rules come after what was written on behalf of earlier names.
+    if (db.isSqlite()) {
+        for (const char* change : {"UPDATE", "DELETE"})
+            db.run(QString("CREATE TRIGGER journal_history_kept_%1 BEFORE %1 ON journal_history "
+                           "BEGIN SELECT RAISE(ABORT, 'history is kept as written'); END")
+                       .arg(change));
+    } else {
+        for (const QString& sql : journalroles::serverRules())
+            db.run(sql);
+    }
+}
+
+// A step is its statements, and what must then be done row by row.
+struct Step {
+    QStringList (*sql)(const JournalConnection&);
+    void (*after)(JournalConnection&) = nullptr;
+};
 
 const std::vector<Step>& steps() {
-    static const std::vector<Step> all = {firstTables, searchIndexes, offcutStore,
-                                          batches,     writeKeys,     payments};
+    static const std::vector<Step> all = {
+        {firstTables},
+        {searchIndexes},
+        {offcutStore},
+        {batches},
+        {writeKeys},
+        {payments},
+        {customersRevisionsHistory, customersAndHistoryOfEarlierOrders}};
     return all;
 }
 
@@ -217,8 +315,11 @@ void migrate(JournalConnection& db, int target) {
         if (version > latestVersion())
             refuseNewer(version);
         for (int step = version + 1; step <= target; ++step) {
-            for (const QString& sql : steps()[static_cast<size_t>(step - 1)](db))
+            const Step& s = steps()[static_cast<size_t>(step - 1)];
+            for (const QString& sql : s.sql(db))
                 db.run(sql);
+            if (s.after != nullptr)
+                s.after(db);
             db.run("UPDATE journal_schema SET version = ?", {step});
         }
         db.commit();

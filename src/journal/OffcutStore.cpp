@@ -2,6 +2,7 @@
 
 #include "journal/JournalConnection.h"
 #include "journal/JournalError.h"
+#include "journal/JournalHistory.h"
 #include "journal/JournalRows.h"
 #include "text/CaseFold.h"
 
@@ -53,6 +54,23 @@ JournalOffcut offcutAt(const QSqlQuery& q) {
 }
 
 // A size the store keeps: a bar up to 12 m, a sheet up to 6 × 3.5 m either way.
+// An offcut's change, in its own history and the journal's.
+void recordChange(JournalConnection& db, int64_t id, const std::string& oldState,
+                  const std::string& state, const std::string& place, const std::string& note,
+                  int64_t at, const std::string& by) {
+    db.run("INSERT INTO offcut_history (offcut, state, place, note, changed_at, changed_by) "
+           "VALUES (?, ?, ?, ?, ?, ?)",
+           {qlonglong(id), qs(state), qs(place), qs(note), qlonglong(at), qs(by)});
+    HistoryEntry e;
+    e.at = at;
+    e.action = journalhistory::kOffcut;
+    e.subject = "Остаток " + OffcutStore::idText(id);
+    e.oldValue = oldState;
+    e.newValue = place.empty() ? state : state + ", " + place;
+    e.note = note;
+    journalhistory::record(db, e, by);
+}
+
 void checkSizes(const JournalOffcut& o) {
     const bool ok = o.sheet ? o.width > 0 && o.height > 0 && std::max(o.width, o.height) <= 60000 &&
                                   std::min(o.width, o.height) <= 35000 && !o.material.empty()
@@ -131,9 +149,7 @@ int64_t OffcutStore::addWithin(JournalOffcut o, const std::string& by, int64_t a
              qs(journalrows::folded(o.article)),
              qs(journalrows::folded(o.color)),
              qs(journalrows::folded(o.material))});
-    db_.run("INSERT INTO offcut_history (offcut, state, place, note, changed_at, changed_by) "
-            "VALUES (?, ?, ?, '', ?, ?)",
-            {qlonglong(o.id), qs(o.state), qs(o.place), qlonglong(at), qs(by)});
+    recordChange(db_, o.id, {}, o.state, o.place, {}, at, by);
     return o.id;
 }
 
@@ -225,9 +241,7 @@ bool OffcutStore::changeWithin(int64_t id, std::string_view from, std::string_vi
     if (q.numRowsAffected() < 1)
         return false;
     const JournalOffcut o = getWithin(id);
-    db_.run("INSERT INTO offcut_history (offcut, state, place, note, changed_at, changed_by) "
-            "VALUES (?, ?, ?, ?, ?, ?)",
-            {qlonglong(id), qs(std::string(to)), qs(o.place), qs(note), qlonglong(at), qs(by)});
+    recordChange(db_, id, std::string(from), std::string(to), o.place, note, at, by);
     return true;
 }
 
@@ -251,8 +265,7 @@ void OffcutStore::move(int64_t id, const std::string& place, const std::string& 
                                "Остаток " + idText(id) + " " + text::toLower(o.state) +
                                    ": переместить можно только остаток на складе");
         db_.run("UPDATE offcuts SET place = ? WHERE id = ?", {qs(place), qlonglong(id)});
-        db_.run("INSERT INTO offcut_history (offcut, state, place, note, changed_at, changed_by) "
-                "VALUES (?, ?, ?, '', ?, ?)",
-                {qlonglong(id), qs(o.state), qs(place), qlonglong(std::time(nullptr)), qs(by)});
+        recordChange(db_, id, o.state + ", " + o.place, o.state, place, {},
+                     static_cast<int64_t>(std::time(nullptr)), by);
     });
 }

@@ -127,4 +127,18 @@ int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers
     }
 }
 
+int revise(Journal& journal, Project& project, int64_t number, const std::string& reason,
+           const std::string& salesperson, const std::string& key) {
+    const std::string before = project.order.orderNumber;
+    project.order.orderNumber = numberText(number);
+    const std::optional<std::string> bytes = SketchFile::toBytes(project);
+    if (!bytes) {
+        project.order.orderNumber = before;
+        throw JournalError(JournalError::Failed,
+                           "Проект не помещается в файл эскиза: заказ не изменен");
+    }
+    return journal.revise(number, recordOf(project, salesperson, {}), billJsonOf(project.result),
+                          *bytes, reason, salesperson, key);
+}
+
 } // namespace orderplacing

@@ -46,4 +46,9 @@ int64_t place(Journal& journal, Project& project, const OrderNumberFile& numbers
               const std::string& salesperson, std::filesystem::path sketchPath = {},
               std::string offeredNumber = {}, const std::string& key = {});
 
+// Stores the project as a new revision of the placed order with this number (the card keeps
+// the number); returns the revision's number. Refused as Journal::revise refuses.
+int revise(Journal& journal, Project& project, int64_t number, const std::string& reason,
+           const std::string& salesperson, const std::string& key = {});
+
 } // namespace orderplacing

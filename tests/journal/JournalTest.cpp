@@ -81,6 +81,9 @@ TEST_P(JournalTest, PlacedOrderReadsBackWithDocumentsAndHistory) {
     expected.utcOffset = read.utcOffset;
     expected.status = "Принят";
     expected.filePath = read.filePath;
+    EXPECT_NE(read.customerId, 0); // linked to the customer made for it
+    expected.customerId = read.customerId;
+    EXPECT_EQ(read.revision, 1);
     EXPECT_EQ(read, expected);
     EXPECT_EQ(journal.documents(number).sketch, sketch);
     EXPECT_EQ(journal.documents(number).billJson, R"([{"code":"A1"}])");
@@ -243,12 +246,26 @@ TEST_P(JournalTest, MigratesStepByStepKeepingOrdersAndRefusesANewerSchema) {
             "opening_width, opening_height, sum_kopecks, discount_kopecks, assembly_kopecks, "
             "delivery_kopecks, total_kopecks, status, file_path) VALUES (5, 0, 0, 'а', "
             "'Старый', 'старый', '1', 'старый', '', 'Ловен', 2, 1, 1, 7, 0, 0, 0, 7, 'Готов', '')");
+        for (const char* status : {"Принят", "Готов"})
+            db.run("INSERT INTO order_status_history (number, status, changed_at, changed_by) "
+                   "VALUES (5, ?, 0, 'а')",
+                   {QString::fromUtf8(status)});
     }
     {
         Journal journal(address()); // brings version 1 up to the latest
         EXPECT_EQ(journal.order(5).customer, "Старый");
         EXPECT_EQ(journal.order(5).balanceKopecks(), 7); // no payments yet
         EXPECT_EQ(numbersOf(journal.list(finding("стар"))), std::vector<int64_t>{5});
+        // The earlier order got its customer and the history of what it had before.
+        ASSERT_EQ(journal.customers().size(), 1u);
+        EXPECT_EQ(journal.order(5).customerId, journal.customers()[0].id);
+        const std::vector<HistoryEntry> earlier = journal.changes(5);
+        ASSERT_EQ(earlier.size(), 2u);
+        EXPECT_EQ(earlier[0].action, "Оформление");
+        EXPECT_EQ(earlier[0].newValue, "Итого 0,07");
+        EXPECT_EQ(earlier[1].oldValue, "Принят");
+        EXPECT_EQ(earlier[1].newValue, "Готов");
+        EXPECT_EQ(earlier[1].byName, "а");
         EXPECT_EQ(journal.nextNumber(6), 6);
         EXPECT_EQ(placeSample(journal, sampleOrder("Новый", "2"), 6), 6);
     }

@@ -113,6 +113,9 @@ struct ScriptedDialogs {
     // The buttons to press in questions, by caption; a question with none left gets Escape.
     std::deque<QString> askAnswers;
     QStringList questions;
+    // The texts to type when asked for one (a reason); none left: cancelled.
+    std::deque<QString> textAnswers;
+    QStringList textLabels;
 
     ScriptedDialogs() {
         dialogs::Hooks& h = dialogs::hooks();
@@ -138,6 +141,13 @@ struct ScriptedDialogs {
             questions << text;
             const int chosen = static_cast<int>(buttons.indexOf(take(askAnswers)));
             return chosen >= 0 ? chosen : escapeButton;
+        };
+        h.askText = [this](QWidget*, const QString&,
+                           const QString& label) -> std::optional<QString> {
+            textLabels << label;
+            if (textAnswers.empty())
+                return std::nullopt;
+            return take(textAnswers);
         };
     }
     ~ScriptedDialogs() { dialogs::resetHooks(); }

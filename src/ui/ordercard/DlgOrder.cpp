@@ -1,13 +1,16 @@
 #include "ui/ordercard/DlgOrder.h"
 
 #include "catalog/Catalog.h"
+#include "journal/JournalCsv.h"
 #include "journal/JournalError.h"
+#include "journal/JournalOrder.h"
 #include "journal/OrderPlacing.h"
 #include "journal/PendingPlacings.h"
 #include "model/OrderInfo.h"
 #include "model/OrderNumberFile.h"
 #include "model/Project.h"
 #include "model/SketchFile.h"
+#include "ui/ordercard/OrderRevision.h"
 #include "ui/shared/Dialogs.h"
 #include "ui/shared/JournalRunner.h"
 #include "ui/shared/PictureButton.h"
@@ -88,6 +91,11 @@ DlgOrder::DlgOrder(Project& project, NotifyHub& hub, QWidget* parent)
     placeButton_->setGeometry(kLeft, 410, kFieldWidth, 44);
     placeButton_->setToolTip(QStringLiteral("Сохранить эскиз под номером заказа и напечатать"));
     connect(placeButton_, &QAbstractButton::clicked, this, &DlgOrder::placeOrder);
+    money_ = new QLabel(this);
+    style::makePanelLabel(money_);
+    money_->setGeometry(kLeft, 456, kFieldWidth, 20);
+    money_->setAccessibleName(QStringLiteral("Оплата заказа из журнала"));
+    money_->hide();
 
     OrderInfo& order = project_.order;
     connect(number_, &QLineEdit::textChanged, this, [this, &order](const QString& t) {
@@ -160,8 +168,39 @@ void DlgOrder::keyPressEvent(QKeyEvent* event) {
 }
 
 void DlgOrder::receive(Notify n) {
-    if (n == Notify::OrderChanged)
+    if (n == Notify::OrderChanged) {
         fillFromRecord();
+        // Another order was opened (undoing an edit of this one keeps its number).
+        if (journalOrder_ != 0 &&
+            project_.order.orderNumber != orderplacing::numberText(journalOrder_))
+            clearJournalOrder();
+    }
+}
+
+void DlgOrder::showJournalOrder(const JournalOrder& o, bool revising) {
+    journalOrder_ = o.number;
+    revising_ = revising;
+    const QString money = QStringLiteral("оплачено %1, остаток %2 руб.")
+                              .arg(QString::fromStdString(journalcsv::money(o.paidKopecks)),
+                                   QString::fromStdString(journalcsv::money(o.balanceKopecks())));
+    money_->setText(revising ? QStringLiteral("Изменение (ред. %1): %2").arg(o.revision).arg(money)
+                             : QStringLiteral("Из журнала: %1").arg(money));
+    money_->setToolTip(QStringLiteral("Заказ %1, редакция %2, итого %3 руб.")
+                           .arg(QString::fromStdString(orderplacing::numberText(o.number)))
+                           .arg(o.revision)
+                           .arg(QString::fromStdString(journalcsv::money(o.totalKopecks))));
+    money_->show();
+    placeButton_->setToolTip(revising ? QStringLiteral("Сохранить изменения как новую редакцию "
+                                                       "заказа с тем же номером")
+                                      : QStringLiteral("Сохранить эскиз под номером заказа и "
+                                                       "напечатать"));
+}
+
+void DlgOrder::clearJournalOrder() {
+    journalOrder_ = 0;
+    revising_ = false;
+    money_->hide();
+    placeButton_->setToolTip(QStringLiteral("Сохранить эскиз под номером заказа и напечатать"));
 }
 
 void DlgOrder::fillFromRecord() {
@@ -212,6 +251,7 @@ void DlgOrder::dateEdited(QDateEdit* edit, int64_t& stored) {
 void DlgOrder::newOrder() {
     const OrderNumberFile numbers = numberFileOf(project_);
     project_.order.newOrder(numbers.readPath());
+    clearJournalOrder();
     // With a journal the card shows the number the journal would give now; should the journal
     // not answer, the number file's stands and placing says what is wrong.
     if (journal_ != nullptr && journal_->enabled()) {
@@ -228,6 +268,18 @@ void DlgOrder::newOrder() {
 }
 
 void DlgOrder::placeOrder() {
+    if (journal_ != nullptr && journal_->enabled() && revising_) {
+        const int64_t number = journalOrder_;
+        if (const std::optional<JournalOrder> stored =
+                orderrevision::revise(window(), *journal_, project_, number)) {
+            project_.order.orderNumber = orderplacing::numberText(number);
+            fillFromRecord();
+            showJournalOrder(*stored, true);
+            emit orderRevised(number);
+            emit printChoiceRequested();
+        }
+        return;
+    }
     if (journal_ != nullptr && journal_->enabled()) {
         placeInJournal();
         return;
@@ -316,6 +368,11 @@ void DlgOrder::placeInJournal() {
     fillFromRecord();
     if (commands != nullptr)
         commands->adoptFile(path);
+    // The placed order's money, as the journal has it now (nothing paid yet).
+    JournalOrder placed;
+    placed.number = number;
+    placed.totalKopecks = project_.grandTotal();
+    showJournalOrder(placed, false);
     emit orderPlaced(number);
     emit printChoiceRequested();
 }

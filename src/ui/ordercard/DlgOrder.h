@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+struct JournalOrder;
+
 class JournalRunner;
 class PictureButton;
 class Project;
@@ -36,6 +38,13 @@ public:
     // in one transaction with the saving of the sketch; without one (nullptr, or a journal
     // switched off) the number file numbers the orders.
     void setJournal(JournalRunner* journal) { journal_ = journal; }
+    // The card shows an order from the journal: its money under the fields, and, when revising,
+    // placing stores the project as the order's new revision under the same number. Cleared by
+    // a new order and by opening another project.
+    void showJournalOrder(const JournalOrder& order, bool revising);
+    void clearJournalOrder();
+    int64_t revisingNumber() const { return revising_ ? journalOrder_ : 0; }
+    QLabel* moneyLabel() const { return money_; }
 
     QLineEdit* numberEdit() const { return number_; }
     QLineEdit* nameEdit() const { return name_; }
@@ -55,6 +64,8 @@ signals:
     void printChoiceRequested();
     // The journal did not answer, and the order was kept to be placed when it does.
     void placingDeferred();
+    // A new revision of the order was stored.
+    void orderRevised(qint64 number);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,4 +95,7 @@ private:
     QDateEdit* readyDate_ = nullptr;
     PictureButton* newButton_ = nullptr;
     PictureButton* placeButton_ = nullptr;
+    QLabel* money_ = nullptr;
+    int64_t journalOrder_ = 0;
+    bool revising_ = false;
 };

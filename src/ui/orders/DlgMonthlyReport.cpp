@@ -112,6 +112,10 @@ void DlgMonthlyReport::load() {
     part(QStringLiteral("По продавцам"), report_.bySalesperson);
     add(QStringLiteral("Всего (без отмененных)"), QString::number(report_.all.count),
         qs(journalcsv::money(report_.all.totalKopecks)), true);
+    // The money of the month: what came in by each method (counted in payments), what went back.
+    part(QStringLiteral("Получено денег (платежей)"), report_.receivedByMethod);
+    add(QStringLiteral("Возвраты"), QString::number(report_.refunds.count),
+        qs(journalcsv::money(report_.refunds.totalKopecks)), false);
 }
 
 void DlgMonthlyReport::exportReport() {

@@ -8,7 +8,10 @@
 #include "journal/JournalError.h"
 #include "journal/OrderStatus.h"
 #include "model/AtomicFile.h"
+#include "ui/orders/CustomersPage.h"
+#include "ui/orders/DebtsPage.h"
 #include "ui/orders/DlgMonthlyReport.h"
+#include "ui/orders/DlgOrderHistory.h"
 #include "ui/orders/DlgPayment.h"
 #include "ui/orders/OrdersTableModel.h"
 #include "ui/shared/Dialogs.h"
@@ -23,6 +26,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -111,23 +116,47 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
                  QStringLiteral("Принять оплату по заказу"));
     batch_ = named(new QPushButton(QStringLiteral("В партию")),
                    QStringLiteral("Выбранные заказы в партию производства"));
+    revise_ = named(new QPushButton(QStringLiteral("Изменить заказ")),
+                    QStringLiteral("Изменить оформленный заказ: новая редакция с тем же номером"));
+    history_ = named(new QPushButton(QStringLiteral("История")),
+                     QStringLiteral("История изменений заказа"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(open_);
+    buttons->addWidget(revise_);
     buttons->addWidget(pay_);
     buttons->addWidget(statusChoice_);
     buttons->addWidget(setStatus_);
     buttons->addWidget(copy_);
     buttons->addWidget(batch_);
+    buttons->addWidget(history_);
     buttons->addStretch(1);
     buttons->addWidget(export_);
     buttons->addWidget(report_);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* ordersPage = new QWidget;
+    auto* layout = new QVBoxLayout(ordersPage);
     layout->addLayout(filters);
     layout->addWidget(table_, 1);
     layout->addWidget(summary_);
     layout->addWidget(message_);
     layout->addLayout(buttons);
+    debts_ = new DebtsPage(session_);
+    customers_ = new CustomersPage(session_);
+    pages_ = named(new QTabWidget, QStringLiteral("Страницы журнала"));
+    pages_->addTab(ordersPage, QStringLiteral("Заказы"));
+    pages_->addTab(debts_, QStringLiteral("Долги"));
+    pages_->addTab(customers_, QStringLiteral("Клиенты"));
+    pages_->tabBar()->setAccessibleName(QStringLiteral("Страницы журнала"));
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    outer->addWidget(pages_);
+    // A page is read when it is shown.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int page) {
+        if (pages_->widget(page) == debts_)
+            debts_->refresh();
+        else if (pages_->widget(page) == customers_)
+            customers_->refresh();
+    });
 
     connect(search_, &QLineEdit::textChanged, this, &DlgOrders::filterChanged);
     connect(statusFilter_, &QComboBox::currentIndexChanged, this, &DlgOrders::filterChanged);
@@ -143,9 +172,12 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
     connect(model_, &QAbstractItemModel::modelReset, this, &DlgOrders::updateButtons);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DlgOrders::updateButtons);
-    connect(table_, &QAbstractItemView::activated, this, [this] { openSelected(false); });
-    connect(open_, &QPushButton::clicked, this, [this] { openSelected(false); });
-    connect(copy_, &QPushButton::clicked, this, [this] { openSelected(true); });
+    connect(table_, &QAbstractItemView::activated, this, [this] { openSelected(Open::View); });
+    connect(open_, &QPushButton::clicked, this, [this] { openSelected(Open::View); });
+    connect(revise_, &QPushButton::clicked, this, [this] { openSelected(Open::Revise); });
+    connect(copy_, &QPushButton::clicked, this, [this] { openSelected(Open::Copy); });
+    connect(history_, &QPushButton::clicked, this, &DlgOrders::showHistory);
+    connect(statusChoice_, &QComboBox::currentIndexChanged, this, &DlgOrders::updateButtons);
     connect(setStatus_, &QPushButton::clicked, this, &DlgOrders::changeStatus);
     connect(export_, &QPushButton::clicked, this, &DlgOrders::exportRows);
     connect(report_, &QPushButton::clicked, this, &DlgOrders::showReport);
@@ -160,7 +192,23 @@ DlgOrders::DlgOrders(JournalRunner& session, QWidget* parent) : QDialog(parent),
 }
 
 void DlgOrders::refresh() {
+    // What the user may do is read once the journal answers (the connection's user stays).
+    if (!rightsRead_) {
+        try {
+            rights_ = session_.run(this, JournalSession::Action::Read,
+                                   [](Journal& journal) { return journal.rights(); });
+            rightsRead_ = true;
+        } catch (const JournalError& e) {
+            // The orders are not read either: the window waited once already.
+            showFailure(qs(e.what()));
+            return;
+        }
+    }
     filterChanged();
+    if (pages_->currentWidget() == debts_)
+        debts_->refresh();
+    else if (pages_->currentWidget() == customers_)
+        customers_->refresh();
 }
 
 void DlgOrders::filterChanged() {
@@ -192,12 +240,30 @@ void DlgOrders::updateSummary() {
 void DlgOrders::updateButtons() {
     const bool selected = selectedNumber() > 0;
     open_->setEnabled(selected);
-    setStatus_->setEnabled(selected);
     copy_->setEnabled(selected);
     pay_->setEnabled(selected);
+    history_->setEnabled(selected);
     batch_->setEnabled(!selectedNumbers().empty());
-    if (const JournalOrder* o = model_->orderAt(table_->currentIndex().row()); o && selected)
+    const JournalOrder* o = selected ? model_->orderAt(table_->currentIndex().row()) : nullptr;
+    if (o != nullptr && sender() != statusChoice_) {
+        const QSignalBlocker quiet(statusChoice_);
         statusChoice_->setCurrentText(qs(o->status));
+    }
+    // What the user's role may not do is greyed, and the tooltip says why.
+    const std::string chosen = statusChoice_->currentText().toStdString();
+    const bool mayStatus = o == nullptr || rights_.mayChangeStatus(o->status, chosen);
+    setStatus_->setEnabled(o != nullptr && mayStatus && chosen != o->status);
+    setStatus_->setToolTip(mayStatus ? QString()
+                                     : QStringLiteral("Отменить заказ или вернуть его в прежнее "
+                                                      "состояние может только менеджер"));
+    const bool mayRevise = o == nullptr || rights_.mayRevise(o->status);
+    revise_->setEnabled(o != nullptr && mayRevise);
+    revise_->setToolTip(
+        mayRevise ? QStringLiteral("Открыть заказ для изменения; оформление сохранит новую "
+                                   "редакцию с тем же номером")
+        : o->status == orderstatus::kCancelled
+            ? QStringLiteral("Отменённый заказ изменить нельзя")
+            : QStringLiteral("Изменить заказ в производстве может только менеджер"));
 }
 
 int64_t DlgOrders::selectedNumber() const {
@@ -219,7 +285,7 @@ std::vector<int64_t> DlgOrders::selectedNumbers() const {
     return out;
 }
 
-void DlgOrders::openSelected(bool asCopy) {
+void DlgOrders::openSelected(Open how) {
     const int64_t number = selectedNumber();
     if (number <= 0)
         return;
@@ -236,10 +302,25 @@ void DlgOrders::openSelected(bool asCopy) {
         showFailure(qs(e.what()));
         return;
     }
-    if (asCopy)
+    if (how == Open::Copy)
         emit copyRequested(sketch, number);
+    else if (how == Open::Revise)
+        emit reviseRequested(sketch, number);
     else
         emit openRequested(sketch, number);
+}
+
+void DlgOrders::showHistory() {
+    const int64_t number = selectedNumber();
+    if (number <= 0)
+        return;
+    DlgOrderHistory dialog(session_, number, this);
+    connect(&dialog, &DlgOrderHistory::revisionRequested, this,
+            [this, &dialog](const QByteArray& sketch, qint64 n) {
+                dialog.accept();
+                emit openRequested(sketch, n);
+            });
+    dialog.exec();
 }
 
 void DlgOrders::changeStatus() {
@@ -285,6 +366,7 @@ void DlgOrders::takePayment() {
     if (o == nullptr)
         return;
     DlgPayment dialog(session_, o->number, o->balanceKopecks(), this);
+    dialog.allowRefunds(rights_.mayRefund());
     paymentDialog_ = &dialog;
     const bool taken = dialog.exec() == QDialog::Accepted && dialog.payment();
     paymentDialog_ = nullptr;

@@ -5,9 +5,13 @@
 
 #include <QList>
 
+#include "journal/JournalRoles.h"
+
 #include <cstdint>
 #include <vector>
 
+class CustomersPage;
+class DebtsPage;
 class DlgPayment;
 class JournalRunner;
 class OrdersTableModel;
@@ -17,14 +21,15 @@ class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
-// "Журнал заказов": the placed orders with a search field (number, customer or phone, any part),
-// a period, a status filter and sorting on every column, a line with the count and sum of the
-// orders shown; from it an order is opened, its status changed, copied as a new order, the rows
-// exported as CSV, the monthly report shown, and several selected rows handed to the workshop
-// as a batch. A journal that cannot be reached is said in the
-// window; nothing else changes.
+// "Журнал заказов", with the pages "Заказы", "Долги" and "Клиенты". "Заказы": the placed orders
+// with a search field (number, customer or phone, any part), a period, a status filter and sorting
+// on every column, a line with the count and sum of the orders shown; from it an order is opened,
+// its status changed, copied as a new order, the rows exported as CSV, the monthly report shown,
+// and several selected rows handed to the workshop as a batch. A journal that cannot be reached is
+// said in the window; nothing else changes.
 class DlgOrders : public QDialog {
     Q_OBJECT
 public:
@@ -56,10 +61,19 @@ public:
     // The payment dialog while it is open (for the tests), null otherwise.
     DlgPayment* paymentDialog() const { return paymentDialog_; }
     QPushButton* batchButton() const { return batch_; }
+    QPushButton* reviseButton() const { return revise_; }
+    QPushButton* historyButton() const { return history_; }
+    QTabWidget* pages() const { return pages_; }
+    DebtsPage* debtsPage() const { return debts_; }
+    CustomersPage* customersPage() const { return customers_; }
+    // What the connected user may do, read when the window reads the orders.
+    const JournalRights& rights() const { return rights_; }
 
 signals:
     // The user asked to open the order's sketch (the bytes kept when it was placed).
     void openRequested(const QByteArray& sketch, qint64 number);
+    // The user asked to change the order: its sketch opens, and placing stores a new revision.
+    void reviseRequested(const QByteArray& sketch, qint64 number);
     // The user asked for a new order made from this one's sketch.
     void copyRequested(const QByteArray& sketch, qint64 number);
     // A payment was recorded on the order; its receipt may be offered.
@@ -72,7 +86,9 @@ private:
     void showFailure(const QString& message);
     void updateSummary();
     void updateButtons();
-    void openSelected(bool asCopy);
+    enum class Open { View, Revise, Copy };
+    void openSelected(Open how);
+    void showHistory();
     void changeStatus();
     void exportRows();
     void showReport();
@@ -97,4 +113,11 @@ private:
     QPushButton* pay_ = nullptr;
     DlgPayment* paymentDialog_ = nullptr;
     QPushButton* batch_ = nullptr;
+    QPushButton* revise_ = nullptr;
+    QPushButton* history_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    DebtsPage* debts_ = nullptr;
+    CustomersPage* customers_ = nullptr;
+    JournalRights rights_;
+    bool rightsRead_ = false;
 };

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QUuid>
 #include <QVBoxLayout>
 
@@ -98,4 +99,19 @@ void DlgPayment::record() {
         return;
     }
     accept();
+}
+
+void DlgPayment::allowRefunds(bool allowed) {
+    auto* items = qobject_cast<QStandardItemModel*>(kind_->model());
+    const int refund = kind_->findText(qs(std::string(journalpayment::kRefund)));
+    if (items == nullptr || refund < 0)
+        return;
+    items->item(refund)->setEnabled(allowed);
+    kind_->setItemData(refund,
+                       allowed ? QVariant()
+                               : QVariant(QStringLiteral("Возврат денег может провести только "
+                                                         "менеджер")),
+                       Qt::ToolTipRole);
+    if (!allowed && kind_->currentIndex() == refund)
+        kind_->setCurrentIndex(0);
 }

@@ -23,6 +23,10 @@ class DlgPayment : public QDialog {
 public:
     DlgPayment(JournalRunner& session, int64_t number, int64_t balanceKopecks, QWidget* parent);
 
+    // A refund greyed, with the reason in its tooltip, for a user whose role may not give money
+    // back.
+    void allowRefunds(bool allowed);
+
     // The payment recorded, once the dialog was accepted.
     const std::optional<JournalPayment>& payment() const { return payment_; }
 

@@ -1,6 +1,8 @@
 #include "ui/shared/Dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -71,6 +73,14 @@ Hooks qtHooks() {
                 return static_cast<int>(i);
         return escapeButton;
     };
+    h.askText = [](QWidget* parent, const QString& caption,
+                   const QString& label) -> std::optional<QString> {
+        bool ok = false;
+        const QString text =
+            QInputDialog::getText(parent, caption, label, QLineEdit::Normal, {}, &ok);
+        giveBackKeyboard(parent);
+        return ok ? std::optional<QString>(text) : std::nullopt;
+    };
     return h;
 }
 
@@ -110,6 +120,10 @@ void showError(QWidget* parent, const QString& text, const QString& caption) {
 
 bool confirm(QWidget* parent, const QString& text, const QString& caption) {
     return hooks().confirm(parent, caption, text);
+}
+
+std::optional<QString> askText(QWidget* parent, const QString& label, const QString& caption) {
+    return hooks().askText(parent, caption, label);
 }
 
 int ask(QWidget* parent, const QString& text, const QStringList& buttons, int escapeButton,

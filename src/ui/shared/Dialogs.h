@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QMessageBox;
 class QWidget;
@@ -30,6 +31,10 @@ struct Hooks {
     std::function<int(QWidget* parent, const QString& caption, const QString& text,
                       const QStringList& buttons, int escapeButton)>
         ask;
+    // A line of text to type (a reason); nullopt on cancel.
+    std::function<std::optional<QString>(QWidget* parent, const QString& caption,
+                                         const QString& label)>
+        askText;
 };
 
 // The question box the default confirm() shows: question icon, OK and Cancel, kept on top.
@@ -48,6 +53,9 @@ void showError(QWidget* parent, const QString& text, const QString& caption = "�
 bool confirm(QWidget* parent, const QString& text, const QString& caption = "Подтверждение");
 int ask(QWidget* parent, const QString& text, const QStringList& buttons, int escapeButton,
         const QString& caption = "Подтверждение");
+
+std::optional<QString> askText(QWidget* parent, const QString& label,
+                               const QString& caption = "Подтверждение");
 
 // The filters of the program's file dialogs.
 inline const char* const kSketchFilter = "Эскизы дверей (*.tav)";

@@ -4,7 +4,7 @@
 #include "plan/CuttingPlan.h"
 
 #include "ui/shared/JournalRunner.h"
-#include "ui/workshop/PageMessage.h"
+#include "ui/shared/PageMessage.h"
 
 #include <QWidget>
 

@@ -3,7 +3,7 @@
 #include "journal/JournalOffcut.h"
 
 #include "ui/shared/JournalRunner.h"
-#include "ui/workshop/PageMessage.h"
+#include "ui/shared/PageMessage.h"
 
 #include <QWidget>
 

@@ -9,7 +9,7 @@
 
 class Journal;
 
-// A workshop page's message line under its work: hidden while there is nothing to say, red for
+// A page's message line under its work: hidden while there is nothing to say, red for
 // a failure. The page's journal actions go through it, so that a failure is said there (the main
 // window's strip shows the journal's state).
 class PageMessage : public QLabel {
